@@ -131,10 +131,11 @@ class Reader {
         break;
       case FieldType::kMenuBar:
         if (word != 0) {
+          const KindLayout* layout = nullptr;
+          error = Header(word, &layout);
+          if (error != DefinitionError::kOk) return error;
+          if (layout->code != kKindMenuBar) return Fail(DefinitionError::kMisplacedKind, word);
           error = ReadEntry(word, depth + 1, &entry->menubar.emplace_back());
-          if (error == DefinitionError::kOk && entry->menubar.back().kind != kKindMenuBar) {
-            return Fail(DefinitionError::kMisplacedKind, word);
-          }
         }
         break;
     }
@@ -160,23 +161,30 @@ class Reader {
     return DefinitionError::kOk;
   }
 
-  // Reads a sibling list. Windows, reports and menu bars never stand in a list; menus and
-  // items only below a menu bar or a menu.
+  // Reads a sibling list whose entries must be allowed in `parent` (MayStandIn).
   DefinitionError ReadList(uint32_t offset, uint8_t parent, int depth, std::vector<Entry>* out) {
-    bool in_menu = parent == kKindMenuBar || parent == kKindMenu;
     while (offset != 0) {
-      Entry& child = out->emplace_back();
-      if (DefinitionError error = ReadEntry(offset, depth, &child); error != DefinitionError::kOk) {
+      const KindLayout* layout = nullptr;
+      if (DefinitionError error = Header(offset, &layout); error != DefinitionError::kOk) {
         return error;
       }
-      bool is_menu = child.kind == kKindMenu || child.kind == kKindItem;
-      if (child.kind == kKindWindow || child.kind == kKindReport || child.kind == kKindMenuBar ||
-          is_menu != in_menu || (parent == kKindMenuBar && child.kind != kKindMenu)) {
-        return Fail(DefinitionError::kMisplacedKind, offset);
+      if (!MayStandIn(parent, layout->code)) return Fail(DefinitionError::kMisplacedKind, offset);
+      if (DefinitionError error = ReadEntry(offset, depth, &out->emplace_back());
+          error != DefinitionError::kOk) {
+        return error;
       }
       offset = U32(offset + kEntryNext);
     }
     return DefinitionError::kOk;
+  }
+
+  // Windows, reports and menu bars never stand in a list; menus and items only below a menu
+  // bar or a menu, and a menu bar holds menus only.
+  static bool MayStandIn(uint8_t parent, uint8_t kind) {
+    if (kind == kKindWindow || kind == kKindReport || kind == kKindMenuBar) return false;
+    bool in_menu = parent == kKindMenuBar || parent == kKindMenu;
+    bool is_menu = kind == kKindMenu || kind == kKindItem;
+    return in_menu == is_menu && !(parent == kKindMenuBar && kind == kKindItem);
   }
 
  private:
