@@ -194,20 +194,43 @@ Entry FullEntry(const KindLayout& layout, int seed) {
     Field field = layout.slots[i].field;
     const FieldInfo& info = InfoOf(field);
     switch (info.type) {
-      case FieldType::kU8: entry.numbers[field] = 7; break;
-      case FieldType::kI32: entry.numbers[field] = -5 - seed; break;
-      case FieldType::kHex: entry.numbers[field] = 0x1234 + seed; break;
-      case FieldType::kAction: entry.numbers[field] = 16; break;
+      case FieldType::kU8:
+        entry.numbers[field] = 7;
+        break;
+      case FieldType::kI32:
+        entry.numbers[field] = -5 - seed;
+        break;
+      case FieldType::kHex:
+        entry.numbers[field] = 0x1234 + seed;
+        break;
+      case FieldType::kAction:
+        entry.numbers[field] = 16;
+        break;
       case FieldType::kString:
-      case FieldType::kPicture: entry.strings[field] = std::string(info.keyword) + "!"; break;
-      case FieldType::kReal: entry.reals[field] = 12.5 + seed; break;
-      case FieldType::kAt: entry.at = Rect{seed, kNotGiven, 30, 40}; break;
-      case FieldType::kUse: entry.use = UseType{0x12, 40}; break;
-      case FieldType::kFont: entry.font = Font{"Arial", 8, 0xFF, 700}; break;
-      case FieldType::kAlerts: entry.alerts = {5, 0x2D}; break;
-      case FieldType::kZones: entry.zones = {-1, 80}; break;
+      case FieldType::kPicture:
+        entry.strings[field] = std::string(info.keyword) + "!";
+        break;
+      case FieldType::kReal:
+        entry.reals[field] = 12.5 + seed;
+        break;
+      case FieldType::kAt:
+        entry.at = Rect{seed, kNotGiven, 30, 40};
+        break;
+      case FieldType::kUse:
+        entry.use = UseType{0x12, 40};
+        break;
+      case FieldType::kFont:
+        entry.font = Font{"Arial", 8, 0xFF, 700};
+        break;
+      case FieldType::kAlerts:
+        entry.alerts = {5, 0x2D};
+        break;
+      case FieldType::kZones:
+        entry.zones = {-1, 80};
+        break;
       case FieldType::kChildren:
-      case FieldType::kMenuBar: break;
+      case FieldType::kMenuBar:
+        break;
     }
   }
   return entry;
@@ -226,8 +249,8 @@ TEST(DefinitionBody, EveryKindRoundTripsWithAllItsFields) {
   int seed = 10;
   for (size_t i = 0; i < count; ++i) {
     uint8_t code = layouts[i]->code;
-    if (code == kKindWindow || code == kKindReport || code == kKindMenuBar ||
-        code == kKindMenu || code == kKindItem) {
+    if (code == kKindWindow || code == kKindReport || code == kKindMenuBar || code == kKindMenu ||
+        code == kKindItem) {
       continue;
     }
     Entry entry = FullEntry(*layouts[i], seed++);

@@ -57,8 +57,8 @@ class LoaderTest : public testing::Test {
     for (auto& [name, bytes] : storage) {
       records.push_back(ResourceRecord{"DABDUMP", name.c_str(), bytes.data(), bytes.size()});
     }
-    modules_.push_back(std::make_unique<ResourceModule>(
-        ResourceModule{"test", records.data(), records.size()}));
+    modules_.push_back(
+        std::make_unique<ResourceModule>(ResourceModule{"test", records.data(), records.size()}));
     AddResourceModule(modules_.back().get());
     added_.push_back(modules_.back().get());
   }

@@ -16,6 +16,12 @@ using window::FieldInfo;
 using window::FieldType;
 using window::KindLayout;
 
+// The name with its indefinite article: "a button", "an entry".
+std::string A(const std::string& name) {
+  bool vowel = !name.empty() && std::string("aeiou").find(name[0]) != std::string::npos;
+  return (vowel ? "an " : "a ") + name;
+}
+
 // Thrown inside the parser only; ParseModule turns it into a ParseError.
 struct Failure {
   int line;
@@ -123,7 +129,7 @@ class Parser {
     if (Peek().kind == TokenKind::kString) {
       const Field* positional = PositionalField(*layout);
       if (!positional || given.count(window::InfoOf(*positional).keyword)) {
-        Fail(std::string("a ") + kind_token.text + " takes no text here");
+        Fail(A(kind_token.text) + " takes no text here");
       }
       given.insert(window::InfoOf(*positional).keyword);
       entry->strings[*positional] = Next().text;
@@ -158,19 +164,19 @@ class Parser {
 
   // Windows, reports and menu bars as the text says in text_parser.h.
   void CheckPlacement(const KindLayout& parent, const KindLayout& child) const {
-    std::string where = std::string(" cannot stand in a ") + parent.name;
+    std::string where = " cannot stand in " + A(parent.name);
     if (child.code == window::kKindWindow || child.code == window::kKindReport) {
-      Fail(std::string("a ") + child.name + " cannot be nested");
+      Fail(A(child.name) + " cannot be nested");
     }
     if (child.code == window::kKindMenuBar) {
-      if (!window::SlotOf(parent, Field::kMenuBar)) Fail("a menubar" + where);
+      if (!window::SlotOf(parent, Field::kMenuBar)) Fail(A("menubar") + where);
       return;
     }
     bool in_menu = parent.code == window::kKindMenuBar || parent.code == window::kKindMenu;
     bool is_menu = child.code == window::kKindMenu || child.code == window::kKindItem;
     if (in_menu != is_menu || (parent.code == window::kKindMenuBar && !is_menu) ||
         (parent.code == window::kKindMenuBar && child.code == window::kKindItem)) {
-      Fail(std::string("a ") + child.name + where);
+      Fail(A(child.name) + where);
     }
   }
 
@@ -198,7 +204,7 @@ class Parser {
     const Token& token = Peek();
     if (token.kind == TokenKind::kPicture) {
       if (!window::SlotOf(layout, Field::kPicture)) {
-        Fail(std::string("a ") + layout.name + " has no picture");
+        Fail(A(layout.name) + " has no picture");
       }
       Once(given, "picture");
       entry->strings[Field::kPicture] = Next().text;
@@ -208,7 +214,7 @@ class Parser {
     std::string keyword = Next().text;
     bool structure = layout.code == window::kKindWindow || layout.code == window::kKindReport;
     if (keyword == "id") {
-      if (!layout.control) FailAt(token, std::string("a ") + layout.name + " has no id");
+      if (!layout.control) FailAt(token, A(layout.name) + " has no id");
       Once(given, keyword);
       entry->id = I32("the id");
     } else if (keyword == "attr") {
@@ -219,7 +225,7 @@ class Parser {
       }
       entry->attr |= attr;
     } else if (keyword == "units") {
-      if (!structure) FailAt(token, std::string("a ") + layout.name + " has no units");
+      if (!structure) FailAt(token, A(layout.name) + " has no units");
       Once(given, keyword);
       const Token& name = Expect(TokenKind::kWord, "a unit name");
       uint32_t bits = 0;
@@ -242,7 +248,7 @@ class Parser {
         FailAt(token, "unknown kind or property '" + keyword + "'");
       }
       if (!window::SlotOf(layout, info->field)) {
-        FailAt(token, std::string("a ") + layout.name + " has no '" + keyword + "'");
+        FailAt(token, A(layout.name) + " has no '" + keyword + "'");
       }
       Once(given, keyword);
       FieldValue(entry, *info);
