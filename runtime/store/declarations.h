@@ -72,10 +72,10 @@ struct DeclaredText {
 };
 
 struct KeyDeclaration {
-  uint32_t reserved[2];       // zero
-  DeclaredText name;          // e.g. "PAT:KEY_LAST_NAME", 17
-  void* state;                // the record store's key entry; null in the constant
-  uint32_t attributes;        // kKeyDup | kKeyOpt | kKeyNoCase | kKeyPrimary | ...
+  uint32_t reserved[2];  // zero
+  DeclaredText name;     // e.g. "PAT:KEY_LAST_NAME", 17
+  void* state;           // the record store's key entry; null in the constant
+  uint32_t attributes;   // kKeyDup | kKeyOpt | kKeyNoCase | kKeyPrimary | ...
   uint8_t component_count;
   const int32_t* components;  // field numbers; negative = descending
   FileDeclaration* file;      // back link
@@ -93,18 +93,18 @@ struct MemoDeclaration {
 
 struct FileDeclaration {
   DriverEntry driver;
-  DeclaredText name;                // name on disk
-  DeclaredText reserved;            // first reserved string, copied into the driver state
-  DeclaredText owner;               // owner password; non-empty means enciphered
-  uint8_t attributes;               // kFileAttr*
+  DeclaredText name;      // name on disk
+  DeclaredText reserved;  // first reserved string, copied into the driver state
+  DeclaredText owner;     // owner password; non-empty means enciphered
+  uint8_t attributes;     // kFileAttr*
   uint8_t key_count;
   uint8_t memo_count;
   uint32_t record_size;
-  const uint8_t* layout;            // record layout stream
-  KeyDeclaration* const* keys;      // key_count entries, key 1 first
-  MemoDeclaration* const* memos;    // memo_count entries
-  uint8_t* buffer;                  // the record buffer, record_size bytes
-  void* state;                      // the record store's per-file state; null in the constant
+  const uint8_t* layout;          // record layout stream
+  KeyDeclaration* const* keys;    // key_count entries, key 1 first
+  MemoDeclaration* const* memos;  // memo_count entries
+  uint8_t* buffer;                // the record buffer, record_size bytes
+  void* state;                    // the record store's per-file state; null in the constant
 };
 
 }  // namespace carelog::store
