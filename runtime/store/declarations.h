@@ -4,6 +4,14 @@
 // Owner: the data dictionary (app/data) fills them; the file layer (runtime/store) reads them on
 // the first operation on a file and keeps its per-file state behind `state`.
 //
+// THREAD files (attribute kFileAttrThread): every thread has its own copy of the declaration,
+// with its own record buffer, key declarations (whose `file` links point back to that copy) and
+// memo declarations, so the record store's per-file, per-key and per-memo state is per thread.
+// The application always hands in the calling thread's copy; the file layer nevertheless maps a
+// THREAD declaration through `thread_copy` before OPEN, SHARE and SEND, so that a declaration
+// taken on another thread still opens the caller's own copy. A thread closes its THREAD files
+// before it ends: its copies are destroyed with the thread.
+//
 // Layout stream grammar (bytes):
 //   stream  := root entry*                          root = 16 18 00 00 00 00
 //   entry   := name NUL type link
@@ -105,6 +113,12 @@ struct FileDeclaration {
   MemoDeclaration* const* memos;  // memo_count entries
   uint8_t* buffer;                // the record buffer, record_size bytes
   void* state;                    // the record store's per-file state; null in the constant
+  // Bytes in the layout stream, so that a reader can refuse a stream that runs past its end;
+  // 0 when unknown (then the stream ends where its root group is closed).
+  uint32_t layout_size = 0;
+  // For a THREAD file: returns the calling thread's own copy of this declaration, built on the
+  // thread's first call. Null for files without THREAD.
+  FileDeclaration* (*thread_copy)() = nullptr;
 };
 
 }  // namespace carelog::store
