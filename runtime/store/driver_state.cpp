@@ -14,7 +14,7 @@ constexpr int kInsufficientMemory = 8;
 constexpr int kInvalidDeclaration = 47;
 constexpr int kInvalidFieldDescriptor = 75;
 
-// The layout of a compiled declaration carries no length: it ends where its root group closes.
+// A declaration without a layout size: the stream ends where its root group closes.
 constexpr size_t kUnboundedLayout = std::numeric_limits<size_t>::max();
 
 std::string Copy(const DeclaredText& text) {
@@ -87,7 +87,9 @@ int ReadDeclarations(FileDeclaration& file, DriverState* state) {
   state->record_size = file.record_size;
 
   LayoutTable layout;
-  if (int error = ReadLayout(file.layout, kUnboundedLayout, file.record_size, &layout)) {
+  if (int error =
+          ReadLayout(file.layout, file.layout_size != 0 ? file.layout_size : kUnboundedLayout,
+                     file.record_size, &layout)) {
     return error;
   }
   state->fields = std::move(layout.fields);
