@@ -132,9 +132,9 @@ bool KeyEncoder::IsBlank(const KeyDef& key, const uint8_t* record) const {
   return true;
 }
 
-KeyEntry MakeKeyEntry(uint32_t table, uint8_t key_number, bool dup, std::string_view value,
+EncodedKey MakeKeyEntry(uint32_t table, uint8_t key_number, bool dup, std::string_view value,
                       uint32_t record) {
-  KeyEntry e;
+  EncodedKey e;
   e.key = KeyPrefix(table, key_number);
   e.key.append(value);
   AppendU32BE(dup ? &e.key : &e.data, record);

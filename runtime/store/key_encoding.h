@@ -52,12 +52,12 @@ void AppendComponent(const FieldDef& field, bool descending, bool nocase, const 
                      const uint8_t* record, std::string* out);
 bool IsBlankComponent(const FieldDef& field, const uint8_t* record);
 
-struct KeyEntry {
+struct EncodedKey {
   std::string key;
   std::string data;
 };
 
-KeyEntry MakeKeyEntry(uint32_t table, uint8_t key_number, bool dup, std::string_view value,
+EncodedKey MakeKeyEntry(uint32_t table, uint8_t key_number, bool dup, std::string_view value,
                       uint32_t record);
 
 // The record number that a key entry names.

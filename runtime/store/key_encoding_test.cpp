@@ -119,12 +119,12 @@ TEST(KeyEncoding, BlankComponentsForOptKeys) {
 }
 
 TEST(KeyEncoding, EntriesOfUniqueAndDupKeys) {
-  KeyEntry u = MakeKeyEntry(0x01020304, 2, false, "ab", 0x0A0B0C0D);
+  EncodedKey u = MakeKeyEntry(0x01020304, 2, false, "ab", 0x0A0B0C0D);
   EXPECT_EQ(u.key, std::string("\x01\x02\x03\x04\x02"
                                "ab"));
   EXPECT_EQ(u.data, std::string("\x0A\x0B\x0C\x0D"));
   EXPECT_EQ(KeyEntryRecord(false, u.key, u.data), 0x0A0B0C0Du);
-  KeyEntry d = MakeKeyEntry(0x01020304, 2, true, "ab", 7);
+  EncodedKey d = MakeKeyEntry(0x01020304, 2, true, "ab", 7);
   EXPECT_EQ(d.key, std::string("\x01\x02\x03\x04\x02"
                                "ab\0\0\0\x07",
                                11));

@@ -176,7 +176,7 @@ int DecodeDefinition(std::string_view stream, TableDefinition* def) {
     m.label = r.Str();
     m.max_size = r.U16();
     m.flags = r.U16();
-    if (m.max_size > kMaxMemoSize) return kBadDefinition;
+    if (m.max_size > kDefMaxMemoSize) return kBadDefinition;
     d.memos.push_back(std::move(m));
   }
   for (uint16_t i = 0; i < key_count && r.ok(); ++i) {

@@ -30,11 +30,11 @@
 namespace carelog::store {
 
 inline constexpr size_t kDefinitionBlockSize = 512;
-inline constexpr uint32_t kMaxMemoSize = 64000;
+inline constexpr uint32_t kDefMaxMemoSize = 64000;
 
 // Memo flags.
-inline constexpr uint8_t kMemoNoOem = 0x02;
-inline constexpr uint8_t kMemoBinary = 0x04;
+inline constexpr uint8_t kDefMemoNoOem = 0x02;
+inline constexpr uint8_t kDefMemoBinary = 0x04;
 
 // Key flags as kept in a definition (see the stream comment above).
 inline constexpr uint8_t kDefKeyDup = 0x01;
@@ -62,7 +62,7 @@ struct MemoDef {
   std::string label;
   uint16_t max_size = 0;
   uint16_t flags = 0;
-  bool binary() const { return (flags & kMemoBinary) != 0; }
+  bool binary() const { return (flags & kDefMemoBinary) != 0; }
 };
 
 struct KeyComponentDef {

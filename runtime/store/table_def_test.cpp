@@ -50,7 +50,7 @@ TEST(TableDefinition, RoundTripsThroughTheStream) {
 
 TEST(TableDefinition, BinaryMemoMakesVersionTwo) {
   TableDefinition d = SampleDefinition();
-  d.memos[0].flags = kMemoBinary;
+  d.memos[0].flags = kDefMemoBinary;
   std::string stream = EncodeDefinition(d);
   EXPECT_EQ(stream[0], 2);
   TableDefinition back;
