@@ -91,8 +91,8 @@ int BuildKey(Table& table, int k) {
     if (!(key.opt() && table.encoder().IsBlank(key, bytes))) {
       std::string value;
       table.encoder().AppendValue(key, bytes, &value);
-      if (!area.Add(MakeKeyEntry(table.number(), static_cast<uint8_t>(k), key.dup(), value,
-                                 record))) {
+      if (!area.Add(
+              MakeKeyEntry(table.number(), static_cast<uint8_t>(k), key.dup(), value, record))) {
         duplicate = true;
       }
       ++counters.entries;

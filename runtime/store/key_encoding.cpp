@@ -133,7 +133,7 @@ bool KeyEncoder::IsBlank(const KeyDef& key, const uint8_t* record) const {
 }
 
 EncodedKey MakeKeyEntry(uint32_t table, uint8_t key_number, bool dup, std::string_view value,
-                      uint32_t record) {
+                        uint32_t record) {
   EncodedKey e;
   e.key = KeyPrefix(table, key_number);
   e.key.append(value);

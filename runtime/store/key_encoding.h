@@ -58,7 +58,7 @@ struct EncodedKey {
 };
 
 EncodedKey MakeKeyEntry(uint32_t table, uint8_t key_number, bool dup, std::string_view value,
-                      uint32_t record);
+                        uint32_t record);
 
 // The record number that a key entry names.
 uint32_t KeyEntryRecord(bool dup, std::string_view key_part, std::string_view data_part);

@@ -37,8 +37,8 @@ int RegetPosition(Table& table, int key, std::string_view position, RecordBuffer
   size_t size = table.definition().KeyValueSize(def);
   if (position.size() != size + 4) return kErrRecordNotFound;
   uint32_t r = ReadU32BE(position, size);
-  EncodedKey entry =
-      MakeKeyEntry(table.number(), static_cast<uint8_t>(key), def.dup(), position.substr(0, size), r);
+  EncodedKey entry = MakeKeyEntry(table.number(), static_cast<uint8_t>(key), def.dup(),
+                                  position.substr(0, size), r);
   Entry stored;
   bool found = false;
   int rc = table.KeyFile(key).tree().Find(entry.key, &stored, &found);

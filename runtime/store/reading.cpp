@@ -9,8 +9,7 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 
 // Moves the cursor from an anchor key part: at or above / above (forward), at or below /
 // below (backward).
-int SeekFrom(Cursor& cursor, std::string_view anchor, bool forward, bool inclusive,
-             bool* found) {
+int SeekFrom(Cursor& cursor, std::string_view anchor, bool forward, bool inclusive, bool* found) {
   int rc = forward ? cursor.SeekAtOrAbove(anchor, found) : cursor.SeekAtOrBelow(anchor, found);
   if (rc != 0 || !*found || inclusive || cursor.key() != anchor) return rc;
   return forward ? cursor.Next(found) : cursor.Previous(found);
@@ -18,9 +17,8 @@ int SeekFrom(Cursor& cursor, std::string_view anchor, bool forward, bool inclusi
 
 }  // namespace
 
-int SeekKeyEntry(Cursor& cursor, const KeyDef& key, std::string_view prefix,
-                 std::string_view value, uint32_t record, bool forward, bool inclusive,
-                 bool* found) {
+int SeekKeyEntry(Cursor& cursor, const KeyDef& key, std::string_view prefix, std::string_view value,
+                 uint32_t record, bool forward, bool inclusive, bool* found) {
   std::string target(prefix);
   target.append(value);
   int rc = 0;
@@ -31,8 +29,8 @@ int SeekKeyEntry(Cursor& cursor, const KeyDef& key, std::string_view prefix,
     rc = SeekFrom(cursor, target, forward, true, found);
     if (rc == 0 && *found && cursor.key() == target) {
       uint32_t r = KeyEntryRecord(false, cursor.key(), cursor.data());
-      bool in_range = forward ? (inclusive ? r >= record : r > record)
-                              : (inclusive ? r <= record : r < record);
+      bool in_range =
+          forward ? (inclusive ? r >= record : r > record) : (inclusive ? r <= record : r < record);
       if (!in_range) rc = forward ? cursor.Next(found) : cursor.Previous(found);
     }
   }
@@ -108,8 +106,8 @@ int Reader::Begin(Table& table, int mode, int key, const uint8_t* buffer, uint32
 }
 
 int Reader::SeekStart(Table& table, Cursor& cursor, bool forward, bool* found) {
-  const std::string prefix = mode_ == 4 ? KeyPrefix(table.number(), static_cast<uint8_t>(key_))
-                                        : Prefix(table);
+  const std::string prefix =
+      mode_ == 4 ? KeyPrefix(table.number(), static_cast<uint8_t>(key_)) : Prefix(table);
   const uint32_t far_record = forward ? 0 : 0xFFFFFFFF;
   int rc = 0;
   switch (start_) {
@@ -137,8 +135,8 @@ int Reader::SeekStart(Table& table, Cursor& cursor, bool forward, bool* found) {
         }
         return rc;
       }
-      return SeekKeyEntry(cursor, table.Key(key_), prefix, start_value_, far_record, forward,
-                          true, found);
+      return SeekKeyEntry(cursor, table.Key(key_), prefix, start_value_, far_record, forward, true,
+                          found);
     case Start::kValueAndRecord:
       return SeekKeyEntry(cursor, table.Key(key_), prefix, start_value_, start_record_, forward,
                           true, found);
@@ -171,8 +169,7 @@ int Reader::Step(Table& table, bool forward, RecordBuffers& out, bool with_memos
     started_ = true;
     last_key_.assign(cursor.key());
     uint32_t r = record_order_ ? RecordNumberOf(cursor.key())
-                               : KeyEntryRecord(table.Key(key_).dup(), cursor.key(),
-                                                cursor.data());
+                               : KeyEntryRecord(table.Key(key_).dup(), cursor.key(), cursor.data());
     rc = table.Read(r, out, with_memos);
     if (rc == kErrRecordNotFound && !record_order_) continue;  // entry without its record
     if (rc == 0) *record = r;

@@ -69,8 +69,7 @@ class Reader {
 // Positions the cursor in key `k` (key part prefix t · k) on the first entry at or after
 // (value, record) going forward, or the last at or before it going backward; `inclusive`
 // false excludes (value, record) itself. *found is false when the cursor left the key.
-int SeekKeyEntry(Cursor& cursor, const KeyDef& key, std::string_view prefix,
-                 std::string_view value, uint32_t record, bool forward, bool inclusive,
-                 bool* found);
+int SeekKeyEntry(Cursor& cursor, const KeyDef& key, std::string_view prefix, std::string_view value,
+                 uint32_t record, bool forward, bool inclusive, bool* found);
 
 }  // namespace carelog::store

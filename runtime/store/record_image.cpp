@@ -1,8 +1,27 @@
 #include "runtime/store/record_image.h"
 
 #include "runtime/store/declarations.h"
+#include "runtime/values/charset.h"
 
 namespace carelog::store {
+
+const CharsetMap& AnsiToOemMap() {
+  static const CharsetMap map = [] {
+    CharsetMap m;
+    for (int c = 0; c < 256; ++c) m[c] = values::AnsiToOemChar(static_cast<uint8_t>(c));
+    return m;
+  }();
+  return map;
+}
+
+const CharsetMap& OemToAnsiMap() {
+  static const CharsetMap map = [] {
+    CharsetMap m;
+    for (int c = 0; c < 256; ++c) m[c] = values::OemToAnsiChar(static_cast<uint8_t>(c));
+    return m;
+  }();
+  return map;
+}
 
 void MapText(const CharsetMap& map, char* text, size_t size) {
   for (size_t i = 0; i < size; ++i) {

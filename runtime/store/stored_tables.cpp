@@ -23,7 +23,9 @@ class StoredTable : public TableHandle {
   Reader reader;
 };
 
-StoredTable* HandleOf(DriverState& state) { return static_cast<StoredTable*>(state.table.get()); }
+StoredTable* HandleOf(DriverState& state) {
+  return static_cast<StoredTable*>(state.table.get());
+}
 
 RecordBuffers BuffersOf(DriverState& state) {
   RecordBuffers buffers;
@@ -82,7 +84,9 @@ int EndCycle(DataFile& file, int rc) {
   return file.EndAccess();
 }
 
-int KeyNumber(const KeyEntry* key) { return key ? key->number : -1; }
+int KeyNumber(const KeyEntry* key) {
+  return key ? key->number : -1;
+}
 
 // Copies every entry of table `from` of `source` into a new table `name` of `target`.
 int CopyTableEntries(DataFile& source, uint32_t from, DataFile& target, const std::string& name) {
@@ -128,8 +132,8 @@ class StoredTablesImpl : public TableOps {
  public:
   int Open(DriverState& state, const AccessMode& mode) override {
     std::unique_ptr<StoredTable> handle;
-    int rc = OpenTable(state, DataFileOptions::FromAccessMode(mode.raw, false), false, false,
-                       &handle);
+    int rc =
+        OpenTable(state, DataFileOptions::FromAccessMode(mode.raw, false), false, false, &handle);
     if (rc != 0) return rc;
     state.table = std::move(handle);
     return 0;
@@ -254,8 +258,8 @@ class StoredTablesImpl : public TableOps {
   int Previous(DriverState& state) override { return Step(state, false); }
 
   int Position(DriverState& state, KeyEntry* key, std::string* position) override {
-    return PositionOf(*HandleOf(state)->table, KeyNumber(key), state.current_record,
-                      state.record, position);
+    return PositionOf(*HandleOf(state)->table, KeyNumber(key), state.current_record, state.record,
+                      position);
   }
 
   int Duplicate(DriverState& state, KeyEntry* key, bool* duplicate) override {
@@ -305,8 +309,7 @@ class StoredTablesImpl : public TableOps {
     return handle->table->Empty();
   }
 
-  int FirstTableNameFrom(DriverState& state, const std::string& from,
-                         std::string* name) override {
+  int FirstTableNameFrom(DriverState& state, const std::string& from, std::string* name) override {
     name->clear();
     StoredTable* handle = HandleOf(state);
     if (!handle) return 0;
@@ -330,8 +333,7 @@ class StoredTablesImpl : public TableOps {
     StoredTable* handle = HandleOf(state);
     RecordBuffers buffers = ReadBuffers(state);
     uint32_t record = 0;
-    int rc = handle->reader.Step(*handle->table, forward, buffers, !buffers.memos.empty(),
-                                 &record);
+    int rc = handle->reader.Step(*handle->table, forward, buffers, !buffers.memos.empty(), &record);
     return FinishRead(state, rc, record);
   }
 

@@ -2,8 +2,8 @@
 // Install it once at program start with RegisterTableOps(&StoredTables()).
 #pragma once
 
-#include "runtime/store/table_ops.h"
 #include "runtime/store/table_def.h"
+#include "runtime/store/table_ops.h"
 
 namespace carelog::store {
 

@@ -108,8 +108,8 @@ int Table::Open(DataFile& file, std::string_view name, const TableDefinition& de
   return 0;
 }
 
-int Table::Create(DataFile& file, std::string_view name, const TableDefinition& declared,
-                  bool oem, std::unique_ptr<Table>* out) {
+int Table::Create(DataFile& file, std::string_view name, const TableDefinition& declared, bool oem,
+                  std::unique_ptr<Table>* out) {
   uint32_t old_number = 0;
   bool found = false;
   int rc = FindNumber(file, name, &old_number, &found);
@@ -252,8 +252,8 @@ int Table::WriteMemos(uint32_t record, RecordBuffers& in) {
     memo_prefix.push_back(static_cast<char>(m));
     Cursor cursor(*file_);
     bool found = false;
-    int rc = cursor.SeekAtOrAbove(MemoKey(number_, record, static_cast<uint8_t>(m), blocks),
-                                  &found);
+    int rc =
+        cursor.SeekAtOrAbove(MemoKey(number_, record, static_cast<uint8_t>(m), blocks), &found);
     while (rc == 0 && found && StartsWith(cursor.key(), memo_prefix)) {
       std::string key(cursor.key());
       if ((rc = file_->tree().Erase(key)) == 0) rc = cursor.Next(&found);
@@ -300,8 +300,8 @@ int Table::KeyEntries(int key, uint32_t* count) {
     Counters c;
     Entry entry;
     bool found = false;
-    int rc = KeyFile(key).tree().Find(CountersKey(number_, static_cast<uint8_t>(key)), &entry,
-                                      &found);
+    int rc =
+        KeyFile(key).tree().Find(CountersKey(number_, static_cast<uint8_t>(key)), &entry, &found);
     *count = found ? DecodeCounters(entry.data()).entries : 0;
     return rc;
   }

@@ -51,8 +51,8 @@ class Table {
  public:
   // Opens the table `name` of `file`: 2 when it does not exist, 47 when its stored definition
   // differs from `declared` (unless `tolerate_mismatch`) or cannot be read.
-  static int Open(DataFile& file, std::string_view name, const TableDefinition& declared,
-                  bool oem, bool tolerate_mismatch, std::unique_ptr<Table>* out);
+  static int Open(DataFile& file, std::string_view name, const TableDefinition& declared, bool oem,
+                  bool tolerate_mismatch, std::unique_ptr<Table>* out);
   // Creates the table `name`, first removing any table of that name.
   static int Create(DataFile& file, std::string_view name, const TableDefinition& declared,
                     bool oem, std::unique_ptr<Table>* out);
