@@ -4,6 +4,14 @@
 // Owner: the data dictionary (app/data) fills them; the file layer (runtime/store) reads them on
 // the first operation on a file and keeps its per-file state behind `state`.
 //
+// THREAD files (attribute kFileAttrThread): every thread has its own copy of the declaration,
+// with its own record buffer, key declarations (whose `file` links point back to that copy) and
+// memo declarations, so the record store's per-file, per-key and per-memo state is per thread.
+// The application always hands in the calling thread's copy; the file layer nevertheless maps a
+// THREAD declaration through `thread_copy` before OPEN, SHARE and SEND, so that a declaration
+// taken on another thread still opens the caller's own copy. A thread closes its THREAD files
+// before it ends: its copies are destroyed with the thread.
+//
 // Layout stream grammar (bytes):
 //   stream  := root entry*                          root = 16 18 00 00 00 00
 //   entry   := name NUL type link
@@ -72,10 +80,10 @@ struct DeclaredText {
 };
 
 struct KeyDeclaration {
-  uint32_t reserved[2];       // zero
-  DeclaredText name;          // e.g. "PAT:KEY_LAST_NAME", 17
-  void* state;                // the record store's key entry; null in the constant
-  uint32_t attributes;        // kKeyDup | kKeyOpt | kKeyNoCase | kKeyPrimary | ...
+  uint32_t reserved[2];  // zero
+  DeclaredText name;     // e.g. "PAT:KEY_LAST_NAME", 17
+  void* state;           // the record store's key entry; null in the constant
+  uint32_t attributes;   // kKeyDup | kKeyOpt | kKeyNoCase | kKeyPrimary | ...
   uint8_t component_count;
   const int32_t* components;  // field numbers; negative = descending
   FileDeclaration* file;      // back link
@@ -93,18 +101,24 @@ struct MemoDeclaration {
 
 struct FileDeclaration {
   DriverEntry driver;
-  DeclaredText name;                // name on disk
-  DeclaredText reserved;            // first reserved string, copied into the driver state
-  DeclaredText owner;               // owner password; non-empty means enciphered
-  uint8_t attributes;               // kFileAttr*
+  DeclaredText name;      // name on disk
+  DeclaredText reserved;  // first reserved string, copied into the driver state
+  DeclaredText owner;     // owner password; non-empty means enciphered
+  uint8_t attributes;     // kFileAttr*
   uint8_t key_count;
   uint8_t memo_count;
   uint32_t record_size;
-  const uint8_t* layout;            // record layout stream
-  KeyDeclaration* const* keys;      // key_count entries, key 1 first
-  MemoDeclaration* const* memos;    // memo_count entries
-  uint8_t* buffer;                  // the record buffer, record_size bytes
-  void* state;                      // the record store's per-file state; null in the constant
+  const uint8_t* layout;          // record layout stream
+  KeyDeclaration* const* keys;    // key_count entries, key 1 first
+  MemoDeclaration* const* memos;  // memo_count entries
+  uint8_t* buffer;                // the record buffer, record_size bytes
+  void* state;                    // the record store's per-file state; null in the constant
+  // Bytes in the layout stream, so that a reader can refuse a stream that runs past its end;
+  // 0 when unknown (then the stream ends where its root group is closed).
+  uint32_t layout_size = 0;
+  // For a THREAD file: returns the calling thread's own copy of this declaration, built on the
+  // thread's first call. Null for files without THREAD.
+  FileDeclaration* (*thread_copy)() = nullptr;
 };
 
 }  // namespace carelog::store
