@@ -1,0 +1,104 @@
+// An open data file: one file holding one ordered tree of entries (see tree.h), its header
+// counters, and the access cycle through which every read and write of it happens.
+//
+// Access cycle (one per statement of the driver, or longer under STREAM and LOGOUT):
+//
+//     idle --BeginAccess(kRead|kWrite)--> in cycle --EndAccess()-----> idle   (commits changes)
+//                                            |      --AbandonAccess()-> idle  (forgets changes)
+//                                            +-- a change inside a read cycle ends the read cycle
+//                                                and begins a write cycle in its place
+//
+// BeginAccess reads and checks the header, replays a pending redo log left by an interrupted
+// commit, and drops the cached pages when the header's change counter moved. Tree operations and
+// cursors begin a read cycle by themselves when none is open; the cycle then stays open until
+// EndAccess. EndAccess of a write cycle with changes commits them through the redo log: once it
+// returns 0 the change is durable, and a crash at any moment leaves the file holding either the
+// state before or the state after the commit.
+//
+// Result style: functions return 0 or an error code: 36 (Invalid Data File) for a damaged file,
+// 5 (Access Denied) for a change to a file opened read-only, otherwise the operating system's
+// error number. After an error inside a write cycle the cycle's changes are forgotten.
+// Violations of the engine's own invariants go through InternalError (internal_error.h).
+//
+// REQUIRES: a DataFile and its cursors are used by one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "runtime/store/file_io.h"
+
+namespace carelog::store {
+
+class Tree;
+class DataFileImpl;
+
+inline constexpr int kErrorAccessDenied = 5;
+inline constexpr int kErrorInvalidDataFile = 36;
+
+struct DataFileOptions {
+  bool create = false;           // create the file when missing (opened read/write, not shared)
+  bool read_only = false;        // access nibble 0: no changes allowed
+  bool shared = false;           // other processes may write (share nibble 0x00 or 0x40)
+  bool readers_allowed = false;  // other processes may only read (share nibble 0x20)
+
+  // Options from a declaration's access mode byte (low nibble access, high nibble share).
+  static DataFileOptions FromAccessMode(uint8_t access_mode, bool create);
+};
+
+enum class Access { kRead, kWrite };
+
+class DataFile {
+ public:
+  // Opens (or creates) the data file at `path`, reading its header in a first access cycle: a
+  // header without the signature fails with 36. A new, empty file is valid and holds an empty
+  // tree. `fs` must outlive the DataFile (nullptr: the operating system's files).
+  static int Open(const std::string& path, const DataFileOptions& options,
+                  std::unique_ptr<DataFile>* out, FileSystem* fs = nullptr);
+  ~DataFile();  // abandons an open cycle's uncommitted changes
+
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  const std::string& path() const;
+  const DataFileOptions& options() const;
+
+  int BeginAccess(Access access);
+  int EndAccess();
+  void AbandonAccess();
+  bool in_access() const;
+  bool in_write_access() const;
+  // Whether the open cycle holds uncommitted changes (pages or counters).
+  bool has_changes() const;
+  // Number of pages changed in the open cycle (STREAM commits after 40).
+  int changed_page_count() const;
+
+  // Commits the open write cycle's changes and keeps the cycle open.
+  int Commit();
+
+  // The ordered tree of all entries. Owned by the DataFile.
+  Tree& tree();
+
+  // Takes the next number from the header's "last number handed out" counter (table numbers and
+  // record numbers share it). Begins or upgrades to a write cycle.
+  int NewNumber(uint32_t* number);
+  // The last number handed out, as the header holds it (0 in a new file).
+  int LastNumber(uint32_t* number);
+  // The header's change counter as of the current (or last) access cycle.
+  uint32_t change_counter() const;
+
+  // Byte offset just after the last page region (the end of data).
+  uint64_t end_of_data() const;
+  // Cuts the file after its end of data, removing any old redo-log area. Needs no open cycle.
+  int TruncateToData();
+
+  // The engine itself; not part of the API.
+  DataFileImpl& impl() { return *impl_; }
+
+ private:
+  explicit DataFile(std::unique_ptr<DataFileImpl> impl);
+  std::unique_ptr<DataFileImpl> impl_;
+};
+
+}  // namespace carelog::store

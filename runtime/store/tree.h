@@ -1,0 +1,103 @@
+// The ordered tree of a data file. Every entry is a byte string made of a key part and a data
+// part (possibly empty); entries are ordered by their key parts only, as unsigned bytes, a key
+// part that is a prefix of another sorting first. Key parts are unique within the tree.
+//
+// The tree always holds an empty sentinel entry that sorts before everything; no operation ever
+// returns it, and searches that land on it find nothing.
+//
+// Limits: an entry (key part plus data part) of at most kMaxEntrySize bytes, so that it fits a
+// page of its own, and a key part of at most kMaxKeySize bytes, so that any three fit an inner
+// page and the tree's fan-out never falls below three. Larger ones are an internal error (line
+// 813): callers build entries of known size.
+//
+// Every function returns 0 or an error code as in data_file.h; `found`/`done` outputs say whether
+// an entry was found or changed. Reads begin a read cycle when none is open; changes begin a
+// write cycle (or upgrade a read cycle).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace carelog::store {
+
+class DataFile;
+class DataFileImpl;
+class Page;
+
+inline constexpr size_t kMaxEntrySize = 15086;  // 15104 - 13 - 5
+inline constexpr size_t kMaxKeySize = 5018;     // (15094 - 13) / 3 - 9
+
+// One entry: its bytes, the first key_size of which are the key part.
+struct Entry {
+  std::string bytes;
+  size_t key_size = 0;
+
+  std::string_view key() const { return std::string_view(bytes).substr(0, key_size); }
+  std::string_view data() const { return std::string_view(bytes).substr(key_size); }
+};
+
+class Tree {
+ public:
+  explicit Tree(DataFileImpl& file) : file_(file) {}
+
+  // The entry whose key part equals `key`.
+  int Find(std::string_view key, Entry* entry, bool* found);
+  // Inserts key+data when no entry has that key part; *inserted says whether it did.
+  int Insert(std::string_view key, std::string_view data, bool* inserted = nullptr);
+  // Inserts key+data, replacing the data of an entry with that key part.
+  int Put(std::string_view key, std::string_view data);
+  // Removes the entry whose key part equals `key`; *erased says whether there was one.
+  int Erase(std::string_view key, bool* erased = nullptr);
+
+ private:
+  DataFileImpl& file_;
+};
+
+// A position on one entry of the tree. A cursor keeps a copy of its entry and finds its place
+// again after the tree changed or the cached pages were dropped, so it stays usable across
+// changes and access cycles: Next and Previous move from its entry's key part even when that
+// entry has since been erased.
+//
+// REQUIRES: the DataFile outlives the cursor.
+class Cursor {
+ public:
+  explicit Cursor(DataFile& file);
+
+  // Each positioning call sets *found and, when found, stands on that entry; when nothing is
+  // found the cursor keeps its previous position and entry.
+  int First(bool* found);
+  int Last(bool* found);
+  // The last entry whose key part is at or below `key`.
+  int SeekAtOrBelow(std::string_view key, bool* found);
+  // The entry whose key part equals `key`.
+  int SeekExact(std::string_view key, bool* found);
+  // The first entry whose key part is at or above `key`.
+  int SeekAtOrAbove(std::string_view key, bool* found);
+  // The entry after (before) the cursor's entry in key order.
+  int Next(bool* found);
+  int Previous(bool* found);
+
+  // Whether the cursor stands on an entry (false until a positioning call found one).
+  bool valid() const { return valid_; }
+  // The cursor's entry. REQUIRES: valid().
+  const Entry& entry() const { return entry_; }
+  std::string_view key() const { return entry_.key(); }
+  std::string_view data() const { return entry_.data(); }
+  // Forgets the position.
+  void Reset() { valid_ = false; }
+
+ private:
+  void StandOn(Page* page, size_t index);
+
+  DataFileImpl& file_;
+  Entry entry_;
+  bool valid_ = false;
+  // Where the entry was found, usable while the file's layout generation is unchanged.
+  Page* page_ = nullptr;
+  size_t index_ = 0;
+  uint64_t generation_ = 0;
+};
+
+}  // namespace carelog::store
