@@ -1,6 +1,7 @@
 #include "runtime/eval/tokens.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace carelog::eval {
@@ -55,34 +56,28 @@ Token Lexer::Name() {
   return token;
 }
 
-// The value is accumulated digit by digit and then divided by the power of ten of the
-// fraction's length, and scaled by the exponent.
+// Digits, an optional fraction and an optional exponent; the value is the correctly rounded
+// double of that decimal text, so a real written back by RealToText reads back unchanged.
 Token Lexer::Number() {
-  double value = 0;
+  const size_t start = at_;
   bool real = false;
-  while (AtDigit(at_)) value = value * 10 + (text_[at_++] - '0');
+  while (AtDigit(at_)) ++at_;
   if (at_ < text_.size() && text_[at_] == '.') {
     real = true;
     ++at_;
-    int fraction = 0;
-    while (AtDigit(at_)) {
-      value = value * 10 + (text_[at_++] - '0');
-      ++fraction;
-    }
-    value /= std::pow(10.0, fraction);
+    while (AtDigit(at_)) ++at_;
   }
   if (at_ < text_.size() && (text_[at_] == 'e' || text_[at_] == 'E')) {
     size_t at = at_ + 1;
-    const bool negative = at < text_.size() && text_[at] == '-';
     if (at < text_.size() && (text_[at] == '+' || text_[at] == '-')) ++at;
     if (AtDigit(at)) {
-      int exponent = 0;
-      while (AtDigit(at)) exponent = std::min(exponent * 10 + (text_[at++] - '0'), 9999);
-      value *= std::pow(10.0, negative ? -exponent : exponent);
+      while (AtDigit(at)) ++at;
       real = true;
       at_ = at;
     }
   }
+  const std::string digits(text_.substr(start, at_ - start));
+  const double value = std::strtod(digits.c_str(), nullptr);
   if (!std::isfinite(value)) return Error();
   Token token;
   if (!real && value <= 2147483647.0) {

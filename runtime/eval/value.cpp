@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "runtime/eval/values_bridge.h"
+#include "runtime/values/locale.h"
 
 namespace carelog::eval {
 
@@ -83,19 +83,7 @@ int CompareReals(double left, double right) {
 }
 
 int CompareTexts(std::string_view left, std::string_view right) {
-  const size_t common = std::min(left.size(), right.size());
-  for (size_t i = 0; i < common; ++i) {
-    const auto a = static_cast<uint8_t>(left[i]);
-    const auto b = static_cast<uint8_t>(right[i]);
-    if (a != b) return CollationWeightOf(a) - CollationWeightOf(b);
-  }
-  const std::string_view& longer = left.size() > right.size() ? left : right;
-  const int sign = left.size() > right.size() ? 1 : -1;
-  for (size_t i = common; i < longer.size(); ++i) {
-    const auto c = static_cast<uint8_t>(longer[i]);
-    if (c != ' ') return sign * (CollationWeightOf(c) - CollationWeightOf(' '));
-  }
-  return 0;
+  return values::CompareText(left.data(), left.size(), right.data(), right.size());
 }
 
 }  // namespace carelog::eval

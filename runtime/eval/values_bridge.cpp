@@ -1,16 +1,13 @@
 // TEMPORARY (not to be landed): stand-ins until the value layer lands.
 #include "runtime/eval/values_bridge.h"
 
+#include "runtime/values/locale.h"
+
 namespace carelog::eval {
-uint8_t UpperCaseOf(uint8_t c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
-uint8_t LowerCaseOf(uint8_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
-int CollationWeightOf(uint8_t c) { return c; }
+uint8_t UpperCaseOf(uint8_t c) { return values::UpperCase(c); }
+uint8_t LowerCaseOf(uint8_t c) { return values::LowerCase(c); }
 int CompareNamesCollated(std::string_view a, std::string_view b) {
-  for (size_t i = 0;; ++i) {
-    if (i == a.size() || i == b.size()) return (i < a.size()) - (i < b.size());
-    int x = UpperCaseOf(a[i]), y = UpperCaseOf(b[i]);
-    if (x != y) return x - y;
-  }
+  return values::CompareCollated(a.data(), a.size(), b.data(), b.size());
 }
 int32_t TodayNumber() { return 0; }
 int32_t ClockNumber() { return 0; }

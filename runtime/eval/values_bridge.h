@@ -12,7 +12,6 @@ namespace carelog::eval {
 
 uint8_t UpperCaseOf(uint8_t c);
 uint8_t LowerCaseOf(uint8_t c);
-int CollationWeightOf(uint8_t c);
 // The case-insensitive collated comparison (name table order).
 int CompareNamesCollated(std::string_view a, std::string_view b);
 
