@@ -33,6 +33,7 @@ class Expression {
   // Whether the value counts as true (non-zero as an integer).
   bool Holds() const { return tree_->Integer() != 0; }
   std::string Text() const;
+  const Node& tree() const { return *tree_; }
 
  private:
   NodePtr tree_;

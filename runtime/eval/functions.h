@@ -23,6 +23,11 @@ struct FunctionInfo {
 };
 
 inline constexpr int kFunctionCount = 41;
+// Numbers of the functions whose value changes without any argument changing.
+inline constexpr uint8_t kFunctionMemory = 1;
+inline constexpr uint8_t kFunctionRandom = 22;
+inline constexpr uint8_t kFunctionToday = 35;
+inline constexpr uint8_t kFunctionClock = 36;
 extern const FunctionInfo kFunctions[kFunctionCount];
 
 // A function's result in its own type.

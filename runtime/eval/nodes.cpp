@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "runtime/eval/functions.h"
 #include "runtime/eval/name_table.h"
@@ -101,10 +102,23 @@ void ConstantNode::Write(std::string& out) const {
 VariableNode::VariableNode(const NameEntry* entry)
     : Node(ValueTypeOf(entry->variable.type), 1), entry_(entry) {}
 
-int32_t VariableNode::Integer() const { return ReadInteger(ElementOf(entry_->variable, 0)); }
+int32_t VariableNode::Integer() const {
+  // LONG is by far the most common bound type (numbers, dates, times): read it directly.
+  const Variable& variable = entry_->variable;
+  if (variable.type == store::kTypeLong && variable.memo == nullptr && variable.address) {
+    int32_t value;
+    std::memcpy(&value, variable.address, sizeof value);
+    return value;
+  }
+  return ReadInteger(ElementOf(variable, 0));
+}
 double VariableNode::Real() const { return ReadReal(ElementOf(entry_->variable, 0)); }
 std::string VariableNode::String() const { return ReadString(ElementOf(entry_->variable, 0)); }
 void VariableNode::Write(std::string& out) const { out += entry_->name; }
+
+bool VariableNode::Reads(const VariablePredicate& touches) const {
+  return touches(entry_->variable);
+}
 
 int ArrayDimensions(const Node& node) {
   const auto* variable = dynamic_cast<const VariableNode*>(&node);
@@ -246,6 +260,19 @@ int32_t CallNode::Integer() const { return CallFunction(function_, arguments_).A
 double CallNode::Real() const { return CallFunction(function_, arguments_).AsReal(); }
 std::string CallNode::String() const { return CallFunction(function_, arguments_).AsString(); }
 
+bool CallNode::Reads(const VariablePredicate& touches) const {
+  switch (function_.number) {
+    case kFunctionMemory: case kFunctionRandom: case kFunctionToday: case kFunctionClock:
+      return true;
+    default:
+      break;
+  }
+  for (const NodePtr& argument : arguments_) {
+    if (argument->Reads(touches)) return true;
+  }
+  return false;
+}
+
 void CallNode::Write(std::string& out) const {
   out += function_.name;
   out += '(';
@@ -307,6 +334,14 @@ std::string IndexNode::String() const {
   const int32_t position = indexes_[0]->Integer();
   if (position < 1 || static_cast<size_t>(position) > text.size()) return {};
   return text.substr(position - 1, 1);
+}
+
+bool IndexNode::Reads(const VariablePredicate& touches) const {
+  if (operand_->Reads(touches)) return true;
+  for (const NodePtr& index : indexes_) {
+    if (index->Reads(touches)) return true;
+  }
+  return false;
 }
 
 void IndexNode::Write(std::string& out) const {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ namespace carelog::eval {
 
 struct NameEntry;
 struct FunctionInfo;
+struct Variable;
+
+// A question about bound variables, asked of every variable a tree reads.
+using VariablePredicate = std::function<bool(const Variable&)>;
 
 inline constexpr int kMaxTreeDepth = 200;
 
@@ -48,6 +53,10 @@ class Node {
   // Appends the node's text.
   virtual void Write(std::string& out) const = 0;
 
+  // Whether evaluating the node reads a variable for which `touches` holds, or calls a function
+  // whose value changes by itself (MEMORY, RANDOM, TODAY, CLOCK).
+  virtual bool Reads(const VariablePredicate& touches) const = 0;
+
  private:
   ValueType type_;
   int depth_;
@@ -69,6 +78,7 @@ class ConstantNode : public Node {
   double Real() const override { return real_; }
   std::string String() const override { return text_; }
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate&) const override { return false; }
 
  private:
   int32_t integer_;
@@ -86,6 +96,7 @@ class VariableNode : public Node {
   double Real() const override;
   std::string String() const override;
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override;
 
  private:
   const NameEntry* entry_;
@@ -99,6 +110,7 @@ class NegateNode : public Node {
   int32_t Integer() const override;
   double Real() const override;
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override { return operand_->Reads(touches); }
 
  private:
   NodePtr operand_;
@@ -111,6 +123,7 @@ class NotNode : public Node {
   uint8_t level() const override { return kLevelNot; }
   int32_t Integer() const override { return operand_->Integer() == 0 ? 1 : 0; }
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override { return operand_->Reads(touches); }
 
  private:
   NodePtr operand_;
@@ -122,6 +135,12 @@ class BinaryNode : public Node {
   static NodePtr Make(const OperatorInfo& op, NodePtr left, NodePtr right);
   uint8_t level() const override { return op_.level; }
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override {
+    return left_->Reads(touches) || right_->Reads(touches);
+  }
+  uint8_t code() const { return op_.code; }
+  const Node& left() const { return *left_; }
+  const Node& right() const { return *right_; }
 
  protected:
   BinaryNode(const OperatorInfo& op, NodePtr left, NodePtr right);
@@ -138,6 +157,7 @@ class CallNode : public Node {
   double Real() const override;
   std::string String() const override;
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override;
 
  private:
   const FunctionInfo& function_;
@@ -153,6 +173,7 @@ class IndexNode : public Node {
   double Real() const override;
   std::string String() const override;
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override;
 
  private:
   // The 0-based element number, or -1 when an index is out of range.
@@ -168,6 +189,9 @@ class SubstringNode : public Node {
   SubstringNode(NodePtr operand, NodePtr first, NodePtr last);
   std::string String() const override;
   void Write(std::string& out) const override;
+  bool Reads(const VariablePredicate& touches) const override {
+    return operand_->Reads(touches) || first_->Reads(touches) || last_->Reads(touches);
+  }
 
  private:
   NodePtr operand_;
