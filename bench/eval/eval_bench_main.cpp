@@ -25,8 +25,8 @@ std::vector<int32_t> Values() {
 }
 
 template <typename Compare>
-double NanosecondsPerComparison(const std::vector<int32_t>& values, int32_t* left,
-                                int32_t* right, Compare compare, int64_t* matches) {
+double NanosecondsPerComparison(const std::vector<int32_t>& values, int32_t* left, int32_t* right,
+                                Compare compare, int64_t* matches) {
   const auto start = std::chrono::steady_clock::now();
   int64_t count = 0;
   for (int round = 0; round < kRounds; ++round) {
@@ -48,8 +48,8 @@ int main() {
   static int32_t reset_number = 0;
   carelog::eval::Bind("PRO:Patient_Number", &patient_number);
   carelog::eval::Bind("BRW1::Sort1:Reset:PAT:Patient_Number", &reset_number);
-  auto expression =
-      carelog::eval::Expression::Compile("PRO:Patient_Number = BRW1::Sort1:Reset:PAT:Patient_Number");
+  auto expression = carelog::eval::Expression::Compile(
+      "PRO:Patient_Number = BRW1::Sort1:Reset:PAT:Patient_Number");
   if (expression == nullptr) return 1;
 
   const std::vector<int32_t> values = Values();

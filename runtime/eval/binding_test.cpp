@@ -75,7 +75,10 @@ TEST(Variables, EveryStoredTypeReads) {
   EXPECT_EQ(ReadAs(store::kTypeDecimal, {0xD0, 0x00, 0x07}, 1), "-0.7");
   EXPECT_EQ(ReadAs(store::kTypeCString, {'h', 'i', 0, 'x'}), "hi");
   EXPECT_EQ(ReadAs(store::kTypePString, {2, 'h', 'i', 'x'}), "hi");
-  EXPECT_EQ(ReadAs(store::kTypePString, {200, 'h', 'i'}), "hi");  // length cut to the size
+  EXPECT_EQ(ReadAs(store::kTypePString, {200, 'h', 'i'}), "hi");     // length cut to the size
+  EXPECT_EQ(ReadAs(store::kTypeDate, {5, 3, 0xCD, 0x07}), "71655");  // 5 March 1997
+  EXPECT_EQ(ReadAs(store::kTypeDate, {0, 0, 0, 0}), "0");
+  EXPECT_EQ(ReadAs(store::kTypeTime, {0, 0, 5, 13}), "4710001");  // 13:05
   float sreal = 1.5f;
   std::vector<uint8_t> bytes(4);
   std::memcpy(bytes.data(), &sreal, 4);

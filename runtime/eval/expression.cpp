@@ -4,7 +4,9 @@
 
 namespace carelog::eval {
 
-void PostEvaluatorError(int code) { store::PostError(code, nullptr); }
+void PostEvaluatorError(int code) {
+  store::PostError(code, nullptr);
+}
 
 std::unique_ptr<Expression> Expression::Compile(std::string_view text) {
   ParseResult parsed = Parse(text);

@@ -23,8 +23,8 @@ void Collect(const Node& node, const VariablePredicate& in_record,
     return;
   }
   if (binary->code() != kOpEqual) return;
-  for (const auto& [field_side, value_side] :
-       {std::pair{&binary->left(), &binary->right()}, std::pair{&binary->right(), &binary->left()}}) {
+  for (const auto& [field_side, value_side] : {std::pair{&binary->left(), &binary->right()},
+                                               std::pair{&binary->right(), &binary->left()}}) {
     const Variable* field = RecordScalar(*field_side, in_record);
     if (field != nullptr && !value_side->Reads(in_record)) {
       out->push_back({field, value_side});

@@ -36,25 +36,34 @@ const FunctionInfo kFunctions[kFunctionCount] = {
 
 int32_t Value::AsInteger() const {
   switch (type) {
-    case ValueType::kInteger: return integer;
-    case ValueType::kReal: return RealToInteger(real);
-    default: return RealToInteger(TextToReal(text));
+    case ValueType::kInteger:
+      return integer;
+    case ValueType::kReal:
+      return RealToInteger(real);
+    default:
+      return RealToInteger(TextToReal(text));
   }
 }
 
 double Value::AsReal() const {
   switch (type) {
-    case ValueType::kInteger: return integer;
-    case ValueType::kReal: return real;
-    default: return TextToReal(text);
+    case ValueType::kInteger:
+      return integer;
+    case ValueType::kReal:
+      return real;
+    default:
+      return TextToReal(text);
   }
 }
 
 std::string Value::AsString() const {
   switch (type) {
-    case ValueType::kInteger: return IntegerToText(integer);
-    case ValueType::kReal: return RealToText(real);
-    default: return text;
+    case ValueType::kInteger:
+      return IntegerToText(integer);
+    case ValueType::kReal:
+      return RealToText(real);
+    default:
+      return text;
   }
 }
 
@@ -251,53 +260,92 @@ std::string Deformat(const Arguments& args) {
 Value CallFunction(const FunctionInfo& function, std::span<const NodePtr> nodes) {
   const Arguments args(nodes);
   switch (function.number) {
-    case 1: return Value::Of(Memory());
-    case 2: return Value::Of(Sub(args));
-    case 3: return Value::Of(InString(args));
-    case 4: return Value::Of(Clip(args.String(0)));
-    case 5: return Value::Of(All(args));
-    case 6: return Value::Of(Place(args, Placement::kCenter));
-    case 7: return Value::Of(std::string(1, static_cast<char>(args.Integer(0) & 0xFF)));
-    case 8: return Value::Of(Deformat(args));
-    case 9: return Value::Of(Format(args));
-    case 10: return Value::Of(Place(args, Placement::kLeft));
-    case 11: return Value::Of(static_cast<int32_t>(std::min<size_t>(args.String(0).size(), INT32_MAX)));
-    case 12: return Value::Of(MapCase(args.String(0), LowerCaseOf));
-    case 13: return Value::Of(IsNumeric(args.String(0)));
-    case 14: return Value::Of(Place(args, Placement::kRight));
-    case 15: return Value::Of(MapCase(args.String(0), UpperCaseOf));
+    case 1:
+      return Value::Of(Memory());
+    case 2:
+      return Value::Of(Sub(args));
+    case 3:
+      return Value::Of(InString(args));
+    case 4:
+      return Value::Of(Clip(args.String(0)));
+    case 5:
+      return Value::Of(All(args));
+    case 6:
+      return Value::Of(Place(args, Placement::kCenter));
+    case 7:
+      return Value::Of(std::string(1, static_cast<char>(args.Integer(0) & 0xFF)));
+    case 8:
+      return Value::Of(Deformat(args));
+    case 9:
+      return Value::Of(Format(args));
+    case 10:
+      return Value::Of(Place(args, Placement::kLeft));
+    case 11:
+      return Value::Of(static_cast<int32_t>(std::min<size_t>(args.String(0).size(), INT32_MAX)));
+    case 12:
+      return Value::Of(MapCase(args.String(0), LowerCaseOf));
+    case 13:
+      return Value::Of(IsNumeric(args.String(0)));
+    case 14:
+      return Value::Of(Place(args, Placement::kRight));
+    case 15:
+      return Value::Of(MapCase(args.String(0), UpperCaseOf));
     case 16: {
       const std::string text = args.String(0);
       return Value::Of(static_cast<int32_t>(text.empty() ? 0 : static_cast<uint8_t>(text[0])));
     }
-    case 17: return Value::Of(std::fabs(args.Real(0)));
+    case 17:
+      return Value::Of(std::fabs(args.Real(0)));
     case 18: {
       const double x = args.Real(0);
       return Value::Of(static_cast<int32_t>(x >= args.Real(1) && x <= args.Real(2)));
     }
-    case 19: return Value::Of(RealToInteger(std::trunc(args.Real(0))));
-    case 20: return Value::Of(std::log(args.Real(0)));
-    case 21: return Value::Of(std::log10(args.Real(0)));
-    case 22: return Value::Of(Random(args.Integer(0), args.Integer(1)));
-    case 23: return Value::Of(Round(args.Real(0), args.Real(1)));
-    case 24: return Value::Of(std::sqrt(args.Real(0)));
-    case 25: return Value::Of(std::sin(args.Real(0)));
-    case 26: return Value::Of(std::cos(args.Real(0)));
-    case 27: return Value::Of(std::tan(args.Real(0)));
-    case 28: return Value::Of(std::asin(args.Real(0)));
-    case 29: return Value::Of(std::acos(args.Real(0)));
-    case 30: return Value::Of(std::atan(args.Real(0)));
-    case 31: return Value::Of(args.Integer(0) & args.Integer(1));
-    case 32: return Value::Of(args.Integer(0) | args.Integer(1));
-    case 33: return Value::Of(args.Integer(0) ^ args.Integer(1));
-    case 34: return Value::Of(Shift(args.Integer(0), args.Integer(1)));
-    case 35: return Value::Of(TodayNumber());
-    case 36: return Value::Of(ClockNumber());
-    case 37: return Value::Of(DateNumber(args.Integer(0), args.Integer(1), args.Integer(2)));
-    case 38: return Value::Of(DatePart(args.Integer(0), &CalendarDate::day));
-    case 39: return Value::Of(DatePart(args.Integer(0), &CalendarDate::month));
-    case 40: return Value::Of(DatePart(args.Integer(0), &CalendarDate::year));
-    default: return Value::Of(Age(args));
+    case 19:
+      return Value::Of(RealToInteger(std::trunc(args.Real(0))));
+    case 20:
+      return Value::Of(std::log(args.Real(0)));
+    case 21:
+      return Value::Of(std::log10(args.Real(0)));
+    case 22:
+      return Value::Of(Random(args.Integer(0), args.Integer(1)));
+    case 23:
+      return Value::Of(Round(args.Real(0), args.Real(1)));
+    case 24:
+      return Value::Of(std::sqrt(args.Real(0)));
+    case 25:
+      return Value::Of(std::sin(args.Real(0)));
+    case 26:
+      return Value::Of(std::cos(args.Real(0)));
+    case 27:
+      return Value::Of(std::tan(args.Real(0)));
+    case 28:
+      return Value::Of(std::asin(args.Real(0)));
+    case 29:
+      return Value::Of(std::acos(args.Real(0)));
+    case 30:
+      return Value::Of(std::atan(args.Real(0)));
+    case 31:
+      return Value::Of(args.Integer(0) & args.Integer(1));
+    case 32:
+      return Value::Of(args.Integer(0) | args.Integer(1));
+    case 33:
+      return Value::Of(args.Integer(0) ^ args.Integer(1));
+    case 34:
+      return Value::Of(Shift(args.Integer(0), args.Integer(1)));
+    case 35:
+      return Value::Of(TodayNumber());
+    case 36:
+      return Value::Of(ClockNumber());
+    case 37:
+      return Value::Of(DateNumber(args.Integer(0), args.Integer(1), args.Integer(2)));
+    case 38:
+      return Value::Of(DatePart(args.Integer(0), &CalendarDate::day));
+    case 39:
+      return Value::Of(DatePart(args.Integer(0), &CalendarDate::month));
+    case 40:
+      return Value::Of(DatePart(args.Integer(0), &CalendarDate::year));
+    default:
+      return Value::Of(Age(args));
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "runtime/eval/expression.h"
 #include "runtime/eval/name_table.h"
+#include "runtime/values/clock.h"
 
 namespace carelog::eval {
 namespace {
@@ -79,9 +80,29 @@ TEST(Functions, Numbers) {
   EXPECT_EQ(Eval("ROUND(SIN(0) + COS(0) + TAN(0) + ASIN(1) * 2 - ACOS(-1), 1e-9)"), "1");
   EXPECT_EQ(Eval("ATAN(0)"), "0");
   EXPECT_EQ(Eval("BAND(12, 10) & BOR(12, 10) & BXOR(12, 10)"), "8146");
-  EXPECT_EQ(Eval("BSHIFT(1, 4) & ',' & BSHIFT(-16, -2) & ',' & BSHIFT(1, 40)"),
-            "16,1073741820,0");
+  EXPECT_EQ(Eval("BSHIFT(1, 4) & ',' & BSHIFT(-16, -2) & ',' & BSHIFT(1, 40)"), "16,1073741820,0");
   EXPECT_GT(std::stoll(Eval("MEMORY()")), 0);
+}
+
+TEST(Functions, DatesAndTheClock) {
+  values::FixClock(71655, 4710001);  // 5 March 1997, 13:05:00.00
+  EXPECT_EQ(Eval("TODAY()"), "71655");
+  EXPECT_EQ(Eval("TODAY = DATE(3, 5, 1997)"), "1");
+  EXPECT_EQ(Eval("CLOCK()"), "4710001");
+  EXPECT_EQ(Eval("DATE(1, 1, 1801)"), "4");
+  EXPECT_EQ(Eval("DATE(2, 29, 1900) = DATE(3, 1, 1900)"), "1");  // spills into March
+  EXPECT_EQ(Eval("DATE(13, 1, 99) = DATE(1, 1, 2000)"), "1");
+  EXPECT_EQ(Eval("DAY(TODAY()) & '/' & MONTH(TODAY()) & '/' & YEAR(TODAY())"), "5/3/1997");
+  EXPECT_EQ(Eval("DAY(0) + MONTH(-5) + YEAR(999999)"), "0");  // no valid date
+  EXPECT_EQ(Eval("AGE(DATE(2, 20, 1997))"), "13 DAYS");
+  EXPECT_EQ(Eval("AGE(DATE(1, 6, 1997))"), "58 DAYS");
+  EXPECT_EQ(Eval("AGE(DATE(1, 5, 1997))"), "2 MOS");
+  EXPECT_EQ(Eval("AGE(DATE(3, 6, 1995))"), "23 MOS");
+  EXPECT_EQ(Eval("AGE(DATE(3, 5, 1995))"), "2 YRS");
+  EXPECT_EQ(Eval("AGE(DATE(7, 4, 1930), DATE(7, 3, 2000))"), "69 YRS");
+  EXPECT_EQ(Eval("AGE(TODAY() + 1)"), "");  // born after the base date
+  EXPECT_EQ(Eval("AGE(0, TODAY())"), "");
+  values::UseSystemClock();
 }
 
 TEST(Functions, RandomStaysInItsRange) {

@@ -21,8 +21,8 @@ class NameTable {
       const char* name;
       uint8_t code;
     };
-    for (const Keyword& k : {Keyword{"NOT", 16}, Keyword{"AND", 17}, Keyword{"OR", 18},
-                             Keyword{"XOR", 19}}) {
+    for (const Keyword& k :
+         {Keyword{"NOT", 16}, Keyword{"AND", 17}, Keyword{"OR", 18}, Keyword{"XOR", 19}}) {
       NameEntry& entry = Insert(k.name);
       entry.kind = EntryKind::kOperator;
       entry.operator_code = k.code;
@@ -84,7 +84,9 @@ NameTable& Table() {
 
 }  // namespace
 
-const NameEntry* FindName(std::string_view name) { return Table().Find(name); }
+const NameEntry* FindName(std::string_view name) {
+  return Table().Find(name);
+}
 
 void BindVariable(std::string_view name, const Variable& variable) {
   Table().BindVariable(name, variable);

@@ -12,8 +12,7 @@ namespace carelog::eval {
 // ---- Node: conversions from the node's own type ----
 
 int32_t Node::Integer() const {
-  return type_ == ValueType::kString ? RealToInteger(TextToReal(String()))
-                                     : RealToInteger(Real());
+  return type_ == ValueType::kString ? RealToInteger(TextToReal(String())) : RealToInteger(Real());
 }
 
 double Node::Real() const {
@@ -112,9 +111,15 @@ int32_t VariableNode::Integer() const {
   }
   return ReadInteger(ElementOf(variable, 0));
 }
-double VariableNode::Real() const { return ReadReal(ElementOf(entry_->variable, 0)); }
-std::string VariableNode::String() const { return ReadString(ElementOf(entry_->variable, 0)); }
-void VariableNode::Write(std::string& out) const { out += entry_->name; }
+double VariableNode::Real() const {
+  return ReadReal(ElementOf(entry_->variable, 0));
+}
+std::string VariableNode::String() const {
+  return ReadString(ElementOf(entry_->variable, 0));
+}
+void VariableNode::Write(std::string& out) const {
+  out += entry_->name;
+}
 
 bool VariableNode::Reads(const VariablePredicate& touches) const {
   return touches(entry_->variable);
@@ -136,7 +141,9 @@ int32_t NegateNode::Integer() const {
   return static_cast<int32_t>(std::min<int64_t>(negated, INT32_MAX));
 }
 
-double NegateNode::Real() const { return -operand_->Real(); }
+double NegateNode::Real() const {
+  return -operand_->Real();
+}
 
 void NegateNode::Write(std::string& out) const {
   out += '-';
@@ -174,12 +181,18 @@ class ArithmeticNode : public BinaryNode {
     const double a = left_->Real();
     const double b = right_->Real();
     switch (op_.code) {
-      case kOpPlus: return FiniteOrZero(a + b);
-      case kOpMinus: return FiniteOrZero(a - b);
-      case kOpTimes: return FiniteOrZero(a * b);
-      case kOpDivide: return FiniteOrZero(a / b);
-      case kOpRemainder: return FiniteOrZero(std::fmod(a, b));
-      default: return FiniteOrZero(std::pow(a, b));
+      case kOpPlus:
+        return FiniteOrZero(a + b);
+      case kOpMinus:
+        return FiniteOrZero(a - b);
+      case kOpTimes:
+        return FiniteOrZero(a * b);
+      case kOpDivide:
+        return FiniteOrZero(a / b);
+      case kOpRemainder:
+        return FiniteOrZero(std::fmod(a, b));
+      default:
+        return FiniteOrZero(std::pow(a, b));
     }
   }
 };
@@ -196,12 +209,18 @@ class ComparisonNode : public BinaryNode {
   int32_t Integer() const override {
     const int order = Compare();
     switch (op_.code) {
-      case kOpEqual: return order == 0;
-      case kOpNotEqual: return order != 0;
-      case kOpLess: return order < 0;
-      case kOpGreater: return order > 0;
-      case kOpLessEqual: return order <= 0;
-      default: return order >= 0;
+      case kOpEqual:
+        return order == 0;
+      case kOpNotEqual:
+        return order != 0;
+      case kOpLess:
+        return order < 0;
+      case kOpGreater:
+        return order > 0;
+      case kOpLessEqual:
+        return order <= 0;
+      default:
+        return order >= 0;
     }
   }
 
@@ -227,9 +246,12 @@ class LogicalNode : public BinaryNode {
   int32_t Integer() const override {
     const bool a = left_->Integer() != 0;
     switch (op_.code) {
-      case kOpAnd: return a && right_->Integer() != 0;
-      case kOpOr: return a || right_->Integer() != 0;
-      default: return a != (right_->Integer() != 0);
+      case kOpAnd:
+        return a && right_->Integer() != 0;
+      case kOpOr:
+        return a || right_->Integer() != 0;
+      default:
+        return a != (right_->Integer() != 0);
     }
   }
 };
@@ -238,7 +260,8 @@ class LogicalNode : public BinaryNode {
 
 NodePtr BinaryNode::Make(const OperatorInfo& op, NodePtr left, NodePtr right) {
   switch (op.level) {
-    case kLevelOr: case kLevelAnd:
+    case kLevelOr:
+    case kLevelAnd:
       return NodePtr(new LogicalNode(op, std::move(left), std::move(right)));
     case kLevelComparison:
       return NodePtr(new ComparisonNode(op, std::move(left), std::move(right)));
@@ -256,13 +279,22 @@ CallNode::CallNode(const FunctionInfo& function, NodeList arguments)
       function_(function),
       arguments_(std::move(arguments)) {}
 
-int32_t CallNode::Integer() const { return CallFunction(function_, arguments_).AsInteger(); }
-double CallNode::Real() const { return CallFunction(function_, arguments_).AsReal(); }
-std::string CallNode::String() const { return CallFunction(function_, arguments_).AsString(); }
+int32_t CallNode::Integer() const {
+  return CallFunction(function_, arguments_).AsInteger();
+}
+double CallNode::Real() const {
+  return CallFunction(function_, arguments_).AsReal();
+}
+std::string CallNode::String() const {
+  return CallFunction(function_, arguments_).AsString();
+}
 
 bool CallNode::Reads(const VariablePredicate& touches) const {
   switch (function_.number) {
-    case kFunctionMemory: case kFunctionRandom: case kFunctionToday: case kFunctionClock:
+    case kFunctionMemory:
+    case kFunctionRandom:
+    case kFunctionToday:
+    case kFunctionClock:
       return true;
     default:
       break;
@@ -293,9 +325,8 @@ ValueType IndexedType(const Node& operand) {
 
 IndexNode::IndexNode(NodePtr operand, NodeList indexes)
     : Node(IndexedType(*operand), DepthOf(indexes, operand->depth())),
-      array_(ArrayDimensions(*operand) > 0
-                 ? static_cast<const VariableNode&>(*operand).entry()
-                 : nullptr),
+      array_(ArrayDimensions(*operand) > 0 ? static_cast<const VariableNode&>(*operand).entry()
+                                           : nullptr),
       operand_(std::move(operand)),
       indexes_(std::move(indexes)) {}
 

@@ -51,9 +51,12 @@ class Parser {
   // The operand of a binary level: the next tighter level.
   NodePtr Operand(uint8_t level) {
     switch (level) {
-      case kLevelAnd: return Negation();
-      case kLevelPower: return Signed();
-      default: return Binary(level + 1);
+      case kLevelAnd:
+        return Negation();
+      case kLevelPower:
+        return Signed();
+      default:
+        return Binary(level + 1);
     }
   }
 
@@ -106,8 +109,8 @@ class Parser {
         continue;
       }
       const int dimensions = ArrayDimensions(*operand);
-      const bool fits = dimensions == 0 ? parts.size() == 1
-                                        : parts.size() == static_cast<size_t>(dimensions);
+      const bool fits =
+          dimensions == 0 ? parts.size() == 1 : parts.size() == static_cast<size_t>(dimensions);
       if (!fits) return Fail(kErrorInvalidExpression);
       operand = Checked(std::make_unique<IndexNode>(std::move(operand), std::move(parts)));
     }
@@ -234,6 +237,8 @@ class Parser {
 
 }  // namespace
 
-ParseResult Parse(std::string_view text) { return Parser(text).Run(); }
+ParseResult Parse(std::string_view text) {
+  return Parser(text).Run();
+}
 
 }  // namespace carelog::eval

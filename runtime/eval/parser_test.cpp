@@ -15,7 +15,9 @@ std::string Eval(std::string_view text) {
   return error == 0 ? result : "error " + std::to_string(error);
 }
 
-int ErrorOf(std::string_view text) { return Parse(text).error; }
+int ErrorOf(std::string_view text) {
+  return Parse(text).error;
+}
 
 std::string Written(std::string_view text) {
   ParseResult parsed = Parse(text);
@@ -66,9 +68,9 @@ TEST(Evaluate, StringsQuotesAndConcatenation) {
 }
 
 TEST(Evaluate, ComparisonsByOperandType) {
-  EXPECT_EQ(Eval("2 < 10"), "1");        // integers
-  EXPECT_EQ(Eval("'2' < '10'"), "0");    // texts
-  EXPECT_EQ(Eval("'2' < 10"), "1");      // mixed: reals
+  EXPECT_EQ(Eval("2 < 10"), "1");      // integers
+  EXPECT_EQ(Eval("'2' < '10'"), "0");  // texts
+  EXPECT_EQ(Eval("'2' < 10"), "1");    // mixed: reals
   EXPECT_EQ(Eval("'abc' = 'abc   '"), "1");
   EXPECT_EQ(Eval("'abc ' <> 'abc'"), "0");
   EXPECT_EQ(Eval("'abc' = 'ABC'"), "0");  // case counts
@@ -91,9 +93,9 @@ TEST(Evaluate, LogicalOperators) {
 }
 
 TEST(Parse, SyntaxErrorsAre800) {
-  for (const char* text : {"", "'abc", "(1 + 2", "1 +", "1 2", "1 $ 2", "@", "AND 1", "'a'[1,",
-                           "SUB('a')", "CLIP('a', 'b')", "LEN", "'a'[1, 2]", "'a'[1 : 2 : 3]",
-                           "1e99999", "@P###"}) {
+  for (const char* text :
+       {"", "'abc", "(1 + 2", "1 +", "1 2", "1 $ 2", "@", "AND 1", "'a'[1,", "SUB('a')",
+        "CLIP('a', 'b')", "LEN", "'a'[1, 2]", "'a'[1 : 2 : 3]", "1e99999", "@P###"}) {
     EXPECT_EQ(ErrorOf(text), kErrorInvalidExpression) << text;
   }
 }

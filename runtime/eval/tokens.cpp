@@ -7,8 +7,12 @@
 namespace carelog::eval {
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 Token Error() {
   Token token;

@@ -1,9 +1,9 @@
 #include "runtime/eval/value.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <limits>
 
 #include "runtime/values/locale.h"
@@ -44,7 +44,9 @@ double TextToReal(std::string_view text) {
   return FiniteOrZero(std::strtod(prefix.c_str(), nullptr));
 }
 
-std::string IntegerToText(int32_t value) { return std::to_string(value); }
+std::string IntegerToText(int32_t value) {
+  return std::to_string(value);
+}
 
 std::string RealToText(double value) {
   value = FiniteOrZero(value);
@@ -61,7 +63,9 @@ std::string RealToText(double value) {
   return buffer;
 }
 
-double FiniteOrZero(double value) { return std::isfinite(value) ? value : 0.0; }
+double FiniteOrZero(double value) {
+  return std::isfinite(value) ? value : 0.0;
+}
 
 namespace {
 

@@ -11,10 +11,21 @@ using namespace store;
 
 bool IsReadableType(FieldType type) {
   switch (type) {
-    case kTypeByte: case kTypeShort: case kTypeUShort: case kTypeLong: case kTypeULong:
-    case kTypeSReal: case kTypeReal: case kTypeDecimal: case kTypePDecimal:
-    case kTypeDate: case kTypeTime:
-    case kTypeString: case kTypeCString: case kTypePString: case kTypeGroup:
+    case kTypeByte:
+    case kTypeShort:
+    case kTypeUShort:
+    case kTypeLong:
+    case kTypeULong:
+    case kTypeSReal:
+    case kTypeReal:
+    case kTypeDecimal:
+    case kTypePDecimal:
+    case kTypeDate:
+    case kTypeTime:
+    case kTypeString:
+    case kTypeCString:
+    case kTypePString:
+    case kTypeGroup:
       return true;
     default:
       return false;
@@ -23,9 +34,16 @@ bool IsReadableType(FieldType type) {
 
 ValueType ValueTypeOf(FieldType type) {
   switch (type) {
-    case kTypeByte: case kTypeShort: case kTypeUShort: case kTypeLong: case kTypeULong:
+    case kTypeByte:
+    case kTypeShort:
+    case kTypeUShort:
+    case kTypeLong:
+    case kTypeULong:
       return ValueType::kInteger;
-    case kTypeString: case kTypeCString: case kTypePString: case kTypeGroup:
+    case kTypeString:
+    case kTypeCString:
+    case kTypePString:
+    case kTypeGroup:
       return ValueType::kString;
     default:
       return ValueType::kReal;
@@ -34,11 +52,21 @@ ValueType ValueTypeOf(FieldType type) {
 
 uint32_t FixedSizeOf(FieldType type) {
   switch (type) {
-    case kTypeByte: return 1;
-    case kTypeShort: case kTypeUShort: return 2;
-    case kTypeLong: case kTypeULong: case kTypeSReal: case kTypeDate: case kTypeTime: return 4;
-    case kTypeReal: return 8;
-    default: return 0;
+    case kTypeByte:
+      return 1;
+    case kTypeShort:
+    case kTypeUShort:
+      return 2;
+    case kTypeLong:
+    case kTypeULong:
+    case kTypeSReal:
+    case kTypeDate:
+    case kTypeTime:
+      return 4;
+    case kTypeReal:
+      return 8;
+    default:
+      return 0;
   }
 }
 
@@ -97,29 +125,47 @@ double ReadReal(const Scalar& scalar) {
   if (scalar.bytes == nullptr) return 0;
   const uint8_t* b = scalar.bytes;
   switch (scalar.type) {
-    case kTypeByte: return b[0];
-    case kTypeShort: return Load<int16_t>(b);
-    case kTypeUShort: return Load<uint16_t>(b);
-    case kTypeLong: return Load<int32_t>(b);
-    case kTypeULong: return Load<uint32_t>(b);
-    case kTypeSReal: return FiniteOrZero(Load<float>(b));
-    case kTypeReal: return FiniteOrZero(Load<double>(b));
-    case kTypeDecimal: case kTypePDecimal: return ReadPackedDecimal(scalar);
-    case kTypeDate: return ReadDate(b);
-    case kTypeTime: return ReadTime(b);
-    default: return TextToReal(ReadString(scalar));
+    case kTypeByte:
+      return b[0];
+    case kTypeShort:
+      return Load<int16_t>(b);
+    case kTypeUShort:
+      return Load<uint16_t>(b);
+    case kTypeLong:
+      return Load<int32_t>(b);
+    case kTypeULong:
+      return Load<uint32_t>(b);
+    case kTypeSReal:
+      return FiniteOrZero(Load<float>(b));
+    case kTypeReal:
+      return FiniteOrZero(Load<double>(b));
+    case kTypeDecimal:
+    case kTypePDecimal:
+      return ReadPackedDecimal(scalar);
+    case kTypeDate:
+      return ReadDate(b);
+    case kTypeTime:
+      return ReadTime(b);
+    default:
+      return TextToReal(ReadString(scalar));
   }
 }
 
 int32_t ReadInteger(const Scalar& scalar) {
   if (scalar.bytes == nullptr) return 0;
   switch (scalar.type) {
-    case kTypeByte: return scalar.bytes[0];
-    case kTypeShort: return Load<int16_t>(scalar.bytes);
-    case kTypeUShort: return Load<uint16_t>(scalar.bytes);
-    case kTypeLong: return Load<int32_t>(scalar.bytes);
-    case kTypeULong: return static_cast<int32_t>(Load<uint32_t>(scalar.bytes));
-    default: return RealToInteger(ReadReal(scalar));
+    case kTypeByte:
+      return scalar.bytes[0];
+    case kTypeShort:
+      return Load<int16_t>(scalar.bytes);
+    case kTypeUShort:
+      return Load<uint16_t>(scalar.bytes);
+    case kTypeLong:
+      return Load<int32_t>(scalar.bytes);
+    case kTypeULong:
+      return static_cast<int32_t>(Load<uint32_t>(scalar.bytes));
+    default:
+      return RealToInteger(ReadReal(scalar));
   }
 }
 
@@ -127,7 +173,8 @@ std::string ReadString(const Scalar& scalar) {
   if (scalar.bytes == nullptr) return {};
   const char* text = reinterpret_cast<const char*>(scalar.bytes);
   switch (scalar.type) {
-    case kTypeString: case kTypeGroup:
+    case kTypeString:
+    case kTypeGroup:
       return std::string(text, scalar.size);
     case kTypeCString:
       return std::string(text, strnlen(text, scalar.size));
@@ -136,7 +183,11 @@ std::string ReadString(const Scalar& scalar) {
       const uint32_t length = std::min<uint32_t>(scalar.bytes[0], scalar.size - 1);
       return std::string(text + 1, length);
     }
-    case kTypeByte: case kTypeShort: case kTypeUShort: case kTypeLong: case kTypeULong:
+    case kTypeByte:
+    case kTypeShort:
+    case kTypeUShort:
+    case kTypeLong:
+    case kTypeULong:
       return IntegerToText(ReadInteger(scalar));
     default:
       return RealToText(ReadReal(scalar));

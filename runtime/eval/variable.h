@@ -28,7 +28,7 @@ namespace carelog::eval {
 inline constexpr int kMaxDimensions = 4;
 
 struct Variable {
-  const void* address = nullptr;               // first byte (of element 1 for arrays)
+  const void* address = nullptr;                 // first byte (of element 1 for arrays)
   const store::MemoDeclaration* memo = nullptr;  // set for memos: buffer read at evaluation time
   store::FieldType type = store::kTypeLong;
   uint32_t size = 0;   // bytes of one element
