@@ -121,6 +121,9 @@ bool DigitsOfText(std::string_view text, DecimalDigits* out) {
   if (i != text.size()) return false;
   if (round_up) KeepDigits(d, d.count, true);
   Trim(d);
+  // Beyond these bounds a value neither fits any picture nor differs from zero in one.
+  if (d.point > kMaxDecimalPoint) d.point = kMaxDecimalPoint;
+  if (d.point < -kMaxDecimalPoint) d = DecimalDigits{};
   if (d.count == 0) d.negative = false;
   *out = d;
   return true;

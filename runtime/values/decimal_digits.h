@@ -12,6 +12,9 @@
 namespace carelog::values {
 
 inline constexpr int kMaxDecimalDigits = 64;
+// Texts with larger exponents are clamped: +1000 is still too wide for any picture, and
+// anything below 10^-1000 reads as zero.
+inline constexpr int kMaxDecimalPoint = 1000;
 
 struct DecimalDigits {
   bool negative = false;
