@@ -121,6 +121,10 @@ class FakeTables : public TableOps {
     *count = static_cast<uint32_t>(records.size());
     return 0;
   }
+  int BuildAllKeys(DriverState& state) override {
+    calls.push_back(state.table != nullptr ? "BuildAllKeys" : "BuildAllKeys without table");
+    return 0;
+  }
   int Lock(DriverState&) override {
     ++lock_attempts;
     fake_now += 10;
@@ -371,6 +375,17 @@ TEST_F(DriverTest, DiscardFlagDropsStateOfClosedFiles) {
   EXPECT_EQ(Copy(file.declaration, "Backup"), 0);
   EXPECT_EQ(file.declaration.state, nullptr);
   EXPECT_EQ(tables.calls.back(), "Copy Backup");
+}
+
+TEST_F(DriverTest, BuildOpensAClosedFileForItself) {
+  ASSERT_EQ(Build(file.declaration), 0);
+  EXPECT_EQ(tables.calls, (std::vector<std::string>{"Open", "BuildAllKeys", "Close"}));
+  EXPECT_FALSE(tables.last_mode.shared);
+  EXPECT_EQ(tables.live_tables, 0);
+  EXPECT_FALSE(state()->is_open());
+  tables.open_error = 2;
+  EXPECT_EQ(Build(file.declaration), 2);
+  EXPECT_EQ(ErrorText(), "File Not Found");
 }
 
 TEST_F(DriverTest, CreateNeedsTheCreateAttribute) {

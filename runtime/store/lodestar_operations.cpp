@@ -19,6 +19,7 @@ constexpr int kInvalidFilename = 45;
 constexpr int kNoCreateAttribute = 54;
 constexpr int kUnableToAccessIndex = 77;
 constexpr int kInvalidParameters = 78;
+constexpr uint32_t kExclusiveMode = 0x12;  // read/write, deny all
 
 constexpr std::string_view kDriverName = "LODESTAR";
 constexpr std::string_view kNotRecognised = "SEND arg not recognised";
@@ -376,14 +377,27 @@ int SkipMemos(OperationCall& call) {
 
 // --- Keys and maintenance ----------------------------------------------------------------------
 
+// BUILD and PACK also work on a closed file: the driver opens it for itself, denying others
+// everything, for the length of the operation.
+int WithTable(OperationCall& call, const std::function<int()>& work) {
+  DriverState& state = *call.state;
+  if (state.is_open() || state.table != nullptr) return work();
+  if (state.name.empty()) return kInvalidFilename;
+  if (int error = call.tables->Open(state, DecodeAccessMode(kExclusiveMode))) return error;
+  const int error = work();
+  const int closed = state.table != nullptr ? call.tables->Close(state) : 0;
+  state.table.reset();
+  return error != 0 ? error : closed;
+}
+
 int BuildFile(OperationCall& call) {
-  return call.tables->BuildAllKeys(*call.state);
+  return WithTable(call, [&call] { return call.tables->BuildAllKeys(*call.state); });
 }
 
 int BuildKey(OperationCall& call) {
   KeyEntry* key;
   if (int error = KeyArgument(call, 0, &key)) return error;
-  return call.tables->BuildKey(*call.state, *key);
+  return WithTable(call, [&call, key] { return call.tables->BuildKey(*call.state, *key); });
 }
 
 int BuildIndex(OperationCall& call) {
@@ -399,7 +413,7 @@ int BuildIndexFiltered(OperationCall& call) {
 }
 
 int Pack(OperationCall& call) {
-  return call.tables->Pack(*call.state);
+  return WithTable(call, [&call] { return call.tables->Pack(*call.state); });
 }
 int Empty(OperationCall& call) {
   return call.tables->Empty(*call.state);
