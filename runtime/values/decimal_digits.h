@@ -45,7 +45,8 @@ class DigitCollector {
   bool seen_point() const { return seen_point_; }
   bool any_digit() const { return any_digit_; }
   // The number; digits past kMaxDecimalDigits round the last one kept.
-  DecimalDigits Finish(bool negative);
+  // Call once; the result lives as long as the collector.
+  const DecimalDigits& Finish(bool negative);
 
  private:
   DecimalDigits d_;
