@@ -52,7 +52,15 @@ void RoundAt(DecimalDigits& d, int keep) {
 
 DecimalDigits DigitsOfDouble(double value) {
   DecimalDigits d;
-  if (!std::isfinite(value) || value == 0) return d;
+  if (std::isinf(value)) {
+    // Larger than anything a picture shows: it formats as '#'.
+    d.negative = value < 0;
+    d.digits[0] = '1';
+    d.count = 1;
+    d.point = kMaxDecimalPoint;
+    return d;
+  }
+  if (std::isnan(value) || value == 0) return d;
   char buffer[40];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
   const char* p = buffer;

@@ -29,7 +29,8 @@ struct DecimalDigits {
   int integer_digits() const { return point > 0 ? point : 0; }
 };
 
-// The shortest decimal form that reads back as `value`; non-finite values give zero.
+// The shortest decimal form that reads back as `value`. Infinities become a number too large
+// for any picture; NaN becomes zero.
 DecimalDigits DigitsOfDouble(double value);
 
 // A decimal text: optional blanks, sign, digits with one '.', optional exponent, blanks.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -184,6 +185,8 @@ TEST(PictureFormat, RoundingIsDecimalHalfUpWithCarry) {
   EXPECT_EQ(Format(9.995, "@n6.2"), " 10.00");
   EXPECT_EQ(Format(999.995, "@n6.2"), "######");
   EXPECT_EQ(Format(99.5, "@n2"), "##");
+  EXPECT_EQ(Format(HUGE_VAL, "@n-6.1"), "######");
+  EXPECT_EQ(Format(1e300, "@e12"), " 1.0000E+300");
   EXPECT_EQ(Format(0.5, "@n2"), " 1");
   char out[12];
   FormatDecimal("12345678901234567890.125", Picture("@n_25.2"), out, 12);
