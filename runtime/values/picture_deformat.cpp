@@ -200,8 +200,8 @@ class CalendarReader {
           if (IsDigit(c)) {
             value[code] = value[code] * 10 + (c - '0');
             ++digits[code];
-          } else if (c != ' ' || digits[code] != 0) {
-            return false;
+          } else if ((c != ' ' && c != p_.cell_char(i)) || digits[code] != 0) {
+            return false;  // only blanks or the fill character lead a field
           }
           break;
         case kCellSeparator:
@@ -251,12 +251,15 @@ class CalendarReader {
       packed = next == kCellMonth || next == kCellDay || next == kCellYear || next == kCellHour ||
                next == kCellMinute || next == kCellSecond;
     }
+    // Blanks, or the fill character ('*' of a filled picture), lead the digits.
+    char fill = IsDigit(p_.cell_char(first)) ? ' ' : p_.cell_char(first);
+    auto leading = [&] { return text_[t_] == ' ' || text_[t_] == fill; };
     int limit = n;
     int used = 0;  // positions of the run taken
     if (packed) {
-      while (used < n && t_ < text_.size() && text_[t_] == ' ') ++t_, ++used;
+      while (used < n && t_ < text_.size() && leading()) ++t_, ++used;
     } else {
-      SkipBlanks();
+      while (t_ < text_.size() && leading()) ++t_;
       if (digits_read != nullptr && limit < 4) limit = 4;
     }
     int value = 0, count = 0;
