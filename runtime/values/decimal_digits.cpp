@@ -1,0 +1,177 @@
+#include "runtime/values/decimal_digits.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace carelog::values {
+namespace {
+
+void Trim(DecimalDigits& d) {
+  int lead = 0;
+  while (lead < d.count && d.digits[lead] == '0') ++lead;
+  if (lead > 0) {
+    for (int i = lead; i < d.count; ++i) d.digits[i - lead] = d.digits[i];
+    d.count -= lead;
+    d.point -= lead;
+  }
+  while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
+  if (d.count == 0) d.point = 0;
+}
+
+// Keeps the first `keep` digits and adds one unit in the last kept place when `up`.
+void KeepDigits(DecimalDigits& d, int keep, bool up) {
+  d.count = keep;
+  if (up) {
+    int i = keep - 1;
+    while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
+    if (i >= 0) {
+      ++d.digits[i];
+    } else {
+      // Every kept digit carried (or none was kept): the value becomes 1 at the next place.
+      d.digits[0] = '1';
+      d.count = 1;
+      d.point += 1;
+    }
+  }
+  Trim(d);
+}
+
+// Keeps the first `keep` digits, rounding half up on the digit after them.
+void RoundAt(DecimalDigits& d, int keep) {
+  if (keep >= d.count) return;
+  if (keep < 0) {
+    d.count = 0;
+    d.point = 0;
+    return;
+  }
+  KeepDigits(d, keep, d.digits[keep] >= '5');
+}
+
+}  // namespace
+
+DecimalDigits DigitsOfDouble(double value) {
+  DecimalDigits d;
+  if (!std::isfinite(value) || value == 0) return d;
+  char buffer[40];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  const char* p = buffer;
+  if (*p == '-') {
+    d.negative = true;
+    ++p;
+  }
+  for (; p < result.ptr && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') d.digits[d.count++] = *p;
+  }
+  int exponent = 0;
+  if (p < result.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
+  d.point = exponent + 1;
+  Trim(d);
+  return d;
+}
+
+bool DigitsOfText(std::string_view text, DecimalDigits* out) {
+  DecimalDigits d;
+  size_t i = 0;
+  auto skip_blanks = [&] {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  };
+  skip_blanks();
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) d.negative = text[i++] == '-';
+  bool any_digit = false;
+  bool seen_point = false;
+  bool round_up = false;
+  bool dropped = false;
+  int before_point = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '.' && !seen_point) {
+      seen_point = true;
+    } else if (c >= '0' && c <= '9') {
+      any_digit = true;
+      if (!seen_point) ++before_point;
+      if (d.count == 0 && c == '0') {
+        if (seen_point) --d.point;  // leading zeros after the point move it
+        if (!seen_point) --before_point;
+        continue;
+      }
+      if (d.count < kMaxDecimalDigits) {
+        d.digits[d.count++] = c;
+      } else if (!dropped) {
+        dropped = true;
+        round_up = c >= '5';
+      }
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return false;
+  d.point += before_point;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    bool negative_exponent = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative_exponent = text[i++] == '-';
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
+    int exponent = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+    }
+    d.point += negative_exponent ? -exponent : exponent;
+  }
+  skip_blanks();
+  if (i != text.size()) return false;
+  if (round_up) KeepDigits(d, d.count, true);
+  Trim(d);
+  // Beyond these bounds a value neither fits any picture nor differs from zero in one.
+  if (d.point > kMaxDecimalPoint) d.point = kMaxDecimalPoint;
+  if (d.point < -kMaxDecimalPoint) d = DecimalDigits{};
+  if (d.count == 0) d.negative = false;
+  *out = d;
+  return true;
+}
+
+void RoundToDecimals(DecimalDigits& d, int decimals) {
+  RoundAt(d, d.point + decimals);
+  if (d.count == 0) d.negative = false;
+}
+
+void RoundToSignificant(DecimalDigits& d, int count) {
+  RoundAt(d, count);
+}
+
+std::string ToDecimalText(const DecimalDigits& d) {
+  if (d.count == 0) return "0";
+  std::string s;
+  if (d.negative) s.push_back('-');
+  if (d.point <= 0) {
+    s += "0.";
+    s.append(static_cast<size_t>(-d.point), '0');
+    s.append(d.digits, d.count);
+    return s;
+  }
+  for (int i = 0; i < d.point; ++i) s.push_back(d.at(i));
+  if (d.count > d.point) {
+    s.push_back('.');
+    s.append(d.digits + d.point, d.count - d.point);
+  }
+  return s;
+}
+
+double ToDouble(const DecimalDigits& d) {
+  if (d.count == 0) return 0;
+  char buffer[kMaxDecimalDigits + 24];
+  char* p = buffer;
+  if (d.negative) *p++ = '-';
+  *p++ = '0';
+  *p++ = '.';
+  for (int i = 0; i < d.count; ++i) *p++ = d.digits[i];
+  *p++ = 'e';
+  auto r = std::to_chars(p, buffer + sizeof buffer, d.point);
+  double value = 0;
+  auto parsed = std::from_chars(buffer, r.ptr, value);
+  if (parsed.ec == std::errc::result_out_of_range) {
+    return d.point > 0 ? (d.negative ? -HUGE_VAL : HUGE_VAL) : 0.0;
+  }
+  return value;
+}
+
+}  // namespace carelog::values
