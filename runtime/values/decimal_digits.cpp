@@ -69,43 +69,59 @@ DecimalDigits DigitsOfDouble(double value) {
   return d;
 }
 
+void DigitCollector::Digit(char c) {
+  any_digit_ = true;
+  if (d_.count == 0 && c == '0') {
+    if (seen_point_) --d_.point;  // a zero between the point and the first digit moves it
+    return;
+  }
+  if (!seen_point_) ++before_point_;
+  if (d_.count < kMaxDecimalDigits) {
+    d_.digits[d_.count++] = c;
+  } else if (!dropped_) {
+    dropped_ = true;
+    round_up_ = c >= '5';
+  }
+}
+
+void DigitCollector::Exponent(int exponent) {
+  if (exponent > 100000) exponent = 100000;
+  if (exponent < -100000) exponent = -100000;
+  exponent_ += exponent;
+}
+
+DecimalDigits DigitCollector::Finish(bool negative) {
+  DecimalDigits d = d_;
+  d.point += before_point_ + exponent_;
+  if (round_up_) KeepDigits(d, d.count, true);
+  Trim(d);
+  // Beyond these bounds a value neither fits any picture nor differs from zero in one.
+  if (d.point > kMaxDecimalPoint) d.point = kMaxDecimalPoint;
+  if (d.point < -kMaxDecimalPoint) d = DecimalDigits{};
+  d.negative = negative && d.count > 0;
+  return d;
+}
+
 bool DigitsOfText(std::string_view text, DecimalDigits* out) {
-  DecimalDigits d;
+  DigitCollector collector;
   size_t i = 0;
   auto skip_blanks = [&] {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   };
   skip_blanks();
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) d.negative = text[i++] == '-';
-  bool any_digit = false;
-  bool seen_point = false;
-  bool round_up = false;
-  bool dropped = false;
-  int before_point = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   for (; i < text.size(); ++i) {
     char c = text[i];
-    if (c == '.' && !seen_point) {
-      seen_point = true;
+    if (c == '.' && !collector.seen_point()) {
+      collector.Point();
     } else if (c >= '0' && c <= '9') {
-      any_digit = true;
-      if (!seen_point) ++before_point;
-      if (d.count == 0 && c == '0') {
-        if (seen_point) --d.point;  // leading zeros after the point move it
-        if (!seen_point) --before_point;
-        continue;
-      }
-      if (d.count < kMaxDecimalDigits) {
-        d.digits[d.count++] = c;
-      } else if (!dropped) {
-        dropped = true;
-        round_up = c >= '5';
-      }
+      collector.Digit(c);
     } else {
       break;
     }
   }
-  if (!any_digit) return false;
-  d.point += before_point;
+  if (!collector.any_digit()) return false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
     bool negative_exponent = false;
@@ -115,17 +131,11 @@ bool DigitsOfText(std::string_view text, DecimalDigits* out) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
       if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
     }
-    d.point += negative_exponent ? -exponent : exponent;
+    collector.Exponent(negative_exponent ? -exponent : exponent);
   }
   skip_blanks();
   if (i != text.size()) return false;
-  if (round_up) KeepDigits(d, d.count, true);
-  Trim(d);
-  // Beyond these bounds a value neither fits any picture nor differs from zero in one.
-  if (d.point > kMaxDecimalPoint) d.point = kMaxDecimalPoint;
-  if (d.point < -kMaxDecimalPoint) d = DecimalDigits{};
-  if (d.count == 0) d.negative = false;
-  *out = d;
+  *out = collector.Finish(negative);
   return true;
 }
 

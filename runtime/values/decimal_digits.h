@@ -36,6 +36,27 @@ DecimalDigits DigitsOfDouble(double value);
 // Returns false when the text is not such a number. Digits past kMaxDecimalDigits are rounded.
 bool DigitsOfText(std::string_view text, DecimalDigits* out);
 
+// Collects the digits of a number one character at a time, for parsers of their own syntax.
+class DigitCollector {
+ public:
+  void Digit(char c);  // '0'..'9'
+  void Point() { seen_point_ = true; }
+  void Exponent(int exponent);  // adds to the exponent; each call is bounded to +-100000
+  bool seen_point() const { return seen_point_; }
+  bool any_digit() const { return any_digit_; }
+  // The number; digits past kMaxDecimalDigits round the last one kept.
+  DecimalDigits Finish(bool negative);
+
+ private:
+  DecimalDigits d_;
+  int before_point_ = 0;
+  int exponent_ = 0;
+  bool seen_point_ = false;
+  bool any_digit_ = false;
+  bool dropped_ = false;
+  bool round_up_ = false;
+};
+
 // Rounds half up, away from zero, keeping `decimals` digits after the point.
 void RoundToDecimals(DecimalDigits& d, int decimals);
 

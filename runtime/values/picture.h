@@ -83,7 +83,7 @@ class Picture {
   // Cells (string width for S pictures).
   int cells() const { return bytes_[1]; }
   // Display positions: cells without implied decimal points (the width for S pictures).
-  size_t width() const;
+  size_t width() const { return width_; }
   char cell_char(int i) const { return static_cast<char>(bytes_[2 + 2 * i]); }
   CellCode cell_code(int i) const { return static_cast<CellCode>(bytes_[3 + 2 * i]); }
   const uint8_t* bytes() const { return bytes_; }
@@ -92,6 +92,7 @@ class Picture {
  private:
   uint8_t bytes_[kMaxCompiledPicture];
   size_t length_ = 0;
+  size_t width_ = 0;
 };
 
 // Formatting. `out` (of `length` bytes, not terminated) is first filled with blanks, then
@@ -114,7 +115,7 @@ std::string FormatText(std::string_view text, std::string_view picture);
 struct DeformattedValue {
   bool is_text = false;  // S and K pictures
   double number = 0;     // the number, standard date or standard time
-  std::string decimal;   // numbers: the exact decimal text ("-1234.5"); dates, times: digits
+  std::string decimal;   // numbers: the exact decimal text ("-1234.5"); empty otherwise
   std::string text;      // S and K pictures
 };
 

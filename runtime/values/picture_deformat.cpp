@@ -19,39 +19,40 @@ bool IsDigit(char c) {
 // ignored. `implied_decimals` places the point when none was typed.
 DecimalDigits ReadNumber(std::string_view text, char decimal_char, bool exponent_allowed,
                          int implied_decimals) {
-  std::string normal;
-  std::string exponent;
+  DigitCollector digits;
   bool negative = false;
-  bool point = false;
-  bool in_exponent = false;
-  for (size_t i = 0; i < text.size(); ++i) {
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
     char c = text[i];
-    if (in_exponent) {
-      if ((c == '-' || c == '+') && exponent.empty()) {
-        exponent.push_back(c);
-      } else if (IsDigit(c) && exponent.size() < 8) {
-        exponent.push_back(c);
-      }
-      continue;
-    }
     if (IsDigit(c)) {
-      normal.push_back(c);
-    } else if (c == decimal_char && !point) {
-      point = true;
-      normal.push_back('.');
+      digits.Digit(c);
+    } else if (c == decimal_char && !digits.seen_point()) {
+      digits.Point();
     } else if (c == '-' || c == '(') {
       negative = true;
-    } else if ((c == 'e' || c == 'E') && exponent_allowed && !normal.empty()) {
-      in_exponent = true;
+    } else if ((c == 'e' || c == 'E') && exponent_allowed && digits.any_digit()) {
+      break;
     }
   }
-  DecimalDigits d;
-  if (normal.empty() || normal == ".") return d;
-  if (!exponent.empty() && exponent != "-" && exponent != "+") normal += "e" + exponent;
-  if (!DigitsOfText(normal, &d)) return DecimalDigits{};
-  if (!point && !d.is_zero()) d.point -= implied_decimals;
-  d.negative = negative && !d.is_zero();
-  return d;
+  if (i < text.size()) {
+    // The exponent: its own sign, then digits; other characters are ignored.
+    bool negative_exponent = false;
+    bool signed_already = false;
+    int exponent = 0;
+    for (++i; i < text.size(); ++i) {
+      char c = text[i];
+      if ((c == '-' || c == '+') && !signed_already) {
+        negative_exponent = c == '-';
+        signed_already = true;
+      } else if (IsDigit(c) && exponent < 100000) {
+        exponent = exponent * 10 + (c - '0');
+        signed_already = true;
+      }
+    }
+    digits.Exponent(negative_exponent ? -exponent : exponent);
+  }
+  if (!digits.seen_point()) digits.Exponent(-implied_decimals);
+  return digits.Finish(negative);
 }
 
 DecimalDigits DeformatNumber(std::string_view text, const Picture& p) {
@@ -122,7 +123,7 @@ struct Fields {
 // where they stand.
 class CalendarReader {
  public:
-  CalendarReader(std::string_view text, const Picture& p) : text_(text), p_(p) {}
+  CalendarReader(std::string_view text, const Picture& p) : text_(text), p_(p), locale_(Locale()) {}
 
   Fields Read() {
     Fields f;
@@ -178,10 +179,9 @@ class CalendarReader {
   }
 
  private:
-  static bool IsLetter(char c) {
+  bool IsLetter(char c) const {
     uint8_t u = static_cast<uint8_t>(c);
-    return Locale().char_class[u] == kClassUpper || Locale().char_class[u] == kClassLower ||
-           u >= 128;
+    return locale_.char_class[u] == kClassUpper || locale_.char_class[u] == kClassLower || u >= 128;
   }
 
   void SkipBlanks() {
@@ -227,7 +227,7 @@ class CalendarReader {
       return -1;
     }
     f.typed = true;
-    const LocaleTables& locale = Locale();
+    const LocaleTables& locale = locale_;
     for (int m = 0; m < 12; ++m) {
       bool same = true;
       for (int k = 0; k < 3 && same; ++k) {
@@ -243,7 +243,7 @@ class CalendarReader {
   int AmPm(char marker, Fields& f) {
     SkipBlanks();
     if (t_ >= text_.size() || !IsLetter(text_[t_])) return 0;
-    const LocaleTables& locale = Locale();
+    const LocaleTables& locale = locale_;
     const auto& texts = marker == kAmPmSystemTexts ? locale.windows_am_pm : locale.am_pm;
     uint8_t typed = UpperCase(static_cast<uint8_t>(text_[t_]));
     int result = 0;
@@ -260,6 +260,7 @@ class CalendarReader {
 
   std::string_view text_;
   const Picture& p_;
+  const LocaleTables& locale_;
   size_t t_ = 0;
 };
 
@@ -300,7 +301,6 @@ DeformattedValue NumberValue(const DecimalDigits& d) {
 DeformattedValue StandardValue(int32_t n) {
   DeformattedValue v;
   v.number = n;
-  v.decimal = std::to_string(n);
   return v;
 }
 
