@@ -29,7 +29,8 @@ struct DecimalDigits {
   int integer_digits() const { return point > 0 ? point : 0; }
 };
 
-// The shortest decimal form that reads back as `value`; non-finite values give zero.
+// The shortest decimal form that reads back as `value`. Infinities become a number too large
+// for any picture; NaN becomes zero.
 DecimalDigits DigitsOfDouble(double value);
 
 // A decimal text: optional blanks, sign, digits with one '.', optional exponent, blanks.
@@ -45,7 +46,8 @@ class DigitCollector {
   bool seen_point() const { return seen_point_; }
   bool any_digit() const { return any_digit_; }
   // The number; digits past kMaxDecimalDigits round the last one kept.
-  DecimalDigits Finish(bool negative);
+  // Call once; the result lives as long as the collector.
+  const DecimalDigits& Finish(bool negative);
 
  private:
   DecimalDigits d_;

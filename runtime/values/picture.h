@@ -104,7 +104,10 @@ size_t FormatNumber(double value, const Picture& picture, char* out, size_t leng
 // `decimal` is a decimal text such as "-1234.5678" (an exponent is allowed); exact, for values
 // with more digits than a double holds.
 size_t FormatDecimal(std::string_view decimal, const Picture& picture, char* out, size_t length);
-// Strings and key-in pictures take the text; other kinds read it as a number first.
+// Strings and key-in pictures take the text; other kinds read it as a number first. A key-in
+// value holds only the entered characters: they fill the entry positions one after another
+// while literal cells show their own characters ("123456789" through "@k###-##-####k" shows
+// "123-45-6789"), and deformatting gives back the entered characters without the literals.
 size_t FormatText(std::string_view text, const Picture& picture, char* out, size_t length);
 
 // Conveniences: the output is as wide as the picture (empty for an invalid picture).
