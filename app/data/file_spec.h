@@ -6,9 +6,9 @@
 // names to field numbers at compile time, and the memos with the mixed-case names under which
 // they are bound for expressions.
 //
-// A DeclaredFile is the live store::FileDeclaration with its key and memo declarations, built
-// from a FileSpec over one record buffer. The record store writes into it (state words, memo
-// buffers), so every copy is owned by exactly one place:
+// A DeclaredFile is the live store::FileDeclaration (driver: the record store's LODESTAR entry)
+// with its key and memo declarations, built from a FileSpec over one record buffer. The record
+// store writes into it (state words, memo buffers), so every copy is owned by exactly one place:
 //   - a file without THREAD has one DeclaredFile for the process;
 //   - a THREAD file has one DeclaredFile per thread, over that thread's record buffer, whose
 //     keys link back to that thread's declaration; the declaration's thread_copy returns the

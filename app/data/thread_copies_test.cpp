@@ -66,7 +66,7 @@ TEST(ThreadCopies, RecordBuffersDoNotLeakBetweenThreads) {
     PAT.PATIENT_NUMBER = 99;
   }).join();
   EXPECT_EQ(seen_by_other, 0);
-  EXPECT_EQ(PAT.PATIENT_NUMBER, 17);
+  EXPECT_EQ(int32_t{PAT.PATIENT_NUMBER}, 17);
 }
 
 TEST(ThreadCopies, FilesWithoutThreadAreSharedByAllThreads) {

@@ -394,9 +394,10 @@ void DeviceContext::DrawBitmap(const Surface& bitmap, const Rect& d) {
   cairo_scale(cr, static_cast<double>(d.Width()) / bitmap.Width(),
               static_cast<double>(d.Height()) / bitmap.Height());
   cairo_set_source_surface(cr, bitmap.native()->surface, 0, 0);
-  bool same_size = d.Width() == bitmap.Width() && d.Height() == bitmap.Height();
+  // Enlarging keeps hard pixel edges; shrinking averages.
+  bool shrinking = d.Width() < bitmap.Width() || d.Height() < bitmap.Height();
   cairo_pattern_set_filter(cairo_get_source(cr),
-                           same_size ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+                           shrinking ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
   cairo_paint(cr);
   cairo_restore(cr);
 }

@@ -29,12 +29,35 @@ struct DecimalDigits {
   int integer_digits() const { return point > 0 ? point : 0; }
 };
 
-// The shortest decimal form that reads back as `value`; non-finite values give zero.
+// The shortest decimal form that reads back as `value`. Infinities become a number too large
+// for any picture; NaN becomes zero.
 DecimalDigits DigitsOfDouble(double value);
 
 // A decimal text: optional blanks, sign, digits with one '.', optional exponent, blanks.
 // Returns false when the text is not such a number. Digits past kMaxDecimalDigits are rounded.
 bool DigitsOfText(std::string_view text, DecimalDigits* out);
+
+// Collects the digits of a number one character at a time, for parsers of their own syntax.
+class DigitCollector {
+ public:
+  void Digit(char c);  // '0'..'9'
+  void Point() { seen_point_ = true; }
+  void Exponent(int exponent);  // adds to the exponent; each call is bounded to +-100000
+  bool seen_point() const { return seen_point_; }
+  bool any_digit() const { return any_digit_; }
+  // The number; digits past kMaxDecimalDigits round the last one kept.
+  // Call once; the result lives as long as the collector.
+  const DecimalDigits& Finish(bool negative);
+
+ private:
+  DecimalDigits d_;
+  int before_point_ = 0;
+  int exponent_ = 0;
+  bool seen_point_ = false;
+  bool any_digit_ = false;
+  bool dropped_ = false;
+  bool round_up_ = false;
+};
 
 // Rounds half up, away from zero, keeping `decimals` digits after the point.
 void RoundToDecimals(DecimalDigits& d, int decimals);

@@ -83,7 +83,7 @@ class Picture {
   // Cells (string width for S pictures).
   int cells() const { return bytes_[1]; }
   // Display positions: cells without implied decimal points (the width for S pictures).
-  size_t width() const;
+  size_t width() const { return width_; }
   char cell_char(int i) const { return static_cast<char>(bytes_[2 + 2 * i]); }
   CellCode cell_code(int i) const { return static_cast<CellCode>(bytes_[3 + 2 * i]); }
   const uint8_t* bytes() const { return bytes_; }
@@ -92,6 +92,7 @@ class Picture {
  private:
   uint8_t bytes_[kMaxCompiledPicture];
   size_t length_ = 0;
+  size_t width_ = 0;
 };
 
 // Formatting. `out` (of `length` bytes, not terminated) is first filled with blanks, then
@@ -103,7 +104,10 @@ size_t FormatNumber(double value, const Picture& picture, char* out, size_t leng
 // `decimal` is a decimal text such as "-1234.5678" (an exponent is allowed); exact, for values
 // with more digits than a double holds.
 size_t FormatDecimal(std::string_view decimal, const Picture& picture, char* out, size_t length);
-// Strings and key-in pictures take the text; other kinds read it as a number first.
+// Strings and key-in pictures take the text; other kinds read it as a number first. A key-in
+// value holds only the entered characters: they fill the entry positions one after another
+// while literal cells show their own characters ("123456789" through "@k###-##-####k" shows
+// "123-45-6789"), and deformatting gives back the entered characters without the literals.
 size_t FormatText(std::string_view text, const Picture& picture, char* out, size_t length);
 
 // Conveniences: the output is as wide as the picture (empty for an invalid picture).
@@ -114,7 +118,7 @@ std::string FormatText(std::string_view text, std::string_view picture);
 struct DeformattedValue {
   bool is_text = false;  // S and K pictures
   double number = 0;     // the number, standard date or standard time
-  std::string decimal;   // numbers: the exact decimal text ("-1234.5"); dates, times: digits
+  std::string decimal;   // numbers: the exact decimal text ("-1234.5"); empty otherwise
   std::string text;      // S and K pictures
 };
 

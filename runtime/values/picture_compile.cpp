@@ -391,14 +391,12 @@ Picture::Picture() {
 
 Picture::Picture(std::string_view text) {
   length_ = CompilePicture(text, bytes_);
-}
-
-size_t Picture::width() const {
-  if (!valid()) return 0;
-  if (kind() == PictureKind::kString) return cells();
-  size_t n = 0;
-  for (int i = 0; i < cells(); ++i) n += cell_code(i) != kCellImpliedDecimal;
-  return n;
+  if (!valid()) return;
+  if (kind() == PictureKind::kString) {
+    width_ = cells();
+    return;
+  }
+  for (int i = 0; i < cells(); ++i) width_ += cell_code(i) != kCellImpliedDecimal;
 }
 
 }  // namespace carelog::values

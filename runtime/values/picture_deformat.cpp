@@ -19,39 +19,40 @@ bool IsDigit(char c) {
 // ignored. `implied_decimals` places the point when none was typed.
 DecimalDigits ReadNumber(std::string_view text, char decimal_char, bool exponent_allowed,
                          int implied_decimals) {
-  std::string normal;
-  std::string exponent;
+  DigitCollector digits;
   bool negative = false;
-  bool point = false;
-  bool in_exponent = false;
-  for (size_t i = 0; i < text.size(); ++i) {
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
     char c = text[i];
-    if (in_exponent) {
-      if ((c == '-' || c == '+') && exponent.empty()) {
-        exponent.push_back(c);
-      } else if (IsDigit(c) && exponent.size() < 8) {
-        exponent.push_back(c);
-      }
-      continue;
-    }
     if (IsDigit(c)) {
-      normal.push_back(c);
-    } else if (c == decimal_char && !point) {
-      point = true;
-      normal.push_back('.');
+      digits.Digit(c);
+    } else if (c == decimal_char && !digits.seen_point()) {
+      digits.Point();
     } else if (c == '-' || c == '(') {
       negative = true;
-    } else if ((c == 'e' || c == 'E') && exponent_allowed && !normal.empty()) {
-      in_exponent = true;
+    } else if ((c == 'e' || c == 'E') && exponent_allowed && digits.any_digit()) {
+      break;
     }
   }
-  DecimalDigits d;
-  if (normal.empty() || normal == ".") return d;
-  if (!exponent.empty() && exponent != "-" && exponent != "+") normal += "e" + exponent;
-  if (!DigitsOfText(normal, &d)) return DecimalDigits{};
-  if (!point && !d.is_zero()) d.point -= implied_decimals;
-  d.negative = negative && !d.is_zero();
-  return d;
+  if (i < text.size()) {
+    // The exponent: its own sign, then digits; other characters are ignored.
+    bool negative_exponent = false;
+    bool signed_already = false;
+    int exponent = 0;
+    for (++i; i < text.size(); ++i) {
+      char c = text[i];
+      if ((c == '-' || c == '+') && !signed_already) {
+        negative_exponent = c == '-';
+        signed_already = true;
+      } else if (IsDigit(c) && exponent < 100000) {
+        exponent = exponent * 10 + (c - '0');
+        signed_already = true;
+      }
+    }
+    digits.Exponent(negative_exponent ? -exponent : exponent);
+  }
+  if (!digits.seen_point()) digits.Exponent(-implied_decimals);
+  return digits.Finish(negative);
 }
 
 DecimalDigits DeformatNumber(std::string_view text, const Picture& p) {
@@ -126,6 +127,7 @@ class CalendarReader {
 
   Fields Read() {
     Fields f;
+    if (ReadInPlace(&f)) return f;
     for (int i = 0; i < p_.cells() && !f.bad;) {
       CellCode code = p_.cell_code(i);
       int n = 1;
@@ -178,10 +180,61 @@ class CalendarReader {
   }
 
  private:
-  static bool IsLetter(char c) {
+  // Text laid out exactly as the picture shows values (each digit cell holding a digit, or a
+  // blank before the first digit of its field, and each separator or literal cell its own
+  // character) is read position by position. False when the text is laid out otherwise.
+  bool ReadInPlace(Fields* f) const {
+    if (text_.size() != static_cast<size_t>(p_.cells())) return false;
+    int value[kCellSecond + 1] = {};
+    int digits[kCellSecond + 1] = {};
+    for (int i = 0; i < p_.cells(); ++i) {
+      CellCode code = p_.cell_code(i);
+      char c = text_[i];
+      switch (code) {
+        case kCellMonth:
+        case kCellDay:
+        case kCellYear:
+        case kCellHour:
+        case kCellMinute:
+        case kCellSecond:
+          if (IsDigit(c)) {
+            value[code] = value[code] * 10 + (c - '0');
+            ++digits[code];
+          } else if ((c != ' ' && c != p_.cell_char(i)) || digits[code] != 0) {
+            return false;  // only blanks or the fill character lead a field
+          }
+          break;
+        case kCellSeparator:
+        case kCellLiteral:
+          if (c != p_.cell_char(i)) return false;
+          break;
+        default:
+          return false;  // names and AM/PM markers take the general path
+      }
+    }
+    auto field = [&](CellCode code) { return digits[code] > 0 ? value[code] : -1; };
+    f->month = field(kCellMonth);
+    f->day = field(kCellDay);
+    f->year = field(kCellYear);
+    f->year_digits = digits[kCellYear];
+    f->hour = field(kCellHour);
+    f->minute = field(kCellMinute);
+    f->second = field(kCellSecond);
+    for (int d : digits) f->typed |= d > 0;
+    return true;
+  }
+
+  // The locale, fetched when first needed: plain digit fields never need it.
+  const LocaleTables& locale() {
+    if (locale_ == nullptr) locale_ = &Locale();
+    return *locale_;
+  }
+
+  bool IsLetter(char c) {
     uint8_t u = static_cast<uint8_t>(c);
-    return Locale().char_class[u] == kClassUpper || Locale().char_class[u] == kClassLower ||
-           u >= 128;
+    if (u >= 128) return true;
+    uint8_t cls = locale().char_class[u];
+    return cls == kClassUpper || cls == kClassLower;
   }
 
   void SkipBlanks() {
@@ -198,12 +251,15 @@ class CalendarReader {
       packed = next == kCellMonth || next == kCellDay || next == kCellYear || next == kCellHour ||
                next == kCellMinute || next == kCellSecond;
     }
+    // Blanks, or the fill character ('*' of a filled picture), lead the digits.
+    char fill = IsDigit(p_.cell_char(first)) ? ' ' : p_.cell_char(first);
+    auto leading = [&] { return text_[t_] == ' ' || text_[t_] == fill; };
     int limit = n;
     int used = 0;  // positions of the run taken
     if (packed) {
-      while (used < n && t_ < text_.size() && text_[t_] == ' ') ++t_, ++used;
+      while (used < n && t_ < text_.size() && leading()) ++t_, ++used;
     } else {
-      SkipBlanks();
+      while (t_ < text_.size() && leading()) ++t_;
       if (digits_read != nullptr && limit < 4) limit = 4;
     }
     int value = 0, count = 0;
@@ -227,7 +283,7 @@ class CalendarReader {
       return -1;
     }
     f.typed = true;
-    const LocaleTables& locale = Locale();
+    const LocaleTables& locale = this->locale();
     for (int m = 0; m < 12; ++m) {
       bool same = true;
       for (int k = 0; k < 3 && same; ++k) {
@@ -243,7 +299,7 @@ class CalendarReader {
   int AmPm(char marker, Fields& f) {
     SkipBlanks();
     if (t_ >= text_.size() || !IsLetter(text_[t_])) return 0;
-    const LocaleTables& locale = Locale();
+    const LocaleTables& locale = this->locale();
     const auto& texts = marker == kAmPmSystemTexts ? locale.windows_am_pm : locale.am_pm;
     uint8_t typed = UpperCase(static_cast<uint8_t>(text_[t_]));
     int result = 0;
@@ -260,6 +316,7 @@ class CalendarReader {
 
   std::string_view text_;
   const Picture& p_;
+  const LocaleTables* locale_ = nullptr;
   size_t t_ = 0;
 };
 
@@ -300,7 +357,6 @@ DeformattedValue NumberValue(const DecimalDigits& d) {
 DeformattedValue StandardValue(int32_t n) {
   DeformattedValue v;
   v.number = n;
-  v.decimal = std::to_string(n);
   return v;
 }
 

@@ -185,14 +185,14 @@ void FormatKeyInCells(std::string_view text, Positions& pos) {
 // Writes `value` right-aligned into the run of `n` digit positions starting at `first`; a
 // leading zero other than the last digit shows the cell's character.
 void WriteRun(Positions& pos, int first, int n, int value) {
-  bool leading = true;
-  for (int j = 0; j < n; ++j) {
-    int power = 1;
-    for (int k = j + 1; k < n; ++k) power *= 10;
-    int digit = value / power % 10;
-    if (digit != 0 || j == n - 1) leading = false;
-    pos.shown[first + j] =
-        leading ? static_cast<char>(pos.cell_char[first + j]) : static_cast<char>('0' + digit);
+  // Digits from the right; then the leading zeros, except the last digit, take the cell's
+  // character.
+  for (int j = n - 1; j >= 0; --j) {
+    pos.shown[first + j] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  for (int j = 0; j < n - 1 && pos.shown[first + j] == '0'; ++j) {
+    pos.shown[first + j] = static_cast<char>(pos.cell_char[first + j]);
   }
 }
 
@@ -322,6 +322,20 @@ size_t FormatDigits(const DecimalDigits& d, const Picture& p, char* out, size_t 
 }  // namespace
 
 size_t FormatNumber(double value, const Picture& picture, char* out, size_t length) {
+  if (picture.valid() &&
+      (picture.kind() == PictureKind::kDate || picture.kind() == PictureKind::kTime)) {
+    std::memset(out, ' ', length);
+    int32_t standard =
+        value > -2147483648.0 && value < 2147483648.0 ? static_cast<int32_t>(value) : -1;
+    Positions pos(picture);
+    if (picture.kind() == PictureKind::kDate) {
+      FormatDateCells(standard, picture.blank_when_zero(), picture.names_keep_case(), pos);
+    } else {
+      FormatTimeCells(standard, picture.blank_when_zero(), pos);
+    }
+    pos.CopyTo(out, length);
+    return length;
+  }
   return FormatDigits(DigitsOfDouble(value), picture, out, length);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -184,6 +185,8 @@ TEST(PictureFormat, RoundingIsDecimalHalfUpWithCarry) {
   EXPECT_EQ(Format(9.995, "@n6.2"), " 10.00");
   EXPECT_EQ(Format(999.995, "@n6.2"), "######");
   EXPECT_EQ(Format(99.5, "@n2"), "##");
+  EXPECT_EQ(Format(HUGE_VAL, "@n-6.1"), "######");
+  EXPECT_EQ(Format(1e300, "@e12"), " 1.0000E+300");
   EXPECT_EQ(Format(0.5, "@n2"), " 1");
   char out[12];
   FormatDecimal("12345678901234567890.125", Picture("@n_25.2"), out, 12);
@@ -222,6 +225,9 @@ TEST(PictureDeformat, DatesFromText) {
   EXPECT_EQ(Number("970305", "@d11"), kMarch5th1997);
   EXPECT_EQ(Number("05.03.1997", "@d6."), kMarch5th1997);
   EXPECT_EQ(Number("1997/03", "@d16"), DayNumber(1997, 3, 1));
+  EXPECT_EQ(Number("12/25/*5", "@d*1"), DayNumber(1905, 12, 25));
+  EXPECT_EQ(Number("*1/*2/1905", "@d*2"), DayNumber(1905, 1, 2));
+  EXPECT_EQ(Number("*1/2/1905", "@d*2"), DayNumber(1905, 1, 2));
   for (const char* bad : {"", "   ", "13/05/97", "2/30/97", "2/29/1900", "1/1/2100", "x", "3/5/97x",
                           "3/5", "Foo 5,1997", "12/31/1800"}) {
     EXPECT_EQ(Number(bad, "@d2"), 0) << bad;
@@ -236,6 +242,7 @@ TEST(PictureDeformat, TimesFromText) {
   EXPECT_EQ(Number("12:30p", "@t3"), Time(12, 30));
   EXPECT_EQ(Number("21:07:03", "@t4"), Time(21, 7, 3));
   EXPECT_EQ(Number("210703", "@t5"), Time(21, 7, 3));
+  EXPECT_EQ(Number("*9*7*3", "@t*5"), Time(9, 7, 3));
   EXPECT_EQ(Number("12:00AM", "@t3"), 1);  // midnight typed is midnight
   for (const char* bad : {"", "24:00", "12:60", "1:05XM", "abc", "1:05:07:09"}) {
     EXPECT_EQ(Number(bad, "@t4"), 0) << bad;

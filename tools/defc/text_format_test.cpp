@@ -237,6 +237,20 @@ TEST(TextForm, MalformedDefinitionsNameLineAndFault) {
   }
 }
 
+TEST(TextForm, NestingIsLimitedAsTheReaderLimitsIt) {
+  auto nested = [](int levels) {
+    std::string text = "module \"m$x\"\nwindow \"A$W\"\n";
+    for (int i = 0; i < levels; ++i) text += "group\n";
+    for (int i = 0; i < levels; ++i) text += "end\n";
+    return text + "end\n";
+  };
+  ExpectRoundTrip(nested(window::kMaxDepth));
+  Module module;
+  ParseError error;
+  EXPECT_FALSE(ParseModule(nested(window::kMaxDepth + 1), &module, &error));
+  EXPECT_EQ(error.line, 3 + window::kMaxDepth);
+}
+
 std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
