@@ -96,6 +96,9 @@ PangoLayout* CreateLayout(cairo_t* cr) {
   pango_cairo_context_set_font_options(context, options);
   cairo_font_options_destroy(options);
   pango_cairo_update_context(cr, context);
+  // Font sizes are given in the context's own units; a printer page's scale to points must
+  // not enlarge them again.
+  pango_context_set_matrix(context, nullptr);
   PangoLayout* layout = pango_layout_new(context);
   g_object_unref(context);
   return layout;
