@@ -5,8 +5,10 @@
 // The tree always holds an empty sentinel entry that sorts before everything; no operation ever
 // returns it, and searches that land on it find nothing.
 //
-// Limits: key part plus data part at most kMaxEntrySize bytes (a larger entry is an internal
-// error, line 813; callers build entries of known size).
+// Limits: an entry (key part plus data part) of at most kMaxEntrySize bytes, so that it fits a
+// page of its own, and a key part of at most kMaxKeySize bytes, so that any three fit an inner
+// page and the tree's fan-out never falls below three. Larger ones are an internal error (line
+// 813): callers build entries of known size.
 //
 // Every function returns 0 or an error code as in data_file.h; `found`/`done` outputs say whether
 // an entry was found or changed. Reads begin a read cycle when none is open; changes begin a
@@ -24,7 +26,8 @@ class DataFile;
 class DataFileImpl;
 class Page;
 
-inline constexpr size_t kMaxEntrySize = 15082;
+inline constexpr size_t kMaxEntrySize = 15086;  // 15104 - 13 - 5
+inline constexpr size_t kMaxKeySize = 5018;     // (15094 - 13) / 3 - 9
 
 // One entry: its bytes, the first key_size of which are the key part.
 struct Entry {
@@ -86,7 +89,8 @@ class Cursor {
   void Reset() { valid_ = false; }
 
  private:
-  friend class DataFileImpl;
+  void StandOn(Page* page, size_t index);
+
   DataFileImpl& file_;
   Entry entry_;
   bool valid_ = false;

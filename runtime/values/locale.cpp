@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/values/environment.h"
+
 namespace carelog::values {
 namespace {
 
@@ -17,7 +19,7 @@ LocaleTables& Storage() {
 // Completes the tables from the operating system's locale and the environment file, once.
 void EnsureFilled() {
   static const bool filled = [] {
-    (void)Storage();
+    CompleteLocaleTables(Storage());
     return true;
   }();
   (void)filled;
@@ -38,19 +40,23 @@ class CollatedReader {
       return c;
     }
     if (p_ == end_) return -1;
-    uint8_t c = *p_++;
-    if (t_.char_class[c] == kClassLower) c = t_.case_partner[c];
+    uint8_t original = *p_++;
+    uint8_t c = Upper(original);
     for (const auto& d : t_.digraphs) {
       if (d[0] == 0) break;
-      if (d[0] == c) {
-        pending_ = d[2];
-        return d[1];
+      if (d[0] == c || d[0] == original) {
+        pending_ = Upper(d[2]);
+        return Upper(d[1]);
       }
     }
     return c;
   }
 
  private:
+  uint8_t Upper(uint8_t c) const {
+    return t_.char_class[c] == kClassLower ? t_.case_partner[c] : c;
+  }
+
   const LocaleTables& t_;
   const uint8_t* p_;
   const uint8_t* end_;

@@ -1,0 +1,126 @@
+// Fonts: one fontconfig configuration and Pango font map for the whole program, holding the
+// system's fonts plus the project's face aliases (fonts/carelog-fonts.conf), and the mapping
+// of a FontSpec to a Pango font description.
+//
+// The alias file is looked for, in order: the file named by CARELOG_FONT_CONF, the source
+// tree's copy, and fonts/carelog-fonts.conf beside the executable.
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-fontmap.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "runtime/host/graphics_native.h"
+
+namespace carelog::host {
+
+namespace {
+
+std::string ExecutableDirectory() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.parent_path().string();
+}
+
+FcConfig* LoadConfig() {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  std::string candidates[3];
+  if (const char* env = std::getenv("CARELOG_FONT_CONF")) candidates[0] = env;
+#ifdef CARELOG_HOST_FONT_CONF
+  candidates[1] = CARELOG_HOST_FONT_CONF;
+#endif
+  std::string dir = ExecutableDirectory();
+  if (!dir.empty()) candidates[2] = dir + "/fonts/carelog-fonts.conf";
+  bool loaded = false;
+  for (const std::string& path : candidates) {
+    if (path.empty() || access(path.c_str(), R_OK) != 0) continue;
+    if (FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(path.c_str()), FcFalse)) {
+      loaded = true;
+      break;
+    }
+  }
+  if (!loaded) {
+    std::fprintf(stderr,
+                 "carelog: font alias file carelog-fonts.conf not found; "
+                 "face names fall back to the system's defaults\n");
+  }
+  return config;
+}
+
+FcConfig* Config() {
+  static FcConfig* config = LoadConfig();
+  return config;
+}
+
+}  // namespace
+
+namespace internal {
+
+std::mutex& TextMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+PangoFontMap* FontMap() {
+  static PangoFontMap* map = [] {
+    PangoFontMap* m = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(m), Config());
+    return m;
+  }();
+  return map;
+}
+
+PangoFontDescription* DescribeFont(const FontSpec& font, double dpi) {
+  PangoFontDescription* d = pango_font_description_new();
+  std::string family = AnsiToUtf8(font.face.empty() ? std::string("System") : font.face);
+  pango_font_description_set_family(d, family.c_str());
+  double points = font.points > 0 && font.points < 1000 ? font.points : 10;
+  double units = points * dpi / 72.0;
+  pango_font_description_set_absolute_size(d, std::round(units) * PANGO_SCALE);
+  int weight = font.weight < 100 ? 400 : (font.weight > 1000 ? 1000 : font.weight);
+  pango_font_description_set_weight(d, static_cast<PangoWeight>(weight));
+  pango_font_description_set_style(d, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  return d;
+}
+
+PangoLayout* CreateLayout(cairo_t* cr) {
+  PangoContext* context = pango_font_map_create_context(FontMap());
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+  pango_cairo_context_set_font_options(context, options);
+  cairo_font_options_destroy(options);
+  pango_cairo_update_context(cr, context);
+  PangoLayout* layout = pango_layout_new(context);
+  g_object_unref(context);
+  return layout;
+}
+
+}  // namespace internal
+
+std::string ResolvedFamily(const std::string& face) {
+  std::lock_guard<std::mutex> lock(internal::TextMutex());
+  FcConfig* config = Config();
+  std::string utf8 = AnsiToUtf8(face);
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.c_str()));
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result;
+  FcPattern* match = FcFontMatch(config, pattern, &result);
+  std::string family;
+  FcChar8* name = nullptr;
+  if (match && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
+    family = reinterpret_cast<const char*>(name);
+  }
+  if (match) FcPatternDestroy(match);
+  FcPatternDestroy(pattern);
+  return family;
+}
+
+}  // namespace carelog::host

@@ -1,0 +1,689 @@
+// The window tree: creation and destruction, geometry, visibility, z-order, activation,
+// focus and capture.
+#include "runtime/host/window_system.h"
+
+#include <algorithm>
+
+#include "runtime/host/backend.h"
+#include "runtime/host/mdi.h"
+#include "runtime/host/message_queue.h"
+#include "runtime/host/messages.h"
+#include "runtime/host/window_internal.h"
+#include "runtime/host/window_table.h"
+
+namespace carelog::host {
+
+namespace internal {
+
+std::recursive_mutex& TableMutex() {
+  static std::recursive_mutex mutex;
+  return mutex;
+}
+
+Table& TheTable() {
+  static Table* table = new Table();
+  return *table;
+}
+
+WindowData* Find(WindowId window) {
+  auto& windows = TheTable().windows;
+  auto it = windows.find(window);
+  if (it == windows.end() || it->second.destroying) return nullptr;
+  return &it->second;
+}
+
+Insets InsetsOf(const WindowData& w) {
+  Insets in;
+  if (w.kind == WindowKind::kTopLevel || w.kind == WindowKind::kPopup) return in;
+  if (w.kind == WindowKind::kMdiChild) {
+    in.frame = kFrameWidth;
+    in.caption = (w.style & style::kCaption) ? kCaptionHeight : 0;
+    return in;
+  }
+  if (w.style & style::kSizable) {
+    in.frame = kFrameWidth;
+  } else if (w.style & (style::kBorder | style::kCaption)) {
+    in.frame = kBorderWidth;
+  }
+  if (w.style & style::kCaption) in.caption = kCaptionHeight;
+  return in;
+}
+
+Rect ClientAreaInParent(const WindowData& w) {
+  Insets in = InsetsOf(w);
+  if (w.show == ShowState::kMinimized) {
+    return Rect{w.rect.left + in.frame, w.rect.bottom - in.frame, w.rect.right - in.frame,
+                w.rect.bottom - in.frame};
+  }
+  Rect r{w.rect.left + in.frame, w.rect.top + in.frame + in.caption, w.rect.right - in.frame,
+         w.rect.bottom - in.frame};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+int DepthOf(const WindowData& w) {
+  int depth = 0;
+  for (const WindowData* p = &w; p->parent != kNoWindow; ++depth) {
+    p = Find(p->parent);
+    if (!p) break;
+  }
+  return depth;
+}
+
+void InvalidateLocked(const WindowData& w) {
+  QueuePaint(w.thread, w.id, DepthOf(w));
+  for (WindowId c : w.children) {
+    if (const WindowData* child = Find(c)) InvalidateLocked(*child);
+  }
+}
+
+void Notify(WindowId window, uint32_t number, uint64_t wparam, int64_t lparam) {
+  if (window == kNoWindow) return;
+  ThreadId owner = OwnerThreadOf(window);
+  if (owner == kNoThread) return;
+  if (owner == CurrentThreadId()) {
+    CallWindowProc(Message{window, number, wparam, lparam});
+  } else {
+    PostMessage(window, number, wparam, lparam);
+  }
+}
+
+ThreadId OwnerThreadOf(WindowId window) {
+  std::lock_guard<std::recursive_mutex> lock(TableMutex());
+  auto& windows = TheTable().windows;
+  auto it = windows.find(window);
+  return it == windows.end() ? kNoThread : it->second.thread;
+}
+
+int64_t CallWindowProc(const Message& message) {
+  std::shared_ptr<WindowProc> proc;
+  {
+    std::lock_guard<std::recursive_mutex> lock(TableMutex());
+    auto& windows = TheTable().windows;
+    auto it = windows.find(message.window);
+    if (it == windows.end()) return 0;
+    proc = it->second.proc;
+  }
+  if (proc && *proc) return (*proc)(message);
+  return DefaultWindowProc(message);
+}
+
+void DestroyWindowsOf(ThreadId thread) {
+  std::vector<WindowId> roots;
+  {
+    std::lock_guard<std::recursive_mutex> lock(TableMutex());
+    for (auto& [id, w] : TheTable().windows) {
+      if (w.thread != thread) continue;
+      w.proc.reset();
+      const WindowData* parent = Find(w.parent);
+      if (!parent || parent->thread != thread) roots.push_back(id);
+    }
+  }
+  for (WindowId id : roots) DestroyWindow(id);
+}
+
+}  // namespace internal
+
+using internal::Find;
+using internal::Table;
+using internal::TableMutex;
+using internal::TheTable;
+using internal::WindowData;
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+namespace {
+
+bool IsTopLevelKind(WindowKind kind) {
+  return kind == WindowKind::kTopLevel || kind == WindowKind::kPopup;
+}
+
+std::vector<WindowId>& SiblingList(const WindowData& w) {
+  if (IsTopLevelKind(w.kind)) return TheTable().top_levels;
+  return Find(w.parent)->children;
+}
+
+bool VisibleLocked(const WindowData* w) {
+  for (; w; w = w->parent == kNoWindow ? nullptr : Find(w->parent)) {
+    if (w->show == ShowState::kHidden) return false;
+  }
+  return true;
+}
+
+bool EnabledLocked(const WindowData* w) {
+  for (; w; w = w->parent == kNoWindow ? nullptr : Find(w->parent)) {
+    if (w->style & style::kDisabled) return false;
+  }
+  return true;
+}
+
+WindowId TopLevelLocked(WindowId id) {
+  const WindowData* w = Find(id);
+  while (w && !IsTopLevelKind(w->kind)) w = Find(w->parent);
+  return w ? w->id : kNoWindow;
+}
+
+bool IsWithin(WindowId window, WindowId ancestor) {
+  for (const WindowData* w = Find(window); w; w = Find(w->parent)) {
+    if (w->id == ancestor) return true;
+    if (w->parent == kNoWindow) break;
+  }
+  return false;
+}
+
+void TellBackend(const WindowData& w) {
+  if (!IsTopLevelKind(w.kind)) return;
+  if (DisplayBackend* b = internal::Backend()) {
+    b->WindowChanged(w.id, w.rect, w.title, w.show != ShowState::kHidden);
+  }
+}
+
+// Raises `w` among its siblings; a top-level takes its owned popups along above it.
+void RaiseLocked(const WindowData& w) {
+  std::vector<WindowId>& list = SiblingList(w);
+  list.erase(std::remove(list.begin(), list.end(), w.id), list.end());
+  list.insert(list.begin(), w.id);
+  if (!IsTopLevelKind(w.kind)) return;
+  std::vector<WindowId> owned;
+  for (WindowId id : list) {
+    const WindowData* o = Find(id);
+    if (o && o->owner == w.id) owned.push_back(id);
+  }
+  for (auto it = owned.rbegin(); it != owned.rend(); ++it) RaiseLocked(*Find(*it));
+}
+
+// The window to activate after `leaving` stops being active: its owner when it can take it,
+// else the topmost other visible, enabled top-level.
+WindowId NextActiveLocked(WindowId leaving) {
+  const WindowData* w = Find(leaving);
+  if (w && w->owner != kNoWindow) {
+    const WindowData* owner = Find(w->owner);
+    if (owner && VisibleLocked(owner) && EnabledLocked(owner)) return owner->id;
+  }
+  for (WindowId id : TheTable().top_levels) {
+    const WindowData* t = Find(id);
+    if (id != leaving && t && VisibleLocked(t) && EnabledLocked(t)) return id;
+  }
+  return kNoWindow;
+}
+
+// Windows to destroy for `root`, deepest first: owned popups, children, then the window.
+void CollectForDestroy(WindowId root, std::vector<WindowId>* out) {
+  const WindowData* w = Find(root);
+  if (!w) return;
+  for (WindowId id : TheTable().top_levels) {
+    const WindowData* t = Find(id);
+    if (t && t->owner == root) CollectForDestroy(id, out);
+  }
+  for (WindowId c : w->children) CollectForDestroy(c, out);
+  out->push_back(root);
+}
+
+}  // namespace
+
+WindowId CreateWindow(const WindowSpec& spec) {
+  WindowId id;
+  ThreadId thread = CurrentThreadId();
+  {
+    Lock lock(TableMutex());
+    Table& t = TheTable();
+    bool needs_parent = !IsTopLevelKind(spec.kind);
+    const WindowData* parent = needs_parent ? Find(spec.parent) : nullptr;
+    if (needs_parent && !parent) return kNoWindow;
+    if (spec.kind == WindowKind::kMdiChild && parent->kind != WindowKind::kMdiClient) {
+      return kNoWindow;
+    }
+    if (spec.kind == WindowKind::kPopup && !Find(spec.owner)) return kNoWindow;
+    id = t.next_id++;
+    WindowData& w = t.windows[id];
+    w.id = id;
+    w.kind = spec.kind;
+    w.parent = needs_parent ? spec.parent : kNoWindow;
+    w.owner = spec.kind == WindowKind::kPopup ? spec.owner : kNoWindow;
+    w.thread = thread;
+    w.rect = spec.rect;
+    w.restore_rect = spec.rect;
+    w.title = spec.title;
+    w.style = spec.style & ~style::kVisible;
+    w.control_id = spec.control_id;
+    w.class_name = spec.class_name;
+    w.background = spec.background;
+    w.proc = std::make_shared<WindowProc>(spec.proc);
+    if (IsTopLevelKind(spec.kind)) {
+      w.surface = Surface::Create(spec.rect.Width(), spec.rect.Height(), spec.background);
+      t.top_levels.push_back(id);  // created at the bottom, raised when shown
+      if (DisplayBackend* b = internal::Backend()) b->WindowCreated(id, w.rect, w.title, false);
+    } else {
+      Find(spec.parent)->children.push_back(id);
+    }
+    internal::CountWindow(thread, 1);
+  }
+  internal::CallWindowProc(Message{id, msg::kCreate, 0, 0});
+  if (spec.style & style::kVisible) ShowWindow(id, ShowState::kNormal);
+  return id;
+}
+
+bool DestroyWindow(WindowId window) {
+  std::vector<WindowId> doomed;
+  {
+    Lock lock(TableMutex());
+    if (!Find(window)) return false;
+    CollectForDestroy(window, &doomed);
+  }
+  for (WindowId id : doomed) {
+    // The procedure sees msg::kDestroy while the window still exists.
+    internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
+    WindowId reactivate = kNoWindow, refocus = kNoWindow, owner_to_enable = kNoWindow;
+    WindowId lost_capture = kNoWindow;
+    {
+      Lock lock(TableMutex());
+      Table& t = TheTable();
+      WindowData* w = Find(id);
+      if (!w) continue;
+      if (w->disabled_by_modal) owner_to_enable = w->owner;
+      bool was_active = t.active == id;
+      if (was_active) reactivate = NextActiveLocked(id);
+      if (t.focus == id) t.focus = kNoWindow;
+      if (t.capture == id) {
+        t.capture = kNoWindow;
+        lost_capture = id;
+      }
+      if (t.caret.window == id) t.caret = CaretState{};
+      if (w->kind == WindowKind::kMdiChild) {
+        WindowData* client = Find(w->parent);
+        if (client && client->active_child == id) {
+          client->active_child = kNoWindow;
+          for (WindowId c : client->children) {
+            const WindowData* other = Find(c);
+            if (c != id && other && other->show != ShowState::kHidden) {
+              client->active_child = c;
+              refocus = c;
+              break;
+            }
+          }
+        }
+      }
+      w->destroying = true;
+      SiblingList(*w).erase(std::remove(SiblingList(*w).begin(), SiblingList(*w).end(), id),
+                            SiblingList(*w).end());
+      if (IsTopLevelKind(w->kind)) {
+        if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
+      } else if (WindowData* parent = Find(w->parent)) {
+        internal::InvalidateLocked(*parent);
+      }
+      if (was_active) t.active = kNoWindow;
+      internal::ForgetWindow(w->thread, id);
+      internal::CountWindow(w->thread, -1);
+      t.windows.erase(id);
+    }
+    (void)lost_capture;
+    if (owner_to_enable != kNoWindow) {
+      EnableWindow(owner_to_enable, true);
+      if (reactivate == kNoWindow) reactivate = owner_to_enable;
+    }
+    if (refocus != kNoWindow) {
+      internal::Notify(refocus, msg::kMdiActivated, 1, 0);
+      SetFocus(refocus);
+    }
+    if (reactivate != kNoWindow) SetActiveWindow(reactivate);
+  }
+  return true;
+}
+
+bool IsWindow(WindowId window) {
+  Lock lock(TableMutex());
+  return Find(window) != nullptr;
+}
+
+bool SetWindowProc(WindowId window, WindowProc proc) {
+  Lock lock(TableMutex());
+  WindowData* w = Find(window);
+  if (!w) return false;
+  w->proc = std::make_shared<WindowProc>(std::move(proc));
+  return true;
+}
+
+#define HOST_FIELD_GETTER(type, name, field, fallback) \
+  type name(WindowId window) {                         \
+    Lock lock(TableMutex());                           \
+    const WindowData* w = Find(window);                \
+    return w ? w->field : fallback;                    \
+  }
+HOST_FIELD_GETTER(WindowKind, KindOf, kind, WindowKind::kTopLevel)
+HOST_FIELD_GETTER(WindowId, ParentOf, parent, kNoWindow)
+HOST_FIELD_GETTER(WindowId, OwnerOf, owner, kNoWindow)
+HOST_FIELD_GETTER(ThreadId, ThreadOf, thread, kNoThread)
+HOST_FIELD_GETTER(int, ControlIdOf, control_id, 0)
+HOST_FIELD_GETTER(std::string, ClassNameOf, class_name, std::string())
+HOST_FIELD_GETTER(uint32_t, StyleOf, style, 0)
+HOST_FIELD_GETTER(std::string, WindowText, title, std::string())
+HOST_FIELD_GETTER(Rect, WindowRect, rect, Rect{})
+HOST_FIELD_GETTER(ShowState, ShowStateOf, show, ShowState::kHidden)
+HOST_FIELD_GETTER(std::vector<WindowId>, ChildrenOf, children, std::vector<WindowId>())
+#undef HOST_FIELD_GETTER
+
+WindowId TopLevelOf(WindowId window) {
+  Lock lock(TableMutex());
+  return TopLevelLocked(window);
+}
+
+void SetStyle(WindowId window, uint32_t new_style) {
+  Lock lock(TableMutex());
+  WindowData* w = Find(window);
+  if (!w) return;
+  uint32_t kept = style::kVisible | style::kDisabled;
+  w->style = (w->style & kept) | (new_style & ~kept);
+  internal::InvalidateLocked(*w);
+}
+
+WindowId ChildWithId(WindowId parent, int control_id) {
+  Lock lock(TableMutex());
+  const WindowData* p = Find(parent);
+  if (!p) return kNoWindow;
+  for (WindowId c : p->children) {
+    const WindowData* w = Find(c);
+    if (w && w->control_id == control_id) return c;
+  }
+  return kNoWindow;
+}
+
+std::vector<WindowId> TopLevelWindows() {
+  Lock lock(TableMutex());
+  return TheTable().top_levels;
+}
+
+bool SetWindowText(WindowId window, const std::string& text) {
+  Lock lock(TableMutex());
+  WindowData* w = Find(window);
+  if (!w) return false;
+  w->title = text;
+  TellBackend(*w);
+  internal::InvalidateLocked(*w);
+  return true;
+}
+
+bool MoveWindow(WindowId window, const Rect& rect) {
+  bool moved, sized;
+  WindowKind kind;
+  {
+    Lock lock(TableMutex());
+    WindowData* w = Find(window);
+    if (!w) return false;
+    kind = w->kind;
+    moved = rect.left != w->rect.left || rect.top != w->rect.top;
+    sized = rect.Width() != w->rect.Width() || rect.Height() != w->rect.Height();
+    if (!moved && !sized) return true;
+    w->rect = rect;
+    if (sized && w->surface) {
+      w->surface = Surface::Create(rect.Width(), rect.Height(), w->background);
+    }
+    TellBackend(*w);
+    if (WindowData* parent = Find(w->parent)) {
+      internal::InvalidateLocked(*parent);
+    } else {
+      internal::InvalidateLocked(*w);
+    }
+  }
+  if (moved) internal::Notify(window, msg::kMove, 0, PackPoint(rect.left, rect.top));
+  if (sized) {
+    Rect client = ClientRect(window);
+    internal::Notify(window, msg::kSize, static_cast<uint64_t>(ShowStateOf(window)),
+                     PackPoint(client.Width(), client.Height()));
+    if (kind == WindowKind::kMdiClient) internal::FitMaximizedChild(window);
+  }
+  return true;
+}
+
+Rect ClientRect(WindowId window) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(window);
+  if (!w) return Rect{};
+  Rect r = internal::ClientAreaInParent(*w);
+  return Rect{0, 0, r.Width(), r.Height()};
+}
+
+Point ClientOriginInTopLevel(WindowId window) {
+  Lock lock(TableMutex());
+  Point p;
+  for (const WindowData* w = Find(window); w && !IsTopLevelKind(w->kind); w = Find(w->parent)) {
+    Rect client = internal::ClientAreaInParent(*w);
+    p.x += client.left;
+    p.y += client.top;
+  }
+  return p;
+}
+
+WindowId WindowAt(WindowId top_level, Point p) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(top_level);
+  if (!w || w->show == ShowState::kHidden) return kNoWindow;
+  // Descend through the topmost visible child containing the point (client coordinates).
+  for (;;) {
+    const WindowData* hit = nullptr;
+    for (WindowId c : w->children) {
+      const WindowData* child = Find(c);
+      if (child && child->show != ShowState::kHidden && child->rect.Contains(p)) {
+        hit = child;
+        break;
+      }
+    }
+    if (!hit) return w->id;
+    Rect client = internal::ClientAreaInParent(*hit);
+    if (!client.Contains(p)) return hit->id;  // on its frame or caption
+    p.x -= client.left;
+    p.y -= client.top;
+    w = hit;
+  }
+}
+
+bool ShowWindow(WindowId window, ShowState state) {
+  WindowId owner_to_disable = kNoWindow, owner_to_enable = kNoWindow;
+  bool became_visible, became_hidden;
+  WindowKind kind;
+  {
+    Lock lock(TableMutex());
+    WindowData* w = Find(window);
+    if (!w) return false;
+    kind = w->kind;
+    became_visible = w->show == ShowState::kHidden && state != ShowState::kHidden;
+    became_hidden = w->show != ShowState::kHidden && state == ShowState::kHidden;
+    w->show = state;
+    if (w->style & style::kModal && w->owner != kNoWindow) {
+      if (became_visible) {
+        owner_to_disable = w->owner;
+        w->disabled_by_modal = true;
+      } else if (became_hidden && w->disabled_by_modal) {
+        owner_to_enable = w->owner;
+        w->disabled_by_modal = false;
+      }
+    }
+    if (became_visible && IsTopLevelKind(w->kind)) RaiseLocked(*w);
+    TellBackend(*w);
+    if (WindowData* parent = Find(w->parent)) {
+      internal::InvalidateLocked(*parent);
+    } else {
+      internal::InvalidateLocked(*w);
+    }
+  }
+  if (became_visible || became_hidden) internal::Notify(window, msg::kShow, became_visible, 0);
+  if (owner_to_disable != kNoWindow) EnableWindow(owner_to_disable, false);
+  if (owner_to_enable != kNoWindow) EnableWindow(owner_to_enable, true);
+  if (became_visible && IsTopLevelKind(kind)) SetActiveWindow(window);
+  if (became_visible && kind == WindowKind::kMdiChild) MdiActivate(window);
+  if (became_hidden) {
+    Lock lock(TableMutex());
+    Table& t = TheTable();
+    if (t.focus != kNoWindow && IsWithin(t.focus, window)) t.focus = kNoWindow;
+  }
+  if (became_hidden && ActiveWindow() == window) {
+    WindowId next;
+    {
+      Lock lock(TableMutex());
+      next = NextActiveLocked(window);
+      if (next == kNoWindow) TheTable().active = kNoWindow;
+    }
+    if (next != kNoWindow) SetActiveWindow(next);
+  }
+  return true;
+}
+
+bool IsVisible(WindowId window) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(window);
+  return w && VisibleLocked(w);
+}
+
+bool EnableWindow(WindowId window, bool enable) {
+  {
+    Lock lock(TableMutex());
+    WindowData* w = Find(window);
+    if (!w) return false;
+    bool enabled = !(w->style & style::kDisabled);
+    if (enabled == enable) return true;
+    w->style = enable ? (w->style & ~style::kDisabled) : (w->style | style::kDisabled);
+    Table& t = TheTable();
+    if (!enable && t.focus != kNoWindow && IsWithin(t.focus, window)) t.focus = kNoWindow;
+    internal::InvalidateLocked(*w);
+  }
+  internal::Notify(window, msg::kEnable, enable, 0);
+  return true;
+}
+
+bool IsEnabled(WindowId window) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(window);
+  return w && EnabledLocked(w);
+}
+
+bool BringToTop(WindowId window) {
+  Lock lock(TableMutex());
+  WindowData* w = Find(window);
+  if (!w) return false;
+  RaiseLocked(*w);
+  if (WindowData* parent = Find(w->parent)) {
+    internal::InvalidateLocked(*parent);
+  } else if (DisplayBackend* b = internal::Backend()) {
+    b->WindowActivated(w->id);
+  }
+  return true;
+}
+
+WindowId SetActiveWindow(WindowId window) {
+  WindowId old;
+  WindowId target;
+  bool move_focus;
+  {
+    Lock lock(TableMutex());
+    Table& t = TheTable();
+    target = TopLevelLocked(window);
+    const WindowData* w = Find(target);
+    if (!w || !VisibleLocked(w) || !EnabledLocked(w)) return kNoWindow;
+    old = t.active;
+    RaiseLocked(*w);
+    if (DisplayBackend* b = internal::Backend()) b->WindowActivated(target);
+    if (old == target) return old;
+    t.active = target;
+    move_focus = t.focus == kNoWindow || TopLevelLocked(t.focus) != target;
+    if (const WindowData* o = Find(old)) internal::InvalidateLocked(*o);
+    internal::InvalidateLocked(*w);
+  }
+  internal::Notify(old, msg::kActivate, 0, target);
+  internal::Notify(target, msg::kActivate, 1, old);
+  if (move_focus) {
+    WindowId old_focus;
+    {
+      Lock lock(TableMutex());
+      old_focus = TheTable().focus;
+      TheTable().focus = target;
+    }
+    internal::Notify(old_focus, msg::kKillFocus, target, 0);
+    internal::Notify(target, msg::kSetFocus, old_focus, 0);
+  }
+  return old;
+}
+
+WindowId ActiveWindow() {
+  Lock lock(TableMutex());
+  return TheTable().active;
+}
+
+WindowId SetFocus(WindowId window) {
+  WindowId top, old;
+  WindowId mdi_child = kNoWindow;
+  {
+    Lock lock(TableMutex());
+    const WindowData* w = Find(window);
+    if (!w || !VisibleLocked(w) || !EnabledLocked(w)) return kNoWindow;
+    top = TopLevelLocked(window);
+    for (const WindowData* p = w; p; p = Find(p->parent)) {
+      if (p->kind == WindowKind::kMdiChild) {
+        const WindowData* client = Find(p->parent);
+        if (client && client->active_child != p->id) mdi_child = p->id;
+        break;
+      }
+      if (p->parent == kNoWindow) break;
+    }
+  }
+  if (ActiveWindow() != top) SetActiveWindow(top);
+  if (mdi_child != kNoWindow) {
+    // Focus inside an inactive MDI child activates that child first.
+    WindowId previous;
+    {
+      Lock lock(TableMutex());
+      WindowData* child = Find(mdi_child);
+      WindowData* client = child ? Find(child->parent) : nullptr;
+      if (!client) return kNoWindow;
+      previous = client->active_child;
+      client->active_child = mdi_child;
+      RaiseLocked(*child);
+      internal::InvalidateLocked(*client);
+    }
+    internal::Notify(previous, msg::kMdiActivated, 0, mdi_child);
+    internal::Notify(mdi_child, msg::kMdiActivated, 1, previous);
+  }
+  {
+    Lock lock(TableMutex());
+    Table& t = TheTable();
+    if (!Find(window)) return kNoWindow;
+    old = t.focus;
+    if (old == window) return old;
+    t.focus = window;
+  }
+  internal::Notify(old, msg::kKillFocus, window, 0);
+  internal::Notify(window, msg::kSetFocus, old, 0);
+  return old;
+}
+
+WindowId FocusWindow() {
+  Lock lock(TableMutex());
+  return TheTable().focus;
+}
+
+WindowId SetCapture(WindowId window) {
+  WindowId old;
+  {
+    Lock lock(TableMutex());
+    if (!Find(window)) return kNoWindow;
+    old = TheTable().capture;
+    TheTable().capture = window;
+  }
+  if (old != window) internal::Notify(old, msg::kCaptureLost, 0, 0);
+  return old;
+}
+
+void ReleaseCapture() {
+  WindowId old;
+  {
+    Lock lock(TableMutex());
+    old = TheTable().capture;
+    TheTable().capture = kNoWindow;
+  }
+  internal::Notify(old, msg::kCaptureLost, 0, 0);
+}
+
+WindowId CaptureWindow() {
+  Lock lock(TableMutex());
+  return TheTable().capture;
+}
+
+}  // namespace carelog::host

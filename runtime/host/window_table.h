@@ -1,0 +1,75 @@
+// The window table shared by the window system's sources; not for use above the platform
+// layer. Everything here is guarded by TableMutex().
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "runtime/host/window_system.h"
+
+namespace carelog::host::internal {
+
+struct WindowData {
+  WindowId id = kNoWindow;
+  WindowKind kind = WindowKind::kTopLevel;
+  WindowId parent = kNoWindow;
+  WindowId owner = kNoWindow;
+  ThreadId thread = kNoThread;
+  Rect rect;          // outer; screen for top-levels, parent client coordinates otherwise
+  Rect restore_rect;  // MDI children: the rectangle before maximizing or minimizing
+  std::string title;
+  uint32_t style = 0;
+  int control_id = 0;
+  std::string class_name;
+  Color background;
+  std::shared_ptr<WindowProc> proc;
+  ShowState show = ShowState::kHidden;
+  std::vector<WindowId> children;     // z-order, top first
+  std::shared_ptr<Surface> surface;   // top-levels only
+  WindowId active_child = kNoWindow;  // MDI clients: the active MDI child
+  bool destroying = false;
+  bool disabled_by_modal = false;
+};
+
+struct Table {
+  std::map<WindowId, WindowData> windows;
+  std::vector<WindowId> top_levels;  // z-order, top first
+  WindowId next_id = 1;
+  WindowId active = kNoWindow;
+  WindowId focus = kNoWindow;
+  WindowId capture = kNoWindow;
+  CaretState caret;
+  CursorShape cursor = CursorShape::kArrow;
+  std::array<bool, 256> key_down{};
+  std::array<bool, 256> key_toggled{};
+  std::string clipboard;  // used when the display has no clipboard
+  int beeps = 0;
+};
+
+std::recursive_mutex& TableMutex();
+Table& TheTable();
+WindowData* Find(WindowId window);  // nullptr when missing or being destroyed
+
+// Non-client insets of a window: frame width and caption height.
+struct Insets {
+  int frame = 0;
+  int caption = 0;
+};
+Insets InsetsOf(const WindowData& w);
+Rect ClientAreaInParent(const WindowData& w);  // client rectangle in parent coordinates
+
+// Calls the procedure directly when the caller owns the window, posts otherwise. Call
+// without holding the table lock.
+void Notify(WindowId window, uint32_t number, uint64_t wparam, int64_t lparam);
+
+// Depth of a window in the tree (top-levels are 0).
+int DepthOf(const WindowData& w);
+
+// Queues a paint for the window and its descendants (table lock held).
+void InvalidateLocked(const WindowData& w);
+
+}  // namespace carelog::host::internal

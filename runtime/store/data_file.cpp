@@ -1,0 +1,378 @@
+#include "runtime/store/data_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+
+#include "runtime/store/data_file_impl.h"
+#include "runtime/store/internal_error.h"
+#include "runtime/store/page_codec.h"
+
+namespace carelog::store {
+
+void Fail(int code) {
+  throw StoreFailure{code};
+}
+
+DataFileOptions DataFileOptions::FromAccessMode(uint8_t access_mode, bool create) {
+  DataFileOptions options;
+  uint8_t share = access_mode & 0xF0;
+  options.create = create;
+  options.read_only = !create && (access_mode & 0x0F) == 0;
+  options.shared = share == 0x00 || share == 0x40;
+  options.readers_allowed = share == 0x20;
+  if (create) options.shared = options.readers_allowed = false;
+  return options;
+}
+
+DataFileImpl::DataFileImpl(FileSystem& fs, std::string path, DataFileOptions options)
+    : fs_(fs), path_(std::move(path)), options_(options), tree_(*this) {}
+
+void DataFileImpl::OpenFile() {
+  // Even a read-only data file is opened for writing when the system allows it, so that a commit
+  // interrupted by a crash can be repaired by whoever opens the file next.
+  FileOpenFlags flags;
+  flags.write = true;
+  flags.create = options_.create;
+  int error = fs_.Open(path_, flags, &file_);
+  if (error != 0 && options_.read_only && (error == EACCES || error == EROFS || error == EPERM)) {
+    flags.write = false;
+    error = fs_.Open(path_, flags, &file_);
+  }
+  if (error != 0) Fail(error);
+}
+
+void DataFileImpl::ReadHeader() {
+  uint8_t bytes[kHeaderSize];
+  size_t got = 0;
+  if (int error = file_->Read(0, bytes, kHeaderSize, &got)) Fail(error);
+  if (got == 0) {
+    header_ = FileHeader();  // a new, empty file
+    return;
+  }
+  if (got < kHeaderSize || !DecodeHeader(bytes, &header_)) Fail(kErrorInvalidDataFile);
+  if (header_.log_pending()) {
+    if (int error = ReplayRedoLog(*file_, &header_)) Fail(error);
+  }
+  // A header never committed to holds no tree, whatever its other fields say.
+  if (header_.change_counter == 0) header_ = FileHeader();
+}
+
+void DataFileImpl::Begin(Access access) {
+  if (in_cycle_) {
+    if (access == Access::kWrite && !write_cycle_) {
+      End();
+    } else {
+      return;
+    }
+  }
+  if (access == Access::kWrite && options_.read_only) Fail(kErrorAccessDenied);
+  // Multi-process locking joins here: take the writer range or a reader slot when shared.
+  ReadHeader();
+  if (!cache_valid_ || header_.change_counter != cached_counter_) {
+    cache_.Clear();
+    ++generation_;
+  }
+  cache_valid_ = true;
+  cached_counter_ = header_.change_counter;
+  disk_header_ = header_;
+  in_cycle_ = true;
+  write_cycle_ = access == Access::kWrite;
+}
+
+void DataFileImpl::End() {
+  if (!in_cycle_) return;
+  if (write_cycle_ && has_changes()) Commit();
+  in_cycle_ = false;
+  write_cycle_ = false;
+}
+
+void DataFileImpl::Abandon() {
+  if (has_changes()) {
+    cache_.Clear();
+    cache_valid_ = false;
+    header_ = disk_header_;
+    ++generation_;
+  }
+  dirty_pages_ = 0;
+  header_dirty_ = false;
+  freed_slots_.clear();
+  next_provisional_ = -2;
+  in_cycle_ = false;
+  write_cycle_ = false;
+}
+
+void DataFileImpl::EnsureRead() {
+  if (!in_cycle_) Begin(Access::kRead);
+}
+
+void DataFileImpl::EnsureWrite() {
+  if (!in_cycle_ || !write_cycle_) Begin(Access::kWrite);
+}
+
+uint32_t DataFileImpl::TakeNumber() {
+  EnsureWrite();
+  uint32_t number = header_.last_number + 1;
+  if ((number >> 24) >= 0xFE) InternalError(1163);
+  header_.last_number = number;
+  header_dirty_ = true;
+  return number;
+}
+
+Page* DataFileImpl::LoadPage(int32_t number) {
+  if (Page* page = cache_.Find(number)) return page;
+  if (number < 0) InternalError(1001);
+  int size_class = disk_header_.regions.ClassOf(number);
+  if (size_class == 0) Fail(kErrorInvalidDataFile);
+  std::string bytes(static_cast<size_t>(size_class) * kUnitSize, '\0');
+  size_t got = 0;
+  if (int error = file_->Read(PageOffset(number), bytes.data(), bytes.size(), &got)) Fail(error);
+  std::unique_ptr<Page> page;
+  if (got != bytes.size() || !DecodePage(bytes, number, &page)) Fail(kErrorInvalidDataFile);
+  return cache_.Add(std::move(page));
+}
+
+Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
+  Page* child = LoadPage(parent.children[index]);
+  // Levels fall by one per step down, so a damaged child number can never make a cycle.
+  if (child->level + 1 != parent.level) Fail(kErrorInvalidDataFile);
+  return child;
+}
+
+Page* DataFileImpl::NewPage(uint8_t level) {
+  Page* page = cache_.Add(std::make_unique<Page>(next_provisional_--, level));
+  MarkDirty(page);
+  return page;
+}
+
+void DataFileImpl::MarkDirty(Page* page) {
+  if (!page->dirty) {
+    page->dirty = true;
+    ++dirty_pages_;
+  }
+  ++generation_;
+}
+
+void DataFileImpl::FreePage(Page* page) {
+  if (page->dirty) --dirty_pages_;
+  if (page->number >= 0) freed_slots_.push_back(page->number);
+  cache_.Remove(page->number);
+  ++generation_;
+}
+
+Page* DataFileImpl::FindParent(const Page& page, size_t* index) {
+  std::string_view key = page.entries.front().key();
+  Page* at = LoadPage(header_.root);
+  while (!at->is_leaf()) {
+    ptrdiff_t i = at->LastAtOrBelow(key);
+    if (i < 0) InternalError(1881);
+    if (at->children[static_cast<size_t>(i)] == page.number) {
+      *index = static_cast<size_t>(i);
+      return at;
+    }
+    at = LoadChild(*at, static_cast<size_t>(i));
+  }
+  InternalError(1884);
+}
+
+void DataFileImpl::Renumber(Page* page, int32_t number) {
+  if (header_.root == page->number) {
+    header_.root = number;
+  } else {
+    size_t index = 0;
+    Page* parent = FindParent(*page, &index);
+    parent->children[index] = number;
+    MarkDirty(parent);
+  }
+  cache_.Renumber(page, number);
+  MarkDirty(page);
+}
+
+void DataFileImpl::ApplyMoves(const std::vector<PageMove>& moves) {
+  for (const PageMove& move : moves) Renumber(LoadPage(move.from), move.to);
+}
+
+// Gives every changed page a place in the region of its size class and serializes it. Pages that
+// changed class leave a hole in their old region, as do freed pages; each hole is filled by the
+// region's last page. Placing pages and packing regions move other pages, which changes them and
+// their parents in turn, so this repeats until a round moves nothing.
+void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
+  for (int round = 0;; ++round) {
+    if (round > 16) InternalError(1668);
+    std::map<int, std::vector<int32_t>> holes;
+    for (int32_t number : freed_slots_) {
+      holes[header_.regions.ClassOf(number)].push_back(number);
+    }
+    freed_slots_.clear();
+
+    std::vector<std::pair<Page*, int>> homeless;
+    images->clear();
+    for (Page* page : cache_.DirtyPages()) {
+      PageImage image;
+      SerializePage(*page, &image.bytes);
+      int size_class = UnitsFor(image.bytes.size());
+      int old_class = page->number >= 0 ? header_.regions.ClassOf(page->number) : 0;
+      if (old_class == size_class) {
+        image.offset = PageOffset(page->number);
+        images->push_back(std::move(image));
+        continue;
+      }
+      if (page->number >= 0) {
+        holes[old_class].push_back(page->number);
+        Renumber(page, next_provisional_--);
+      }
+      homeless.emplace_back(page, size_class);
+    }
+
+    std::vector<PageMove> moves;
+    bool moved = false;
+    for (auto& [size_class, numbers] : holes) {
+      if (size_class == 0) InternalError(1884);
+      std::sort(numbers.rbegin(), numbers.rend());
+      for (int32_t number : numbers) {
+        moves.clear();
+        header_.regions.Remove(size_class, number, &moves);
+        ApplyMoves(moves);
+        moved = moved || !moves.empty();
+      }
+    }
+    for (auto& [page, size_class] : homeless) {
+      moves.clear();
+      int32_t slot = header_.regions.Append(size_class, &moves);
+      if (slot + size_class > kMaxPageUnits) Fail(EFBIG);
+      ApplyMoves(moves);
+      Renumber(page, slot);
+    }
+    moves.clear();
+    header_.regions.Pack(&moves);
+    ApplyMoves(moves);
+    moved = moved || !moves.empty();
+    if (!moved && homeless.empty()) return;
+  }
+}
+
+void DataFileImpl::Commit() {
+  if (!has_changes()) return;
+  std::vector<PageImage> images;
+  PlacePages(&images);
+  for (PageImage& image : images) {
+    SetPageOffset(&image.bytes, static_cast<int32_t>((image.offset - kHeaderSize) / kUnitSize));
+  }
+  FileHeader next = header_;
+  next.change_counter = disk_header_.change_counter + 1;
+  RedoLog log;
+  if (int error = WriteRedoLog(*file_, disk_header_, &next, images, &log)) Fail(error);
+
+  // Durable from here on. Should copying the log into place fail, the next cycle replays it.
+  int error = ApplyRedoLog(*file_, log, &next);
+  for (Page* page : cache_.DirtyPages()) page->dirty = false;
+  dirty_pages_ = 0;
+  header_dirty_ = false;
+  next_provisional_ = -2;
+  header_ = disk_header_ = next;
+  cached_counter_ = next.change_counter;
+  if (error != 0) {
+    cache_.Clear();
+    cache_valid_ = false;
+    ++generation_;
+  }
+}
+
+// ---- DataFile ----
+
+DataFile::DataFile(std::unique_ptr<DataFileImpl> impl) : impl_(std::move(impl)) {}
+
+DataFile::~DataFile() {
+  impl_->Abandon();
+}
+
+int DataFile::Open(const std::string& path, const DataFileOptions& options,
+                   std::unique_ptr<DataFile>* out, FileSystem* fs) {
+  auto impl =
+      std::make_unique<DataFileImpl>(fs != nullptr ? *fs : FileSystem::Posix(), path, options);
+  DataFileImpl* engine = impl.get();
+  int error = engine->Guard([&] {
+    engine->OpenFile();
+    engine->Begin(Access::kRead);
+    engine->End();
+  });
+  if (error != 0) return error;
+  out->reset(new DataFile(std::move(impl)));
+  return 0;
+}
+
+const std::string& DataFile::path() const {
+  return impl_->path_;
+}
+const DataFileOptions& DataFile::options() const {
+  return impl_->options_;
+}
+
+int DataFile::BeginAccess(Access access) {
+  return impl_->Guard([&] { impl_->Begin(access); });
+}
+int DataFile::EndAccess() {
+  return impl_->Guard([&] { impl_->End(); });
+}
+void DataFile::AbandonAccess() {
+  impl_->Abandon();
+}
+bool DataFile::in_access() const {
+  return impl_->in_cycle_;
+}
+bool DataFile::in_write_access() const {
+  return impl_->in_cycle_ && impl_->write_cycle_;
+}
+bool DataFile::has_changes() const {
+  return impl_->has_changes();
+}
+int DataFile::changed_page_count() const {
+  return impl_->dirty_pages_;
+}
+
+int DataFile::Commit() {
+  return impl_->Guard([&] {
+    if (impl_->in_cycle_ && impl_->write_cycle_) impl_->Commit();
+  });
+}
+
+Tree& DataFile::tree() {
+  return impl_->tree_;
+}
+
+int DataFile::NewNumber(uint32_t* number) {
+  return impl_->Guard([&] { *number = impl_->TakeNumber(); });
+}
+
+int DataFile::LastNumber(uint32_t* number) {
+  return impl_->Guard([&] {
+    impl_->EnsureRead();
+    *number = impl_->header_.last_number;
+  });
+}
+
+uint32_t DataFile::change_counter() const {
+  return impl_->header_.change_counter;
+}
+
+uint64_t DataFile::end_of_data() const {
+  return impl_->header_.EndOfDataOffset();
+}
+
+int DataFile::TruncateToData() {
+  if (impl_->options_.read_only) return kErrorAccessDenied;
+  return impl_->Guard([&] {
+    impl_->End();
+    impl_->Begin(Access::kWrite);
+    uint64_t size = 0;
+    if (int error = impl_->file_->Size(&size)) Fail(error);
+    uint64_t end = impl_->header_.change_counter == 0 ? 0 : impl_->header_.EndOfDataOffset();
+    if (size > end) {
+      if (int error = impl_->file_->Truncate(end)) Fail(error);
+      if (int error = impl_->file_->Flush()) Fail(error);
+    }
+    impl_->End();
+  });
+}
+
+}  // namespace carelog::store

@@ -1,0 +1,118 @@
+// The engine behind DataFile, Tree and Cursor: the access cycle, the page cache, page placement
+// at commit, and the tree algorithms (tree.cpp, cursor.cpp).
+//
+// Inside the engine a failure is thrown as StoreFailure and caught by Guard at the public API,
+// which abandons the cycle's changes and returns the code; nothing unwinds past the API.
+//
+// Invariants between public calls:
+//   1. Every page referenced by the tree (root in the header, children of inner pages) is either
+//      in the cache under its current number or untouched on disk at that number, which is a slot
+//      of the regions of disk_header.
+//   2. A dirty page is in the cache; a page freed in the open cycle is in no page's children and
+//      its slot (when it had one) is listed in freed_slots.
+//   3. generation changes whenever a page is changed, renumbered, freed or dropped, so a cursor
+//      whose generation matches may use its page pointer and index directly.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/store/data_file.h"
+#include "runtime/store/file_header.h"
+#include "runtime/store/page_cache.h"
+#include "runtime/store/redo_log.h"
+#include "runtime/store/tree.h"
+
+namespace carelog::store {
+
+struct StoreFailure {
+  int code;
+};
+[[noreturn]] void Fail(int code);
+
+class DataFileImpl {
+ public:
+  DataFileImpl(FileSystem& fs, std::string path, DataFileOptions options);
+
+  // Runs `body`, turning a StoreFailure into its code after abandoning the cycle.
+  template <class Body>
+  int Guard(Body&& body) {
+    try {
+      body();
+      return 0;
+    } catch (const StoreFailure& failure) {
+      Abandon();
+      return failure.code;
+    }
+  }
+
+  // Access cycle (data_file.cpp).
+  void OpenFile();
+  void Begin(Access access);
+  void End();
+  void Abandon();
+  void EnsureRead();
+  void EnsureWrite();
+  void Commit();
+  uint32_t TakeNumber();
+  bool has_changes() const { return dirty_pages_ > 0 || header_dirty_ || !freed_slots_.empty(); }
+
+  // Pages.
+  Page* LoadPage(int32_t number);
+  Page* LoadChild(const Page& parent, size_t index);
+  Page* NewPage(uint8_t level);
+  void MarkDirty(Page* page);
+  void FreePage(Page* page);
+  // Gives `page` a new number and points its parent (or the header's root) at it.
+  void Renumber(Page* page, int32_t number);
+
+  // The tree (tree.cpp). A path lists, from the root down, each page and the index taken in it.
+  struct Step {
+    Page* page;
+    size_t index;
+  };
+  using Path = std::vector<Step>;
+  // Descends to the last entry at or below `key`; false for an empty tree.
+  bool Descend(std::string_view key, Path* path);
+  // Descends to the last entry of the tree; false for an empty tree.
+  bool DescendLast(Path* path);
+  // Moves the path to the next (previous) entry; false at the end, leaving it unchanged.
+  bool Advance(Path* path, bool forward);
+  bool FindEntry(std::string_view key, Entry* entry);
+  bool InsertEntry(std::string_view key, std::string_view data, bool replace);
+  bool EraseEntry(std::string_view key);
+
+  // The state, shared with the files of the engine.
+  FileSystem& fs_;
+  std::unique_ptr<File> file_;
+  std::string path_;
+  DataFileOptions options_;
+  FileHeader header_;       // the current state, changes of the open cycle included
+  FileHeader disk_header_;  // the header as committed on disk
+  PageCache cache_;
+  bool in_cycle_ = false;
+  bool write_cycle_ = false;
+  bool header_dirty_ = false;
+  bool cache_valid_ = false;
+  uint32_t cached_counter_ = 0;
+  int dirty_pages_ = 0;
+  int32_t next_provisional_ = -2;
+  uint64_t generation_ = 1;
+  std::vector<int32_t> freed_slots_;
+  Tree tree_;
+
+ private:
+  void ReadHeader();
+  void PlacePages(std::vector<PageImage>* images);
+  void ApplyMoves(const std::vector<PageMove>& moves);
+  Page* FindParent(const Page& page, size_t* index);
+  void EnsureRoot();
+  void UpdateSeparator(Path& path, size_t depth);
+  void SplitUpward(const Path& path);
+  void Examine(Page* page, const std::vector<Page*>& ancestors);
+};
+
+}  // namespace carelog::store

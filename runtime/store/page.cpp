@@ -1,0 +1,59 @@
+#include "runtime/store/page.h"
+
+#include <algorithm>
+
+namespace carelog::store {
+
+ptrdiff_t Page::LastAtOrBelow(std::string_view key) const {
+  auto above = std::upper_bound(entries.begin(), entries.end(), key,
+                                [](std::string_view k, const Entry& e) { return k < e.key(); });
+  return (above - entries.begin()) - 1;
+}
+
+ptrdiff_t Page::ChildIndex(int32_t number) const {
+  auto it = std::find(children.begin(), children.end(), number);
+  return it == children.end() ? -1 : it - children.begin();
+}
+
+void Page::Insert(size_t index, Entry entry, int32_t child) {
+  accounting += EntryCost(entry);
+  entries.insert(entries.begin() + static_cast<ptrdiff_t>(index), std::move(entry));
+  if (!is_leaf()) children.insert(children.begin() + static_cast<ptrdiff_t>(index), child);
+}
+
+void Page::Erase(size_t index) {
+  accounting -= EntryCost(entries[index]);
+  entries.erase(entries.begin() + static_cast<ptrdiff_t>(index));
+  if (!is_leaf()) children.erase(children.begin() + static_cast<ptrdiff_t>(index));
+}
+
+void Page::Replace(size_t index, Entry entry) {
+  accounting -= EntryCost(entries[index]);
+  accounting += EntryCost(entry);
+  entries[index] = std::move(entry);
+}
+
+void Page::MoveTail(size_t index, Page* to) {
+  for (size_t i = index; i < entries.size(); ++i) {
+    to->entries.push_back(std::move(entries[i]));
+    if (!is_leaf()) to->children.push_back(children[i]);
+  }
+  entries.resize(index);
+  if (!is_leaf()) children.resize(index);
+  RecomputeAccounting();
+  to->RecomputeAccounting();
+}
+
+Entry SeparatorFor(const Page& child) {
+  Entry separator;
+  separator.bytes = std::string(child.entries.front().key());
+  separator.key_size = separator.bytes.size();
+  return separator;
+}
+
+void Page::RecomputeAccounting() {
+  accounting = kPageHeaderSize;
+  for (const Entry& entry : entries) accounting += EntryCost(entry);
+}
+
+}  // namespace carelog::store

@@ -1,0 +1,108 @@
+#include "runtime/store/page_codec.h"
+
+#include "runtime/store/coding.h"
+#include "runtime/store/file_header.h"
+#include "runtime/store/internal_error.h"
+
+namespace carelog::store {
+namespace {
+
+const uint8_t* Bytes(std::string_view s) {
+  return reinterpret_cast<const uint8_t*>(s.data());
+}
+uint8_t* Bytes(std::string* s) {
+  return reinterpret_cast<uint8_t*>(s->data());
+}
+
+}  // namespace
+
+bool DecodePageHeader(std::string_view bytes, PageHeaderFields* h) {
+  if (bytes.size() < kPageHeaderSize) return false;
+  const uint8_t* p = Bytes(bytes);
+  h->own_offset = LoadLe32(p);
+  h->stored_length = LoadLe16(p + 4);
+  h->decoded_length = LoadLe16(p + 6);
+  h->accounting = LoadLe16(p + 8);
+  h->count = LoadLe16(p + 10);
+  h->level = p[12];
+  size_t fixed = kPageHeaderSize + (h->level > 0 ? 4u * h->count : 0u);
+  return h->stored_length >= fixed && h->stored_length <= kLargestPage &&
+         h->decoded_length >= h->stored_length && h->decoded_length <= h->accounting &&
+         h->count >= 1;
+}
+
+void SerializePage(const Page& page, std::string* out) {
+  std::string body;
+  for (size_t i = 0; i < page.entries.size(); ++i) {
+    const Entry& e = page.entries[i];
+    const Entry* previous = i > 0 ? &page.entries[i - 1] : nullptr;
+    AppendPrefixCoded(&body, previous ? std::string_view(previous->bytes) : std::string_view(),
+                      previous ? previous->key_size : 0, e.bytes, e.key_size, i == 0);
+  }
+  size_t fixed = kPageHeaderSize + (page.is_leaf() ? 0 : 4 * page.children.size());
+  size_t decoded = fixed + body.size();
+  if (decoded > page.accounting) InternalError(1649);
+  std::string packed;
+  if (RunLengthEncode(body, &packed) && UnitsFor(fixed + packed.size()) < UnitsFor(decoded)) {
+    body.swap(packed);
+  }
+  size_t stored = fixed + body.size();
+  if (stored > kLargestPage) InternalError(1668);
+
+  out->assign(static_cast<size_t>(UnitsFor(stored)) * kUnitSize, static_cast<char>(kPageFill));
+  uint8_t* p = Bytes(out);
+  StoreLe32(p, 0);
+  StoreLe16(p + 4, static_cast<uint16_t>(stored));
+  StoreLe16(p + 6, static_cast<uint16_t>(decoded));
+  StoreLe16(p + 8, static_cast<uint16_t>(page.accounting));
+  StoreLe16(p + 10, static_cast<uint16_t>(page.entries.size()));
+  p[12] = page.level;
+  for (size_t i = 0; i < page.children.size(); ++i) {
+    StoreLe32(p + kPageHeaderSize + 4 * i, static_cast<uint32_t>(page.children[i]));
+  }
+  out->replace(fixed, body.size(), body);
+}
+
+void SetPageOffset(std::string* bytes, int32_t number) {
+  StoreLe32(Bytes(bytes), static_cast<uint32_t>(PageOffset(number)));
+}
+
+bool DecodePage(std::string_view bytes, int32_t number, std::unique_ptr<Page>* out) {
+  PageHeaderFields h;
+  if (!DecodePageHeader(bytes, &h)) return false;
+  if (h.own_offset != PageOffset(number) ||
+      static_cast<size_t>(UnitsFor(h.stored_length)) * kUnitSize != bytes.size()) {
+    return false;
+  }
+  auto page = std::make_unique<Page>(number, h.level);
+  const uint8_t* p = Bytes(bytes);
+  size_t fixed = kPageHeaderSize;
+  if (h.level > 0) {
+    for (size_t i = 0; i < h.count; ++i) {
+      page->children.push_back(static_cast<int32_t>(LoadLe32(p + fixed + 4 * i)));
+      if (page->children.back() < 0) return false;
+    }
+    fixed += 4u * h.count;
+  }
+  std::string_view stored_body = bytes.substr(fixed, h.stored_length - fixed);
+  std::string unpacked;
+  std::string_view body = stored_body;
+  if (h.decoded_length != h.stored_length) {
+    if (!RunLengthDecode(stored_body, h.decoded_length - fixed, &unpacked)) return false;
+    body = unpacked;
+  }
+  size_t pos = 0;
+  Entry entry;
+  for (size_t i = 0; i < h.count; ++i) {
+    if (!ReadPrefixCoded(body, &pos, &entry.bytes, &entry.key_size, i == 0)) return false;
+    if (i > 0 && !(page->entries.back().key() < entry.key())) return false;
+    page->entries.push_back(entry);
+  }
+  if (pos != body.size()) return false;
+  page->RecomputeAccounting();
+  if (page->accounting != h.accounting) return false;
+  *out = std::move(page);
+  return true;
+}
+
+}  // namespace carelog::store

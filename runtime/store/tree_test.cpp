@@ -1,0 +1,277 @@
+#include "runtime/store/tree.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+
+#include "runtime/store/data_file.h"
+#include "runtime/store/data_file_impl.h"
+#include "runtime/store/file_io_faults.h"
+
+namespace carelog::store {
+namespace {
+
+class TreeTest : public ::testing::Test {
+ protected:
+  void Open() {
+    file_.reset();
+    DataFileOptions options;
+    options.create = true;
+    ASSERT_EQ(DataFile::Open("t.lds", options, &file_, &fs_), 0);
+  }
+  void SetUp() override { Open(); }
+
+  Tree& tree() { return file_->tree(); }
+  DataFileImpl& impl() { return file_->impl(); }
+
+  void Put(const std::string& key, const std::string& data) { ASSERT_EQ(tree().Put(key, data), 0); }
+  void Commit() { ASSERT_EQ(file_->EndAccess(), 0); }
+
+  // Every page of the tree, by level, walked from the root.
+  void CountPages(std::map<int, int>* per_level) {
+    ASSERT_EQ(file_->BeginAccess(Access::kRead), 0);
+    std::vector<Page*> todo{impl().LoadPage(impl().header_.root)};
+    while (!todo.empty()) {
+      Page* page = todo.back();
+      todo.pop_back();
+      ++(*per_level)[page->level];
+      for (size_t i = 0; i < page->children.size(); ++i) {
+        todo.push_back(impl().LoadChild(*page, i));
+      }
+    }
+  }
+
+  FaultFileSystem fs_;
+  std::unique_ptr<DataFile> file_;
+};
+
+std::string Key(int n) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "k%08d", n);
+  return buffer;
+}
+
+TEST_F(TreeTest, EmptyTreeFindsNothing) {
+  Cursor cursor(*file_);
+  bool found = true;
+  ASSERT_EQ(cursor.First(&found), 0);
+  EXPECT_FALSE(found);
+  ASSERT_EQ(cursor.Last(&found), 0);
+  EXPECT_FALSE(found);
+  Entry entry;
+  ASSERT_EQ(tree().Find("x", &entry, &found), 0);
+  EXPECT_FALSE(found);
+  // Even an empty key (the sentinel's) finds nothing once the tree exists.
+  Put("a", "1");
+  ASSERT_EQ(tree().Find("", &entry, &found), 0);
+  EXPECT_FALSE(found);
+  ASSERT_EQ(cursor.SeekAtOrBelow("0", &found), 0);
+  EXPECT_FALSE(found);
+}
+
+TEST_F(TreeTest, InsertFindPutErase) {
+  bool inserted = false;
+  ASSERT_EQ(tree().Insert("key", "data", &inserted), 0);
+  EXPECT_TRUE(inserted);
+  ASSERT_EQ(tree().Insert("key", "other", &inserted), 0);
+  EXPECT_FALSE(inserted);
+  Entry entry;
+  bool found = false;
+  ASSERT_EQ(tree().Find("key", &entry, &found), 0);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(entry.key(), "key");
+  EXPECT_EQ(entry.data(), "data");
+  Put("key", "replaced");
+  ASSERT_EQ(tree().Find("key", &entry, &found), 0);
+  EXPECT_EQ(entry.data(), "replaced");
+  // Key parts alone decide: "ke" is a different, smaller key.
+  Put("ke", "y");
+  ASSERT_EQ(tree().Find("ke", &entry, &found), 0);
+  EXPECT_EQ(entry.bytes, "key");
+  EXPECT_EQ(entry.key_size, 2u);
+  bool erased = false;
+  ASSERT_EQ(tree().Erase("key", &erased), 0);
+  EXPECT_TRUE(erased);
+  ASSERT_EQ(tree().Erase("key", &erased), 0);
+  EXPECT_FALSE(erased);
+  Commit();
+  Open();
+  ASSERT_EQ(tree().Find("key", &entry, &found), 0);
+  EXPECT_FALSE(found);
+  ASSERT_EQ(tree().Find("ke", &entry, &found), 0);
+  EXPECT_TRUE(found);
+}
+
+TEST_F(TreeTest, SplitsCrowdedPagesAboveTwentyEntries) {
+  // The sentinel and 19 entries of 220 bytes: 20 entries, 13 + 5 + 19 x 225 = 4293 bytes.
+  for (int i = 0; i < 19; ++i) Put(Key(i), std::string(220 - 9, 'x'));
+  std::map<int, int> levels;
+  CountPages(&levels);
+  EXPECT_EQ(levels, (std::map<int, int>{{0, 1}}));
+  Put(Key(99), std::string(220 - 9, 'x'));
+  levels.clear();
+  CountPages(&levels);
+  EXPECT_EQ(levels, (std::map<int, int>{{0, 2}, {1, 1}}));
+}
+
+TEST_F(TreeTest, SplitsLargeEntriesByAccountingSize) {
+  Put(Key(1), std::string(7000, 'a'));
+  Put(Key(2), std::string(7000, 'b'));
+  std::map<int, int> levels;
+  CountPages(&levels);
+  EXPECT_EQ(levels[0], 1);
+  Put(Key(3), std::string(7000, 'c'));
+  levels.clear();
+  CountPages(&levels);
+  EXPECT_EQ(levels[0], 2);
+}
+
+TEST_F(TreeTest, ManyLargestEntriesKeepTheTreeShallow) {
+  for (int i = 0; i < 40; ++i) Put(Key(i), std::string(kMaxEntrySize - 9, static_cast<char>(i)));
+  Commit();
+  std::map<int, int> levels;
+  CountPages(&levels);
+  EXPECT_EQ(levels.size(), 2u);
+  EXPECT_EQ(levels[0], 41);  // the sentinel has a leaf of its own
+  Open();
+  Cursor cursor(*file_);
+  bool found = false;
+  int count = 0;
+  for (cursor.First(&found); found; cursor.Next(&found)) {
+    EXPECT_EQ(cursor.data(), std::string(kMaxEntrySize - 9, static_cast<char>(count)));
+    ++count;
+  }
+  EXPECT_EQ(count, 40);
+}
+
+TEST_F(TreeTest, EraseFreesEmptyPagesAndShrinksTheFile) {
+  for (int i = 0; i < 3000; ++i) Put(Key(i), std::string(100, static_cast<char>('a' + i % 26)));
+  Commit();
+  uint64_t full = file_->end_of_data();
+  std::map<int, int> levels;
+  CountPages(&levels);
+  EXPECT_GT(levels[0], 50);
+  for (int i = 0; i < 3000; ++i) {
+    bool erased = false;
+    ASSERT_EQ(tree().Erase(Key(i), &erased), 0);
+    ASSERT_TRUE(erased);
+  }
+  Commit();
+  levels.clear();
+  CountPages(&levels);
+  // Only the leftmost path, holding the sentinel, is left.
+  for (auto [level, count] : levels) EXPECT_EQ(count, 1) << level;
+  EXPECT_LT(file_->end_of_data(), full / 20);
+  Open();
+  Cursor cursor(*file_);
+  bool found = true;
+  ASSERT_EQ(cursor.First(&found), 0);
+  EXPECT_FALSE(found);
+}
+
+TEST_F(TreeTest, CursorFindsItsPlaceAfterChanges) {
+  for (int i = 0; i < 1000; i += 2) Put(Key(i), "v");
+  Cursor cursor(*file_);
+  bool found = false;
+  ASSERT_EQ(cursor.SeekExact(Key(500), &found), 0);
+  ASSERT_TRUE(found);
+  // Erase its entry and its neighbours, and insert around it.
+  ASSERT_EQ(tree().Erase(Key(500)), 0);
+  ASSERT_EQ(tree().Erase(Key(502)), 0);
+  Put(Key(501), "new");
+  ASSERT_EQ(cursor.Next(&found), 0);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(cursor.key(), Key(501));
+  ASSERT_EQ(tree().Erase(Key(501)), 0);
+  ASSERT_EQ(cursor.Previous(&found), 0);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(cursor.key(), Key(498));
+  // A cursor survives the end of the access cycle and a reopened cache.
+  Commit();
+  ASSERT_EQ(cursor.Next(&found), 0);
+  EXPECT_EQ(cursor.key(), Key(504));
+}
+
+TEST_F(TreeTest, SeekVariants) {
+  for (int i = 10; i <= 50; i += 10) Put(Key(i), "");
+  Cursor cursor(*file_);
+  bool found = false;
+  ASSERT_EQ(cursor.SeekAtOrBelow(Key(25), &found), 0);
+  EXPECT_EQ(cursor.key(), Key(20));
+  ASSERT_EQ(cursor.SeekAtOrAbove(Key(25), &found), 0);
+  EXPECT_EQ(cursor.key(), Key(30));
+  ASSERT_EQ(cursor.SeekAtOrAbove(Key(30), &found), 0);
+  EXPECT_EQ(cursor.key(), Key(30));
+  ASSERT_EQ(cursor.SeekAtOrAbove(Key(51), &found), 0);
+  EXPECT_FALSE(found);
+  EXPECT_EQ(cursor.key(), Key(30));  // unchanged
+  ASSERT_EQ(cursor.SeekAtOrBelow(Key(5), &found), 0);
+  EXPECT_FALSE(found);
+  ASSERT_EQ(cursor.SeekExact(Key(25), &found), 0);
+  EXPECT_FALSE(found);
+  ASSERT_EQ(cursor.Last(&found), 0);
+  EXPECT_EQ(cursor.key(), Key(50));
+  ASSERT_EQ(cursor.Next(&found), 0);
+  EXPECT_FALSE(found);
+  ASSERT_EQ(cursor.First(&found), 0);
+  EXPECT_EQ(cursor.key(), Key(10));
+  ASSERT_EQ(cursor.Previous(&found), 0);
+  EXPECT_FALSE(found);
+}
+
+// Random inserts, replacements and erasures checked against std::map, with commits, reopening
+// and complete walks in both directions.
+TEST_F(TreeTest, RandomOperationsMatchAModel) {
+  std::mt19937 random(7);
+  std::map<std::string, std::string> model;
+  auto random_key = [&] {
+    // Shared prefixes and varied lengths exercise the prefix coding and splits.
+    std::string key = "t" + std::to_string(random() % 3) + "/";
+    int length = static_cast<int>(random() % 40);
+    for (int i = 0; i < length; ++i) key.push_back(static_cast<char>('a' + random() % 3));
+    return key;
+  };
+  for (int round = 0; round < 6; ++round) {
+    for (int i = 0; i < 1500; ++i) {
+      std::string key = random_key();
+      int what = static_cast<int>(random() % 10);
+      if (what < 6) {
+        std::string data(random() % 300, static_cast<char>(random()));
+        if (random() % 20 == 0) data.assign(2000 + random() % 6000, 'z');
+        Put(key, data);
+        model[key] = data;
+      } else {
+        bool erased = false;
+        ASSERT_EQ(tree().Erase(key, &erased), 0);
+        EXPECT_EQ(erased, model.erase(key) == 1);
+      }
+    }
+    Commit();
+    if (round % 2 == 1) Open();
+    std::string why;
+    ASSERT_TRUE(impl().header_.regions.Check(true, &why)) << why;
+
+    Cursor cursor(*file_);
+    bool found = false;
+    ASSERT_EQ(cursor.First(&found), 0);
+    for (const auto& [key, data] : model) {
+      ASSERT_TRUE(found);
+      ASSERT_EQ(cursor.key(), key);
+      ASSERT_EQ(cursor.data(), data);
+      ASSERT_EQ(cursor.Next(&found), 0);
+    }
+    EXPECT_FALSE(found);
+    ASSERT_EQ(cursor.Last(&found), 0);
+    for (auto it = model.rbegin(); it != model.rend(); ++it) {
+      ASSERT_TRUE(found);
+      ASSERT_EQ(cursor.key(), it->first);
+      ASSERT_EQ(cursor.Previous(&found), 0);
+    }
+    EXPECT_FALSE(found);
+  }
+}
+
+}  // namespace
+}  // namespace carelog::store

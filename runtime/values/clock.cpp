@@ -1,0 +1,58 @@
+#include "runtime/values/clock.h"
+
+#include <sys/time.h>
+
+#include <atomic>
+#include <ctime>
+
+#include "runtime/values/standard_date.h"
+
+namespace carelog::values {
+namespace {
+
+std::atomic<bool> g_fixed{false};
+std::atomic<int32_t> g_fixed_today{0};
+std::atomic<int32_t> g_fixed_time{0};
+
+struct LocalNow {
+  std::tm tm{};
+  int hundredths = 0;
+};
+
+LocalNow Now() {
+  LocalNow now;
+  timeval tv{};
+  gettimeofday(&tv, nullptr);
+  time_t seconds = tv.tv_sec;
+  localtime_r(&seconds, &now.tm);
+  now.hundredths = static_cast<int>(tv.tv_usec / 10000);
+  return now;
+}
+
+}  // namespace
+
+int32_t Today() {
+  if (g_fixed.load()) return g_fixed_today.load();
+  LocalNow now = Now();
+  int32_t day = DayNumber(now.tm.tm_year + 1900, now.tm.tm_mon + 1, now.tm.tm_mday);
+  return day < 0 ? 0 : day;
+}
+
+int32_t TimeOfDay() {
+  if (g_fixed.load()) return g_fixed_time.load();
+  LocalNow now = Now();
+  int second = now.tm.tm_sec > 59 ? 59 : now.tm.tm_sec;  // a leap second counts as :59
+  return now.tm.tm_hour * 360000 + now.tm.tm_min * 6000 + second * 100 + now.hundredths + 1;
+}
+
+void FixClock(int32_t today, int32_t time_of_day) {
+  g_fixed_today.store(today);
+  g_fixed_time.store(time_of_day);
+  g_fixed.store(true);
+}
+
+void UseSystemClock() {
+  g_fixed.store(false);
+}
+
+}  // namespace carelog::values
