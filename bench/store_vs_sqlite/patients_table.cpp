@@ -17,19 +17,32 @@ struct Column {
 };
 
 constexpr Column kColumns[] = {
-    {"PAT:PATIENT_NUMBER", kTypeLong, 0, 4},      {"PAT:AGENCY", kTypeString, 4, 40},
-    {"PAT:NAME", kTypeString, 44, 40},            {"PAT:FIRST_NAME", kTypeString, 84, 20},
-    {"PAT:LAST_NAME", kTypeString, 104, 20},      {"PAT:SOC", kTypeLong, 124, 4},
-    {"PAT:FREQUENCY", kTypeString, 128, 20},      {"PAT:DX", kTypeString, 148, 200},
-    {"PAT:SEX", kTypeString, 348, 1},             {"PAT:HEIGHT", kTypeLong, 349, 4},
-    {"PAT:WEIGHT", kTypeLong, 353, 4},            {"PAT:ALLERGIES", kTypeString, 357, 50},
-    {"PAT:SOCIAL_SECURITY", kTypeString, 407, 11}, {"PAT:MEDICARE_NUMBER", kTypeString, 418, 12},
-    {"PAT:DATE_OF_BIRTH", kTypeLong, 430, 4},     {"PAT:PHONE_NUMBER", kTypeString, 434, 14},
-    {"PAT:ADDRESS_1", kTypeString, 448, 20},      {"PAT:ADDRESS_2", kTypeString, 468, 20},
-    {"PAT:CITY", kTypeString, 488, 20},           {"PAT:STATE", kTypeString, 508, 2},
-    {"PAT:ZIPCODE", kTypeLong, 510, 4},           {"PAT:PHYSICIAN_NAME", kTypeLong, 514, 4},
-    {"PAT:PHARMACY", kTypeString, 518, 35},       {"PAT:PHARMACY_ADDRESS", kTypeString, 553, 35},
-    {"PAT:PHARMACY_PHONE", kTypeString, 588, 14}, {"PAT:NEXT_VISIT", kTypeLong, 602, 4},
+    {"PAT:PATIENT_NUMBER", kTypeLong, 0, 4},
+    {"PAT:AGENCY", kTypeString, 4, 40},
+    {"PAT:NAME", kTypeString, 44, 40},
+    {"PAT:FIRST_NAME", kTypeString, 84, 20},
+    {"PAT:LAST_NAME", kTypeString, 104, 20},
+    {"PAT:SOC", kTypeLong, 124, 4},
+    {"PAT:FREQUENCY", kTypeString, 128, 20},
+    {"PAT:DX", kTypeString, 148, 200},
+    {"PAT:SEX", kTypeString, 348, 1},
+    {"PAT:HEIGHT", kTypeLong, 349, 4},
+    {"PAT:WEIGHT", kTypeLong, 353, 4},
+    {"PAT:ALLERGIES", kTypeString, 357, 50},
+    {"PAT:SOCIAL_SECURITY", kTypeString, 407, 11},
+    {"PAT:MEDICARE_NUMBER", kTypeString, 418, 12},
+    {"PAT:DATE_OF_BIRTH", kTypeLong, 430, 4},
+    {"PAT:PHONE_NUMBER", kTypeString, 434, 14},
+    {"PAT:ADDRESS_1", kTypeString, 448, 20},
+    {"PAT:ADDRESS_2", kTypeString, 468, 20},
+    {"PAT:CITY", kTypeString, 488, 20},
+    {"PAT:STATE", kTypeString, 508, 2},
+    {"PAT:ZIPCODE", kTypeLong, 510, 4},
+    {"PAT:PHYSICIAN_NAME", kTypeLong, 514, 4},
+    {"PAT:PHARMACY", kTypeString, 518, 35},
+    {"PAT:PHARMACY_ADDRESS", kTypeString, 553, 35},
+    {"PAT:PHARMACY_PHONE", kTypeString, 588, 14},
+    {"PAT:NEXT_VISIT", kTypeLong, 602, 4},
     {"PAT:TIME_NEXT_VISIT", kTypeLong, 606, 4},
 };
 
@@ -40,8 +53,7 @@ KeyDef Key(const char* name, uint8_t flags, std::initializer_list<int> fields) {
   key.name = name;
   key.flags = flags;
   for (int f : fields) {
-    key.components.push_back(
-        KeyComponentDef{static_cast<uint16_t>(f < 0 ? -f - 1 : f - 1), f < 0});
+    key.components.push_back(KeyComponentDef{static_cast<uint16_t>(f < 0 ? -f - 1 : f - 1), f < 0});
   }
   return key;
 }
@@ -51,7 +63,9 @@ void PutText(uint8_t* at, size_t size, const std::string& text) {
   std::memcpy(at, text.data(), std::min(size, text.size()));
 }
 
-void PutLong(uint8_t* at, int32_t v) { std::memcpy(at, &v, 4); }
+void PutLong(uint8_t* at, int32_t v) {
+  std::memcpy(at, &v, 4);
+}
 
 const char* Pick(std::mt19937& rng, std::initializer_list<const char*> list) {
   return list.begin()[std::uniform_int_distribution<size_t>(0, list.size() - 1)(rng)];
@@ -90,11 +104,12 @@ TableDefinition PatientsDefinition() {
 Patient MakePatient(int32_t number, std::mt19937& rng) {
   Patient p;
   p.number = number;
-  p.first_name = Pick(rng, {"Mary", "John", "Linda", "James", "Susan", "Robert", "Karen",
-                            "Michael", "Nancy", "William", "Betty", "David", "Helen"});
-  p.last_name = Pick(rng, {"Smith", "Johnson", "Williams", "Brown", "Jones", "Miller", "Davis",
-                           "Garcia", "Wilson", "Anderson", "Taylor", "Thomas", "Moore",
-                           "Martin", "Jackson", "Thompson", "White", "Lopez", "Lee", "Clark"});
+  p.first_name = Pick(rng, {"Mary", "John", "Linda", "James", "Susan", "Robert", "Karen", "Michael",
+                            "Nancy", "William", "Betty", "David", "Helen"});
+  p.last_name =
+      Pick(rng, {"Smith",   "Johnson",  "Williams", "Brown",  "Jones",  "Miller", "Davis",
+                 "Garcia",  "Wilson",   "Anderson", "Taylor", "Thomas", "Moore",  "Martin",
+                 "Jackson", "Thompson", "White",    "Lopez",  "Lee",    "Clark"});
   p.last_name += std::to_string(number % 997);
   p.name = p.first_name + " " + p.last_name;
   p.agency = Pick(rng, {"Home Health of the Valley", "Visiting Nurses North", "CareFirst"});
@@ -103,8 +118,8 @@ Patient MakePatient(int32_t number, std::mt19937& rng) {
                     "Post-op hip replacement", "Wound care, venous ulcer"});
   p.sex = number % 2 ? "F" : "M";
   p.allergies = Pick(rng, {"NKA", "Penicillin", "Sulfa", "Latex, codeine"});
-  p.social_security = "555-" + std::to_string(10 + number % 89) + "-" +
-                      std::to_string(1000 + number % 8999);
+  p.social_security =
+      "555-" + std::to_string(10 + number % 89) + "-" + std::to_string(1000 + number % 8999);
   p.medicare = std::to_string(100000000 + number) + "A";
   p.phone = "(555) 555-" + std::to_string(1000 + number % 8999);
   p.address1 = std::to_string(1 + number % 9000) + " Main St";

@@ -14,14 +14,20 @@ inline constexpr uint32_t kPatientRecordSize = 610;
 inline constexpr uint32_t kPatientNotesSize = 600;
 
 // Keys in declaration order.
-enum PatientKey { kKeyPatientNumber, kKeyAgency, kKeyLastName, kKeyPhysician, kKeyNextVisit,
-                  kKeyDoc };
+enum PatientKey {
+  kKeyPatientNumber,
+  kKeyAgency,
+  kKeyLastName,
+  kKeyPhysician,
+  kKeyNextVisit,
+  kKeyDoc
+};
 
 struct Patient {
   int32_t number = 0;
   std::string agency, name, first_name, last_name, frequency, dx, sex, allergies, social_security,
-      medicare, phone, address1, address2, city, state, pharmacy, pharmacy_address,
-      pharmacy_phone, notes;
+      medicare, phone, address1, address2, city, state, pharmacy, pharmacy_address, pharmacy_phone,
+      notes;
   int32_t soc = 0, height = 0, weight = 0, date_of_birth = 0, zipcode = 0, physician = 0,
           next_visit = 0, time_next_visit = 0;
 };

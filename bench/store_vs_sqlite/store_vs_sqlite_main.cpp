@@ -152,19 +152,24 @@ class SqliteSide {
         " pharmacy_address TEXT, pharmacy_phone TEXT, next_visit INTEGER,"
         " time_next_visit INTEGER, notes TEXT)");
     Exec("CREATE UNIQUE INDEX key_patient_number ON patients(patient_number)");
-    Exec("CREATE INDEX agencykey ON patients(agency COLLATE NOCASE, last_name COLLATE NOCASE,"
-         " first_name COLLATE NOCASE)");
-    Exec("CREATE INDEX key_last_name ON patients(last_name COLLATE NOCASE,"
-         " first_name COLLATE NOCASE)");
-    Exec("CREATE INDEX key_physician_name ON patients(physician, last_name COLLATE NOCASE,"
-         " first_name COLLATE NOCASE)");
+    Exec(
+        "CREATE INDEX agencykey ON patients(agency COLLATE NOCASE, last_name COLLATE NOCASE,"
+        " first_name COLLATE NOCASE)");
+    Exec(
+        "CREATE INDEX key_last_name ON patients(last_name COLLATE NOCASE,"
+        " first_name COLLATE NOCASE)");
+    Exec(
+        "CREATE INDEX key_physician_name ON patients(physician, last_name COLLATE NOCASE,"
+        " first_name COLLATE NOCASE)");
     Exec("CREATE INDEX key_next_visit ON patients(next_visit DESC, time_next_visit DESC)");
     Exec("CREATE INDEX dockey ON patients(physician)");
-    insert_ = Prepare("INSERT INTO patients VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-                      "?,?,?,?,?,?)");
+    insert_ = Prepare(
+        "INSERT INTO patients VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+        "?,?,?,?,?,?)");
     get_ = Prepare("SELECT * FROM patients WHERE patient_number=?");
-    scan_ = Prepare("SELECT * FROM patients ORDER BY last_name COLLATE NOCASE,"
-                    " first_name COLLATE NOCASE");
+    scan_ = Prepare(
+        "SELECT * FROM patients ORDER BY last_name COLLATE NOCASE,"
+        " first_name COLLATE NOCASE");
   }
   ~SqliteSide() {
     sqlite3_finalize(insert_);

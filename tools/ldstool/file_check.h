@@ -1,6 +1,6 @@
 // Verification of a data file as a reader sees it, without changing it: the header and its
 // regions, every page slot, the tree (levels, order within and across pages, inner entries
-// equal to their child's first entry, every page reachable once), and each table (counters
+// at or below their child's first entry, every page reachable once), and each table (counters
 // equal to the entries counted, every key entry naming an existing record, every record
 // holding its key entries).
 #pragma once

@@ -111,8 +111,7 @@ int Info(const std::string& path) {
     for (size_t k = 0; k < def.keys.size(); ++k) {
       uint32_t entries = 0;
       table->KeyEntries(static_cast<int>(k), &entries);
-      std::cout << "  key " << k + 1 << " " << def.keys[k].name << ": " << entries
-                << " entries\n";
+      std::cout << "  key " << k + 1 << " " << def.keys[k].name << ": " << entries << " entries\n";
     }
   }
   return 0;

@@ -114,7 +114,9 @@ int ReadMemos(DataFile& file, uint32_t table, uint32_t record, const TableDefini
   return rc;
 }
 
-bool Shown(const FieldDef& f) { return f.type != kTypeGroup && f.overlay == 0; }
+bool Shown(const FieldDef& f) {
+  return f.type != kTypeGroup && f.overlay == 0;
+}
 
 }  // namespace
 
