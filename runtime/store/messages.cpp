@@ -133,6 +133,8 @@ constexpr Message kMessages[] = {
     {408, "Long Integer Divide By Zero"},
     {409, "Index out of range"},
     {410, "Pure Virtual Function Called"},
+    {800, "Invalid expression for EVALUATE"},
+    {801, "No BIND on variable"},
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),

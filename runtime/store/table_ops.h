@@ -11,6 +11,9 @@
 //     through state.memos[i].buffer / length;
 //   - on a successful read or write of a record sets state.current_record; the driver sets and
 //     clears the state bits itself;
+//   - a read of a record (GetByKey, GetByRecord, Reget, Next, Previous) consumes the HOLD and
+//     WATCH requests (state.hold_requested, watch_requested) and skip_memos; under HOLD it fails
+//     with 43 when another process holds the record, and the driver retries;
 //   - may attach its own per-file object to state.table (Open, Create) and finds it there later;
 //   - never throws.
 // The default implementation of each method returns kNoTableLayer, so a driver without a
@@ -78,6 +81,9 @@ class TableOps {
   // Reads the next / previous record of the reading sequence (33 beyond the ends).
   virtual int Next(DriverState&) { return kNoTableLayer; }
   virtual int Previous(DriverState&) { return kNoTableLayer; }
+  // Whether no record follows (forward) or precedes (backward) in the reading sequence, without
+  // moving it (EOF, BOF).
+  virtual int IsAtEnd(DriverState&, bool /*forward*/, bool* /*at_end*/) { return kNoTableLayer; }
   // Position string of the current record: key null = file position (4 bytes), else the key
   // value and the record number.
   virtual int Position(DriverState&, KeyEntry* /*key*/, std::string* /*position*/) {

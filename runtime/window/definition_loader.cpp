@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/values/locale.h"
+
 namespace carelog::window {
 namespace {
 
@@ -31,11 +33,7 @@ void RaiseFatalError(int code, const char* message) {
 }
 
 bool EqualCollated(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(static_cast<uint8_t>(a[i])) != Upper(static_cast<uint8_t>(b[i]))) return false;
-  }
-  return true;
+  return values::CompareCollated(a.data(), a.size(), b.data(), b.size()) == 0;
 }
 
 DefinitionError DefinitionLoader::Open(std::string_view module_identifier, std::string_view label) {

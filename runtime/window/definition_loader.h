@@ -8,9 +8,10 @@
 //   3. copy the body behind the two-byte prefix (the image, definition_reader.h);
 //   4. follow the top-level list and pick the entry whose label equals the one asked for;
 //   5. decode and check the entry's whole tree.
-// Identifiers and labels are compared without regard to case. Any failure leaves no structure
-// current and raises the fatal runtime error 502 "Internal error 02" through the fatal-error
-// handler; the loader then returns the error to its caller (a handler in a test may return).
+// Identifiers and labels are compared by the locale's collating comparison (equality). Any failure
+// leaves no structure current and raises the fatal runtime error 502 "Internal error 02" through
+// the fatal-error handler; the loader then returns the error to its caller (a handler in a test may
+// return).
 #pragma once
 
 #include <cstdint>
@@ -59,7 +60,7 @@ class DefinitionLoader {
 // access to it.
 DefinitionLoader& SharedDefinitionLoader();
 
-// Equality of identifiers and labels, without regard to case.
+// Equality of identifiers and labels under the locale's case-insensitive collation.
 bool EqualCollated(std::string_view a, std::string_view b);
 
 }  // namespace carelog::window

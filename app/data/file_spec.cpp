@@ -1,0 +1,58 @@
+#include "app/data/file_spec.h"
+
+#include <cstring>
+
+namespace carelog::appdata {
+namespace {
+
+store::DeclaredText Declared(const char* text) {
+  return {text, static_cast<uint32_t>(std::strlen(text))};
+}
+
+constexpr store::DeclaredText kNoText = {"", 0};
+
+}  // namespace
+
+DeclaredFile::DeclaredFile(const FileSpec& spec, void* record) {
+  keys_.reserve(spec.keys.size());
+  for (const DeclaredKey& key : spec.keys) {
+    store::KeyDeclaration declared{};
+    declared.name = Declared(key.name);
+    declared.attributes = key.attributes;
+    declared.component_count = key.component_count;
+    declared.components = key.components.data();
+    declared.file = &declaration_;
+    keys_.push_back(declared);
+  }
+  for (store::KeyDeclaration& key : keys_) key_list_.push_back(&key);
+
+  memos_.reserve(spec.memos.size());
+  for (const MemoSpec& memo : spec.memos) {
+    store::MemoDeclaration declared{};
+    declared.name = Declared(memo.name);
+    declared.attributes = 0;
+    declared.flags = 1;
+    declared.max_size = memo.max_size;
+    memos_.push_back(declared);
+  }
+  for (store::MemoDeclaration& memo : memos_) memo_list_.push_back(&memo);
+
+  declaration_.driver = nullptr;
+  declaration_.name = Declared(spec.disk_name);
+  declaration_.reserved = kNoText;
+  declaration_.owner = kNoText;
+  declaration_.attributes = spec.attributes;
+  declaration_.key_count = static_cast<uint8_t>(spec.keys.size());
+  declaration_.memo_count = static_cast<uint8_t>(spec.memos.size());
+  declaration_.record_size = spec.record_size;
+  declaration_.layout = spec.layout.data();
+  declaration_.layout_size = static_cast<uint32_t>(spec.layout.size());
+  declaration_.keys = key_list_.data();
+  declaration_.memos = memo_list_.data();
+  declaration_.buffer = static_cast<uint8_t*>(record);
+  declaration_.state = nullptr;
+  declaration_.thread_copy =
+      (spec.attributes & store::kFileAttrThread) != 0 ? spec.instance : nullptr;
+}
+
+}  // namespace carelog::appdata
