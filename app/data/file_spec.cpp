@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/store/lodestar_driver.h"
+
 namespace carelog::appdata {
 namespace {
 
@@ -37,7 +39,7 @@ DeclaredFile::DeclaredFile(const FileSpec& spec, void* record) {
   }
   for (store::MemoDeclaration& memo : memos_) memo_list_.push_back(&memo);
 
-  declaration_.driver = nullptr;
+  declaration_.driver = &store::LodestarEntry;
   declaration_.name = Declared(spec.disk_name);
   declaration_.reserved = kNoText;
   declaration_.owner = kNoText;

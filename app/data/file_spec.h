@@ -6,9 +6,9 @@
 // names to field numbers at compile time, and the memos with the mixed-case names under which
 // they are bound for expressions.
 //
-// A DeclaredFile is the live store::FileDeclaration with its key and memo declarations, built
-// from a FileSpec over one record buffer. The record store writes into it (state words, memo
-// buffers), so every copy is owned by exactly one place:
+// A DeclaredFile is the live store::FileDeclaration (driver: the record store's LODESTAR entry)
+// with its key and memo declarations, built from a FileSpec over one record buffer. The record
+// store writes into it (state words, memo buffers), so every copy is owned by exactly one place:
 //   - a file without THREAD has one DeclaredFile for the process;
 //   - a THREAD file has one DeclaredFile per thread, over that thread's record buffer, whose
 //     keys link back to that thread's declaration; the declaration's thread_copy returns the
@@ -95,6 +95,19 @@ constexpr std::array<DeclaredKey, N> ResolveKeys(std::span<const FieldSpec> fiel
     }
   }
   return resolved;
+}
+
+// Whether enumerator `index` of a file's key (memo) names is the key (memo) called `name`.
+template <size_t N, class Index>
+constexpr bool KeyNamed(const std::array<DeclaredKey, N>& keys, Index index,
+                        std::string_view name) {
+  size_t i = static_cast<size_t>(index);
+  return i < N && name == keys[i].name;
+}
+template <size_t N, class Index>
+constexpr bool MemoNamed(const std::array<MemoSpec, N>& memos, Index index, std::string_view name) {
+  size_t i = static_cast<size_t>(index);
+  return i < N && name == memos[i].name;
 }
 
 // The live declaration of one file over one record buffer; see the header comment.

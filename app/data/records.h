@@ -8,6 +8,10 @@
 // Every member's offset is checked at compile time against the declared offset by the file's
 // field table (see the *_files.cpp tables); the record sizes are checked here.
 //
+// Numeric members may sit at any address: read and assign them by value; do not bind a
+// reference or an int32_t* to one (copy it first: int32_t{PAT.PATIENT_NUMBER}), and hand a
+// member's address on only as bytes.
+//
 // THREAD files have one buffer per thread (thread_local); POC and Fonts have one per process.
 #pragma once
 

@@ -74,6 +74,7 @@ class Arguments {
  public:
   explicit Arguments(std::span<const NodePtr> nodes) : nodes_(nodes) {}
   bool Has(size_t i) const { return i < nodes_.size(); }
+  bool IsText(size_t i) const { return Has(i) && nodes_[i]->type() == ValueType::kString; }
   int32_t Integer(size_t i, int32_t absent = 0) const {
     return Has(i) ? nodes_[i]->Integer() : absent;
   }
@@ -242,10 +243,11 @@ int32_t DatePart(int32_t day_number, int32_t CalendarDate::*part) {
   return date.*part;
 }
 
-// FORMAT(value, picture): the value through the picture; a string picture takes the value's
-// text, the others its number.
+// FORMAT(value, picture): a text value through the picture as text (number pictures read it
+// as a number), any other value as its number.
 std::string Format(const Arguments& args) {
-  return FormatWithPicture(args.Real(0), args.String(0), args.String(1));
+  if (args.IsText(0)) return FormatTextWithPicture(args.String(0), args.String(1));
+  return FormatNumberWithPicture(args.Real(0), args.String(1));
 }
 
 // DEFORMAT(text [, picture]): the value a picture reads from the text, as text; without a

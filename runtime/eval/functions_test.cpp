@@ -105,6 +105,20 @@ TEST(Functions, DatesAndTheClock) {
   values::UseSystemClock();
 }
 
+TEST(Functions, PicturesFormatAndDeformat) {
+  EXPECT_EQ(Eval("FORMAT(DATE(3, 5, 1997), @d1)"), " 3/05/97");
+  EXPECT_EQ(Eval("FORMAT(DATE(3, 5, 1997), @D3)"), "MAR  5,1997");
+  EXPECT_EQ(Eval("FORMAT(1234.5, @n10.2)"), "  1,234.50");
+  EXPECT_EQ(Eval("FORMAT('1234.5', @n10.2)"), "  1,234.50");  // text read as a number
+  EXPECT_EQ(Eval("FORMAT('abc', @s5) & '|'"), "abc  |");
+  EXPECT_EQ(Eval("FORMAT(5551234567, @P(###)-###-####P)"), "(555)-123-4567");
+  EXPECT_EQ(Eval("FORMAT(DATE(3, 5, 1997), '@d2')"), " 3/05/1997");  // a picture in a text
+  EXPECT_EQ(Eval("DEFORMAT('03/05/97', @d1) = DATE(3, 5, 1997)"), "1");
+  EXPECT_EQ(Eval("DEFORMAT('1,234.50', @n10.2)"), "1234.5");
+  EXPECT_EQ(Eval("DEFORMAT('(12.5)')"), "-12.5");
+  EXPECT_EQ(Eval("DEFORMAT('abc  ', @s3)"), "abc");
+}
+
 TEST(Functions, RandomStaysInItsRange) {
   auto expression = Expression::Compile("RANDOM(7, 3)");
   ASSERT_NE(expression, nullptr);

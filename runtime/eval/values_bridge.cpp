@@ -3,6 +3,7 @@
 #include "runtime/eval/value.h"
 #include "runtime/values/clock.h"
 #include "runtime/values/locale.h"
+#include "runtime/values/picture.h"
 #include "runtime/values/standard_date.h"
 
 namespace carelog::eval {
@@ -44,15 +45,21 @@ int32_t TimeNumberOf(int32_t hour, int32_t minute, int32_t second, int32_t hundr
   return values::BuildTime(hour, minute, second, hundredths);
 }
 
-// TEMPORARY until pictures land.
-std::string FormatWithPicture(double, const std::string& t, const std::string&) {
-  return t;
+std::string FormatNumberWithPicture(double number, const std::string& picture) {
+  return values::Format(number, picture);
 }
-std::string DeformatWithPicture(const std::string& t, const std::string&) {
-  return t;
+
+std::string FormatTextWithPicture(const std::string& text, const std::string& picture) {
+  return values::FormatText(text, picture);
 }
-double NumberInText(const std::string& t) {
-  return TextToReal(t);
+
+std::string DeformatWithPicture(const std::string& text, const std::string& picture) {
+  const values::DeformattedValue value = values::Deformat(text, picture);
+  return value.is_text ? value.text : RealToText(value.number);
+}
+
+double NumberInText(const std::string& text) {
+  return values::ParseNumberText(text);
 }
 
 }  // namespace carelog::eval

@@ -31,8 +31,10 @@ bool SplitDateNumber(int32_t number, CalendarDate* date);
 int32_t DayNumberOf(int32_t year, int32_t month, int32_t day);
 int32_t TimeNumberOf(int32_t hour, int32_t minute, int32_t second, int32_t hundredths);
 
-// FORMAT(value, picture): `number` for number, date and time pictures, `text` for strings.
-std::string FormatWithPicture(double number, const std::string& text, const std::string& picture);
+// FORMAT(value, picture) of a number (or standard date or time), and of a text (which number,
+// date and time pictures read as a number).
+std::string FormatNumberWithPicture(double number, const std::string& picture);
+std::string FormatTextWithPicture(const std::string& text, const std::string& picture);
 // DEFORMAT(text, picture) as text; without a picture the number in the text.
 std::string DeformatWithPicture(const std::string& text, const std::string& picture);
 double NumberInText(const std::string& text);

@@ -34,6 +34,9 @@ class DisplayBackend {
   virtual bool SetClipboardText(const std::string& utf8) = 0;
   virtual bool ClipboardText(std::string* utf8) = 0;
   virtual void Beep() = 0;
+
+  // Whether the display shows the window now (asks the display itself).
+  virtual bool IsShown(WindowId window) = 0;
 };
 
 namespace internal {

@@ -61,7 +61,7 @@ HotkeyText StripHotkey(std::string_view ansi, bool prefix) {
 // A Pango layout for `text` in the context's current font. Call under the text mutex.
 PangoLayout* LayoutFor(DeviceContext::Native& n, double dpi, std::string_view text,
                        bool hotkey_prefix) {
-  PangoLayout* layout = internal::CreateLayout(n.cr);
+  PangoLayout* layout = internal::CreateLayout(n);
   PangoFontDescription* desc = internal::DescribeFont(n.state.font, dpi);
   pango_layout_set_font_description(layout, desc);
   pango_font_description_free(desc);
@@ -394,9 +394,10 @@ void DeviceContext::DrawBitmap(const Surface& bitmap, const Rect& d) {
   cairo_scale(cr, static_cast<double>(d.Width()) / bitmap.Width(),
               static_cast<double>(d.Height()) / bitmap.Height());
   cairo_set_source_surface(cr, bitmap.native()->surface, 0, 0);
-  bool same_size = d.Width() == bitmap.Width() && d.Height() == bitmap.Height();
+  // Enlarging keeps hard pixel edges; shrinking averages.
+  bool shrinking = d.Width() < bitmap.Width() || d.Height() < bitmap.Height();
   cairo_pattern_set_filter(cairo_get_source(cr),
-                           same_size ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+                           shrinking ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
   cairo_paint(cr);
   cairo_restore(cr);
 }

@@ -590,14 +590,22 @@ WindowId SetActiveWindow(WindowId window) {
   internal::Notify(old, msg::kActivate, 0, target);
   internal::Notify(target, msg::kActivate, 1, old);
   if (move_focus) {
-    WindowId old_focus;
+    // The window gets back the focus it had when it was last active, if that can still
+    // take it; otherwise the window itself takes it.
+    WindowId old_focus, new_focus = target;
     {
       Lock lock(TableMutex());
-      old_focus = TheTable().focus;
-      TheTable().focus = target;
+      Table& t = TheTable();
+      const WindowData* w = Find(target);
+      const WindowData* last = w ? Find(w->last_focus) : nullptr;
+      if (last && VisibleLocked(last) && EnabledLocked(last) && IsWithin(last->id, target)) {
+        new_focus = last->id;
+      }
+      old_focus = t.focus;
+      t.focus = new_focus;
     }
-    internal::Notify(old_focus, msg::kKillFocus, target, 0);
-    internal::Notify(target, msg::kSetFocus, old_focus, 0);
+    internal::Notify(old_focus, msg::kKillFocus, new_focus, 0);
+    internal::Notify(new_focus, msg::kSetFocus, old_focus, 0);
   }
   return old;
 }
@@ -648,6 +656,7 @@ WindowId SetFocus(WindowId window) {
     old = t.focus;
     if (old == window) return old;
     t.focus = window;
+    if (WindowData* top_window = Find(top)) top_window->last_focus = window;
   }
   internal::Notify(old, msg::kKillFocus, window, 0);
   internal::Notify(window, msg::kSetFocus, old, 0);

@@ -137,6 +137,23 @@ TEST_F(WindowSystemTest, FocusMovesWithMessagesAndActivatesTheTopLevel) {
   EXPECT_TRUE(log.Has(field2, msg::kSetFocus));
 }
 
+TEST_F(WindowSystemTest, ReactivationGivesBackTheFocusTheWindowHad) {
+  WindowId a = TopLevel("A");
+  Child(a, Rect::FromSize(0, 0, 50, 20), 1);
+  WindowId field2 = Child(a, Rect::FromSize(0, 30, 50, 20), 2);
+  SetFocus(field2);
+  WindowId box = Popup(a, style::kModal);
+  EXPECT_EQ(FocusWindow(), box);
+  DestroyWindow(box);
+  EXPECT_EQ(ActiveWindow(), a);
+  EXPECT_EQ(FocusWindow(), field2);
+  WindowId b = TopLevel("B");
+  EXPECT_EQ(FocusWindow(), b);
+  ShowWindow(field2, ShowState::kHidden);
+  SetActiveWindow(a);
+  EXPECT_EQ(FocusWindow(), a);  // the old focus is hidden now
+}
+
 TEST_F(WindowSystemTest, HiddenOrDisabledWindowsCannotTakeOrKeepTheFocus) {
   WindowId a = TopLevel("A");
   WindowId group = Child(a, Rect::FromSize(0, 0, 100, 100));

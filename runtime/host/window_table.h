@@ -31,6 +31,7 @@ struct WindowData {
   std::vector<WindowId> children;     // z-order, top first
   std::shared_ptr<Surface> surface;   // top-levels only
   WindowId active_child = kNoWindow;  // MDI clients: the active MDI child
+  WindowId last_focus = kNoWindow;    // top-levels: the focus to give back on activation
   bool destroying = false;
   bool disabled_by_modal = false;
 };

@@ -134,8 +134,15 @@ Page* DataFileImpl::LoadPage(int32_t number) {
 
 Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
   Page* child = LoadPage(parent.children[index]);
-  // Levels fall by one per step down, so a damaged child number can never make a cycle.
-  if (child->level + 1 != parent.level) Fail(kErrorInvalidDataFile);
+  // Levels fall by one per step down, so a damaged child number can never make a cycle; the
+  // child's entries must lie between its inner entry and the next one, so that walking the
+  // leaves always moves forward in key order.
+  if (child->level + 1 != parent.level || child->size() == 0 ||
+      child->entries.front().key() != parent.entries[index].key() ||
+      (index + 1 < parent.size() &&
+       !(child->entries.back().key() < parent.entries[index + 1].key()))) {
+    Fail(kErrorInvalidDataFile);
+  }
   return child;
 }
 

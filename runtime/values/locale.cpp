@@ -151,10 +151,10 @@ int CompareText(const char* a, size_t an, const char* b, size_t bn) {
   }
   // The longer text's remainder against blanks.
   for (size_t i = common; i < an; ++i) {
-    if (ua[i] != ' ') return int{w[ua[i]]} - int{w[' ']};
+    if (ua[i] != ' ') return int{w[ua[i]]} - int{w[uint8_t{' '}]};
   }
   for (size_t i = common; i < bn; ++i) {
-    if (ub[i] != ' ') return int{w[' ']} - int{w[ub[i]]};
+    if (ub[i] != ' ') return int{w[uint8_t{' '}]} - int{w[ub[i]]};
   }
   return 0;
 }

@@ -267,6 +267,34 @@ TEST(DefinitionBody, EveryKindRoundTripsWithAllItsFields) {
   EXPECT_EQ(decoded, module);
 }
 
+TEST(DefinitionModel, UseControlsComeInFieldEquateOrder) {
+  auto control = [](uint8_t kind, int32_t id, bool use) {
+    Entry entry;
+    entry.kind = kind;
+    entry.id = id;
+    if (use) entry.use = UseType{0x06, 4};
+    return entry;
+  };
+  Entry window = Window("A$W");
+  Entry sheet = control(kKindSheet, 2, false);
+  Entry tab = control(kKindTab, 3, false);
+  tab.children = {control(kKindEntry, 5, true), control(kKindCheck, 4, true)};
+  sheet.children = {tab};
+  window.children = {control(kKindEntry, 6, true), sheet, control(kKindPrompt, 0, false),
+                     control(kKindVarString, 1, true)};
+  Entry bar;
+  bar.kind = kKindMenuBar;
+  Entry menu = control(kKindMenu, -1, false);
+  bar.children = {menu};
+  window.menubar = {bar};
+
+  std::vector<int32_t> ids;
+  for (const Entry* entry : UseControlsOf(window)) ids.push_back(entry->id);
+  EXPECT_EQ(ids, (std::vector<int32_t>{1, 4, 5, 6}));
+  EXPECT_EQ(ControlsOf(window).size(), 7u);
+  EXPECT_EQ(HighestFieldEquate(window), 6);
+}
+
 TEST(DefinitionBody, WriterRefusesModelsTheFormatCannotHold) {
   std::vector<uint8_t> body;
   std::string error;

@@ -27,10 +27,15 @@
 // The kind-specific fields follow; their offsets are in kKindLayouts (definition_format.cpp),
 // which is the one table that the writer, the reader and the text tools share. In summary:
 //
-//   window 25 (105 bytes)   13 at, 29 first control, 33 label, 37 font, 41 title, 53 icon,
-//                           57 name-table reference, 65 help context, 73 alert keys,
-//                           77 frame attribute word, 85 timer (1/100 s), 89 menu bar,
-//                           97 second file name, 101 status zones; 45 49 61 69 81 93 are 0
+//   window 25 (105 bytes):
+//     13 i32 x 4   x, y, width, height (0x80000000: centred / from content)
+//     29 u32       first control            33 u32  label "PROC$WINDOW", the search key
+//     37 u32       font record              41 u32  title (caption)
+//     53 u32       icon file                57 u32  name-table reference
+//     65 u32       help context             73 u32  first alert key
+//     77 u32       frame attribute word     85 u32  timer period in 1/100 s, 0 = none
+//     89 u32       menu bar entry           97 u32  second file name
+//     101 u32      first status zone        45 49 61 69 81 93: 0
 //   report 26 (61)          13 at, 29 first band, 33 label, 37 font, 41 title, 45 paper code,
 //                           49 paper width, 53 paper height, 57 landscape
 //   varstring 1 (53)        21 use, 25 at, 45 picture, 49 font

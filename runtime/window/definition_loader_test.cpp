@@ -225,7 +225,7 @@ TEST(DeepNesting, IsRefusedBeforeTheStackRunsOut) {
   window.kind = kKindWindow;
   window.strings[Field::kLabel] = "A$W";
   Entry* parent = &window;
-  for (int i = 0; i < 40; ++i) {
+  for (int i = 0; i < kMaxDepth; ++i) {
     Entry group;
     group.kind = kKindGroup;
     parent->children.push_back(group);
@@ -233,16 +233,30 @@ TEST(DeepNesting, IsRefusedBeforeTheStackRunsOut) {
   }
   std::vector<uint8_t> body = Encode(Module{"m$x", {window}});
   Module module;
-  EXPECT_EQ(DecodeModule(body.data(), body.size(), &module), DefinitionError::kOk);
-  // Deeper than the limit: the writer refuses and so does the reader.
-  for (int i = 0; i < 40; ++i) {
-    Entry group;
-    group.kind = kKindGroup;
-    parent->children.push_back(group);
-    parent = &parent->children.back();
-  }
+  ASSERT_EQ(DecodeModule(body.data(), body.size(), &module), DefinitionError::kOk);
+
+  // One level more: the writer refuses it, and so does the reader of a body patched to hold it.
+  std::vector<uint8_t> deeper;
   std::string error;
-  EXPECT_FALSE(EncodeModule(Module{"m$x", {window}}, &body, &error));
+  Entry group;
+  group.kind = kKindGroup;
+  parent->children.push_back(group);
+  EXPECT_FALSE(EncodeModule(Module{"m$x", {window}}, &deeper, &error));
+
+  size_t base = std::strlen(reinterpret_cast<const char*>(body.data())) + 1 - 2;
+  auto word = [&](uint32_t offset) {
+    uint32_t value = 0;
+    std::memcpy(&value, body.data() + base + offset, 4);
+    return value;
+  };
+  uint32_t innermost = word(word(2) + 29);
+  while (word(innermost + 69) != 0) innermost = word(innermost + 69);
+  uint32_t added = static_cast<uint32_t>(body.size() - base);
+  body.resize(body.size() + LayoutOf(kKindGroup)->size, 0);
+  body[base + added] = kKindGroup;
+  std::memcpy(body.data() + base + innermost + 69, &added, 4);
+  Module too_deep;
+  EXPECT_EQ(DecodeModule(body.data(), body.size(), &too_deep), DefinitionError::kTooDeep);
 }
 
 }  // namespace

@@ -82,6 +82,17 @@ struct Module {
   bool operator==(const Module&) const = default;
 };
 
+// The controls of a window or report in declaration order: each container before its
+// children, menu bars and their menus excluded.
+std::vector<const Entry*> ControlsOf(const Entry& structure);
+
+// The controls that carry a USE descriptor, in the order in which they take the entries of a
+// procedure's table of USE variables: by field equate number, declaration order among equals.
+std::vector<const Entry*> UseControlsOf(const Entry& structure);
+
+// The highest positive field equate number in the structure, 0 when there is none.
+int32_t HighestFieldEquate(const Entry& structure);
+
 // The resource name under which a module's body is embedded: the part of the identifier after
 // its '$', followed by "_RSC". An identifier without '$' uses the whole identifier.
 std::string ResourceNameOf(const std::string& identifier);

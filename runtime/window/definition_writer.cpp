@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/window/definition_reader.h"
+
 namespace carelog::window {
 namespace {
 
@@ -147,7 +149,7 @@ class Writer {
   }
 
   bool WriteEntry(const Entry& entry, uint32_t* offset) {
-    if (++depth_ > 64) return Fail("definitions nest too deeply");
+    if (++depth_ > kMaxDepth + 1) return Fail("definitions nest too deeply");
     const KindLayout* layout = LayoutOf(entry.kind);
     if (!layout) return Fail("unknown kind " + std::to_string(entry.kind));
     if (!CheckFields(entry, *layout)) return false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/definition_writer.h"
 #include "tools/defc/text_parser.h"
@@ -237,6 +239,20 @@ TEST(TextForm, MalformedDefinitionsNameLineAndFault) {
   }
 }
 
+TEST(TextForm, NestingIsLimitedAsTheReaderLimitsIt) {
+  auto nested = [](int levels) {
+    std::string text = "module \"m$x\"\nwindow \"A$W\"\n";
+    for (int i = 0; i < levels; ++i) text += "group\n";
+    for (int i = 0; i < levels; ++i) text += "end\n";
+    return text + "end\n";
+  };
+  ExpectRoundTrip(nested(window::kMaxDepth));
+  Module module;
+  ParseError error;
+  EXPECT_FALSE(ParseModule(nested(window::kMaxDepth + 1), &module, &error));
+  EXPECT_EQ(error.line, 3 + window::kMaxDepth);
+}
+
 std::string ReadText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -258,7 +274,8 @@ TEST(ProgramModules, EveryModuleRoundTrips) {
 }
 
 TEST(Compiler, ReportsFileAndLineAndFails) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "defc_test";
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("defc_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   std::filesystem::path text = dir / "bad.def";
   std::ofstream(text) << "module \"m$bad\"\nwindow \"A$W\"\n  button at 1 2 x 4\nend\n";

@@ -1,0 +1,273 @@
+#include "runtime/host/automation_script.h"
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "runtime/host/automation.h"
+#include "runtime/host/types.h"
+
+namespace carelog::host {
+
+namespace {
+
+// What each verb takes. `first_bare` requires the first argument unquoted (an equate);
+// `all_quoted` requires every argument quoted (texts).
+struct VerbRule {
+  const char* name;
+  ScriptVerb verb;
+  int min_arguments;
+  int max_arguments;  // -1: no limit
+  bool first_bare;
+  bool all_quoted;
+};
+
+constexpr VerbRule kVerbs[] = {
+    {"wait", ScriptVerb::kWait, 0, 0, false, false},
+    {"key", ScriptVerb::kKey, 1, -1, false, false},
+    {"type", ScriptVerb::kType, 1, 1, false, true},
+    {"click", ScriptVerb::kClick, 1, 1, false, false},
+    {"menu", ScriptVerb::kMenu, 1, -1, false, true},
+    {"answer", ScriptVerb::kAnswer, 1, 1, false, false},
+    {"expect-title", ScriptVerb::kExpectTitle, 1, 1, false, false},
+    {"expect-text", ScriptVerb::kExpectText, 2, 2, true, false},
+    {"expect-message", ScriptVerb::kExpectMessage, 1, 1, false, false},
+    {"dump", ScriptVerb::kDump, 0, 0, false, false},
+    {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
+};
+
+const VerbRule* RuleOf(std::string_view name) {
+  for (const VerbRule& r : kVerbs) {
+    if (name == r.name) return &r;
+  }
+  return nullptr;
+}
+
+const VerbRule& RuleOf(ScriptVerb verb) {
+  for (const VerbRule& r : kVerbs) {
+    if (r.verb == verb) return r;
+  }
+  return kVerbs[0];
+}
+
+// line := [ command ] [ "#" comment ]: splits one line into its arguments.
+bool SplitLine(std::string_view line, std::vector<ScriptArgument>* out, std::string* error) {
+  size_t i = 0;
+  while (i < line.size()) {
+    char c = line[i];
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++i;
+      continue;
+    }
+    if (c == '#') break;
+    ScriptArgument arg;
+    if (c == '"') {
+      // quoted := '"' { char | escape } '"'
+      arg.quoted = true;
+      ++i;
+      bool closed = false;
+      while (i < line.size()) {
+        char q = line[i++];
+        if (q == '"') {
+          closed = true;
+          break;
+        }
+        if (q != '\\') {
+          arg.text += q;
+          continue;
+        }
+        if (i >= line.size()) break;
+        char e = line[i++];
+        switch (e) {
+          case 'n':
+            arg.text += '\n';
+            break;
+          case 't':
+            arg.text += '\t';
+            break;
+          case '"':
+          case '\\':
+            arg.text += e;
+            break;
+          default:
+            *error = std::string("unknown escape \\") + e;
+            return false;
+        }
+      }
+      if (!closed) {
+        *error = "the text has no closing quote";
+        return false;
+      }
+      if (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+        *error = "a space must follow the closing quote";
+        return false;
+      }
+    } else {
+      // bare: a run of characters up to a space
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+        if (line[i] == '"') {
+          *error = "a quote inside a word";
+          return false;
+        }
+        arg.text += line[i++];
+      }
+    }
+    out->push_back(std::move(arg));
+  }
+  return true;
+}
+
+std::string Ansi(const ScriptArgument& a) {
+  return Utf8ToAnsi(a.text);
+}
+
+AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::ostream& out) {
+  const std::vector<ScriptArgument>& a = c.arguments;
+  switch (c.verb) {
+    case ScriptVerb::kWait:
+      return AutomationResult{};  // the wait before every command is all it needs
+    case ScriptVerb::kKey:
+      for (const ScriptArgument& combination : a) {
+        AutomationResult r = automation.Key(combination.text);
+        if (!r.ok) return r;
+        r = automation.WaitIdle();
+        if (!r.ok) return r;
+      }
+      return AutomationResult{};
+    case ScriptVerb::kType:
+      return automation.Type(Ansi(a[0]));
+    case ScriptVerb::kClick:
+      return automation.Click(Ansi(a[0]), a[0].quoted);
+    case ScriptVerb::kMenu: {
+      std::vector<std::string> path;
+      for (const ScriptArgument& item : a) path.push_back(Ansi(item));
+      return automation.Menu(path);
+    }
+    case ScriptVerb::kAnswer:
+      return automation.Answer(Ansi(a[0]));
+    case ScriptVerb::kExpectTitle:
+      return automation.ExpectTitle(Ansi(a[0]));
+    case ScriptVerb::kExpectText:
+      return automation.ExpectText(Ansi(a[0]), Ansi(a[1]));
+    case ScriptVerb::kExpectMessage:
+      return automation.ExpectMessage(Ansi(a[0]));
+    case ScriptVerb::kDump:
+      out << automation.Dump();
+      out.flush();
+      return AutomationResult{};
+    case ScriptVerb::kScreenshot:
+      return automation.Screenshot(a[0].text);
+  }
+  return AutomationResult::Failure("unknown command");
+}
+
+}  // namespace
+
+const char* ScriptVerbName(ScriptVerb verb) {
+  return RuleOf(verb).name;
+}
+
+bool ParseScript(std::string_view source, std::vector<ScriptCommand>* out, std::string* error) {
+  out->clear();
+  int line_number = 0;
+  size_t start = 0;
+  while (start < source.size()) {
+    size_t end = source.find('\n', start);
+    if (end == std::string_view::npos) end = source.size();
+    std::string_view line = source.substr(start, end - start);
+    start = end + 1;
+    ++line_number;
+    std::vector<ScriptArgument> words;
+    std::string problem;
+    if (!SplitLine(line, &words, &problem)) {
+      *error = "line " + std::to_string(line_number) + ": " + problem;
+      return false;
+    }
+    if (words.empty()) continue;
+    const VerbRule* rule = words[0].quoted ? nullptr : RuleOf(words[0].text);
+    if (!rule) {
+      *error =
+          "line " + std::to_string(line_number) + ": unknown command \"" + words[0].text + "\"";
+      return false;
+    }
+    ScriptCommand command;
+    command.line = line_number;
+    command.verb = rule->verb;
+    command.arguments.assign(words.begin() + 1, words.end());
+    int count = static_cast<int>(command.arguments.size());
+    std::string prefix = "line " + std::to_string(line_number) + ": " + rule->name + ": ";
+    if (count < rule->min_arguments || (rule->max_arguments >= 0 && count > rule->max_arguments)) {
+      *error = prefix + "takes " +
+               (rule->max_arguments < 0 ? "at least " + std::to_string(rule->min_arguments)
+                : rule->min_arguments == rule->max_arguments
+                    ? std::to_string(rule->min_arguments)
+                    : std::to_string(rule->min_arguments) + " to " +
+                          std::to_string(rule->max_arguments)) +
+               " argument(s), not " + std::to_string(count);
+      return false;
+    }
+    if (rule->first_bare && command.arguments[0].quoted) {
+      *error = prefix + "the first argument is an equate, without quotes";
+      return false;
+    }
+    if (rule->all_quoted) {
+      for (const ScriptArgument& a : command.arguments) {
+        if (!a.quoted) {
+          *error = prefix + "texts go in double quotes";
+          return false;
+        }
+      }
+    }
+    if (rule->verb == ScriptVerb::kExpectText && !command.arguments[1].quoted) {
+      *error = prefix + "texts go in double quotes";
+      return false;
+    }
+    out->push_back(std::move(command));
+  }
+  return true;
+}
+
+int RunScript(const std::vector<ScriptCommand>& commands, const std::string& name,
+              std::ostream& out, std::ostream& err) {
+  Automation automation;
+  for (const ScriptCommand& c : commands) {
+    AutomationResult r = automation.WaitIdle();
+    if (r.ok) r = Execute(automation, c, out);
+    if (!r.ok) {
+      err << name << ":" << c.line << ": " << ScriptVerbName(c.verb) << ": "
+          << AnsiToUtf8(r.message) << "\n";
+      err.flush();
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int RunScriptFile(const std::string& path, std::ostream& out, std::ostream& err) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    err << path << ": cannot read the script\n";
+    return 1;
+  }
+  std::stringstream buffer;
+  buffer << file.rdbuf();
+  std::vector<ScriptCommand> commands;
+  std::string error;
+  if (!ParseScript(buffer.str(), &commands, &error)) {
+    err << path << ":" << error.substr(5) << "\n";  // "line N: ..." -> "N: ..."
+    return 1;
+  }
+  return RunScript(commands, path, out, err);
+}
+
+bool ScriptPathFromArguments(int argc, const char* const* argv, std::string* path) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--script") == 0) {
+      *path = argv[i + 1];
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace carelog::host

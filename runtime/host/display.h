@@ -1,0 +1,32 @@
+// Choosing and starting the display backend.
+//
+//   auto      sdl when a display is available (DISPLAY or WAYLAND_DISPLAY set and SDL starts),
+//             headless otherwise;
+//   headless  in-memory surfaces, no display (tests, CI, automation);
+//   sdl       real windows; fails with a plain message when there is no display.
+//
+// Start before creating windows; windows created earlier are shown when the backend starts.
+#pragma once
+
+#include <string>
+
+#include "runtime/host/types.h"
+
+namespace carelog::host {
+
+enum class DisplayChoice : uint8_t { kAuto, kHeadless, kSdl };
+
+// False, with the reason in *error, when the chosen display cannot be used.
+bool StartDisplay(DisplayChoice choice, std::string* error);
+// Stops the backend; windows stay in the window system with no display attached.
+void StopDisplay();
+// "sdl", "headless", or "" before start.
+std::string DisplayName();
+// Whether the display shows a top-level window now.
+bool DisplayShows(WindowId window);
+
+// Reads the display choice from program arguments: "--headless" or "--display=NAME".
+// Unknown names give false.
+bool DisplayChoiceFromArguments(int argc, const char* const* argv, DisplayChoice* choice);
+
+}  // namespace carelog::host

@@ -1,0 +1,40 @@
+// Input entering the window system, from a display backend or from automation. Each function
+// updates the keyboard state and activation the way a user's action would and posts the
+// resulting messages to the thread that owns the target window.
+//
+//   keys        go to the focus window, or to the active window when nothing has the focus;
+//               lparam of msg::kKeyDown/kKeyUp holds the modifier:: bits at that moment.
+//               Enter, Tab, Backspace and Escape also produce msg::kChar, as typing does.
+//   mouse       goes to the capture window, else to the deepest visible window under the
+//               point; a press activates the window's top-level and MDI child, gives the focus
+//               to a window with a tab stop, and on a caption works the caption buttons.
+//               lparam holds the point in the target's client coordinates.
+#pragma once
+
+#include <string_view>
+
+#include "runtime/host/types.h"
+
+namespace carelog::host {
+
+enum class MouseButton : uint8_t { kLeft, kRight };
+
+void InjectKey(int virtual_key, bool down);
+void InjectChar(char ansi);
+// Types each byte of the ANSI text as a character.
+void InjectText(std::string_view ansi);
+// `p` is in the top-level window's client coordinates.
+void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool down,
+                       bool double_click = false);
+void InjectMouseMove(WindowId top_level, Point p);
+void InjectMouseWheel(WindowId top_level, Point p, int notches);
+// The user asked the display to close a top-level window.
+void InjectClose(WindowId top_level);
+
+// Presses and releases the key combination, e.g. "Ctrl+PageDown", "Alt+F4", "Enter", "a".
+// False when a name is not known.
+bool InjectKeyCombination(std::string_view combination);
+// Virtual key of a key name ("Enter", "F5", "PageDown", "A", "7"); -1 when unknown.
+int VirtualKeyByName(std::string_view name);
+
+}  // namespace carelog::host

@@ -1,0 +1,224 @@
+// Runs the sdl display against a private X server (Xvfb) and checks through Xlib that a window
+// appears with its painted pixels and that a key pressed in it reaches the owning thread.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "runtime/host/display.h"
+#include "runtime/host/message_queue.h"
+#include "runtime/host/messages.h"
+#include "runtime/host/window_system.h"
+
+// Xlib last: its macros (None, Bool, Status) would clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+extern char** environ;
+
+namespace carelog::host {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string FindInPath(const char* program) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t colon = dirs.find(':', start);
+    std::string dir =
+        dirs.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+    std::string candidate = dir + "/" + program;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    if (colon == std::string::npos) break;
+    start = colon + 1;
+  }
+  return "";
+}
+
+// A private X server on the first free display number from 90, stopped at the end.
+class PrivateXServer {
+ public:
+  bool Start(const std::string& binary) {
+    for (int n = 90; n < 140; ++n) {
+      if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
+          std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
+        continue;
+      }
+      name_ = ":" + std::to_string(n);
+      std::string screen = "640x480x24";
+      const char* argv[] = {binary.c_str(), name_.c_str(), "-screen", "0",
+                            screen.c_str(), "-nolisten",   "tcp",     nullptr};
+      if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ) !=
+          0) {
+        return false;
+      }
+      for (int i = 0; i < 100; ++i) {
+        if (Display* d = XOpenDisplay(name_.c_str())) {
+          display_ = d;
+          return true;
+        }
+        std::this_thread::sleep_for(50ms);
+      }
+      Stop();
+    }
+    return false;
+  }
+  void Stop() {
+    if (display_) XCloseDisplay(display_);
+    display_ = nullptr;
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+    }
+  }
+  ~PrivateXServer() { Stop(); }
+  const std::string& name() const { return name_; }
+  Display* display() const { return display_; }
+
+ private:
+  std::string name_;
+  pid_t pid_ = -1;
+  Display* display_ = nullptr;
+};
+
+// SDL's helper windows come and go while the test looks at the window tree; an X error about a
+// window that has just gone is expected and must not end the test program.
+int IgnoreXErrors(Display*, XErrorEvent*) {
+  return 0;
+}
+
+// The top-level X window whose name is `title`, or 0.
+::Window FindXWindow(Display* d, const std::string& title) {
+  ::Window root = DefaultRootWindow(d), parent, *children = nullptr;
+  unsigned int count = 0;
+  ::Window found = 0;
+  if (!XQueryTree(d, root, &root, &parent, &children, &count)) return 0;
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    char* name = nullptr;
+    if (XFetchName(d, children[i], &name) && name) {
+      if (title == name) found = children[i];
+      XFree(name);
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  for (int i = 0; i < 200; ++i) {
+    if (condition()) return true;
+    Message m;
+    while (PeekMessage(&m)) DispatchMessage(m);
+    std::this_thread::sleep_for(10ms);
+  }
+  return false;
+}
+
+#define CHILD_CHECK(condition, what)                   \
+  do {                                                 \
+    if (!(condition)) {                                \
+      std::fprintf(stderr, "sdl display: %s\n", what); \
+      return 1;                                        \
+    }                                                  \
+  } while (0)
+
+// The scenario, run in a child process so that SDL, its host thread and the display
+// libraries it loads never outlive it inside the test program.
+int WindowAppearsAndTakesAKey(Display* d) {
+  std::string error;
+  if (!StartDisplay(DisplayChoice::kSdl, &error)) {
+    std::fprintf(stderr, "sdl display: %s\n", error.c_str());
+    return 1;
+  }
+  CHILD_CHECK(DisplayName() == "sdl", "the sdl backend was not chosen");
+
+  int key_down = -1, typed = -1;
+  WindowSpec spec;
+  spec.title = "Care Log Test";
+  spec.rect = Rect::FromSize(20, 20, 200, 100);
+  spec.background = Color{255, 0, 0};
+  spec.proc = [&](const Message& m) -> int64_t {
+    if (m.number == msg::kKeyDown) key_down = static_cast<int>(m.wparam);
+    if (m.number == msg::kChar) typed = static_cast<int>(m.wparam);
+    return DefaultWindowProc(m);
+  };
+  WindowId window = CreateWindow(spec);
+  UpdateWindows();
+
+  XSetErrorHandler(IgnoreXErrors);
+  ::Window xw = 0;
+  CHILD_CHECK(WaitFor([&] { return (xw = FindXWindow(d, "Care Log Test")) != 0; }),
+              "no X window with the title appeared");
+  CHILD_CHECK(WaitFor([&] {
+                XWindowAttributes attributes;
+                return XGetWindowAttributes(d, xw, &attributes) &&
+                       attributes.map_state == IsViewable;
+              }),
+              "the X window is not mapped");
+  CHILD_CHECK(DisplayShows(window), "the backend does not report the window shown");
+  CHILD_CHECK(WaitFor([&] {
+                XImage* image = XGetImage(d, xw, 50, 50, 1, 1, AllPlanes, ZPixmap);
+                if (!image) return false;
+                unsigned long pixel = XGetPixel(image, 0, 0);
+                XDestroyImage(image);
+                return (pixel & 0xFFFFFF) == 0xFF0000;
+              }),
+              "the painted background did not reach the screen");
+
+  XSetInputFocus(d, xw, RevertToParent, CurrentTime);
+  XKeyEvent press{};
+  press.type = KeyPress;
+  press.display = d;
+  press.window = xw;
+  press.root = DefaultRootWindow(d);
+  press.same_screen = True;
+  press.keycode = XKeysymToKeycode(d, XK_a);
+  press.time = CurrentTime;
+  XSendEvent(d, xw, True, KeyPressMask, reinterpret_cast<XEvent*>(&press));
+  XKeyEvent release = press;
+  release.type = KeyRelease;
+  XSendEvent(d, xw, True, KeyReleaseMask, reinterpret_cast<XEvent*>(&release));
+  XFlush(d);
+  CHILD_CHECK(WaitFor([&] { return key_down == 'A'; }), "the key did not arrive");
+  CHILD_CHECK(WaitFor([&] { return typed == 'a'; }), "the typed character did not arrive");
+
+  DestroyWindow(window);
+  CHILD_CHECK(WaitFor([&] { return FindXWindow(d, "Care Log Test") == 0; }),
+              "the X window outlived its window");
+  StopDisplay();
+  return 0;
+}
+
+TEST(SdlDisplay, AWindowAppearsOnTheScreenAndTakesAKey) {
+  std::string xvfb = FindInPath("Xvfb");
+  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+  PrivateXServer server;
+  ASSERT_TRUE(server.Start(xvfb)) << "Xvfb did not start";
+  std::fflush(nullptr);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setenv("DISPLAY", server.name().c_str(), 1);
+    Display* d = XOpenDisplay(server.name().c_str());
+    _exit(d ? WindowAppearsAndTakesAKey(d) : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the scenario crashed";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's message above";
+}
+
+}  // namespace
+}  // namespace carelog::host

@@ -1,0 +1,311 @@
+#include "runtime/store/data_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "runtime/store/data_file_check.h"
+#include "runtime/store/data_file_impl.h"
+#include "runtime/store/file_io_faults.h"
+#include "runtime/store/internal_error.h"
+#include "runtime/store/tree.h"
+
+namespace carelog::store {
+namespace {
+
+using Model = std::map<std::string, std::string>;
+const char kPath[] = "d.lds";
+
+std::unique_ptr<DataFile> OpenFile(FaultFileSystem& fs, int* error = nullptr) {
+  DataFileOptions options;
+  options.create = true;
+  std::unique_ptr<DataFile> file;
+  int result = DataFile::Open(kPath, options, &file, &fs);
+  if (error != nullptr) *error = result;
+  return file;
+}
+
+// Reads every entry, or returns false on an error.
+bool ReadAll(DataFile& file, Model* model) {
+  model->clear();
+  Cursor cursor(file);
+  bool found = false;
+  if (cursor.First(&found) != 0) return false;
+  while (found) {
+    (*model)[std::string(cursor.key())] = std::string(cursor.data());
+    if (cursor.Next(&found) != 0) return false;
+  }
+  return file.EndAccess() == 0;
+}
+
+std::string Key(int n) {
+  return "key" + std::to_string(n * 7919 % 100003);
+}
+
+// A first state, then a change touching many pages: inserts that split pages, growing entries
+// that move pages to larger size classes, and erasures that free pages.
+void WriteFirstState(DataFile& file, Model* model) {
+  for (int i = 0; i < 400; ++i) {
+    std::string data(40 + i % 50, static_cast<char>('a' + i % 26));
+    ASSERT_EQ(file.tree().Put(Key(i), data), 0);
+    (*model)[Key(i)] = data;
+  }
+  ASSERT_EQ(file.EndAccess(), 0);
+}
+
+void MakeChange(DataFile& file, Model* model) {
+  for (int i = 400; i < 600; ++i) {
+    ASSERT_EQ(file.tree().Put(Key(i), "new"), 0);
+    (*model)[Key(i)] = "new";
+  }
+  for (int i = 0; i < 400; i += 3) {
+    std::string data(300, static_cast<char>(i));
+    ASSERT_EQ(file.tree().Put(Key(i), data), 0);
+    (*model)[Key(i)] = data;
+  }
+  for (int i = 100; i < 250; ++i) {
+    ASSERT_EQ(file.tree().Erase(Key(i)), 0);
+    model->erase(Key(i));
+  }
+  uint32_t number = 0;
+  ASSERT_EQ(file.NewNumber(&number), 0);
+}
+
+void ExpectSound(DataFile& file) {
+  std::vector<CheckFault> faults;
+  CheckSummary summary;
+  ASSERT_EQ(CheckDataFile(file, &faults, &summary), 0);
+  for (const CheckFault& fault : faults) ADD_FAILURE() << fault.page << ": " << fault.text;
+}
+
+TEST(DataFileTest, NewFileIsEmptyAndCountsChanges) {
+  FaultFileSystem fs;
+  auto file = OpenFile(fs);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->change_counter(), 0u);
+  EXPECT_EQ(fs.Contents(kPath)->size(), 0u);  // nothing written until a change
+  uint32_t number = 0;
+  ASSERT_EQ(file->NewNumber(&number), 0);
+  EXPECT_EQ(number, 1u);
+  ASSERT_EQ(file->NewNumber(&number), 0);
+  EXPECT_EQ(number, 2u);
+  ASSERT_EQ(file->EndAccess(), 0);
+  EXPECT_EQ(file->change_counter(), 1u);
+  // The counter is stored big-endian at offset 20.
+  EXPECT_EQ(fs.Contents(kPath)->substr(20, 4), std::string("\0\0\0\2", 4));
+  ASSERT_EQ(file->tree().Put("a", "b"), 0);
+  ASSERT_EQ(file->EndAccess(), 0);
+  EXPECT_EQ(file->change_counter(), 2u);
+  file = OpenFile(fs);
+  ASSERT_EQ(file->LastNumber(&number), 0);
+  EXPECT_EQ(number, 2u);
+  ExpectSound(*file);
+}
+
+TEST(DataFileTest, ReadOnlyFileRefusesChanges) {
+  FaultFileSystem fs;
+  OpenFile(fs)->tree().Put("a", "b");
+  DataFileOptions options;
+  options.read_only = true;
+  std::unique_ptr<DataFile> file;
+  ASSERT_EQ(DataFile::Open(kPath, options, &file, &fs), 0);
+  EXPECT_EQ(file->tree().Put("c", "d"), kErrorAccessDenied);
+  uint32_t number = 0;
+  EXPECT_EQ(file->NewNumber(&number), kErrorAccessDenied);
+  std::unique_ptr<DataFile> missing;
+  EXPECT_EQ(DataFile::Open("missing.lds", options, &missing, &fs), ENOENT);
+}
+
+TEST(DataFileTest, AbandonedCycleLeavesNoTrace) {
+  FaultFileSystem fs;
+  auto file = OpenFile(fs);
+  Model before;
+  WriteFirstState(*file, &before);
+  Model after = before;
+  MakeChange(*file, &after);
+  file->AbandonAccess();
+  Model seen;
+  ASSERT_TRUE(ReadAll(*file, &seen));
+  EXPECT_EQ(seen, before);
+}
+
+TEST(DataFileTest, FailedWriteOrFlushKeepsTheOldStateAndTheFileUsable) {
+  for (int fail_flush = 0; fail_flush < 2; ++fail_flush) {
+    FaultFileSystem fs;
+    auto file = OpenFile(fs);
+    Model before;
+    WriteFirstState(*file, &before);
+    Model after = before;
+    MakeChange(*file, &after);
+    fs.ResetCounts();
+    if (fail_flush) {
+      fs.FailFlushAt(0);
+    } else {
+      fs.FailWriteAt(3);
+    }
+    EXPECT_EQ(file->EndAccess(), EIO);
+    Model seen;
+    ASSERT_TRUE(ReadAll(*file, &seen));
+    EXPECT_EQ(seen, before);
+    // The same change succeeds once the disk works again.
+    fs.FailWriteAt(-1);
+    fs.FailFlushAt(-1);
+    Model again = before;
+    MakeChange(*file, &again);
+    ASSERT_EQ(file->EndAccess(), 0);
+    file = OpenFile(fs);
+    ASSERT_TRUE(ReadAll(*file, &seen));
+    EXPECT_EQ(seen, after);
+    ExpectSound(*file);
+  }
+}
+
+// A crash at each write and flush of a commit in turn, losing all, none or some of the writes not
+// yet flushed: the next opener sees the state before or after the commit, never a mix.
+TEST(DataFileTest, CrashAtEveryStepOfACommitLeavesOneState) {
+  using Mode = FaultFileSystem::CrashMode;
+  int operations = 0;
+  {
+    FaultFileSystem fs;
+    auto file = OpenFile(fs);
+    Model before, after;
+    WriteFirstState(*file, &before);
+    MakeChange(*file, &after);
+    fs.ResetCounts();
+    ASSERT_EQ(file->EndAccess(), 0);
+    operations = fs.operation_count();
+  }
+  ASSERT_GT(operations, 10);
+  int saw_before = 0, saw_after = 0;
+  for (int crash_at = 0; crash_at <= operations; ++crash_at) {
+    for (Mode mode : {Mode::kDropUnsynced, Mode::kKeepUnsynced, Mode::kKeepSome}) {
+      FaultFileSystem fs;
+      auto file = OpenFile(fs);
+      Model before;
+      WriteFirstState(*file, &before);
+      Model after = before;
+      MakeChange(*file, &after);
+      fs.ResetCounts();
+      fs.CrashAtOperation(crash_at);
+      int error = file->EndAccess();
+      bool reported_done = error == 0;
+      file.reset();
+      fs.Restart(mode, static_cast<uint32_t>(crash_at));
+
+      file = OpenFile(fs, &error);
+      ASSERT_EQ(error, 0) << crash_at;
+      Model seen;
+      ASSERT_TRUE(ReadAll(*file, &seen)) << crash_at;
+      ExpectSound(*file);
+      if (seen == before) {
+        EXPECT_FALSE(reported_done) << "a commit reported done was lost at " << crash_at;
+        ++saw_before;
+      } else {
+        ASSERT_EQ(seen, after) << "mixed state after a crash at operation " << crash_at;
+        ++saw_after;
+      }
+      // The repaired file takes further changes.
+      ASSERT_EQ(file->tree().Put("zz", "last"), 0);
+      ASSERT_EQ(file->EndAccess(), 0);
+    }
+  }
+  EXPECT_GT(saw_before, 0);
+  EXPECT_GT(saw_after, 0);
+}
+
+class DamageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto file = OpenFile(fs_);
+    Model model;
+    WriteFirstState(*file, &model);
+    root_ = file->impl().header_.root;
+    bytes_ = fs_.Contents(kPath);
+  }
+
+  // Opens and reads the whole file; returns the first error.
+  int OpenAndRead() {
+    int error = 0;
+    auto file = OpenFile(fs_, &error);
+    if (error != 0) return error;
+    Cursor cursor(*file);
+    bool found = false;
+    if ((error = cursor.First(&found)) != 0) return error;
+    while (found) {
+      if ((error = cursor.Next(&found)) != 0) return error;
+    }
+    return 0;
+  }
+
+  size_t RootOffset() const { return static_cast<size_t>(PageOffset(root_)); }
+
+  FaultFileSystem fs_;
+  std::string* bytes_ = nullptr;
+  int32_t root_ = 0;
+};
+
+TEST_F(DamageTest, SoundFileReads) {
+  EXPECT_EQ(OpenAndRead(), 0);
+}
+
+TEST_F(DamageTest, WrongSignature) {
+  (*bytes_)[14] = 'X';
+  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+}
+
+TEST_F(DamageTest, ShortHeader) {
+  bytes_->resize(300);
+  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+}
+
+TEST_F(DamageTest, PageLengthsOutOfRange) {
+  (*bytes_)[RootOffset() + 5] = static_cast<char>(0xFF);  // stored length far too large
+  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+}
+
+TEST_F(DamageTest, ChildOutsideTheFile) {
+  // The root is an inner page: its first child number follows the header.
+  ASSERT_GT(static_cast<uint8_t>((*bytes_)[RootOffset() + 12]), 0);
+  (*bytes_)[RootOffset() + 13 + 3] = 0x40;
+  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+}
+
+TEST_F(DamageTest, ChildPointingBackAtTheRoot) {
+  for (int i = 0; i < 4; ++i) {
+    (*bytes_)[RootOffset() + 13 + static_cast<size_t>(i)] = static_cast<char>(root_ >> (8 * i));
+  }
+  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+}
+
+TEST_F(DamageTest, EveryByteOfTheRootPage) {
+  // Whatever a single damaged byte does, reading ends cleanly.
+  std::string sound = *bytes_;
+  for (size_t i = 0; i < 256; ++i) {
+    *bytes_ = sound;
+    (*bytes_)[RootOffset() + i] ^= static_cast<char>(0x5A);
+    int error = OpenAndRead();
+    EXPECT_TRUE(error == 0 || error == kErrorInvalidDataFile) << i << ": " << error;
+  }
+}
+
+TEST(InternalErrorTest, ReportsThroughTheHandler) {
+  EXPECT_EQ(InternalErrorText(813), "Internal error : ldsbt line 813");
+  auto previous = SetInternalErrorHandler(
+      [](const std::string& message) { throw std::runtime_error(message); });
+  FaultFileSystem fs;
+  auto file = OpenFile(fs);
+  try {
+    file->tree().Put("k", std::string(kMaxEntrySize, 'x'));
+    ADD_FAILURE() << "an oversized entry was accepted";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "Internal error : ldsbt line 813");
+  }
+  SetInternalErrorHandler(previous);
+}
+
+}  // namespace
+}  // namespace carelog::store

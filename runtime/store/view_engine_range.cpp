@@ -1,0 +1,165 @@
+#include "runtime/store/view_engine_range.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "runtime/eval/filter_analysis.h"
+
+namespace carelog::store {
+namespace {
+
+bool IsIntegerType(uint8_t type) {
+  return type == kTypeByte || type == kTypeShort || type == kTypeUShort || type == kTypeLong ||
+         type == kTypeULong;
+}
+
+// The lowest and highest value of an integer field type.
+void IntegerLimits(uint8_t type, double* low, double* high) {
+  switch (type) {
+    case kTypeByte:
+      *low = 0, *high = 255;
+      return;
+    case kTypeShort:
+      *low = INT16_MIN, *high = INT16_MAX;
+      return;
+    case kTypeUShort:
+      *low = 0, *high = UINT16_MAX;
+      return;
+    case kTypeLong:
+      *low = INT32_MIN, *high = INT32_MAX;
+      return;
+    default:
+      *low = 0, *high = UINT32_MAX;
+      return;
+  }
+}
+
+void WriteInteger(uint8_t type, double value, uint8_t* at) {
+  double low;
+  double high;
+  IntegerLimits(type, &low, &high);
+  const auto bits = static_cast<int64_t>(std::clamp(std::round(value), low, high));
+  switch (type) {
+    case kTypeByte:
+      *at = static_cast<uint8_t>(bits);
+      return;
+    case kTypeShort:
+    case kTypeUShort: {
+      const auto v = static_cast<uint16_t>(bits);
+      std::memcpy(at, &v, 2);
+      return;
+    }
+    default: {
+      const auto v = static_cast<uint32_t>(bits);
+      std::memcpy(at, &v, 4);
+      return;
+    }
+  }
+}
+
+FieldDef DefinitionOf(const FieldEntry& field) {
+  FieldDef def;
+  def.type = field.type;
+  def.offset = static_cast<uint16_t>(field.offset);
+  def.total_size = static_cast<uint16_t>(field.element_size);
+  def.declared_length = static_cast<uint16_t>(field.string_length);
+  return def;
+}
+
+}  // namespace
+
+void ViewRange::Analyse(const eval::Expression* filter, const DriverState& state, int key_number) {
+  fixed_.clear();
+  rest_.clear();
+  can_jump_ = false;
+  key_number_ = key_number;
+  if (filter == nullptr || key_number < 1 || key_number > static_cast<int>(state.keys.size())) {
+    return;
+  }
+  const KeyEntry& key = state.keys[key_number - 1];
+  const uint8_t* record = state.record;
+  const uint32_t size = state.record_size;
+  const std::vector<eval::FieldEquality> equalities =
+      eval::FindFieldEqualities(*filter, [&](const eval::Variable& variable) {
+        if (variable.memo != nullptr) return true;  // memos change with every read too
+        const auto* at = static_cast<const uint8_t*>(variable.address);
+        return at >= record && at < record + size;
+      });
+  nocase_ = (key.flags & kKeyNoCase) != 0;
+  text_ = LocaleTextKeyTables(state.oem());
+  for (const KeyComponent& component : key.components) {
+    const FieldEntry& field = *component.field;
+    const eval::Node* value = nullptr;
+    if (rest_.empty()) {
+      for (const eval::FieldEquality& equality : equalities) {
+        const eval::Variable& bound = *equality.field;
+        const bool same_field = bound.address == record + field.offset &&
+                                bound.type == field.type && bound.size == field.element_size;
+        const bool fits =
+            IsIntegerType(field.type) ||
+            (field.type == kTypeString && equality.value->type() == eval::ValueType::kString);
+        if (same_field && fits && field.dimension_count == 0) {
+          value = equality.value;
+          break;
+        }
+      }
+    }
+    if (value != nullptr) {
+      fixed_.push_back({&field, component.descending, value});
+    } else {
+      rest_.push_back({&field, component.descending, nullptr});
+    }
+  }
+  can_jump_ = !fixed_.empty();
+  for (const Component& component : rest_) {
+    if (!IsIntegerType(component.field->type)) can_jump_ = false;
+  }
+  scratch_.assign(size, 0);
+}
+
+void ViewRange::WriteValue(const Component& component, uint8_t* record) const {
+  const FieldEntry& field = *component.field;
+  uint8_t* at = record + field.offset;
+  if (IsIntegerType(field.type)) {
+    WriteInteger(field.type, component.value->Real(), at);
+    return;
+  }
+  const std::string text = component.value->String();
+  const size_t copied = std::min<size_t>(text.size(), field.element_size);
+  std::memcpy(at, text.data(), copied);
+  std::memset(at + copied, ' ', field.element_size - copied);
+}
+
+void ViewRange::Encode(const uint8_t* record, std::string* out) const {
+  out->clear();
+  for (const Component& component : fixed_) {
+    AppendComponent(DefinitionOf(*component.field), component.descending, nocase_, text_, record,
+                    out);
+  }
+}
+
+ViewRange::Place ViewRange::Locate(const DriverState& state) {
+  std::memcpy(scratch_.data(), state.record, scratch_.size());
+  for (const Component& component : fixed_) WriteValue(component, scratch_.data());
+  Encode(state.record, &record_key_);
+  Encode(scratch_.data(), &range_key_);
+  const int order = record_key_.compare(range_key_);
+  return order < 0 ? Place::kBefore : (order > 0 ? Place::kAfter : Place::kInside);
+}
+
+void ViewRange::PrepareJump(DriverState& state, bool forward) {
+  for (const Component& component : fixed_) WriteValue(component, state.record);
+  for (const Component& component : rest_) {
+    double low;
+    double high;
+    IntegerLimits(component.field->type, &low, &high);
+    // The first entry of the range has the lowest encoding in each later component: the
+    // lowest value ascending, the highest descending; the last entry the other way round.
+    const bool lowest_value = forward != component.descending;
+    WriteInteger(component.field->type, lowest_value ? low : high,
+                 state.record + component.field->offset);
+  }
+}
+
+}  // namespace carelog::store

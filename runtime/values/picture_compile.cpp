@@ -1,0 +1,402 @@
+#include <cstring>
+
+#include "runtime/values/locale.h"
+#include "runtime/values/picture.h"
+#include "runtime/values/picture_cells.h"
+
+namespace carelog::values {
+namespace {
+
+constexpr int kClassString = 0;
+constexpr int kClassCalendar = 1;
+constexpr int kClassScientific = 2;
+constexpr int kClassNumber = 3;
+
+// Reads a picture body left to right.
+class BodyReader {
+ public:
+  explicit BodyReader(std::string_view text) : text_(text) {}
+
+  bool at_end() const { return pos_ >= text_.size(); }
+  char peek(size_t ahead = 0) const {
+    return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
+  }
+  void skip(size_t n = 1) { pos_ += n; }
+  bool take(char c) {
+    if (peek() != c) return false;
+    ++pos_;
+    return true;
+  }
+  // A decimal number of at most three digits; -1 when none.
+  int number() {
+    int n = -1;
+    for (int digits = 0; digits < 3 && peek() >= '0' && peek() <= '9'; ++digits) {
+      n = (n < 0 ? 0 : n * 10) + (peek() - '0');
+      ++pos_;
+    }
+    if (peek() >= '0' && peek() <= '9') return -1;  // more than three digits
+    return n;
+  }
+  // Only blanks remain.
+  bool rest_blank() const {
+    for (size_t i = pos_; i < text_.size(); ++i) {
+      if (text_[i] != ' ') return false;
+    }
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+
+// The character a separator or grouping indicator shows.
+char Shown(char indicator) {
+  if (indicator == '_') return ' ';
+  if (indicator == '`') return ',';
+  return indicator;
+}
+
+char FillShown(char fill) {
+  return fill == '_' ? ' ' : fill;
+}
+
+// S n
+bool CompileString(BodyReader& r, int* width) {
+  int n = r.number();
+  if (n < 1 || n > kMaxPictureCells || !r.rest_blank()) return false;
+  *width = n;
+  return true;
+}
+
+// D [fill] n [separator]   /   T [fill] n [separator]
+bool CompileCalendar(BodyReader& r, bool date, CellList* cells) {
+  char fill = 0;
+  if (r.peek() == '0' || r.peek() == '_' || r.peek() == '*') {
+    fill = r.peek();
+    r.skip();
+  }
+  int number = r.number();
+  char separator = 0;
+  char s = r.peek();
+  if (s == '.' || s == '-' || s == '_' || s == '`') {
+    separator = s;
+    r.skip();
+  }
+  if (!r.rest_blank()) return false;
+  bool known = date ? DatePictureCells(number, Locale(), cells)
+                    : TimePictureCells(number, Locale().intl, cells);
+  if (!known || cells->overflow) return false;
+  for (int i = 0; i < cells->count; ++i) {
+    uint8_t code = cells->codes[i];
+    if (separator != 0 && code == kCellSeparator) cells->chars[i] = Shown(separator);
+    bool digit_cell = code == kCellMonth || code == kCellDay || code == kCellYear ||
+                      code == kCellMonthName || code == kCellHour || code == kCellMinute ||
+                      code == kCellSecond;
+    if (fill != 0 && digit_cell) cells->chars[i] = FillShown(fill);
+  }
+  return true;
+}
+
+// Currency: '$' or a text between two '~'.
+bool ReadCurrency(BodyReader& r, std::string* currency) {
+  if (r.take('$')) {
+    currency->assign(1, '$');
+    return true;
+  }
+  if (r.peek() != '~') return true;
+  r.skip();
+  std::string text;
+  while (!r.at_end() && r.peek() != '~') {
+    text.push_back(r.peek());
+    r.skip();
+  }
+  if (!r.take('~') || text.empty()) return false;
+  *currency = text;
+  return true;
+}
+
+// N [currency] [sign] [fill] width [grouping] [decimal [decimals]] [sign] [currency]
+bool CompileNumber(BodyReader& r, CellList* cells) {
+  std::string front_currency, back_currency;
+  char front_sign = 0, back_sign = 0;
+  if (!ReadCurrency(r, &front_currency)) return false;
+  if (r.peek() == '-' || r.peek() == '(') {
+    front_sign = r.peek();
+    r.skip();
+  }
+  if (front_currency.empty() && !ReadCurrency(r, &front_currency)) return false;
+  char fill = 0;
+  if (r.peek() == '0' || r.peek() == '_' || r.peek() == '*') {
+    fill = r.peek();
+    r.skip();
+  }
+  int width = r.number();
+  if (width < 1 || width > kMaxPictureCells) return false;
+
+  char grouping = 0;  // as written: '.', '`' or '_'
+  auto is_decimal = [](char c) { return c == '.' || c == '`' || c == 'v' || c == 'V'; };
+  if ((r.peek() == '.' || r.peek() == '`' || r.peek() == '_') && is_decimal(r.peek(1))) {
+    grouping = r.peek();
+    r.skip();
+  }
+  char decimal = 0;
+  int decimals = 0;
+  if (is_decimal(r.peek())) {
+    char indicator = r.peek();
+    r.skip();
+    int n = r.number();
+    if (n >= 0) {
+      decimal = indicator;
+      decimals = n;
+    } else if (indicator == 'v' || indicator == 'V' || grouping != 0) {
+      return false;
+    } else {
+      grouping = indicator;  // an indicator without decimals chooses the grouping
+    }
+  } else if (r.peek() == '_' && grouping == 0) {
+    grouping = '_';
+    r.skip();
+  }
+  if (r.peek() == '-' && front_sign == 0) {
+    back_sign = '-';
+    r.skip();
+  } else if (r.peek() == ')' && front_sign == '(') {
+    back_sign = ')';
+    r.skip();
+  }
+  if (front_sign == '(' && back_sign != ')') return false;
+  if (front_currency.empty() && !ReadCurrency(r, &back_currency)) return false;
+  if (!r.rest_blank()) return false;
+
+  // The grouping character shown, if any.
+  char group_shown = 0;
+  if (grouping != 0) {
+    group_shown = Shown(grouping);
+  } else if (fill == 0 || fill == '*') {
+    group_shown = (decimal == '`') ? '.' : ',';
+  }
+  bool implied = decimal == 'v' || decimal == 'V';
+  int fixed = static_cast<int>(front_currency.size() + back_currency.size()) + (front_sign != 0) +
+              (back_sign != 0) + decimals + (decimals > 0 && !implied);
+  int integer_cells = width - fixed;
+  if (integer_cells < 0 || integer_cells + decimals == 0) return false;
+
+  for (char c : front_currency) cells->Add(c, kCellCurrency);
+  if (front_sign != 0) cells->Add(front_sign, kCellSign);
+  // Integer cells are laid out from the right: units digit, then a grouping cell after every
+  // three digits.
+  CellList integer;
+  for (int digits = 0; integer.count < integer_cells; ++digits) {
+    if (group_shown != 0 && digits > 0 && digits % 3 == 0) {
+      integer.Add(group_shown, kCellGroup);
+      if (integer.count == integer_cells) break;
+    }
+    if (digits == 0) {
+      integer.Add('0', kCellDigit);
+    } else if (fill != 0) {
+      integer.Add(FillShown(fill), kCellDigit);
+    } else {
+      integer.Add(' ', kCellSuppressed);
+    }
+  }
+  for (int i = integer.count - 1; i >= 0; --i) {
+    cells->Add(static_cast<char>(integer.chars[i]), static_cast<CellCode>(integer.codes[i]));
+  }
+  if (decimals > 0) {
+    if (implied) {
+      cells->Add('.', kCellImpliedDecimal);
+    } else {
+      cells->Add(decimal == '`' ? ',' : '.', kCellDecimal);
+    }
+    for (int i = 0; i < decimals; ++i) cells->Add('0', kCellDigit);
+  }
+  if (back_sign != 0) cells->Add(back_sign, kCellSign);
+  for (char c : back_currency) cells->Add(c, kCellCurrency);
+  return !cells->overflow;
+}
+
+// E width [grouping] [decimal [decimals]]
+bool CompileScientific(BodyReader& r, CellList* cells) {
+  int width = r.number();
+  if (width < 7 || width > kMaxPictureCells) return false;
+  if ((r.peek() == '.' || r.peek() == '`' || r.peek() == '_') &&
+      (r.peek(1) == '.' || r.peek(1) == '`')) {
+    r.skip();  // a grouping character: no mantissa has groups
+  }
+  char decimal = '.';
+  int decimals = -1;
+  if (r.peek() == '.' || r.peek() == '`') {
+    decimal = Shown(r.peek());
+    r.skip();
+    decimals = r.number();
+  }
+  if (!r.rest_blank()) return false;
+  int mantissa = width - 6;
+  int integer_cells = 1;
+  if (decimals < 0) {
+    decimals = mantissa >= 2 ? mantissa - 2 : 0;
+  } else {
+    integer_cells = mantissa - (decimals > 0 ? decimals + 1 : 0);
+    if (integer_cells < 1) return false;
+  }
+  cells->Add('-', kCellSign);
+  for (int i = 1; i < integer_cells; ++i) cells->Add(' ', kCellSuppressed);
+  cells->Add('0', kCellDigit);
+  if (mantissa >= 2) {
+    cells->Add(decimal, kCellDecimal);
+    for (int i = 0; i < decimals; ++i) cells->Add('0', kCellDigit);
+  }
+  cells->Add('E', kCellLiteral);
+  cells->Add('+', kCellExponentSign);
+  for (int i = 0; i < 3; ++i) cells->Add('0', kCellDigit);
+  return cells->count == width && !cells->overflow;
+}
+
+// P pattern P   /   K pattern K   (the closing letter equals the opening one)
+bool CompilePattern(std::string_view body, char opening, bool key_in, CellList* cells) {
+  if (body.size() < 2 || body.back() != opening) return false;
+  std::string_view pattern = body.substr(0, body.size() - 1);
+  bool any_digit = false;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    char c = pattern[i];
+    CellCode code = kCellLiteral;
+    if (c == '#') {
+      code = kCellDigit;
+      c = '0';
+      any_digit = true;
+    } else if (c == '<') {
+      code = kCellSuppressed;
+      c = ' ';
+      any_digit = true;
+    } else if (key_in) {
+      switch (c) {
+        case '@':
+          code = kCellKeyAny;
+          break;
+        case '^':
+          code = kCellKeyCaret;
+          break;
+        case '_':
+          code = kCellKeyUnderscore;
+          break;
+        case '?':
+          code = kCellKeyQuestion;
+          break;
+        case '|':
+          code = kCellKeyBar;
+          break;
+        case '\\':
+          if (i + 1 < pattern.size()) c = pattern[++i];
+          break;
+        default:
+          break;
+      }
+      if (code != kCellLiteral) c = ' ';
+    }
+    cells->Add(c, code);
+  }
+  return !cells->overflow && cells->count > 0 && (key_in || any_digit);
+}
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+}  // namespace
+
+size_t CompilePicture(std::string_view picture, uint8_t* out) {
+  std::memset(out, 0, 4);
+  while (!picture.empty() && (picture.back() == ' ' || picture.back() == '\0')) {
+    picture.remove_suffix(1);
+  }
+  if (!picture.empty() && picture[0] == '@') picture.remove_prefix(1);
+  bool blank_when_zero = false;
+  if (picture.size() > 2 && (picture.back() == 'B' || picture.back() == 'b')) {
+    blank_when_zero = true;
+    picture.remove_suffix(1);
+  }
+  if (picture.empty()) return 0;
+  char letter = picture[0];
+  std::string_view body = picture.substr(1);
+  BodyReader reader(body);
+  CellList cells;
+  PictureKind kind;
+  int picture_class;
+  bool ok = false;
+  bool keep_case = false;
+  switch (Lower(letter)) {
+    case 's': {
+      int width = 0;
+      if (!CompileString(reader, &width)) return 0;
+      out[0] = static_cast<uint8_t>(static_cast<int>(PictureKind::kString) | (kClassString << 3) |
+                                    (blank_when_zero ? 0x80 : 0));
+      out[1] = static_cast<uint8_t>(width);
+      return 2;
+    }
+    case 'd': {
+      kind = PictureKind::kDate;
+      picture_class = kClassCalendar;
+      ok = CompileCalendar(reader, true, &cells);
+      // Pictures 4 and 18 show month names as written; the others in capitals.
+      std::string_view digits = body;
+      while (!digits.empty() && (digits[0] < '1' || digits[0] > '9')) digits.remove_prefix(1);
+      keep_case = digits.substr(0, 2) == "18" ||
+                  (digits.substr(0, 1) == "4" &&
+                   (digits.size() == 1 || digits[1] < '0' || digits[1] > '9'));
+      break;
+    }
+    case 't':
+      kind = PictureKind::kTime;
+      picture_class = kClassCalendar;
+      ok = CompileCalendar(reader, false, &cells);
+      break;
+    case 'n':
+      kind = PictureKind::kNumber;
+      picture_class = kClassNumber;
+      ok = CompileNumber(reader, &cells);
+      break;
+    case 'e':
+      kind = PictureKind::kScientific;
+      picture_class = kClassScientific;
+      ok = CompileScientific(reader, &cells);
+      break;
+    case 'p':
+      kind = PictureKind::kPattern;
+      picture_class = kClassNumber;
+      ok = CompilePattern(body, letter, false, &cells);
+      break;
+    case 'k':
+      kind = PictureKind::kKeyIn;
+      picture_class = kClassString;
+      ok = CompilePattern(body, letter, true, &cells);
+      break;
+    default:
+      return 0;
+  }
+  if (!ok || cells.count == 0 || cells.overflow) return 0;
+  out[0] = static_cast<uint8_t>(static_cast<int>(kind) | (picture_class << 3) |
+                                (keep_case ? 0x40 : 0) | (blank_when_zero ? 0x80 : 0));
+  out[1] = static_cast<uint8_t>(cells.count);
+  for (int i = 0; i < cells.count; ++i) {
+    out[2 + 2 * i] = cells.chars[i];
+    out[3 + 2 * i] = cells.codes[i];
+  }
+  return 2 + 2 * static_cast<size_t>(cells.count);
+}
+
+Picture::Picture() {
+  std::memset(bytes_, 0, 4);
+}
+
+Picture::Picture(std::string_view text) {
+  length_ = CompilePicture(text, bytes_);
+  if (!valid()) return;
+  if (kind() == PictureKind::kString) {
+    width_ = cells();
+    return;
+  }
+  for (int i = 0; i < cells(); ++i) width_ += cell_code(i) != kCellImpliedDecimal;
+}
+
+}  // namespace carelog::values
