@@ -61,7 +61,7 @@ HotkeyText StripHotkey(std::string_view ansi, bool prefix) {
 // A Pango layout for `text` in the context's current font. Call under the text mutex.
 PangoLayout* LayoutFor(DeviceContext::Native& n, double dpi, std::string_view text,
                        bool hotkey_prefix) {
-  PangoLayout* layout = internal::CreateLayout(n.cr);
+  PangoLayout* layout = internal::CreateLayout(n);
   PangoFontDescription* desc = internal::DescribeFont(n.state.font, dpi);
   pango_layout_set_font_description(layout, desc);
   pango_font_description_free(desc);

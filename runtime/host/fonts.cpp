@@ -87,21 +87,21 @@ PangoFontDescription* DescribeFont(const FontSpec& font, double dpi) {
   return d;
 }
 
-PangoLayout* CreateLayout(cairo_t* cr) {
-  PangoContext* context = pango_font_map_create_context(FontMap());
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-  pango_cairo_context_set_font_options(context, options);
-  cairo_font_options_destroy(options);
-  pango_cairo_update_context(cr, context);
+PangoLayout* CreateLayout(DeviceContext::Native& native) {
+  if (!native.text_context) {
+    native.text_context = pango_font_map_create_context(FontMap());
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    pango_cairo_context_set_font_options(native.text_context, options);
+    cairo_font_options_destroy(options);
+  }
+  pango_cairo_update_context(native.cr, native.text_context);
   // Font sizes are given in the context's own units; a printer page's scale to points must
   // not enlarge them again.
-  pango_context_set_matrix(context, nullptr);
-  PangoLayout* layout = pango_layout_new(context);
-  g_object_unref(context);
-  return layout;
+  pango_context_set_matrix(native.text_context, nullptr);
+  return pango_layout_new(native.text_context);
 }
 
 }  // namespace internal

@@ -37,9 +37,11 @@ struct DeviceContext::Native {
   std::unique_lock<std::mutex> surface_lock;  // held while painting a window's surface
   std::shared_ptr<Surface> surface;           // empty for contexts over printer pages
   cairo_t* cr = nullptr;
+  PangoContext* text_context = nullptr;  // made on first use of text, kept for the next
   State state;
   std::vector<State> saved;
   ~Native() {
+    if (text_context) g_object_unref(text_context);
     if (cr) cairo_destroy(cr);
   }
 };
@@ -51,8 +53,9 @@ std::mutex& TextMutex();
 PangoFontMap* FontMap();
 // A description of `font` sized for `dpi` units per inch. Caller frees.
 PangoFontDescription* DescribeFont(const FontSpec& font, double dpi);
-// A layout for text drawn through `cr`. Caller unrefs. Call under TextMutex().
-PangoLayout* CreateLayout(cairo_t* cr);
+// A layout for text drawn through the context's cairo context. Caller unrefs. Call under
+// TextMutex().
+PangoLayout* CreateLayout(DeviceContext::Native& native);
 }  // namespace internal
 
 }  // namespace carelog::host

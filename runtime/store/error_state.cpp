@@ -116,6 +116,10 @@ int NoteSystemError(int system_error) {
   return system_error;
 }
 
+int SystemFailure(int posix_errno) {
+  return NoteSystemError(SystemErrorCode(posix_errno));
+}
+
 int LastSystemError() {
   ErrorState& state = State();
   std::lock_guard lock(state.mutex);

@@ -40,6 +40,9 @@ std::string ErrorTextFor(int code, int system_error);
 int SystemErrorCode(int posix_errno);
 // Records the last system error (in the table's numbering); returns it.
 int NoteSystemError(int system_error);
+// Converts and records an errno value in one step; returns the code to report, e.g.
+//   if (pwrite(...) < 0) return SystemFailure(errno);
+int SystemFailure(int posix_errno);
 int LastSystemError();
 // The system error remembered by the last posting.
 int PostedSystemError();

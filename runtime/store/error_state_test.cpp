@@ -39,7 +39,7 @@ TEST(ErrorState, CodeZeroPostsTheSystemError) {
   EXPECT_EQ(ErrorText(), "File Not Found");
   EXPECT_EQ(PostedSystemError(), 2);
 
-  NoteSystemError(SystemErrorCode(ENOSPC));
+  EXPECT_EQ(SystemFailure(ENOSPC), 39);
   PostError(0, nullptr);
   EXPECT_EQ(ErrorCode(), 339);
   EXPECT_EQ(ErrorText(), "Handle Disk Full");

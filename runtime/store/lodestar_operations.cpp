@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kRecordNotAvailable = 33;
 constexpr int kFileIsLocked = 32;
+constexpr int kRecordNotFound = 35;
 constexpr int kRecordHeld = 43;
 constexpr int kInvalidFilename = 45;
 constexpr int kNoCreateAttribute = 54;
@@ -177,12 +178,14 @@ int GetRecord(OperationCall& call, uint32_t record) {
 }
 
 int GetByPointer(OperationCall& call) {
+  if (NumberArgument(call, 0) < 0) return kRecordNotFound;
   return GetRecord(call, RecordArgument(call, 0));
 }
 
 int GetKeyPointer(OperationCall& call) {
   KeyEntry* key;
   if (int error = KeyArgument(call, 0, &key)) return error;
+  if (NumberArgument(call, 1) < 0) return kRecordNotFound;
   return GetRecord(call, RecordArgument(call, 1));
 }
 

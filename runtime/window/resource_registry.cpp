@@ -20,29 +20,30 @@ Registry& TheRegistry() {
   return registry;
 }
 
-bool EqualNoCase(std::string_view a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size(); ++i) {
-    if (b[i] == '\0') return false;
+const ResourceRecord* FindIn(const ResourceModule* module, std::string_view type,
+                             std::string_view name) {
+  for (size_t i = 0; i < module->count; ++i) {
+    const ResourceRecord& record = module->records[i];
+    if (ResourceNamesEqual(type, record.type) && ResourceNamesEqual(name, record.name)) {
+      return &record;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool ResourceNamesEqual(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
     unsigned char x = static_cast<unsigned char>(a[i]);
     unsigned char y = static_cast<unsigned char>(b[i]);
     if (x >= 'a' && x <= 'z') x -= 'a' - 'A';
     if (y >= 'a' && y <= 'z') y -= 'a' - 'A';
     if (x != y) return false;
   }
-  return b[i] == '\0';
+  return true;
 }
-
-const ResourceRecord* FindIn(const ResourceModule* module, std::string_view type,
-                             std::string_view name) {
-  for (size_t i = 0; i < module->count; ++i) {
-    const ResourceRecord& record = module->records[i];
-    if (EqualNoCase(type, record.type) && EqualNoCase(name, record.name)) return &record;
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 void RegisterExecutableResources(const ResourceModule* module) {
   Registry& registry = TheRegistry();

@@ -38,6 +38,9 @@ void RegisterExecutableResources(const ResourceModule* module);
 void AddResourceModule(const ResourceModule* module);
 void RemoveResourceModule(const ResourceModule* module);
 
+// Whether two resource types or names match (ASCII letters without regard to case).
+bool ResourceNamesEqual(std::string_view a, std::string_view b);
+
 // Finds the first record of `type` and `name`, executable first. On success `*module` (when
 // not null) names the module it was found in. nullptr when no module has it.
 const ResourceRecord* FindResource(std::string_view type, std::string_view name,

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "runtime/window/definition_loader.h"
+#include "runtime/window/definition_model.h"
 #include "runtime/window/definition_reader.h"
+#include "runtime/window/resource_registry.h"
 
 namespace carelog::defc {
 
@@ -24,7 +25,7 @@ bool EmbedSource(const std::vector<std::vector<uint8_t>>& bodies, std::string* s
     }
     std::string name = window::ResourceNameOf(image.identifier);
     for (const std::string& other : names) {
-      if (window::EqualCollated(other, name)) {
+      if (window::ResourceNamesEqual(other, name)) {
         *error = "two modules embed under the name " + name;
         return false;
       }

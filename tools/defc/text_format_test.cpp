@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/definition_writer.h"
 #include "tools/defc/text_parser.h"
@@ -272,7 +274,8 @@ TEST(ProgramModules, EveryModuleRoundTrips) {
 }
 
 TEST(Compiler, ReportsFileAndLineAndFails) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "defc_test";
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("defc_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   std::filesystem::path text = dir / "bad.def";
   std::ofstream(text) << "module \"m$bad\"\nwindow \"A$W\"\n  button at 1 2 x 4\nend\n";
