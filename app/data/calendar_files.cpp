@@ -7,6 +7,7 @@
 
 #include "app/data/dictionary.h"
 #include "app/data/file_spec.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -33,6 +34,8 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, MonKey::PATIENTNUMBERKEY, "MON:PATIENTNUMBERKEY"));
+static_assert(KeyNamed(kKeys, MonKey::RECNOKEY, "MON:RECNOKEY"));
 }  // namespace month_cal
 
 thread_local MonthCalRecord MON;
@@ -72,6 +75,8 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, DatKey::DATEKEY, "DAT:DATEKEY"));
+static_assert(KeyNamed(kKeys, DatKey::PATKEY, "DAT:PATKEY"));
 }  // namespace calendar
 
 thread_local CalendarRecord DAT;

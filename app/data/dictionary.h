@@ -9,7 +9,8 @@
 //     THREAD file the calling thread's own copy, for POC and Fonts the process's one.
 // File statements are always given the declaration from the accessor on the thread that runs
 // them; the record store reaches keys through declaration.keys[i] and memos through
-// declaration.memos[i], whose order is that of the FileSpec's keys and memos.
+// declaration.memos[i], whose order is that of the FileSpec's keys and memos; keys.h names
+// them (Key(PatKey::KEY_LAST_NAME), Memo(PatMemo::PLANS_AND_PROGRESS)).
 #pragma once
 
 #include <cstddef>

@@ -97,6 +97,19 @@ constexpr std::array<DeclaredKey, N> ResolveKeys(std::span<const FieldSpec> fiel
   return resolved;
 }
 
+// Whether enumerator `index` of a file's key (memo) names is the key (memo) called `name`.
+template <size_t N, class Index>
+constexpr bool KeyNamed(const std::array<DeclaredKey, N>& keys, Index index,
+                        std::string_view name) {
+  size_t i = static_cast<size_t>(index);
+  return i < N && name == keys[i].name;
+}
+template <size_t N, class Index>
+constexpr bool MemoNamed(const std::array<MemoSpec, N>& memos, Index index, std::string_view name) {
+  size_t i = static_cast<size_t>(index);
+  return i < N && name == memos[i].name;
+}
+
 // The live declaration of one file over one record buffer; see the header comment.
 class DeclaredFile {
  public:

@@ -8,6 +8,7 @@
 
 #include "app/data/dictionary.h"
 #include "app/data/file_spec.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -64,6 +65,13 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"PAT:PLANS_AND_PROGRESS", "PAT:Plans_and_Progress", 600},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, PatKey::KEY_PATIENT_NUMBER, "PAT:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, PatKey::AGENCYKEY, "PAT:AGENCYKEY"));
+static_assert(KeyNamed(kKeys, PatKey::KEY_LAST_NAME, "PAT:KEY_LAST_NAME"));
+static_assert(KeyNamed(kKeys, PatKey::KEY_PHYSICIAN_NAME, "PAT:KEY_PHYSICIAN_NAME"));
+static_assert(KeyNamed(kKeys, PatKey::KEY_NEXT_VISIT, "PAT:KEY_NEXT_VISIT"));
+static_assert(KeyNamed(kKeys, PatKey::DOCKEY, "PAT:DOCKEY"));
+static_assert(MemoNamed(kMemos, PatMemo::PLANS_AND_PROGRESS, "PAT:PLANS_AND_PROGRESS"));
 }  // namespace patients
 
 thread_local PatientsRecord PAT;
@@ -106,6 +114,8 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, PhyKey::DOCKEY, "PHY:DOCKEY"));
+static_assert(KeyNamed(kKeys, PhyKey::NAMEKEY, "PHY:NAMEKEY"));
 }  // namespace physcians
 
 thread_local PhysciansRecord PHY;
@@ -143,6 +153,7 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, FamKey::KEY_PATIENT_NUMBER, "FAM:KEY_PATIENT_NUMBER"));
 }  // namespace family
 
 thread_local FamilyRecord FAM;
@@ -181,6 +192,8 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, DocKey::KEY_PATIENT_NUMBER, "DOC:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, DocKey::TYPE_DOC, "DOC:TYPE_DOC"));
 }  // namespace doctors
 
 thread_local DoctorsRecord DOC;

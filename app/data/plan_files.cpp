@@ -8,6 +8,7 @@
 
 #include "app/data/dictionary.h"
 #include "app/data/file_spec.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -39,6 +40,8 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, CarKey::KEY_PATIENT_NUMBER, "CAR:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, CarKey::RECORD_KEY, "CAR:RECORD_KEY"));
 }  // namespace care_plan
 
 thread_local CarePlanRecord CAR;
@@ -131,6 +134,9 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, HhaKey::PATIENT_NO_KEY, "HHA:PATIENT_NO_KEY"));
+static_assert(KeyNamed(kKeys, HhaKey::DATE_KEY, "HHA:DATE_KEY"));
+static_assert(KeyNamed(kKeys, HhaKey::REC_NO_KEY, "HHA:REC_NO_KEY"));
 }  // namespace hha_assign
 
 thread_local HhaAssignRecord HHA;
@@ -224,6 +230,11 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"POC:GOALS", "POC:Goals", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, PocKey::PATKEY, "POC:PATKEY"));
+static_assert(KeyNamed(kKeys, PocKey::RECNOKEY, "POC:RECNOKEY"));
+static_assert(KeyNamed(kKeys, PocKey::DATEKEY, "POC:DATEKEY"));
+static_assert(MemoNamed(kMemos, PocMemo::ORDERS, "POC:ORDERS"));
+static_assert(MemoNamed(kMemos, PocMemo::GOALS, "POC:GOALS"));
 }  // namespace poc
 
 PocRecord POC;
@@ -260,6 +271,8 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"ADD:ADDINFO", "ADD:AddInfo", 500},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, AddKey::RECNOKEY, "ADD:RECNOKEY"));
+static_assert(MemoNamed(kMemos, AddMemo::ADDINFO, "ADD:ADDINFO"));
 }  // namespace add_info
 
 thread_local AddInfoRecord ADD;
@@ -303,6 +316,13 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"CAS:GOALS", "CAS:Goals", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, CasKey::PATIENTNUMBERKEY, "CAS:PATIENTNUMBERKEY"));
+static_assert(KeyNamed(kKeys, CasKey::RECNOKEY, "CAS:RECNOKEY"));
+static_assert(KeyNamed(kKeys, CasKey::DATEKEY, "CAS:DATEKEY"));
+static_assert(MemoNamed(kMemos, CasMemo::PARTICIPANTS, "CAS:PARTICIPANTS"));
+static_assert(MemoNamed(kMemos, CasMemo::PROBLEMS, "CAS:PROBLEMS"));
+static_assert(MemoNamed(kMemos, CasMemo::INTERVENTIONS, "CAS:INTERVENTIONS"));
+static_assert(MemoNamed(kMemos, CasMemo::GOALS, "CAS:GOALS"));
 }  // namespace case_con
 
 thread_local CaseConRecord CAS;

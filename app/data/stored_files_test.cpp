@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/data/dictionary.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 #include "runtime/store/error_state.h"
 #include "runtime/store/file_statements.h"
@@ -101,7 +102,7 @@ TEST_F(StoredFiles, UniqueKeysRefuseASecondRecordAndDupKeysAcceptIt) {
   DAT.TIMEIN = 100;
   EXPECT_EQ(store::Add(calendar), 0);
   EXPECT_EQ(store::Add(calendar), 0) << "DAT:DATEKEY allows duplicates";
-  EXPECT_EQ(store::Records(*FindKey(FileId::kCalendar, "DAT:DATEKEY")), 2u);
+  EXPECT_EQ(store::Records(Key(DatKey::DATEKEY)), 2u);
 }
 
 TEST_F(StoredFiles, NextVisitKeyListsTheLatestVisitFirst) {
@@ -117,7 +118,7 @@ TEST_F(StoredFiles, NextVisitKeyListsTheLatestVisitFirst) {
     PAT.TIME_NEXT_VISIT = v.time;
     ASSERT_EQ(store::Add(patients), 0) << store::ErrorText();
   }
-  ASSERT_EQ(store::Set(*FindKey(FileId::kPatients, "PAT:KEY_NEXT_VISIT")), 0);
+  ASSERT_EQ(store::Set(Key(PatKey::KEY_NEXT_VISIT)), 0);
   std::vector<int32_t> order;
   while (store::Next(patients) == 0) order.push_back(int32_t{PAT.PATIENT_NUMBER});
   EXPECT_EQ(order, (std::vector<int32_t>{2, 3, 1}));
@@ -133,8 +134,8 @@ TEST_F(StoredFiles, OptionalKeysLeaveOutEmptyValues) {
   Put(PAT.FIRST_NAME, "");
   Put(PAT.LAST_NAME, "Jones");
   ASSERT_EQ(store::Add(patients), 0);
-  EXPECT_EQ(store::Records(*FindKey(FileId::kPatients, "PAT:DOCKEY")), 0u);
-  EXPECT_EQ(store::Records(*FindKey(FileId::kPatients, "PAT:KEY_PHYSICIAN_NAME")), 1u);
+  EXPECT_EQ(store::Records(Key(PatKey::DOCKEY)), 0u);
+  EXPECT_EQ(store::Records(Key(PatKey::KEY_PHYSICIAN_NAME)), 1u);
 }
 
 TEST_F(StoredFiles, NoCaseKeysIgnoreLetterCaseAndOthersDoNot) {
@@ -146,7 +147,7 @@ TEST_F(StoredFiles, NoCaseKeysIgnoreLetterCaseAndOthersDoNot) {
     Put(DOC.TYPE, type);
     ASSERT_EQ(store::Add(doctors), 0);
   }
-  store::KeyDeclaration& type_key = *FindKey(FileId::kDoctors, "DOC:TYPE_DOC");
+  store::KeyDeclaration& type_key = Key(DocKey::TYPE_DOC);
   DOC = {};
   Put(DOC.TYPE, "Cardiology");
   ASSERT_EQ(store::Get(doctors, type_key), 0);
@@ -163,8 +164,7 @@ TEST_F(StoredFiles, NoCaseKeysIgnoreLetterCaseAndOthersDoNot) {
   ASSERT_EQ(store::Add(patients), 0);
   PAT = {};
   Put(PAT.LAST_NAME, "MCDONALD");
-  ASSERT_EQ(store::Get(patients, *FindKey(FileId::kPatients, "PAT:KEY_LAST_NAME")), 0)
-      << store::ErrorText();
+  ASSERT_EQ(store::Get(patients, Key(PatKey::KEY_LAST_NAME)), 0) << store::ErrorText();
   EXPECT_EQ(int32_t{PAT.PATIENT_NUMBER}, 1);
 }
 
@@ -177,7 +177,7 @@ TEST_F(StoredFiles, DischargeSummaryIsFoundByItsPackedPatientNumber) {
     DIS.RECORD_NO = static_cast<int32_t>(patient + 10000);
     ASSERT_EQ(store::Add(discharges), 0) << store::ErrorText();
   }
-  store::KeyDeclaration& by_patient = *FindKey(FileId::kDischargeSummary, "DIS:KEY_PATIENT_NUMBER");
+  store::KeyDeclaration& by_patient = Key(DisKey::KEY_PATIENT_NUMBER);
   DIS = {};
   ASSERT_EQ(EncodeDecimal(123, DIS.PATIENT_NUMBER.span()), DecimalStatus::kOk);
   ASSERT_EQ(store::Get(discharges, by_patient), 0) << store::ErrorText();

@@ -8,6 +8,7 @@
 
 #include "app/data/dictionary.h"
 #include "app/data/file_spec.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -71,6 +72,14 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"PRO:RNOBSERVSES", "PRO:RnObservses", 200},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, ProKey::KEY_PATIENT_NUMBER, "PRO:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, ProKey::RECORD_NO_KEY, "PRO:RECORD_NO_KEY"));
+static_assert(KeyNamed(kKeys, ProKey::KEY_DATE, "PRO:KEY_DATE"));
+static_assert(MemoNamed(kMemos, ProMemo::CLINICAL_ASSESMENT, "PRO:CLINICAL_ASSESMENT"));
+static_assert(MemoNamed(kMemos, ProMemo::PROCEDURES, "PRO:PROCEDURES"));
+static_assert(MemoNamed(kMemos, ProMemo::TEACHING, "PRO:TEACHING"));
+static_assert(MemoNamed(kMemos, ProMemo::PLANS, "PRO:PLANS"));
+static_assert(MemoNamed(kMemos, ProMemo::RNOBSERVSES, "PRO:RNOBSERVSES"));
 }  // namespace progress_notes
 
 thread_local ProgressNotesRecord PRO;
@@ -119,6 +128,9 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
 constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
 constexpr std::array<MemoSpec, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, MedKey::KEY_PATIENT_NUMBER, "MED:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, MedKey::RECORD_KEY, "MED:RECORD_KEY"));
+static_assert(KeyNamed(kKeys, MedKey::DATE_KEYS, "MED:DATE_KEYS"));
 }  // namespace medications
 
 thread_local MedicationsRecord MED;
@@ -178,6 +190,11 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"DIS:MEDICATIONS", "DIS:Medications", 2000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, DisKey::KEY_PATIENT_NUMBER, "DIS:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, DisKey::RECORD_KEY, "DIS:RECORD_KEY"));
+static_assert(KeyNamed(kKeys, DisKey::KEY_DATE, "DIS:KEY_DATE"));
+static_assert(MemoNamed(kMemos, DisMemo::GOALS_ACHIEVED, "DIS:GOALS_ACHIEVED"));
+static_assert(MemoNamed(kMemos, DisMemo::MEDICATIONS, "DIS:MEDICATIONS"));
 }  // namespace discharge_summary
 
 thread_local DischargeSummaryRecord DIS;
@@ -217,6 +234,9 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"NAR:NARRATIVE", "NAR:Narrative", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, NarKey::PATIENT_NUMBER_KEY, "NAR:PATIENT_NUMBER_KEY"));
+static_assert(KeyNamed(kKeys, NarKey::RECORD_KEY, "NAR:RECORD_KEY"));
+static_assert(MemoNamed(kMemos, NarMemo::NARRATIVE, "NAR:NARRATIVE"));
 }  // namespace narrative
 
 thread_local NarrativeRecord NAR;
@@ -257,6 +277,10 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"ORD:ORDERS", "ORD:Orders", 400},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, OrdKey::PATKEY, "ORD:PATKEY"));
+static_assert(KeyNamed(kKeys, OrdKey::DATEKEY, "ORD:DATEKEY"));
+static_assert(KeyNamed(kKeys, OrdKey::RECNOKEY, "ORD:RECNOKEY"));
+static_assert(MemoNamed(kMemos, OrdMemo::ORDERS, "ORD:ORDERS"));
 }  // namespace orders
 
 thread_local OrdersRecord ORD;
@@ -308,6 +332,10 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"SIX:SUMMARY", "SIX:Summary", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, SixKey::PATKEY, "SIX:PATKEY"));
+static_assert(KeyNamed(kKeys, SixKey::RECNOKEY, "SIX:RECNOKEY"));
+static_assert(KeyNamed(kKeys, SixKey::DATEKEY, "SIX:DATEKEY"));
+static_assert(MemoNamed(kMemos, SixMemo::SUMMARY, "SIX:SUMMARY"));
 }  // namespace sixty_day
 
 thread_local SixtyDayRecord SIX;
