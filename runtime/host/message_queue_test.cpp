@@ -288,6 +288,16 @@ TEST(MessageQueue, IdleWhenEveryWindowThreadWaitsWithNothingToDo) {
   EXPECT_FALSE(AllThreadsIdle());
   block = false;
   EXPECT_TRUE(wait_idle());
+  {
+    ServingSemaphore semaphore(0);  // held: some thread is running procedure code
+    EXPECT_FALSE(AllThreadsIdle());
+    semaphore.Release();
+    EXPECT_TRUE(AllThreadsIdle());
+    ASSERT_TRUE(semaphore.TryAcquire());
+    EXPECT_FALSE(AllThreadsIdle());
+    semaphore.Release();
+  }
+  EXPECT_TRUE(AllThreadsIdle());
 }
 
 }  // namespace
