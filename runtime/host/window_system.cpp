@@ -219,8 +219,9 @@ WindowId NextActiveLocked(WindowId leaving) {
 
 // Windows to destroy for `root`, deepest first: owned popups, children, then the window.
 void CollectForDestroy(WindowId root, std::vector<WindowId>* out) {
-  const WindowData* w = Find(root);
-  if (!w) return;
+  WindowData* w = Find(root);
+  if (!w || w->destroy_started) return;
+  w->destroy_started = true;
   for (WindowId id : TheTable().top_levels) {
     const WindowData* t = Find(id);
     if (t && t->owner == root) CollectForDestroy(id, out);
@@ -283,14 +284,25 @@ bool DestroyWindow(WindowId window) {
   std::vector<WindowId> doomed;
   {
     Lock lock(TableMutex());
-    if (!Find(window)) return false;
+    const WindowData* w = Find(window);
+    // A window already on its way out (its procedure destroying itself again) stays put.
+    if (!w || w->destroy_started) return false;
     CollectForDestroy(window, &doomed);
   }
+  ThreadId self = CurrentThreadId();
   for (WindowId id : doomed) {
+    ThreadId id_owner = internal::OwnerThreadOf(id);
+    if (id_owner != self && id_owner != kNoThread) {
+      // An MDI child or popup of another thread: its owner destroys it.
+      {
+        Lock lock(TableMutex());
+        if (WindowData* w = Find(id)) w->destroy_started = false;
+      }
+      if (SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id)) continue;
+    }
     // The procedure sees msg::kDestroy while the window still exists.
     internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
     WindowId reactivate = kNoWindow, refocus = kNoWindow, owner_to_enable = kNoWindow;
-    WindowId lost_capture = kNoWindow;
     {
       Lock lock(TableMutex());
       Table& t = TheTable();
@@ -300,10 +312,7 @@ bool DestroyWindow(WindowId window) {
       bool was_active = t.active == id;
       if (was_active) reactivate = NextActiveLocked(id);
       if (t.focus == id) t.focus = kNoWindow;
-      if (t.capture == id) {
-        t.capture = kNoWindow;
-        lost_capture = id;
-      }
+      if (t.capture == id) t.capture = kNoWindow;
       if (t.caret.window == id) t.caret = CaretState{};
       if (w->kind == WindowKind::kMdiChild) {
         WindowData* client = Find(w->parent);
@@ -332,7 +341,6 @@ bool DestroyWindow(WindowId window) {
       internal::CountWindow(w->thread, -1);
       t.windows.erase(id);
     }
-    (void)lost_capture;
     if (owner_to_enable != kNoWindow) {
       EnableWindow(owner_to_enable, true);
       if (reactivate == kNoWindow) reactivate = owner_to_enable;
