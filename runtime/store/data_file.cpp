@@ -185,19 +185,29 @@ void DataFileImpl::FreePage(Page* page) {
   ++generation_;
 }
 
+Page* DataFileImpl::LoadRoot() {
+  Page* root = LoadPage(header_.root);
+  // The leftmost path holds the sentinel, so the root can never be left without entries.
+  if (root->size() == 0 || !root->entries.front().key().empty()) Fail(kErrorInvalidDataFile);
+  return root;
+}
+
+// Searches from the root with the page's first key for the inner entry naming the page. A sound
+// tree always has one; a page that no inner entry names lies in a region without belonging to
+// the tree, which only a damaged file shows.
 Page* DataFileImpl::FindParent(const Page& page, size_t* index) {
   std::string_view key = page.entries.front().key();
-  Page* at = LoadPage(header_.root);
+  Page* at = LoadRoot();
   while (!at->is_leaf()) {
     ptrdiff_t i = at->LastAtOrBelow(key);
-    if (i < 0) InternalError(1881);
+    if (i < 0) Fail(kErrorInvalidDataFile);
     if (at->children[static_cast<size_t>(i)] == page.number) {
       *index = static_cast<size_t>(i);
       return at;
     }
     at = LoadChild(*at, static_cast<size_t>(i));
   }
-  InternalError(1884);
+  Fail(kErrorInvalidDataFile);
 }
 
 void DataFileImpl::Renumber(Page* page, int32_t number) {
