@@ -69,6 +69,7 @@ class DataFileImpl {
 
   // Pages.
   Page* LoadPage(int32_t number);
+  Page* LoadRoot();
   Page* LoadChild(const Page& parent, size_t index);
   Page* NewPage(uint8_t level);
   void MarkDirty(Page* page);

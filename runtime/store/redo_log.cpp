@@ -1,6 +1,7 @@
 #include "runtime/store/redo_log.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 
 #include "runtime/store/coding.h"
@@ -9,6 +10,8 @@
 
 namespace carelog::store {
 namespace {
+
+constexpr uint64_t kLockAreaStart = 0x80000000;
 
 int WriteHeader(File& file, const FileHeader& header, uint64_t offset) {
   uint8_t bytes[kHeaderSize];
@@ -40,6 +43,8 @@ int WriteRedoLog(File& file, const FileHeader& old_header, FileHeader* new_heade
       return error;
     }
   }
+  // The log, like the data, stays below the byte-range lock area at 2^31.
+  if (log->end + kHeaderSize > kLockAreaStart) return EFBIG;
   new_header->log_start = static_cast<uint32_t>(log->start);
   new_header->log_end = static_cast<uint32_t>(log->end + kHeaderSize);
   if (int error = WriteHeader(file, *new_header, log->end)) return error;
