@@ -328,7 +328,9 @@ TEST(TransactionTest, CommitStoppedAtAnyStepLeavesBothFilesConsistent) {
       ASSERT_EQ(CheckDataFile(*file, &faults, &summary), 0);
       EXPECT_TRUE(faults.empty()) << path;
     }
-    if (c.step != 0) EXPECT_TRUE(dir.Exists("tx.tcf"));
+    if (c.step != 0) {
+      EXPECT_TRUE(dir.Exists("tx.tcf"));
+    }
   }
 }
 
