@@ -1,10 +1,11 @@
-#include "tools/ldstool/file_check.h"
+#include "runtime/store/table_check.h"
 
 #include <cstring>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "runtime/store/data_file_check.h"
 #include "runtime/store/file_header.h"
 #include "runtime/store/file_io.h"
 #include "runtime/store/key_encoding.h"
@@ -13,10 +14,8 @@
 #include "runtime/store/table_def.h"
 #include "runtime/store/table_entries.h"
 
-namespace carelog::ldstool {
+namespace carelog::store {
 namespace {
-
-using namespace carelog::store;
 
 // One leaf entry with the page it lives on.
 struct PlacedEntry {
@@ -26,109 +25,67 @@ struct PlacedEntry {
 
 class Checker {
  public:
-  explicit Checker(std::vector<Fault>* faults) : faults_(faults) {}
+  explicit Checker(std::vector<TableFault>* faults) : faults_(faults) {}
 
   int Run(const std::string& path) {
-    std::unique_ptr<File> file;
-    int rc = FileSystem::Posix().Open(path, FileOpenFlags{}, &file);
+    std::unique_ptr<File> raw;
+    int rc = FileSystem::Posix().Open(path, FileOpenFlags{}, &raw);
     if (rc != 0) return rc;
     uint64_t size = 0;
-    if ((rc = file->Size(&size)) != 0) return rc;
+    if ((rc = raw->Size(&size)) != 0) return rc;
     if (size == 0) return 0;  // a new, empty data file
     bytes_.resize(size);
     size_t got = 0;
-    if ((rc = file->Read(0, bytes_.data(), size, &got)) != 0) return rc;
+    if ((rc = raw->Read(0, bytes_.data(), size, &got)) != 0) return rc;
     bytes_.resize(got);
-    if (!CheckHeader()) return 0;
-    LoadPages();
-    if (header_.root != kEmptyRoot) {
-      std::string previous;
-      bool have_previous = false;
-      WalkTree(header_.root, -1, nullptr, &previous, &have_previous);
-      for (const auto& [number, page] : pages_) {
-        if (reached_.count(number) == 0) Add(number, "page not reachable from the root");
-      }
+    if (bytes_.size() < static_cast<size_t>(kHeaderSize) ||
+        !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes_.data()), &header_)) {
+      Add(-1, "header damaged (signature, sizes, regions, root or log fields)");
+      return 0;
     }
-    CheckTables();
+    // Pages, regions and the order of the tree are the engine's own check.
+    DataFileOptions options;
+    options.read_only = true;
+    options.shared = true;
+    std::unique_ptr<DataFile> file;
+    if ((rc = DataFile::Open(path, options, &file)) != 0) {
+      Add(-1, "the data file does not open (error " + std::to_string(rc) + ")");
+      return 0;
+    }
+    std::vector<CheckFault> page_faults;
+    CheckSummary summary;
+    if ((rc = store::CheckDataFile(*file, &page_faults, &summary)) != 0) return rc;
+    for (const CheckFault& f : page_faults) Add(f.page, f.text);
+    // The tables are checked on a sound tree only.
+    if (page_faults.empty() && header_.root != kEmptyRoot) {
+      CollectLeaves(header_.root, 0);
+      CheckTables();
+    }
     return 0;
   }
 
  private:
-  void Add(int64_t page, std::string text) { faults_->push_back(Fault{page, std::move(text)}); }
-
-  bool CheckHeader() {
-    if (bytes_.size() < static_cast<size_t>(kHeaderSize) ||
-        !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes_.data()), &header_)) {
-      Add(-1, "header damaged (signature, sizes, regions, root or log fields)");
-      return false;
-    }
-    std::string why;
-    if (!header_.regions.Check(false, &why)) Add(-1, "regions: " + why);
-    if (header_.log_pending()) Add(-1, "redo log pending: the next opener replays it");
-    return true;
+  void Add(int64_t page, std::string text) {
+    faults_->push_back(TableFault{page, std::move(text)});
   }
 
-  void LoadPages() {
-    for (int c = 1; c < kRegionCount; ++c) {
-      const Regions& r = header_.regions;
-      for (int32_t slot = r.start[c]; slot + c <= r.end[c]; slot += c) {
-        uint64_t offset = PageOffset(slot);
-        size_t length = static_cast<size_t>(c) * kUnitSize;
-        if (offset + length > bytes_.size()) {
-          Add(slot, "page lies beyond the end of the file");
-          continue;
-        }
-        std::string_view raw(bytes_.data() + offset, length);
-        PageHeaderFields fields;
-        std::unique_ptr<Page> page;
-        if (!DecodePageHeader(raw, &fields) || UnitsFor(fields.stored_length) != c) {
-          Add(slot, "page header does not fit its region of class " + std::to_string(c));
-        } else if (!DecodePage(raw, slot, &page)) {
-          Add(slot, "page does not decode to its lengths and order");
-        } else {
-          pages_[slot] = std::move(page);
-        }
-      }
+  // Gathers the leaf entries in tree order with the page each lives on.
+  void CollectLeaves(int32_t number, int depth) {
+    std::unique_ptr<Page> page;
+    if (depth > 64 || !ReadPage(number, &page)) return;
+    if (page->is_leaf()) {
+      for (Entry& e : page->entries) leaves_.push_back(PlacedEntry{std::move(e), number});
+      return;
     }
+    for (int32_t child : page->children) CollectLeaves(child, depth + 1);
   }
 
-  // Visits page `number`, expected at `level` (-1: any) and, when `first` is given, beginning
-  // with that entry.
-  void WalkTree(int32_t number, int level, const Entry* first, std::string* previous,
-                bool* have_previous) {
-    auto it = pages_.find(number);
-    if (it == pages_.end()) {
-      Add(number, "page referenced by the tree is missing or damaged");
-      return;
-    }
-    if (!reached_.insert(number).second) {
-      Add(number, "page referenced twice");
-      return;
-    }
-    const Page& page = *it->second;
-    if (level >= 0 && page.level != level) Add(number, "page level does not fit its parent");
-    if (page.entries.empty()) {
-      Add(number, "page without entries");
-      return;
-    }
-    // The parent's entry for a page was its first entry when the page was placed; later
-    // inserts and deletes may move the page's first entry, never below the parent's.
-    if (first && page.entries.front().key() < first->key()) {
-      Add(number, "page begins below its parent's entry");
-    }
-    if (page.is_leaf()) {
-      for (const Entry& e : page.entries) {
-        std::string key(e.key());
-        if (*have_previous && key <= *previous) Add(number, "entries out of order across pages");
-        *previous = key;
-        *have_previous = true;
-        leaves_.push_back(PlacedEntry{e, number});
-      }
-      return;
-    }
-    for (size_t i = 0; i < page.entries.size(); ++i) {
-      WalkTree(page.children[i], page.level - 1, &page.entries[i], previous, have_previous);
-    }
+  bool ReadPage(int32_t number, std::unique_ptr<Page>* page) {
+    int size_class = header_.regions.ClassOf(number);
+    uint64_t offset = PageOffset(number);
+    size_t length = static_cast<size_t>(size_class) * kUnitSize;
+    if (size_class == 0 || offset + length > bytes_.size()) return false;
+    return DecodePage(std::string_view(bytes_.data() + offset, length), number, page);
   }
 
   void CheckTables() {
@@ -235,18 +192,16 @@ class Checker {
     }
   }
 
-  std::vector<Fault>* faults_;
+  std::vector<TableFault>* faults_;
   std::string bytes_;
   FileHeader header_;
-  std::map<int32_t, std::unique_ptr<Page>> pages_;
-  std::set<int32_t> reached_;
   std::vector<PlacedEntry> leaves_;
 };
 
 }  // namespace
 
-int CheckDataFile(const std::string& path, std::vector<Fault>* faults) {
+int CheckDataFileAndTables(const std::string& path, std::vector<TableFault>* faults) {
   return Checker(faults).Run(path);
 }
 
-}  // namespace carelog::ldstool
+}  // namespace carelog::store
