@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/store/driver_state.h"
 #include "runtime/store/lodestar_driver.h"
 
 namespace carelog::appdata {
@@ -55,6 +56,12 @@ DeclaredFile::DeclaredFile(const FileSpec& spec, void* record) {
   declaration_.state = nullptr;
   declaration_.thread_copy =
       (spec.attributes & store::kFileAttrThread) != 0 ? spec.instance : nullptr;
+}
+
+// Only thread copies let go of their state: the process's own declarations keep theirs until the
+// process ends, when the record store's own objects may already be gone.
+DeclaredFile::~DeclaredFile() {
+  if (declaration_.thread_copy != nullptr) store::DiscardDriverState(declaration_);
 }
 
 }  // namespace carelog::appdata

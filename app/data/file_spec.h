@@ -115,6 +115,9 @@ class DeclaredFile {
  public:
   // REQUIRES: `record` has spec.record_size bytes and outlives this object; `spec` is static.
   DeclaredFile(const FileSpec& spec, void* record);
+  // A thread copy that the record store still holds (its thread ended with the file open) is
+  // detached from the store first, so that no state outlives the declaration it links to.
+  ~DeclaredFile();
   DeclaredFile(const DeclaredFile&) = delete;
   DeclaredFile& operator=(const DeclaredFile&) = delete;
 

@@ -175,6 +175,27 @@ TEST(MessageQueue, SendToAThreadThatEndsIsAnsweredWithZero) {
   EXPECT_FALSE(PostMessage(w, kPing));
 }
 
+TEST(MessageQueue, DestroyingAnotherThreadsWindowHappensOnThatThread) {
+  std::atomic<ThreadId> destroyed_on{0};
+  LoopThread loop([&](const Message& m) -> int64_t {
+    if (m.number != kPing) return DefaultWindowProc(m);
+    WindowSpec spec;  // a child owned by the loop thread
+    spec.kind = WindowKind::kChild;
+    spec.parent = m.window;
+    spec.rect = Rect::FromSize(0, 0, 10, 10);
+    spec.proc = [&](const Message& c) -> int64_t {
+      if (c.number == msg::kDestroy) destroyed_on = CurrentThreadId();
+      return DefaultWindowProc(c);
+    };
+    return CreateWindow(spec);
+  });
+  WindowId child = static_cast<WindowId>(SendMessage(loop.window(), kPing));
+  ASSERT_TRUE(IsWindow(child));
+  ASSERT_TRUE(DestroyWindow(child));
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(destroyed_on.load(), loop.thread_id());
+}
+
 TEST(MessageQueue, PostedMessagesCrossThreadsBothWays) {
   ThreadId main_thread = CurrentThreadId();
   LoopThread loop([main_thread](const Message& m) -> int64_t {
