@@ -14,6 +14,7 @@ namespace carelog::store {
 namespace {
 
 constexpr int kErrInvalidFilename = 45;
+constexpr int kStreamCommitPages = 40;
 
 // The per-file object of an open table.
 class StoredTable : public TableHandle {
@@ -192,8 +193,13 @@ class StoredTablesImpl : public TableOps {
     StoredTable* handle = HandleOf(state);
     if (!handle) return 0;
     int rc = 0;
-    if ((state.bits & (kBitStream | kBitLogout)) == 0 && handle->file->in_access()) {
-      rc = handle->file->EndAccess();
+    if (handle->file->in_access()) {
+      if ((state.bits & (kBitStream | kBitLogout)) == 0) {
+        rc = handle->file->EndAccess();
+      } else if (handle->file->changed_page_count() > kStreamCommitPages) {
+        // A long stream commits now and then so that its changes never pile up unbounded.
+        rc = handle->file->Commit();
+      }
     }
     for (size_t k = 0; k < state.keys.size(); ++k) {
       DataFile& key_file = handle->table->KeyFile(static_cast<int>(k));
@@ -315,6 +321,14 @@ class StoredTablesImpl : public TableOps {
     StoredTable* handle = HandleOf(state);
     handle->reader.Clear();
     return handle->table->Empty();
+  }
+
+  // STREAM keeps the access cycle open across statements; FLUSH ends it.
+  int Stream(DriverState&) override { return 0; }
+
+  int Flush(DriverState& state) override {
+    StoredTable* handle = HandleOf(state);
+    return handle ? EndCycle(*handle->file, 0) : 0;
   }
 
   int FirstTableNameFrom(DriverState& state, const std::string& from, std::string* name) override {

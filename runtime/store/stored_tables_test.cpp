@@ -309,6 +309,17 @@ TEST_F(StoredTables, CopyAndRename) {
   EXPECT_EQ(Records(moved.file.declaration), 4u);
 }
 
+TEST_F(StoredTables, StreamKeepsOneCycleUntilFlush) {
+  FileDeclaration& d = f->file.declaration;
+  ASSERT_EQ(Stream(d), 0);
+  for (int32_t i = 0; i < 300; ++i) AddRecord({i, "n" + std::to_string(i), "c", 0, 0});
+  ASSERT_EQ(Flush(d), 0);
+  ASSERT_EQ(Close(d), 0);
+  ASSERT_EQ(Open(d), 0);
+  EXPECT_EQ(Records(d), 300u);
+  EXPECT_EQ(Records(*f->k_name), 300u);
+}
+
 TEST_F(StoredTables, OwnerPasswordIsRefusedClearly) {
   SampleFile secret(dir.File("secret"));
   std::string password = "pw";
