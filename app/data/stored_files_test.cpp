@@ -49,8 +49,8 @@ class StoredFiles : public ::testing::Test {
     fs::current_path(dir_);
   }
   void TearDown() override {
-    for (const FileSpec* spec : Catalogue()) {
-      FileDeclaration& file = *spec->instance();
+    for (const FileInfo* info : Catalogue()) {
+      FileDeclaration& file = *info->instance();
       if (file.state != nullptr) store::Close(file);
     }
     fs::current_path(saved_);
@@ -69,9 +69,9 @@ class StoredFiles : public ::testing::Test {
 };
 
 TEST_F(StoredFiles, EveryFileIsCreatedWrittenAndReadBack) {
-  for (const FileSpec* spec : Catalogue()) {
-    SCOPED_TRACE(spec->label);
-    FileDeclaration& file = *spec->instance();
+  for (const FileInfo* info : Catalogue()) {
+    SCOPED_TRACE(info->label);
+    FileDeclaration& file = *info->instance();
     CreateAndOpen(file);
     std::memset(file.buffer, 0, file.record_size);
     for (uint32_t i = 0; i < file.record_size; ++i) file.buffer[i] = static_cast<uint8_t>(i % 7);

@@ -181,10 +181,26 @@ bool IsWithin(WindowId window, WindowId ancestor) {
   return false;
 }
 
+// A frame whose active MDI child is maximized shows that child's title after its own.
+std::string DisplayedTitleLocked(const WindowData& w) {
+  for (WindowId c : w.children) {
+    const WindowData* client = Find(c);
+    if (!client || client->kind != WindowKind::kMdiClient) continue;
+    const WindowData* child = Find(client->active_child);
+    if (child && child->show == ShowState::kMaximized && !child->title.empty()) {
+      return w.title + " - [" + child->title + "]";
+    }
+  }
+  return w.title;
+}
+
 void TellBackend(const WindowData& w) {
-  if (!IsTopLevelKind(w.kind)) return;
+  const WindowData* top = &w;
+  while (top && !IsTopLevelKind(top->kind)) top = Find(top->parent);
+  if (!top) return;
   if (DisplayBackend* b = internal::Backend()) {
-    b->WindowChanged(w.id, w.rect, w.title, w.show != ShowState::kHidden);
+    b->WindowChanged(top->id, top->rect, DisplayedTitleLocked(*top),
+                     top->show != ShowState::kHidden);
   }
 }
 
@@ -219,8 +235,9 @@ WindowId NextActiveLocked(WindowId leaving) {
 
 // Windows to destroy for `root`, deepest first: owned popups, children, then the window.
 void CollectForDestroy(WindowId root, std::vector<WindowId>* out) {
-  const WindowData* w = Find(root);
-  if (!w) return;
+  WindowData* w = Find(root);
+  if (!w || w->destroy_started) return;
+  w->destroy_started = true;
   for (WindowId id : TheTable().top_levels) {
     const WindowData* t = Find(id);
     if (t && t->owner == root) CollectForDestroy(id, out);
@@ -283,14 +300,25 @@ bool DestroyWindow(WindowId window) {
   std::vector<WindowId> doomed;
   {
     Lock lock(TableMutex());
-    if (!Find(window)) return false;
+    const WindowData* w = Find(window);
+    // A window already on its way out (its procedure destroying itself again) stays put.
+    if (!w || w->destroy_started) return false;
     CollectForDestroy(window, &doomed);
   }
+  ThreadId self = CurrentThreadId();
   for (WindowId id : doomed) {
+    ThreadId id_owner = internal::OwnerThreadOf(id);
+    if (id_owner != self && id_owner != kNoThread) {
+      // An MDI child or popup of another thread: its owner destroys it.
+      {
+        Lock lock(TableMutex());
+        if (WindowData* w = Find(id)) w->destroy_started = false;
+      }
+      if (SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id)) continue;
+    }
     // The procedure sees msg::kDestroy while the window still exists.
     internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
     WindowId reactivate = kNoWindow, refocus = kNoWindow, owner_to_enable = kNoWindow;
-    WindowId lost_capture = kNoWindow;
     {
       Lock lock(TableMutex());
       Table& t = TheTable();
@@ -300,10 +328,7 @@ bool DestroyWindow(WindowId window) {
       bool was_active = t.active == id;
       if (was_active) reactivate = NextActiveLocked(id);
       if (t.focus == id) t.focus = kNoWindow;
-      if (t.capture == id) {
-        t.capture = kNoWindow;
-        lost_capture = id;
-      }
+      if (t.capture == id) t.capture = kNoWindow;
       if (t.caret.window == id) t.caret = CaretState{};
       if (w->kind == WindowKind::kMdiChild) {
         WindowData* client = Find(w->parent);
@@ -322,6 +347,9 @@ bool DestroyWindow(WindowId window) {
       w->destroying = true;
       SiblingList(*w).erase(std::remove(SiblingList(*w).begin(), SiblingList(*w).end(), id),
                             SiblingList(*w).end());
+      if (w->kind == WindowKind::kMdiChild) {
+        if (WindowData* client = Find(w->parent)) TellBackend(*client);  // the frame's title
+      }
       if (IsTopLevelKind(w->kind)) {
         if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
       } else if (WindowData* parent = Find(w->parent)) {
@@ -332,7 +360,6 @@ bool DestroyWindow(WindowId window) {
       internal::CountWindow(w->thread, -1);
       t.windows.erase(id);
     }
-    (void)lost_capture;
     if (owner_to_enable != kNoWindow) {
       EnableWindow(owner_to_enable, true);
       if (reactivate == kNoWindow) reactivate = owner_to_enable;
@@ -377,6 +404,12 @@ HOST_FIELD_GETTER(Rect, WindowRect, rect, Rect{})
 HOST_FIELD_GETTER(ShowState, ShowStateOf, show, ShowState::kHidden)
 HOST_FIELD_GETTER(std::vector<WindowId>, ChildrenOf, children, std::vector<WindowId>())
 #undef HOST_FIELD_GETTER
+
+std::string DisplayedTitle(WindowId top_level) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(top_level);
+  return w && IsTopLevelKind(w->kind) ? internal::DisplayedTitleLocked(*w) : std::string();
+}
 
 WindowId TopLevelOf(WindowId window) {
   Lock lock(TableMutex());
@@ -433,7 +466,7 @@ bool MoveWindow(WindowId window, const Rect& rect) {
     if (sized && w->surface) {
       w->surface = Surface::Create(rect.Width(), rect.Height(), w->background);
     }
-    TellBackend(*w);
+    if (IsTopLevelKind(w->kind) || w->kind == WindowKind::kMdiChild) TellBackend(*w);
     if (WindowData* parent = Find(w->parent)) {
       internal::InvalidateLocked(*parent);
     } else {
@@ -514,7 +547,7 @@ bool ShowWindow(WindowId window, ShowState state) {
       }
     }
     if (became_visible && IsTopLevelKind(w->kind)) RaiseLocked(*w);
-    TellBackend(*w);
+    if (IsTopLevelKind(w->kind) || w->kind == WindowKind::kMdiChild) TellBackend(*w);
     if (WindowData* parent = Find(w->parent)) {
       internal::InvalidateLocked(*parent);
     } else {

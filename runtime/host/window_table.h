@@ -32,7 +32,8 @@ struct WindowData {
   std::shared_ptr<Surface> surface;   // top-levels only
   WindowId active_child = kNoWindow;  // MDI clients: the active MDI child
   WindowId last_focus = kNoWindow;    // top-levels: the focus to give back on activation
-  bool destroying = false;
+  bool destroying = false;            // being removed from the table: no longer found
+  bool destroy_started = false;       // collected by a DestroyWindow that is under way
   bool disabled_by_modal = false;
 };
 
