@@ -12,6 +12,7 @@
 #include "runtime/store/error_state.h"
 #include "runtime/store/file_statements.h"
 #include "runtime/store/stored_tables.h"
+#include "runtime/store/table_ops.h"
 #include "runtime/values/standard_date.h"
 
 namespace carelog::sample {
@@ -99,6 +100,10 @@ class Generator {
     for (const FileSpec* spec : Catalogue()) {
       FileDeclaration& file = *spec->instance();
       if ((rc = store::Create(file)) != 0 || (rc = store::Open(file, 0x22)) != 0) return rc;
+      // Streaming commits in batches rather than per statement; where the table layer does not
+      // offer it (80), every statement commits on its own.
+      if ((rc = store::Stream(file)) != 0 && rc != store::kNoTableLayer) return rc;
+      rc = 0;
       ++counts_->files;
     }
     physicians_ = std::max(3, options_.patients / 12);
@@ -157,8 +162,8 @@ class Generator {
     Put(PAT.FIRST_NAME, first);
     Put(PAT.LAST_NAME, last);
     PAT.SOC = today - Between(10, 400);
+    std::string frequency(Pick(kFrequencies)), dx(Pick(kDiagnoses));
     Put(PAT.FREQUENCY, frequency);
-    std::string dx(Pick(kDiagnoses)), frequency(Pick(kFrequencies));
     Put(PAT.DX, dx);
     Put(PAT.SEX, Between(0, 2) == 0 ? "M" : "F");
     PAT.HEIGHT = Between(58, 74);
