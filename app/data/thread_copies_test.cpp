@@ -38,8 +38,8 @@ Seen Look(FileId id, store::FileDeclaration* other_thread_copy) {
 TEST(ThreadCopies, EachThreadHasItsOwnDeclarationBufferKeysAndMemos) {
   for (size_t i = 0; i < kFileCount; ++i) {
     FileId id = static_cast<FileId>(i);
-    if (!(Spec(id).attributes & store::kFileAttrThread)) continue;
-    SCOPED_TRACE(Spec(id).label);
+    if (!(Info(id).attributes & store::kFileAttrThread)) continue;
+    SCOPED_TRACE(Info(id).label);
     Seen main_thread = Look(id, nullptr);
     Seen other;
     std::thread([&] { other = Look(id, main_thread.declaration); }).join();
