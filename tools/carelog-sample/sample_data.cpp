@@ -97,7 +97,7 @@ class Generator {
 
   int Run() {
     int rc = 0;
-    for (const FileSpec* spec : Catalogue()) {
+    for (const FileInfo* spec : Catalogue()) {
       FileDeclaration& file = *spec->instance();
       if ((rc = store::Create(file)) != 0 || (rc = store::Open(file, 0x22)) != 0) return rc;
       // Streaming commits in batches rather than per statement; where the table layer does not
@@ -111,7 +111,7 @@ class Generator {
     for (int p = 1; p <= options_.patients && rc == 0; ++p) rc = AddPatient(p);
     if (rc == 0) rc = AddFont();
     int closing = 0;
-    for (const FileSpec* spec : Catalogue()) {
+    for (const FileInfo* spec : Catalogue()) {
       int c = store::Close(*spec->instance());
       if (closing == 0) closing = c;
     }
