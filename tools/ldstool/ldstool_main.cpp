@@ -18,7 +18,7 @@
 #include "runtime/store/index_build.h"
 #include "runtime/store/table.h"
 #include "runtime/store/table_name.h"
-#include "runtime/store/table_check.h"
+#include "tools/ldstool/file_check.h"
 #include "tools/ldstool/table_dump.h"
 
 namespace carelog::ldstool {
@@ -118,10 +118,10 @@ int Info(const std::string& path) {
 }
 
 int Check(const std::string& path) {
-  std::vector<TableFault> faults;
-  int rc = CheckDataFileAndTables(path, &faults);
+  std::vector<Fault> faults;
+  int rc = CheckDataFile(path, &faults);
   if (rc != 0) return Fail("cannot read " + path, rc);
-  for (const TableFault& f : faults) {
+  for (const Fault& f : faults) {
     if (f.page < 0) {
       std::cout << "file: " << f.text << "\n";
     } else {

@@ -1,10 +1,11 @@
-#include "runtime/store/table_check.h"
+#include "tools/ldstool/file_check.h"
 
 #include <cstring>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "runtime/store/data_file.h"
 #include "runtime/store/data_file_check.h"
 #include "runtime/store/file_header.h"
 #include "runtime/store/file_io.h"
@@ -14,8 +15,10 @@
 #include "runtime/store/table_def.h"
 #include "runtime/store/table_entries.h"
 
-namespace carelog::store {
+namespace carelog::ldstool {
 namespace {
+
+using namespace carelog::store;
 
 // One leaf entry with the page it lives on.
 struct PlacedEntry {
@@ -25,67 +28,84 @@ struct PlacedEntry {
 
 class Checker {
  public:
-  explicit Checker(std::vector<TableFault>* faults) : faults_(faults) {}
+  explicit Checker(std::vector<Fault>* faults) : faults_(faults) {}
 
   int Run(const std::string& path) {
-    std::unique_ptr<File> raw;
-    int rc = FileSystem::Posix().Open(path, FileOpenFlags{}, &raw);
+    std::unique_ptr<File> file;
+    int rc = FileSystem::Posix().Open(path, FileOpenFlags{}, &file);
     if (rc != 0) return rc;
     uint64_t size = 0;
-    if ((rc = raw->Size(&size)) != 0) return rc;
+    if ((rc = file->Size(&size)) != 0) return rc;
     if (size == 0) return 0;  // a new, empty data file
+    file.reset();
+    // The engine verifies the header, the regions, every page and the tree; opening the file
+    // first replays a redo log left by an interrupted commit, as every reader does.
+    if ((rc = CheckStructure(path)) != 0) return rc;
+    // The table checks read the (now repaired) bytes once more, to place each entry on its page.
+    if ((rc = FileSystem::Posix().Open(path, FileOpenFlags{}, &file)) != 0) return rc;
+    if ((rc = file->Size(&size)) != 0) return rc;
     bytes_.resize(size);
     size_t got = 0;
-    if ((rc = raw->Read(0, bytes_.data(), size, &got)) != 0) return rc;
+    if ((rc = file->Read(0, bytes_.data(), size, &got)) != 0) return rc;
     bytes_.resize(got);
     if (bytes_.size() < static_cast<size_t>(kHeaderSize) ||
         !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes_.data()), &header_)) {
-      Add(-1, "header damaged (signature, sizes, regions, root or log fields)");
-      return 0;
+      return 0;  // already reported
     }
-    // Pages, regions and the order of the tree are the engine's own check.
-    DataFileOptions options;
-    options.read_only = true;
-    options.shared = true;
-    std::unique_ptr<DataFile> file;
-    if ((rc = DataFile::Open(path, options, &file)) != 0) {
-      Add(-1, "the data file does not open (error " + std::to_string(rc) + ")");
-      return 0;
-    }
-    std::vector<CheckFault> page_faults;
-    CheckSummary summary;
-    if ((rc = store::CheckDataFile(*file, &page_faults, &summary)) != 0) return rc;
-    for (const CheckFault& f : page_faults) Add(f.page, f.text);
-    // The tables are checked on a sound tree only.
-    if (page_faults.empty() && header_.root != kEmptyRoot) {
-      CollectLeaves(header_.root, 0);
-      CheckTables();
-    }
+    LoadPages();
+    if (header_.root != kEmptyRoot) CollectLeaves(header_.root);
+    CheckTables();
     return 0;
   }
 
  private:
-  void Add(int64_t page, std::string text) {
-    faults_->push_back(TableFault{page, std::move(text)});
+  void Add(int64_t page, std::string text) { faults_->push_back(Fault{page, std::move(text)}); }
+
+  int CheckStructure(const std::string& path) {
+    DataFileOptions options;
+    options.read_only = true;
+    options.shared = true;
+    std::unique_ptr<DataFile> file;
+    int rc = DataFile::Open(path, options, &file);
+    std::vector<CheckFault> found;
+    if (rc == 0) rc = store::CheckDataFile(*file, &found, nullptr);
+    if (rc == kErrorInvalidDataFile) {
+      Add(-1, "header or tree damaged beyond reading (error 36)");
+      return 0;
+    }
+    if (rc != 0) return rc;
+    for (CheckFault& f : found) Add(f.page, std::move(f.text));
+    return 0;
   }
 
-  // Gathers the leaf entries in tree order with the page each lives on.
-  void CollectLeaves(int32_t number, int depth) {
-    std::unique_ptr<Page> page;
-    if (depth > 64 || !ReadPage(number, &page)) return;
-    if (page->is_leaf()) {
-      for (Entry& e : page->entries) leaves_.push_back(PlacedEntry{std::move(e), number});
+  // Decodes every page slot; the engine reports the slots that do not decode.
+  void LoadPages() {
+    for (int c = 1; c < kRegionCount; ++c) {
+      const Regions& r = header_.regions;
+      for (int32_t slot = r.start[c]; slot + c <= r.end[c]; slot += c) {
+        uint64_t offset = PageOffset(slot);
+        size_t length = static_cast<size_t>(c) * kUnitSize;
+        if (offset + length > bytes_.size()) continue;
+        std::unique_ptr<Page> page;
+        if (DecodePage(std::string_view(bytes_.data() + offset, length), slot, &page)) {
+          pages_[slot] = std::move(page);
+        }
+      }
+    }
+  }
+
+  // Gathers the leaf entries in tree order with their pages, visiting each page once.
+  void CollectLeaves(int32_t number) {
+    auto it = pages_.find(number);
+    if (it == pages_.end() || !reached_.insert(number).second) return;
+    const Page& page = *it->second;
+    if (page.is_leaf()) {
+      for (const Entry& e : page.entries) leaves_.push_back(PlacedEntry{e, number});
       return;
     }
-    for (int32_t child : page->children) CollectLeaves(child, depth + 1);
-  }
-
-  bool ReadPage(int32_t number, std::unique_ptr<Page>* page) {
-    int size_class = header_.regions.ClassOf(number);
-    uint64_t offset = PageOffset(number);
-    size_t length = static_cast<size_t>(size_class) * kUnitSize;
-    if (size_class == 0 || offset + length > bytes_.size()) return false;
-    return DecodePage(std::string_view(bytes_.data() + offset, length), number, page);
+    for (size_t i = 0; i < page.entries.size() && i < page.children.size(); ++i) {
+      CollectLeaves(page.children[i]);
+    }
   }
 
   void CheckTables() {
@@ -192,16 +212,18 @@ class Checker {
     }
   }
 
-  std::vector<TableFault>* faults_;
+  std::vector<Fault>* faults_;
   std::string bytes_;
   FileHeader header_;
+  std::map<int32_t, std::unique_ptr<Page>> pages_;
+  std::set<int32_t> reached_;
   std::vector<PlacedEntry> leaves_;
 };
 
 }  // namespace
 
-int CheckDataFileAndTables(const std::string& path, std::vector<TableFault>* faults) {
+int CheckDataFile(const std::string& path, std::vector<Fault>* faults) {
   return Checker(faults).Run(path);
 }
 
-}  // namespace carelog::store
+}  // namespace carelog::ldstool
