@@ -281,6 +281,14 @@ class StoredTablesImpl : public TableOps {
   int Next(DriverState& state) override { return Step(state, true); }
   int Previous(DriverState& state) override { return Step(state, false); }
 
+  int IsAtEnd(DriverState& state, bool forward, bool* at_end) override {
+    StoredTable* handle = HandleOf(state);
+    bool exists = false;
+    int rc = handle->reader.Peek(*handle->table, forward, &exists);
+    *at_end = !exists;
+    return rc;
+  }
+
   int Position(DriverState& state, KeyEntry* key, std::string* position) override {
     return PositionOf(*HandleOf(state)->table, KeyNumber(key), state.current_record, state.record,
                       position);
