@@ -217,6 +217,58 @@ TEST(DataFileTest, CrashAtEveryStepOfACommitLeavesOneState) {
   EXPECT_GT(saw_after, 0);
 }
 
+// Entries filling pages of several size classes, left uncommitted.
+void PutEntriesOfVariedSize(DataFile& file, Model* model) {
+  for (int i = 0; i < 60; ++i) {
+    std::string data(30 + i * 37 % 400, static_cast<char>('a' + i % 26));
+    ASSERT_EQ(file.tree().Put(Key(i), data), 0);
+    (*model)[Key(i)] = data;
+  }
+}
+
+// The first commit of a brand-new file writes its pages before any header is on disk: a crash at
+// any step must leave either a valid empty file or the committed state.
+TEST(DataFileTest, CrashDuringTheFirstCommitOfANewFile) {
+  using Mode = FaultFileSystem::CrashMode;
+  int operations = 0;
+  {
+    FaultFileSystem fs;
+    auto file = OpenFile(fs);
+    Model model;
+    PutEntriesOfVariedSize(*file, &model);
+    ASSERT_EQ(file->EndAccess(), 0);
+    operations = fs.operation_count();
+  }
+  ASSERT_GT(operations, 3);
+  for (int crash_at = 0; crash_at <= operations; ++crash_at) {
+    for (Mode mode : {Mode::kDropUnsynced, Mode::kKeepUnsynced, Mode::kKeepSome}) {
+      FaultFileSystem fs;
+      auto file = OpenFile(fs);
+      Model committed;
+      PutEntriesOfVariedSize(*file, &committed);
+      fs.CrashAtOperation(crash_at);
+      bool reported_done = file->EndAccess() == 0;
+      file.reset();
+      fs.Restart(mode, static_cast<uint32_t>(crash_at));
+
+      int error = 0;
+      file = OpenFile(fs, &error);
+      ASSERT_EQ(error, 0) << "crash at operation " << crash_at;
+      Model seen;
+      ASSERT_TRUE(ReadAll(*file, &seen)) << crash_at;
+      ExpectSound(*file);
+      if (seen.empty()) {
+        EXPECT_FALSE(reported_done) << "a commit reported done was lost at " << crash_at;
+        EXPECT_EQ(file->change_counter(), 0u);
+      } else {
+        ASSERT_EQ(seen, committed) << "mixed state after a crash at operation " << crash_at;
+      }
+      ASSERT_EQ(file->tree().Put("zz", "last"), 0);
+      ASSERT_EQ(file->EndAccess(), 0);
+    }
+  }
+}
+
 class DamageTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -30,6 +30,14 @@ int ReadExactly(File& file, uint64_t offset, size_t size, std::string* out) {
 
 int WriteRedoLog(File& file, const FileHeader& old_header, FileHeader* new_header,
                  const std::vector<PageImage>& pages, RedoLog* log) {
+  // A file never committed to may have no header on disk yet. Pages go straight past the old end
+  // of data, so without a valid header first a crash would leave them behind 512 zero bytes,
+  // which no opener can tell from a damaged file.
+  if (old_header.change_counter == 0) {
+    FileHeader empty;
+    if (int error = WriteHeader(file, empty, 0)) return error;
+    if (int error = file.Flush()) return error;
+  }
   uint64_t old_end = old_header.EndOfDataOffset();
   log->start = std::max(new_header->EndOfDataOffset(), old_end);
   log->end = log->start;

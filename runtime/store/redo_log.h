@@ -7,7 +7,7 @@
 // state, so writing it never touches anything the old state needs.
 //
 // Commit (the header's log fields are equal except between steps 5 and 7):
-//   1. keep the old header;
+//   1. keep the old header; a file never committed to first gets the empty header, flushed;
 //   2. the log starts at the new end of data, or at the old one when that is higher;
 //   3. a page that overwrites old data goes to the end of the log; a page beyond the old end of
 //      data goes straight to its own offset;
