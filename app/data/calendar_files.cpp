@@ -6,7 +6,8 @@
 #include <cstddef>
 
 #include "app/data/dictionary.h"
-#include "app/data/file_spec.h"
+#include "app/data/file_info.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -18,7 +19,7 @@ using store::kFileAttrThread;
 // MonthCal: month calendars of 42 day cells.
 namespace month_cal {
 using Rec = MonthCalRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"MON:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"MON:RECNO", Long(), 4, offsetof(Rec, RECNO)},
     {"MON:DAY_INFO", Dim(42, String(20)), 8, offsetof(Rec, DAY_INFO)},
@@ -26,17 +27,19 @@ constexpr FieldSpec kFields[] = {
     {"MON:CALENDARDATE", Long(), 1016, offsetof(Rec, CALENDARDATE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"MON:PATIENTNUMBERKEY", kDupOptNoCase, {"+MON:PATIENT_NUMBER"}},
     {"MON:RECNOKEY", kRecordId, {"+MON:RECNO"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, MonKey::PATIENTNUMBERKEY, "MON:PATIENTNUMBERKEY"));
+static_assert(KeyNamed(kKeys, MonKey::RECNOKEY, "MON:RECNOKEY"));
 }  // namespace month_cal
 
 thread_local MonthCalRecord MON;
-constinit const FileSpec kMonthCalSpec = {
+constinit const FileInfo kMonthCalInfo = {
     .label = "MonthCal",
     .prefix = "MON",
     .disk_name = "MONTHCAL",
@@ -50,14 +53,14 @@ constinit const FileSpec kMonthCalSpec = {
     .instance = [] { return &MonthCalFile(); },
 };
 store::FileDeclaration& MonthCalFile() {
-  thread_local DeclaredFile file(kMonthCalSpec, &MON);
+  thread_local DeclaredFile file(kMonthCalInfo, &MON);
   return file.declaration();
 }
 
 // Calendar: appointments.
 namespace calendar {
 using Rec = CalendarRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"DAT:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"DAT:DAYNO", Long(), 4, offsetof(Rec, DAYNO)},
     {"DAT:TIMEIN", Long(), 8, offsetof(Rec, TIMEIN)},
@@ -65,17 +68,19 @@ constexpr FieldSpec kFields[] = {
     {"DAT:NOTES", String(100), 16, offsetof(Rec, NOTES)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"DAT:DATEKEY", kDupOptNoCase, {"+DAT:DAYNO", "+DAT:TIMEIN"}},
     {"DAT:PATKEY", kDupOptNoCase, {"+DAT:PATIENT_NUMBER"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, DatKey::DATEKEY, "DAT:DATEKEY"));
+static_assert(KeyNamed(kKeys, DatKey::PATKEY, "DAT:PATKEY"));
 }  // namespace calendar
 
 thread_local CalendarRecord DAT;
-constinit const FileSpec kCalendarSpec = {
+constinit const FileInfo kCalendarInfo = {
     .label = "Calendar",
     .prefix = "DAT",
     .disk_name = "Calendar",
@@ -89,14 +94,14 @@ constinit const FileSpec kCalendarSpec = {
     .instance = [] { return &CalendarFile(); },
 };
 store::FileDeclaration& CalendarFile() {
-  thread_local DeclaredFile file(kCalendarSpec, &DAT);
+  thread_local DeclaredFile file(kCalendarInfo, &DAT);
   return file.declaration();
 }
 
 // Fonts: the display font.
 namespace fonts {
 using Rec = FontsRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"WFN:FONTTYPEFACE", String(40), 0, offsetof(Rec, FONTTYPEFACE)},
     {"WFN:FONTSIZE", Short(), 40, offsetof(Rec, FONTSIZE)},
     {"WFN:FONTCOLOR", Long(), 42, offsetof(Rec, FONTCOLOR)},
@@ -104,12 +109,12 @@ constexpr FieldSpec kFields[] = {
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
 constexpr std::array<DeclaredKey, 0> kKeys{};
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
 }  // namespace fonts
 
 FontsRecord WFN;
-constinit const FileSpec kFontsSpec = {
+constinit const FileInfo kFontsInfo = {
     .label = "Fonts",
     .prefix = "WFN",
     .disk_name = "Fonts.Lds",
@@ -123,7 +128,7 @@ constinit const FileSpec kFontsSpec = {
     .instance = [] { return &FontsFile(); },
 };
 store::FileDeclaration& FontsFile() {
-  static DeclaredFile file(kFontsSpec, &WFN);
+  static DeclaredFile file(kFontsInfo, &WFN);
   return file.declaration();
 }
 

@@ -58,40 +58,40 @@ TEST(Catalogue, EveryFileAsDeclared) {
   ASSERT_EQ(Catalogue().size(), std::size(kDeclared));
   for (const CatalogueRow& row : kDeclared) {
     SCOPED_TRACE(row.label);
-    const FileSpec& spec = Spec(row.id);
+    const FileInfo& info = Info(row.id);
     store::FileDeclaration& file = Declaration(row.id);
-    EXPECT_STREQ(spec.label, row.label);
-    EXPECT_STREQ(spec.prefix, row.prefix);
+    EXPECT_STREQ(info.label, row.label);
+    EXPECT_STREQ(info.prefix, row.prefix);
     EXPECT_EQ(Text(file.name), row.disk_name);
     EXPECT_EQ(file.attributes, row.attributes);
     EXPECT_EQ(file.record_size, row.record_size);
-    EXPECT_EQ(spec.fields.size(), row.fields);
+    EXPECT_EQ(info.fields.size(), row.fields);
     EXPECT_EQ(file.key_count, row.keys);
     EXPECT_EQ(file.memo_count, row.memos);
     EXPECT_EQ(Text(file.reserved), "");
     EXPECT_EQ(Text(file.owner), "");
     EXPECT_EQ(file.state, nullptr);
-    EXPECT_EQ(SpecOf(file), &spec);
+    EXPECT_EQ(InfoOf(file), &info);
   }
 }
 
 // The stream read back must give every field its declared name, type, offset and size, and
 // cover exactly the record.
 TEST(Catalogue, LayoutStreamsMatchTheFieldTables) {
-  for (const FileSpec* spec : Catalogue()) {
-    SCOPED_TRACE(spec->label);
-    const store::FileDeclaration& file = *spec->instance();
-    ASSERT_EQ(file.layout_size, spec->layout.size());
+  for (const FileInfo* info : Catalogue()) {
+    SCOPED_TRACE(info->label);
+    const store::FileDeclaration& file = *info->instance();
+    ASSERT_EQ(file.layout_size, info->layout.size());
     std::vector<LayoutField> fields;
     ASSERT_EQ(DecodeLayout({file.layout, file.layout_size}, &fields), LayoutError::kNone);
-    ASSERT_EQ(fields.size(), spec->fields.size());
+    ASSERT_EQ(fields.size(), info->fields.size());
     uint32_t stored = 0;
     for (size_t i = 0; i < fields.size(); ++i) {
-      const FieldSpec& declared = spec->fields[i];
+      const FieldRow& declared = info->fields[i];
       const LayoutField& read = fields[i];
       SCOPED_TRACE(declared.name);
       EXPECT_EQ(read.name, declared.name);
-      EXPECT_EQ(read.name.rfind(std::string(spec->prefix) + ":", 0), 0u);
+      EXPECT_EQ(read.name.rfind(std::string(info->prefix) + ":", 0), 0u);
       EXPECT_EQ(read.type, declared.type.code);
       EXPECT_EQ(read.offset, declared.member_offset);
       EXPECT_EQ(read.count, ElementCount(declared.type));
@@ -108,7 +108,7 @@ TEST(Catalogue, LayoutStreamsMatchTheFieldTables) {
 
 TEST(Catalogue, PocGroupsSpanTheirMembers) {
   std::vector<LayoutField> fields;
-  ASSERT_EQ(DecodeLayout(kPocSpec.layout, &fields), LayoutError::kNone);
+  ASSERT_EQ(DecodeLayout(kPocInfo.layout, &fields), LayoutError::kNone);
   struct Group {
     uint32_t number, offset, size, members;
   };
@@ -127,7 +127,7 @@ TEST(Catalogue, PocGroupsSpanTheirMembers) {
   EXPECT_EQ(sizeof(PocFunctionalLimitations), 41u);
 }
 
-struct KeyRow {
+struct ExpectedKey {
   FileId file;
   const char* name;
   uint32_t attributes;
@@ -135,7 +135,7 @@ struct KeyRow {
 };
 
 TEST(Keys, FlagsAndSignedComponents) {
-  const KeyRow rows[] = {
+  const ExpectedKey rows[] = {
       {FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", 0x16, {1}},
       {FileId::kPatients, "PAT:AGENCYKEY", 0x07, {2, 5, 4}},
       {FileId::kPatients, "PAT:KEY_PHYSICIAN_NAME", 0x07, {22, 5, 4}},
@@ -153,7 +153,7 @@ TEST(Keys, FlagsAndSignedComponents) {
       {FileId::kCaseCon, "CAS:PATIENTNUMBERKEY", 0x07, {1, -2}},
       {FileId::kCaseCon, "CAS:RECNOKEY", 0x16, {3}},
   };
-  for (const KeyRow& row : rows) {
+  for (const ExpectedKey& row : rows) {
     SCOPED_TRACE(row.name);
     store::KeyDeclaration* key = FindKey(row.file, row.name);
     ASSERT_NE(key, nullptr);
@@ -170,9 +170,9 @@ TEST(Keys, FlagsAndSignedComponents) {
 // component, every component a field of the file that is not an array, and one PRIMARY key
 // (0x16) in each file that has a unique record identifier.
 TEST(Keys, EveryKeyIsUsableByTheStore) {
-  for (const FileSpec* spec : Catalogue()) {
-    SCOPED_TRACE(spec->label);
-    store::FileDeclaration& file = *spec->instance();
+  for (const FileInfo* info : Catalogue()) {
+    SCOPED_TRACE(info->label);
+    store::FileDeclaration& file = *info->instance();
     int primary = 0;
     for (uint8_t k = 0; k < file.key_count; ++k) {
       const store::KeyDeclaration& key = *file.keys[k];
@@ -180,13 +180,13 @@ TEST(Keys, EveryKeyIsUsableByTheStore) {
       EXPECT_EQ(key.file, &file);
       EXPECT_EQ(key.state, nullptr);
       EXPECT_EQ(key.reserved[0] | key.reserved[1], 0u);
-      EXPECT_EQ(Text(key.name).rfind(std::string(spec->prefix) + ":", 0), 0u);
+      EXPECT_EQ(Text(key.name).rfind(std::string(info->prefix) + ":", 0), 0u);
       ASSERT_GE(key.component_count, 1);
       for (uint8_t c = 0; c < key.component_count; ++c) {
         int32_t number = key.components[c] < 0 ? -key.components[c] : key.components[c];
         ASSERT_GE(number, 1);
-        ASSERT_LE(static_cast<size_t>(number), spec->fields.size());
-        EXPECT_EQ(spec->fields[number - 1].type.dim, 0u);
+        ASSERT_LE(static_cast<size_t>(number), info->fields.size());
+        EXPECT_EQ(info->fields[number - 1].type.dim, 0u);
       }
       if (key.attributes & store::kKeyPrimary) {
         ++primary;
@@ -195,23 +195,23 @@ TEST(Keys, EveryKeyIsUsableByTheStore) {
         EXPECT_TRUE(key.attributes & store::kKeyDup);
       }
     }
-    bool has_id = spec != &kCalendarSpec && spec != &kFamilySpec && spec != &kDoctorsSpec &&
-                  spec != &kAddInfoSpec && spec != &kFontsSpec;
+    bool has_id = info != &kCalendarInfo && info != &kFamilyInfo && info != &kDoctorsInfo &&
+                  info != &kAddInfoInfo && info != &kFontsInfo;
     EXPECT_EQ(primary, has_id ? 1 : 0);
-    if (spec->identifying_key != nullptr) {
-      EXPECT_GE(KeyIndexOf(*spec, spec->identifying_key), 0) << spec->identifying_key;
+    if (info->identifying_key != nullptr) {
+      EXPECT_GE(KeyIndexOf(*info, info->identifying_key), 0) << info->identifying_key;
     } else {
-      EXPECT_EQ(spec, &kFontsSpec);
+      EXPECT_EQ(info, &kFontsInfo);
     }
   }
 }
 
 TEST(Memos, SizesFlagsAndBoundNames) {
-  struct MemoRow {
+  struct ExpectedMemos {
     FileId file;
     std::vector<uint32_t> sizes;
   };
-  const MemoRow rows[] = {
+  const ExpectedMemos rows[] = {
       {FileId::kPatients, {600}},
       {FileId::kProgressNotes, {400, 400, 400, 600, 200}},
       {FileId::kDischargeSummary, {1000, 2000}},
@@ -222,10 +222,10 @@ TEST(Memos, SizesFlagsAndBoundNames) {
       {FileId::kAddInfo, {500}},
       {FileId::kCaseCon, {1000, 1000, 1000, 1000}},
   };
-  for (const MemoRow& row : rows) {
-    const FileSpec& spec = Spec(row.file);
+  for (const ExpectedMemos& row : rows) {
+    const FileInfo& info = Info(row.file);
     store::FileDeclaration& file = Declaration(row.file);
-    SCOPED_TRACE(spec.label);
+    SCOPED_TRACE(info.label);
     ASSERT_EQ(file.memo_count, row.sizes.size());
     for (size_t m = 0; m < row.sizes.size(); ++m) {
       const store::MemoDeclaration& memo = *file.memos[m];
@@ -235,14 +235,14 @@ TEST(Memos, SizesFlagsAndBoundNames) {
       EXPECT_EQ(memo.attributes, 0);
       EXPECT_EQ(memo.buffer, nullptr);
       EXPECT_EQ(memo.reserved[0] | memo.reserved[1] | memo.reserved2, 0u);
-      EXPECT_EQ(Text(memo.name), spec.memos[m].name);
+      EXPECT_EQ(Text(memo.name), info.memos[m].name);
       // The bound name is the declared name in mixed case.
-      EXPECT_EQ(Upper(spec.memos[m].bound_name), Text(memo.name));
-      EXPECT_NE(std::string(spec.memos[m].bound_name), Text(memo.name));
+      EXPECT_EQ(Upper(info.memos[m].bound_name), Text(memo.name));
+      EXPECT_NE(std::string(info.memos[m].bound_name), Text(memo.name));
     }
   }
-  EXPECT_STREQ(kProgressNotesSpec.memos[4].bound_name, "PRO:RnObservses");
-  EXPECT_STREQ(kAddInfoSpec.memos[0].bound_name, "ADD:AddInfo");
+  EXPECT_STREQ(kProgressNotesInfo.memos[4].bound_name, "PRO:RnObservses");
+  EXPECT_STREQ(kAddInfoInfo.memos[0].bound_name, "ADD:AddInfo");
 }
 
 TEST(Records, BuffersAreTheDeclarationsBuffers) {
@@ -263,8 +263,8 @@ TEST(Records, BuffersAreTheDeclarationsBuffers) {
 TEST(Relations, NamesResolveAndKeysLeadWithTheChildField) {
   ASSERT_EQ(Relations().size(), 14u);
   for (const Relation& r : Relations()) {
-    const FileSpec& parent = Spec(r.parent);
-    const FileSpec& child = Spec(r.child);
+    const FileInfo& parent = Info(r.parent);
+    const FileInfo& child = Info(r.child);
     SCOPED_TRACE(std::string(parent.label) + " -> " + child.label);
     uint32_t parent_field = FieldNumberOf(parent, r.parent_field);
     uint32_t child_field = FieldNumberOf(child, r.child_field);

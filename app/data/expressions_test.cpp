@@ -21,14 +21,14 @@ std::string Eval(std::string_view text) {
 }
 
 TEST(Expressions, EveryFieldAndMemoIsBoundByItsDeclaredName) {
-  for (const FileSpec* spec : Catalogue()) {
-    SCOPED_TRACE(spec->label);
-    const store::FileDeclaration& file = *spec->instance();
-    EXPECT_EQ(eval::BindRecord(file), static_cast<int>(spec->fields.size()));
-    for (size_t m = 0; m < spec->memos.size(); ++m) {
-      eval::BindMemo(spec->memos[m].bound_name, *file.memos[m]);
+  for (const FileInfo* info : Catalogue()) {
+    SCOPED_TRACE(info->label);
+    const store::FileDeclaration& file = *info->instance();
+    EXPECT_EQ(eval::BindRecord(file), static_cast<int>(info->fields.size()));
+    for (size_t m = 0; m < info->memos.size(); ++m) {
+      eval::BindMemo(info->memos[m].bound_name, *file.memos[m]);
     }
-    for (const FieldSpec& field : spec->fields) {
+    for (const FieldRow& field : info->fields) {
       int error = 0;
       eval::Evaluate(field.name, &error);
       EXPECT_EQ(error, 0) << field.name;

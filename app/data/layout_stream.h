@@ -1,5 +1,5 @@
 // Record layout streams: the byte form in which a file's record layout is handed to the record
-// store, produced at compile time from a table of FieldSpecs, and read back by DecodeLayout.
+// store, produced at compile time from a table of FieldRows, and read back by DecodeLayout.
 //
 // Stream (32-bit values little-endian):
 //   stream  := 16 link entry* 00            the root GROUP; its final 00 closes it
@@ -13,7 +13,7 @@
 // A GROUP's own link is always 18 and offset 0: its first member starts where it starts. Fields
 // are numbered 1, 2, 3 ... in stream order, GROUP entries included.
 //
-// Invariants of a FieldSpec table (checked at compile time by FirstMisplacedField):
+// Invariants of a FieldRow table (checked at compile time by FirstMisplacedField):
 //   1. fields are packed: each starts where the one before it ends (a GROUP takes no bytes of its
 //      own, its members follow it);
 //   2. the declared offset and the record structure's member offset both equal the packed offset;
@@ -35,46 +35,46 @@
 namespace carelog::appdata {
 
 // The type of a field: element type code and arguments, and the DIM count of an array.
-struct TypeSpec {
+struct TypeDecl {
   store::FieldType code;
   uint32_t length = 0;  // STRING: characters; DECIMAL: bytes
   uint8_t places = 0;   // DECIMAL: decimal places
   uint32_t dim = 0;     // array elements; 0 for a single value (no DIM prefix)
 };
 
-constexpr TypeSpec Byte() {
+constexpr TypeDecl Byte() {
   return {store::kTypeByte};
 }
-constexpr TypeSpec Short() {
+constexpr TypeDecl Short() {
   return {store::kTypeShort};
 }
-constexpr TypeSpec Long() {
+constexpr TypeDecl Long() {
   return {store::kTypeLong};
 }
-constexpr TypeSpec ULong() {
+constexpr TypeDecl ULong() {
   return {store::kTypeULong};
 }
-constexpr TypeSpec Group() {
+constexpr TypeDecl Group() {
   return {store::kTypeGroup};
 }
-constexpr TypeSpec String(uint32_t length) {
+constexpr TypeDecl String(uint32_t length) {
   return {store::kTypeString, length};
 }
 // DECIMAL(digits, places) is stored in (digits + 1) / 2 bytes.
-constexpr TypeSpec Decimal(uint32_t digits, uint8_t places) {
+constexpr TypeDecl Decimal(uint32_t digits, uint8_t places) {
   return {store::kTypeDecimal, (digits + 1) / 2, places};
 }
-constexpr TypeSpec Dim(uint32_t count, TypeSpec element) {
+constexpr TypeDecl Dim(uint32_t count, TypeDecl element) {
   element.dim = count;
   return element;
 }
 
-constexpr uint32_t ElementCount(const TypeSpec& type) {
+constexpr uint32_t ElementCount(const TypeDecl& type) {
   return type.dim == 0 ? 1 : type.dim;
 }
 
 // Bytes of one element; a GROUP's bytes are those of its members, so it takes none itself.
-constexpr uint32_t ElementSize(const TypeSpec& type) {
+constexpr uint32_t ElementSize(const TypeDecl& type) {
   switch (type.code) {
     case store::kTypeByte:
       return 1;
@@ -92,9 +92,9 @@ constexpr uint32_t ElementSize(const TypeSpec& type) {
 }
 
 // One row of a file's field table, in declaration order.
-struct FieldSpec {
+struct FieldRow {
   const char* name;  // full upper-case name with prefix, "PAT:LAST_NAME"
-  TypeSpec type;
+  TypeDecl type;
   uint32_t offset;         // the declared offset of the field in the record
   uint32_t member_offset;  // offsetof the matching member of the record structure
   uint8_t depth = 0;       // enclosing GROUPs (the root not counted)
@@ -105,11 +105,11 @@ inline constexpr int kAllFieldsInPlace = -1;
 
 // Index of the first field that breaks an invariant of the table (see the header comment), the
 // field count when only the record size is wrong, or kAllFieldsInPlace.
-constexpr int FirstMisplacedField(std::span<const FieldSpec> fields, uint32_t record_size) {
+constexpr int FirstMisplacedField(std::span<const FieldRow> fields, uint32_t record_size) {
   uint32_t cursor = 0;
   uint8_t allowed_depth = 0;
   for (size_t i = 0; i < fields.size(); ++i) {
-    const FieldSpec& f = fields[i];
+    const FieldRow& f = fields[i];
     bool is_group = f.type.code == store::kTypeGroup;
     if (f.name == nullptr || f.depth > allowed_depth || f.offset != cursor ||
         f.member_offset != cursor || (is_group && (f.type.dim != 0 || f.depth >= kMaxGroupDepth)))
@@ -148,7 +148,7 @@ constexpr void Text(Sink& out, std::string_view text) {
 }
 
 template <class Sink>
-constexpr void WriteType(Sink& out, const TypeSpec& type) {
+constexpr void WriteType(Sink& out, const TypeDecl& type) {
   if (type.dim != 0) {
     out.Byte(store::kTypeDim);
     U32(out, type.dim);
@@ -165,12 +165,12 @@ constexpr void WriteType(Sink& out, const TypeSpec& type) {
 
 // The one encoder: writes the stream of a table that FirstMisplacedField accepts.
 template <class Sink>
-constexpr void WriteLayout(Sink& out, std::span<const FieldSpec> fields) {
+constexpr void WriteLayout(Sink& out, std::span<const FieldRow> fields) {
   uint32_t group_start[kMaxGroupDepth + 1] = {};  // [0] is the root
   size_t open = 1;                                // open groups, the root included
   uint32_t cursor = 0;
   out.Byte(store::kTypeGroup);
-  for (const FieldSpec& f : fields) {
+  for (const FieldRow& f : fields) {
     for (; open > f.depth + 1u; --open) out.Byte(0);
     out.Byte(store::kLayoutLinkMarker);
     U32(out, cursor - group_start[open - 1]);
@@ -187,7 +187,7 @@ constexpr void WriteLayout(Sink& out, std::span<const FieldSpec> fields) {
 
 }  // namespace layout_detail
 
-constexpr size_t LayoutSize(std::span<const FieldSpec> fields) {
+constexpr size_t LayoutSize(std::span<const FieldRow> fields) {
   layout_detail::CountingSink counter;
   layout_detail::WriteLayout(counter, fields);
   return counter.size;
@@ -195,7 +195,7 @@ constexpr size_t LayoutSize(std::span<const FieldSpec> fields) {
 
 // REQUIRES: N == LayoutSize(fields).
 template <size_t N>
-constexpr std::array<uint8_t, N> EncodeLayout(std::span<const FieldSpec> fields) {
+constexpr std::array<uint8_t, N> EncodeLayout(std::span<const FieldRow> fields) {
   layout_detail::ArraySink<N> sink;
   layout_detail::WriteLayout(sink, fields);
   return sink.bytes;

@@ -44,16 +44,16 @@ Bytes FontsVector() {
   return b;
 }
 
-Bytes Layout(const FileSpec& spec) {
-  return Bytes(spec.layout.begin(), spec.layout.end());
+Bytes Layout(const FileInfo& info) {
+  return Bytes(info.layout.begin(), info.layout.end());
 }
 
 TEST(LayoutEncoding, FontsStreamIsTheReferenceVector) {
-  EXPECT_EQ(Layout(kFontsSpec), FontsVector());
+  EXPECT_EQ(Layout(kFontsInfo), FontsVector());
 }
 
 TEST(LayoutEncoding, GroupsOpenWithZeroOffsetAndCloseBeforeTheParentLink) {
-  Bytes poc = Layout(kPocSpec);
+  Bytes poc = Layout(kPocInfo);
   // POC:FUNCTIONALLIMITATIONS: GROUP, then its first member at offset 0 within the group.
   Bytes group_entry;
   AppendName(group_entry, "POC:FUNCTIONALLIMITATIONS");
@@ -85,7 +85,7 @@ TEST(LayoutEncoding, GroupsOpenWithZeroOffsetAndCloseBeforeTheParentLink) {
 }
 
 TEST(LayoutEncoding, DimAndDecimalArguments) {
-  Bytes med = Layout(kMedicationsSpec);
+  Bytes med = Layout(kMedicationsInfo);
   Bytes drug;  // STRING(40),DIM(16)
   AppendName(drug, "MED:DRUG");
   Append(drug, {0x17});
@@ -96,7 +96,7 @@ TEST(LayoutEncoding, DimAndDecimalArguments) {
   AppendU32(drug, 716);
   EXPECT_NE(std::search(med.begin(), med.end(), drug.begin(), drug.end()), med.end());
 
-  Bytes dis = Layout(kDischargeSummarySpec);
+  Bytes dis = Layout(kDischargeSummaryInfo);
   Bytes number;  // DECIMAL(11,0): six bytes, no places, first entry of the record
   Append(number, {0x16, 0x18});
   AppendU32(number, 0);
@@ -106,7 +106,7 @@ TEST(LayoutEncoding, DimAndDecimalArguments) {
   ASSERT_GE(dis.size(), number.size());
   EXPECT_TRUE(std::equal(number.begin(), number.end(), dis.begin()));
 
-  Bytes six = Layout(kSixtyDaySpec);
+  Bytes six = Layout(kSixtyDayInfo);
   Bytes high_temp;  // DECIMAL(7,2): four bytes, two places
   AppendName(high_temp, "SIX:HIGHTEMP");
   Append(high_temp, {0x0A, 0x04, 0x02, 0x18});
@@ -201,11 +201,11 @@ TEST(LayoutDecoding, MalformedStreamsGiveTheirError) {
 }
 
 TEST(LayoutDecoding, EveryTruncationIsReportedNotOverrun) {
-  for (const FileSpec* spec : Catalogue()) {
+  for (const FileInfo* info : Catalogue()) {
     std::vector<LayoutField> fields;
-    for (size_t n = 0; n < spec->layout.size(); ++n) {
-      ASSERT_EQ(DecodeLayout(spec->layout.first(n), &fields), LayoutError::kTruncated)
-          << spec->label << " cut at " << n;
+    for (size_t n = 0; n < info->layout.size(); ++n) {
+      ASSERT_EQ(DecodeLayout(info->layout.first(n), &fields), LayoutError::kTruncated)
+          << info->label << " cut at " << n;
     }
   }
 }

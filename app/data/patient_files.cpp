@@ -7,7 +7,8 @@
 #include <cstddef>
 
 #include "app/data/dictionary.h"
-#include "app/data/file_spec.h"
+#include "app/data/file_info.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -19,7 +20,7 @@ using store::kFileAttrThread;
 // Patients: one record per patient.
 namespace patients {
 using Rec = PatientsRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"PAT:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"PAT:AGENCY", String(40), 4, offsetof(Rec, AGENCY)},
     {"PAT:NAME", String(40), 44, offsetof(Rec, NAME)},
@@ -49,7 +50,7 @@ constexpr FieldSpec kFields[] = {
     {"PAT:TIME_NEXT_VISIT", Long(), 606, offsetof(Rec, TIME_NEXT_VISIT)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"PAT:KEY_PATIENT_NUMBER", kRecordId, {"+PAT:PATIENT_NUMBER"}},
     {"PAT:AGENCYKEY", kDupOptNoCase, {"+PAT:AGENCY", "+PAT:LAST_NAME", "+PAT:FIRST_NAME"}},
     {"PAT:KEY_LAST_NAME", kDupOptNoCase, {"+PAT:LAST_NAME", "+PAT:FIRST_NAME"}},
@@ -59,15 +60,22 @@ constexpr auto kKeySpecs = std::to_array<KeySpec>({
     {"PAT:KEY_NEXT_VISIT", kDupOptNoCase, {"-PAT:NEXT_VISIT", "-PAT:TIME_NEXT_VISIT"}},
     {"PAT:DOCKEY", kDupOptNoCase, {"+PAT:PHYSICIAN_NAME"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"PAT:PLANS_AND_PROGRESS", "PAT:Plans_and_Progress", 600},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, PatKey::KEY_PATIENT_NUMBER, "PAT:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, PatKey::AGENCYKEY, "PAT:AGENCYKEY"));
+static_assert(KeyNamed(kKeys, PatKey::KEY_LAST_NAME, "PAT:KEY_LAST_NAME"));
+static_assert(KeyNamed(kKeys, PatKey::KEY_PHYSICIAN_NAME, "PAT:KEY_PHYSICIAN_NAME"));
+static_assert(KeyNamed(kKeys, PatKey::KEY_NEXT_VISIT, "PAT:KEY_NEXT_VISIT"));
+static_assert(KeyNamed(kKeys, PatKey::DOCKEY, "PAT:DOCKEY"));
+static_assert(MemoNamed(kMemos, PatMemo::PLANS_AND_PROGRESS, "PAT:PLANS_AND_PROGRESS"));
 }  // namespace patients
 
 thread_local PatientsRecord PAT;
-constinit const FileSpec kPatientsSpec = {
+constinit const FileInfo kPatientsInfo = {
     .label = "Patients",
     .prefix = "PAT",
     .disk_name = "Patients",
@@ -81,14 +89,14 @@ constinit const FileSpec kPatientsSpec = {
     .instance = [] { return &PatientsFile(); },
 };
 store::FileDeclaration& PatientsFile() {
-  thread_local DeclaredFile file(kPatientsSpec, &PAT);
+  thread_local DeclaredFile file(kPatientsInfo, &PAT);
   return file.declaration();
 }
 
 // Physcians: attending physicians, referred to by number from Patients.
 namespace physcians {
 using Rec = PhysciansRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"PHY:DOCNO", Long(), 0, offsetof(Rec, DOCNO)},
     {"PHY:NAME", String(40), 4, offsetof(Rec, NAME)},
     {"PHY:ADDRESS1", String(40), 44, offsetof(Rec, ADDRESS1)},
@@ -99,17 +107,19 @@ constexpr FieldSpec kFields[] = {
     {"PHY:PHONE", String(16), 156, offsetof(Rec, PHONE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"PHY:DOCKEY", kRecordId, {"+PHY:DOCNO"}},
     {"PHY:NAMEKEY", kDupOptNoCase, {"+PHY:NAME"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, PhyKey::DOCKEY, "PHY:DOCKEY"));
+static_assert(KeyNamed(kKeys, PhyKey::NAMEKEY, "PHY:NAMEKEY"));
 }  // namespace physcians
 
 thread_local PhysciansRecord PHY;
-constinit const FileSpec kPhysciansSpec = {
+constinit const FileInfo kPhysciansInfo = {
     .label = "Physcians",
     .prefix = "PHY",
     .disk_name = "PHYSCIANS",
@@ -123,30 +133,31 @@ constinit const FileSpec kPhysciansSpec = {
     .instance = [] { return &PhysciansFile(); },
 };
 store::FileDeclaration& PhysciansFile() {
-  thread_local DeclaredFile file(kPhysciansSpec, &PHY);
+  thread_local DeclaredFile file(kPhysciansInfo, &PHY);
   return file.declaration();
 }
 
 // Family: family contacts.
 namespace family {
 using Rec = FamilyRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"FAM:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"FAM:NAME", String(30), 4, offsetof(Rec, NAME)},
     {"FAM:RELATIONSHIP", String(20), 34, offsetof(Rec, RELATIONSHIP)},
     {"FAM:PHONE", String(14), 54, offsetof(Rec, PHONE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"FAM:KEY_PATIENT_NUMBER", kDupNoCase, {"+FAM:PATIENT_NUMBER"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, FamKey::KEY_PATIENT_NUMBER, "FAM:KEY_PATIENT_NUMBER"));
 }  // namespace family
 
 thread_local FamilyRecord FAM;
-constinit const FileSpec kFamilySpec = {
+constinit const FileInfo kFamilyInfo = {
     .label = "Family",
     .prefix = "FAM",
     .disk_name = "Family",
@@ -160,31 +171,33 @@ constinit const FileSpec kFamilySpec = {
     .instance = [] { return &FamilyFile(); },
 };
 store::FileDeclaration& FamilyFile() {
-  thread_local DeclaredFile file(kFamilySpec, &FAM);
+  thread_local DeclaredFile file(kFamilyInfo, &FAM);
   return file.declaration();
 }
 
 // Doctors: other doctors of a patient.
 namespace doctors {
 using Rec = DoctorsRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"DOC:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"DOC:DOCTOR_NAME", String(20), 4, offsetof(Rec, DOCTOR_NAME)},
     {"DOC:TYPE", String(20), 24, offsetof(Rec, TYPE)},
     {"DOC:PHONE", String(14), 44, offsetof(Rec, PHONE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"DOC:KEY_PATIENT_NUMBER", kDupNoCase, {"+DOC:PATIENT_NUMBER"}},
     {"DOC:TYPE_DOC", kDupOpt, {"+DOC:TYPE"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, DocKey::KEY_PATIENT_NUMBER, "DOC:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, DocKey::TYPE_DOC, "DOC:TYPE_DOC"));
 }  // namespace doctors
 
 thread_local DoctorsRecord DOC;
-constinit const FileSpec kDoctorsSpec = {
+constinit const FileInfo kDoctorsInfo = {
     .label = "Doctors",
     .prefix = "DOC",
     .disk_name = "Doctors",
@@ -198,7 +211,7 @@ constinit const FileSpec kDoctorsSpec = {
     .instance = [] { return &DoctorsFile(); },
 };
 store::FileDeclaration& DoctorsFile() {
-  thread_local DeclaredFile file(kDoctorsSpec, &DOC);
+  thread_local DeclaredFile file(kDoctorsInfo, &DOC);
   return file.declaration();
 }
 

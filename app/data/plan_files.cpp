@@ -7,7 +7,8 @@
 #include <cstddef>
 
 #include "app/data/dictionary.h"
-#include "app/data/file_spec.h"
+#include "app/data/file_info.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -19,7 +20,7 @@ using store::kFileAttrThread;
 // CarePlan: care plans of 12 problems.
 namespace care_plan {
 using Rec = CarePlanRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"CAR:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"CAR:RECORD_NO", Long(), 4, offsetof(Rec, RECORD_NO)},
     {"CAR:FROM_DATE", Long(), 8, offsetof(Rec, FROM_DATE)},
@@ -32,17 +33,19 @@ constexpr FieldSpec kFields[] = {
     {"CAR:GOALS", Dim(12, String(200)), 5054, offsetof(Rec, GOALS)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"CAR:KEY_PATIENT_NUMBER", kDupNoCase, {"+CAR:PATIENT_NUMBER"}},
     {"CAR:RECORD_KEY", kRecordId, {"+CAR:RECORD_NO"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, CarKey::KEY_PATIENT_NUMBER, "CAR:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, CarKey::RECORD_KEY, "CAR:RECORD_KEY"));
 }  // namespace care_plan
 
 thread_local CarePlanRecord CAR;
-constinit const FileSpec kCarePlanSpec = {
+constinit const FileInfo kCarePlanInfo = {
     .label = "CarePlan",
     .prefix = "CAR",
     .disk_name = "CarePlan",
@@ -56,14 +59,14 @@ constinit const FileSpec kCarePlanSpec = {
     .instance = [] { return &CarePlanFile(); },
 };
 store::FileDeclaration& CarePlanFile() {
-  thread_local DeclaredFile file(kCarePlanSpec, &CAR);
+  thread_local DeclaredFile file(kCarePlanInfo, &CAR);
   return file.declaration();
 }
 
 // HHA_Assign: home health aide assignment sheets (three columns of entries).
 namespace hha_assign {
 using Rec = HhaAssignRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"HHA:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"HHA:REC_NO", Long(), 4, offsetof(Rec, REC_NO)},
     {"HHA:DATE", Long(), 8, offsetof(Rec, DATE)},
@@ -123,18 +126,21 @@ constexpr FieldSpec kFields[] = {
     {"HHA:OTHER_JOB", Dim(6, Byte()), 788, offsetof(Rec, OTHER_JOB)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"HHA:PATIENT_NO_KEY", kDupOptNoCase, {"+HHA:PATIENT_NUMBER"}},
     {"HHA:DATE_KEY", kDupOptNoCase, {"+HHA:DATE"}},
     {"HHA:REC_NO_KEY", kRecordId, {"+HHA:REC_NO"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, HhaKey::PATIENT_NO_KEY, "HHA:PATIENT_NO_KEY"));
+static_assert(KeyNamed(kKeys, HhaKey::DATE_KEY, "HHA:DATE_KEY"));
+static_assert(KeyNamed(kKeys, HhaKey::REC_NO_KEY, "HHA:REC_NO_KEY"));
 }  // namespace hha_assign
 
 thread_local HhaAssignRecord HHA;
-constinit const FileSpec kHhaAssignSpec = {
+constinit const FileInfo kHhaAssignInfo = {
     .label = "HHA_Assign",
     .prefix = "HHA",
     .disk_name = "HHA_ASSIGN",
@@ -148,14 +154,14 @@ constinit const FileSpec kHhaAssignSpec = {
     .instance = [] { return &HhaAssignFile(); },
 };
 store::FileDeclaration& HhaAssignFile() {
-  thread_local DeclaredFile file(kHhaAssignSpec, &HHA);
+  thread_local DeclaredFile file(kHhaAssignInfo, &HHA);
   return file.declaration();
 }
 
 // POC: plans of care.
 namespace poc {
 using Rec = PocRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"POC:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"POC:REC_NO", Long(), 4, offsetof(Rec, REC_NO)},
     {"POC:MEDRECNO", String(15), 8, offsetof(Rec, MEDRECNO)},
@@ -213,21 +219,26 @@ constexpr FieldSpec kFields[] = {
     {"POC:EXCELLENT", Byte(), 1064, offsetof(Rec, PROGNOSIS.EXCELLENT), 1},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"POC:PATKEY", kDupOptNoCase, {"+POC:PATIENT_NUMBER"}},
     {"POC:RECNOKEY", kRecordId, {"+POC:REC_NO"}},
     {"POC:DATEKEY", kDupOptNoCase, {"+POC:FROMDATE"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"POC:ORDERS", "POC:Orders", 2000},
     {"POC:GOALS", "POC:Goals", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, PocKey::PATKEY, "POC:PATKEY"));
+static_assert(KeyNamed(kKeys, PocKey::RECNOKEY, "POC:RECNOKEY"));
+static_assert(KeyNamed(kKeys, PocKey::DATEKEY, "POC:DATEKEY"));
+static_assert(MemoNamed(kMemos, PocMemo::ORDERS, "POC:ORDERS"));
+static_assert(MemoNamed(kMemos, PocMemo::GOALS, "POC:GOALS"));
 }  // namespace poc
 
 PocRecord POC;
-constinit const FileSpec kPocSpec = {
+constinit const FileInfo kPocInfo = {
     .label = "POC",
     .prefix = "POC",
     .disk_name = "POC",
@@ -241,29 +252,31 @@ constinit const FileSpec kPocSpec = {
     .instance = [] { return &PocFile(); },
 };
 store::FileDeclaration& PocFile() {
-  static DeclaredFile file(kPocSpec, &POC);
+  static DeclaredFile file(kPocInfo, &POC);
   return file.declaration();
 }
 
 // AddInfo: addendum text to a plan of care.
 namespace add_info {
 using Rec = AddInfoRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"ADD:RECNO", Long(), 0, offsetof(Rec, RECNO)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"ADD:RECNOKEY", kDupOptNoCase, {"+ADD:RECNO"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"ADD:ADDINFO", "ADD:AddInfo", 500},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, AddKey::RECNOKEY, "ADD:RECNOKEY"));
+static_assert(MemoNamed(kMemos, AddMemo::ADDINFO, "ADD:ADDINFO"));
 }  // namespace add_info
 
 thread_local AddInfoRecord ADD;
-constinit const FileSpec kAddInfoSpec = {
+constinit const FileInfo kAddInfoInfo = {
     .label = "AddInfo",
     .prefix = "ADD",
     .disk_name = "ADDINFO",
@@ -277,36 +290,43 @@ constinit const FileSpec kAddInfoSpec = {
     .instance = [] { return &AddInfoFile(); },
 };
 store::FileDeclaration& AddInfoFile() {
-  thread_local DeclaredFile file(kAddInfoSpec, &ADD);
+  thread_local DeclaredFile file(kAddInfoInfo, &ADD);
   return file.declaration();
 }
 
 // CaseCon: case conferences.
 namespace case_con {
 using Rec = CaseConRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"CAS:PATEINTNUMBER", Long(), 0, offsetof(Rec, PATEINTNUMBER)},
     {"CAS:DATE", Long(), 4, offsetof(Rec, DATE)},
     {"CAS:RECNO", Long(), 8, offsetof(Rec, RECNO)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"CAS:PATIENTNUMBERKEY", kDupOptNoCase, {"+CAS:PATEINTNUMBER", "-CAS:DATE"}},
     {"CAS:RECNOKEY", kRecordId, {"+CAS:RECNO"}},
     {"CAS:DATEKEY", kDupOptNoCase, {"+CAS:DATE"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"CAS:PARTICIPANTS", "CAS:Participants", 1000},
     {"CAS:PROBLEMS", "CAS:Problems", 1000},
     {"CAS:INTERVENTIONS", "CAS:Interventions", 1000},
     {"CAS:GOALS", "CAS:Goals", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, CasKey::PATIENTNUMBERKEY, "CAS:PATIENTNUMBERKEY"));
+static_assert(KeyNamed(kKeys, CasKey::RECNOKEY, "CAS:RECNOKEY"));
+static_assert(KeyNamed(kKeys, CasKey::DATEKEY, "CAS:DATEKEY"));
+static_assert(MemoNamed(kMemos, CasMemo::PARTICIPANTS, "CAS:PARTICIPANTS"));
+static_assert(MemoNamed(kMemos, CasMemo::PROBLEMS, "CAS:PROBLEMS"));
+static_assert(MemoNamed(kMemos, CasMemo::INTERVENTIONS, "CAS:INTERVENTIONS"));
+static_assert(MemoNamed(kMemos, CasMemo::GOALS, "CAS:GOALS"));
 }  // namespace case_con
 
 thread_local CaseConRecord CAS;
-constinit const FileSpec kCaseConSpec = {
+constinit const FileInfo kCaseConInfo = {
     .label = "CaseCon",
     .prefix = "CAS",
     .disk_name = "CASECON",
@@ -320,7 +340,7 @@ constinit const FileSpec kCaseConSpec = {
     .instance = [] { return &CaseConFile(); },
 };
 store::FileDeclaration& CaseConFile() {
-  thread_local DeclaredFile file(kCaseConSpec, &CAS);
+  thread_local DeclaredFile file(kCaseConInfo, &CAS);
   return file.declaration();
 }
 

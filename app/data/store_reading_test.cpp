@@ -13,14 +13,14 @@ namespace carelog::appdata {
 namespace {
 
 TEST(StoreReading, EveryLayoutReadsBackFieldForField) {
-  for (const FileSpec* spec : Catalogue()) {
-    SCOPED_TRACE(spec->label);
-    const store::FileDeclaration& file = *spec->instance();
+  for (const FileInfo* info : Catalogue()) {
+    SCOPED_TRACE(info->label);
+    const store::FileDeclaration& file = *info->instance();
     store::LayoutTable table;
     ASSERT_EQ(store::ReadLayout(file.layout, file.layout_size, file.record_size, &table), 0);
     EXPECT_EQ(table.stored_size, file.record_size);
     std::vector<LayoutField> ours;
-    ASSERT_EQ(DecodeLayout(spec->layout, &ours), LayoutError::kNone);
+    ASSERT_EQ(DecodeLayout(info->layout, &ours), LayoutError::kNone);
     ASSERT_EQ(table.fields.size(), ours.size());
     for (size_t i = 0; i < ours.size(); ++i) {
       const store::FieldEntry& read = table.fields[i];
@@ -56,18 +56,18 @@ TEST(StoreReading, EveryLayoutReadsBackFieldForField) {
 }
 
 TEST(StoreReading, EveryDeclarationBuildsItsDriverState) {
-  for (const FileSpec* spec : Catalogue()) {
-    SCOPED_TRACE(spec->label);
-    store::FileDeclaration& file = *spec->instance();
+  for (const FileInfo* info : Catalogue()) {
+    SCOPED_TRACE(info->label);
+    store::FileDeclaration& file = *info->instance();
     ASSERT_EQ(file.state, nullptr);
     ASSERT_EQ(store::BuildDriverState(file), 0);
     const store::DriverState& state = *store::StateOf(file);
     EXPECT_EQ(state.name, std::string(file.name.text, file.name.length));
     EXPECT_EQ(state.record, file.buffer);
-    ASSERT_EQ(state.keys.size(), spec->keys.size());
+    ASSERT_EQ(state.keys.size(), info->keys.size());
     for (size_t k = 0; k < state.keys.size(); ++k) {
       const store::KeyEntry& key = state.keys[k];
-      const DeclaredKey& declared = spec->keys[k];
+      const DeclaredKey& declared = info->keys[k];
       SCOPED_TRACE(declared.name);
       EXPECT_EQ(key.label, declared.name);
       EXPECT_EQ(key.flags, declared.attributes);
@@ -80,11 +80,11 @@ TEST(StoreReading, EveryDeclarationBuildsItsDriverState) {
         EXPECT_EQ(signed_number, declared.components[c]);
       }
     }
-    ASSERT_EQ(state.memos.size(), spec->memos.size());
+    ASSERT_EQ(state.memos.size(), info->memos.size());
     for (size_t m = 0; m < state.memos.size(); ++m) {
-      EXPECT_EQ(state.memos[m].max_size, spec->memos[m].max_size);
+      EXPECT_EQ(state.memos[m].max_size, info->memos[m].max_size);
       ASSERT_NE(file.memos[m]->buffer, nullptr);
-      EXPECT_EQ(file.memos[m]->buffer[spec->memos[m].max_size - 1], ' ');
+      EXPECT_EQ(file.memos[m]->buffer[info->memos[m].max_size - 1], ' ');
     }
     store::DiscardDriverState(file);
     EXPECT_EQ(file.state, nullptr);

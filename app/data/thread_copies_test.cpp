@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "app/data/dictionary.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -37,8 +38,8 @@ Seen Look(FileId id, store::FileDeclaration* other_thread_copy) {
 TEST(ThreadCopies, EachThreadHasItsOwnDeclarationBufferKeysAndMemos) {
   for (size_t i = 0; i < kFileCount; ++i) {
     FileId id = static_cast<FileId>(i);
-    if (!(Spec(id).attributes & store::kFileAttrThread)) continue;
-    SCOPED_TRACE(Spec(id).label);
+    if (!(Info(id).attributes & store::kFileAttrThread)) continue;
+    SCOPED_TRACE(Info(id).label);
     Seen main_thread = Look(id, nullptr);
     Seen other;
     std::thread([&] { other = Look(id, main_thread.declaration); }).join();
@@ -56,6 +57,21 @@ TEST(ThreadCopies, EachThreadHasItsOwnDeclarationBufferKeysAndMemos) {
       EXPECT_NE(other.memo, main_thread.memo);
     }
   }
+}
+
+TEST(ThreadCopies, NamedKeysAndMemosAreTheCallingThreadsOwn) {
+  store::KeyDeclaration* main_key = &Key(PatKey::KEY_NEXT_VISIT);
+  store::MemoDeclaration* main_memo = &Memo(ProMemo::PLANS);
+  EXPECT_EQ(main_key, FindKey(FileId::kPatients, "PAT:KEY_NEXT_VISIT"));
+  EXPECT_EQ(main_memo->max_size, 600u);
+  store::KeyDeclaration* other_key = nullptr;
+  store::MemoDeclaration* other_memo = nullptr;
+  std::thread([&] {
+    other_key = &Key(PatKey::KEY_NEXT_VISIT);
+    other_memo = &Memo(ProMemo::PLANS);
+  }).join();
+  EXPECT_NE(other_key, main_key);
+  EXPECT_NE(other_memo, main_memo);
 }
 
 TEST(ThreadCopies, RecordBuffersDoNotLeakBetweenThreads) {

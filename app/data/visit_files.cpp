@@ -7,7 +7,8 @@
 #include <cstddef>
 
 #include "app/data/dictionary.h"
-#include "app/data/file_spec.h"
+#include "app/data/file_info.h"
+#include "app/data/keys.h"
 #include "app/data/records.h"
 
 namespace carelog::appdata {
@@ -19,7 +20,7 @@ using store::kFileAttrThread;
 // ProgressNotes: visit progress notes.
 namespace progress_notes {
 using Rec = ProgressNotesRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"PRO:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"PRO:DATE", Long(), 4, offsetof(Rec, DATE)},
     {"PRO:MILAGE", String(1), 8, offsetof(Rec, MILAGE)},
@@ -57,13 +58,13 @@ constexpr FieldSpec kFields[] = {
     {"PRO:CAREPLANUPDATE", Dim(2, Byte()), 510, offsetof(Rec, CAREPLANUPDATE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"PRO:KEY_PATIENT_NUMBER", kDupNoCase, {"+PRO:PATIENT_NUMBER"}},
     {"PRO:RECORD_NO_KEY", kRecordId, {"+PRO:RECORD_NO"}},
     {"PRO:KEY_DATE", kDupNoCase, {"+PRO:DATE", "+PRO:TIME_IN"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"PRO:CLINICAL_ASSESMENT", "PRO:Clinical_assesment", 400},
     {"PRO:PROCEDURES", "PRO:Procedures", 400},
     {"PRO:TEACHING", "PRO:Teaching", 400},
@@ -71,10 +72,18 @@ constexpr auto kMemos = std::to_array<MemoSpec>({
     {"PRO:RNOBSERVSES", "PRO:RnObservses", 200},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, ProKey::KEY_PATIENT_NUMBER, "PRO:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, ProKey::RECORD_NO_KEY, "PRO:RECORD_NO_KEY"));
+static_assert(KeyNamed(kKeys, ProKey::KEY_DATE, "PRO:KEY_DATE"));
+static_assert(MemoNamed(kMemos, ProMemo::CLINICAL_ASSESMENT, "PRO:CLINICAL_ASSESMENT"));
+static_assert(MemoNamed(kMemos, ProMemo::PROCEDURES, "PRO:PROCEDURES"));
+static_assert(MemoNamed(kMemos, ProMemo::TEACHING, "PRO:TEACHING"));
+static_assert(MemoNamed(kMemos, ProMemo::PLANS, "PRO:PLANS"));
+static_assert(MemoNamed(kMemos, ProMemo::RNOBSERVSES, "PRO:RNOBSERVSES"));
 }  // namespace progress_notes
 
 thread_local ProgressNotesRecord PRO;
-constinit const FileSpec kProgressNotesSpec = {
+constinit const FileInfo kProgressNotesInfo = {
     .label = "ProgressNotes",
     .prefix = "PRO",
     .disk_name = "Progress",
@@ -88,14 +97,14 @@ constinit const FileSpec kProgressNotesSpec = {
     .instance = [] { return &ProgressNotesFile(); },
 };
 store::FileDeclaration& ProgressNotesFile() {
-  thread_local DeclaredFile file(kProgressNotesSpec, &PRO);
+  thread_local DeclaredFile file(kProgressNotesInfo, &PRO);
   return file.declaration();
 }
 
 // Medications: medication sheets of 16 lines.
 namespace medications {
 using Rec = MedicationsRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"MED:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"MED:RECORD_NO", Long(), 4, offsetof(Rec, RECORD_NO)},
     {"MED:DATE", Long(), 8, offsetof(Rec, DATE)},
@@ -111,18 +120,21 @@ constexpr FieldSpec kFields[] = {
     {"MED:CI", Dim(2, String(160)), 1776, offsetof(Rec, CI)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"MED:KEY_PATIENT_NUMBER", kDupNoCase, {"+MED:PATIENT_NUMBER"}},
     {"MED:RECORD_KEY", kRecordId, {"+MED:RECORD_NO"}},
     {"MED:DATE_KEYS", kDupOptNoCase, {"+MED:DATE"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr std::array<MemoSpec, 0> kMemos{};
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr std::array<MemoRow, 0> kMemos{};
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, MedKey::KEY_PATIENT_NUMBER, "MED:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, MedKey::RECORD_KEY, "MED:RECORD_KEY"));
+static_assert(KeyNamed(kKeys, MedKey::DATE_KEYS, "MED:DATE_KEYS"));
 }  // namespace medications
 
 thread_local MedicationsRecord MED;
-constinit const FileSpec kMedicationsSpec = {
+constinit const FileInfo kMedicationsInfo = {
     .label = "Medications",
     .prefix = "MED",
     .disk_name = "Meds",
@@ -136,14 +148,14 @@ constinit const FileSpec kMedicationsSpec = {
     .instance = [] { return &MedicationsFile(); },
 };
 store::FileDeclaration& MedicationsFile() {
-  thread_local DeclaredFile file(kMedicationsSpec, &MED);
+  thread_local DeclaredFile file(kMedicationsInfo, &MED);
   return file.declaration();
 }
 
 // DischargeSummary: discharge summaries.
 namespace discharge_summary {
 using Rec = DischargeSummaryRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"DIS:PATIENT_NUMBER", Decimal(11, 0), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"DIS:RECORD_NO", Long(), 6, offsetof(Rec, RECORD_NO)},
     {"DIS:DATE", Long(), 10, offsetof(Rec, DATE)},
@@ -167,21 +179,26 @@ constexpr FieldSpec kFields[] = {
     {"DIS:OTHERNOTE", String(35), 189, offsetof(Rec, OTHERNOTE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"DIS:KEY_PATIENT_NUMBER", kDupNoCase, {"+DIS:PATIENT_NUMBER"}},
     {"DIS:RECORD_KEY", kRecordId, {"+DIS:RECORD_NO"}},
     {"DIS:KEY_DATE", kDupNoCase, {"+DIS:DATE"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"DIS:GOALS_ACHIEVED", "DIS:Goals_Achieved", 1000},
     {"DIS:MEDICATIONS", "DIS:Medications", 2000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, DisKey::KEY_PATIENT_NUMBER, "DIS:KEY_PATIENT_NUMBER"));
+static_assert(KeyNamed(kKeys, DisKey::RECORD_KEY, "DIS:RECORD_KEY"));
+static_assert(KeyNamed(kKeys, DisKey::KEY_DATE, "DIS:KEY_DATE"));
+static_assert(MemoNamed(kMemos, DisMemo::GOALS_ACHIEVED, "DIS:GOALS_ACHIEVED"));
+static_assert(MemoNamed(kMemos, DisMemo::MEDICATIONS, "DIS:MEDICATIONS"));
 }  // namespace discharge_summary
 
 thread_local DischargeSummaryRecord DIS;
-constinit const FileSpec kDischargeSummarySpec = {
+constinit const FileInfo kDischargeSummaryInfo = {
     .label = "DischargeSummary",
     .prefix = "DIS",
     .disk_name = "Discharges",
@@ -195,32 +212,35 @@ constinit const FileSpec kDischargeSummarySpec = {
     .instance = [] { return &DischargeSummaryFile(); },
 };
 store::FileDeclaration& DischargeSummaryFile() {
-  thread_local DeclaredFile file(kDischargeSummarySpec, &DIS);
+  thread_local DeclaredFile file(kDischargeSummaryInfo, &DIS);
   return file.declaration();
 }
 
 // Narrative: narrative notes.
 namespace narrative {
 using Rec = NarrativeRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"NAR:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"NAR:RECORD_NO", Long(), 4, offsetof(Rec, RECORD_NO)},
     {"NAR:DATE", Long(), 8, offsetof(Rec, DATE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"NAR:PATIENT_NUMBER_KEY", kDupOptNoCase, {"+NAR:PATIENT_NUMBER"}},
     {"NAR:RECORD_KEY", kRecordId, {"+NAR:RECORD_NO"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"NAR:NARRATIVE", "NAR:Narrative", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, NarKey::PATIENT_NUMBER_KEY, "NAR:PATIENT_NUMBER_KEY"));
+static_assert(KeyNamed(kKeys, NarKey::RECORD_KEY, "NAR:RECORD_KEY"));
+static_assert(MemoNamed(kMemos, NarMemo::NARRATIVE, "NAR:NARRATIVE"));
 }  // namespace narrative
 
 thread_local NarrativeRecord NAR;
-constinit const FileSpec kNarrativeSpec = {
+constinit const FileInfo kNarrativeInfo = {
     .label = "Narrative",
     .prefix = "NAR",
     .disk_name = "Narrative",
@@ -234,33 +254,37 @@ constinit const FileSpec kNarrativeSpec = {
     .instance = [] { return &NarrativeFile(); },
 };
 store::FileDeclaration& NarrativeFile() {
-  thread_local DeclaredFile file(kNarrativeSpec, &NAR);
+  thread_local DeclaredFile file(kNarrativeInfo, &NAR);
   return file.declaration();
 }
 
 // Orders: physician's orders.
 namespace orders {
 using Rec = OrdersRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"ORD:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"ORD:RECNO", Long(), 4, offsetof(Rec, RECNO)},
     {"ORD:DATE", Long(), 8, offsetof(Rec, DATE)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"ORD:PATKEY", kDupOptNoCase, {"+ORD:PATIENT_NUMBER"}},
     {"ORD:DATEKEY", kDupOptNoCase, {"+ORD:DATE"}},
     {"ORD:RECNOKEY", kRecordId, {"+ORD:RECNO"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"ORD:ORDERS", "ORD:Orders", 400},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, OrdKey::PATKEY, "ORD:PATKEY"));
+static_assert(KeyNamed(kKeys, OrdKey::DATEKEY, "ORD:DATEKEY"));
+static_assert(KeyNamed(kKeys, OrdKey::RECNOKEY, "ORD:RECNOKEY"));
+static_assert(MemoNamed(kMemos, OrdMemo::ORDERS, "ORD:ORDERS"));
 }  // namespace orders
 
 thread_local OrdersRecord ORD;
-constinit const FileSpec kOrdersSpec = {
+constinit const FileInfo kOrdersInfo = {
     .label = "Orders",
     .prefix = "ORD",
     .disk_name = "ORDERS",
@@ -274,14 +298,14 @@ constinit const FileSpec kOrdersSpec = {
     .instance = [] { return &OrdersFile(); },
 };
 store::FileDeclaration& OrdersFile() {
-  thread_local DeclaredFile file(kOrdersSpec, &ORD);
+  thread_local DeclaredFile file(kOrdersInfo, &ORD);
   return file.declaration();
 }
 
 // SixtyDay: sixty-day summaries.
 namespace sixty_day {
 using Rec = SixtyDayRecord;
-constexpr FieldSpec kFields[] = {
+constexpr FieldRow kFields[] = {
     {"SIX:PATIENT_NUMBER", Long(), 0, offsetof(Rec, PATIENT_NUMBER)},
     {"SIX:RECNO", Long(), 4, offsetof(Rec, RECNO)},
     {"SIX:START_DATE", Long(), 8, offsetof(Rec, START_DATE)},
@@ -298,20 +322,24 @@ constexpr FieldSpec kFields[] = {
     {"SIX:ABNL_SUGARS", String(10), 85, offsetof(Rec, ABNL_SUGARS)},
 };
 static_assert(FirstMisplacedField(kFields, sizeof(Rec)) == kAllFieldsInPlace);
-constexpr auto kKeySpecs = std::to_array<KeySpec>({
+constexpr auto kKeyRows = std::to_array<KeyRow>({
     {"SIX:PATKEY", kDupOptNoCase, {"+SIX:PATIENT_NUMBER"}},
     {"SIX:RECNOKEY", kRecordId, {"+SIX:RECNO"}},
     {"SIX:DATEKEY", kDupOptNoCase, {"-SIX:START_DATE"}},
 });
-constexpr auto kKeys = ResolveKeys(kFields, kKeySpecs);
-constexpr auto kMemos = std::to_array<MemoSpec>({
+constexpr auto kKeys = ResolveKeys(kFields, kKeyRows);
+constexpr auto kMemos = std::to_array<MemoRow>({
     {"SIX:SUMMARY", "SIX:Summary", 1000},
 });
 constexpr auto kLayout = EncodeLayout<LayoutSize(kFields)>(kFields);
+static_assert(KeyNamed(kKeys, SixKey::PATKEY, "SIX:PATKEY"));
+static_assert(KeyNamed(kKeys, SixKey::RECNOKEY, "SIX:RECNOKEY"));
+static_assert(KeyNamed(kKeys, SixKey::DATEKEY, "SIX:DATEKEY"));
+static_assert(MemoNamed(kMemos, SixMemo::SUMMARY, "SIX:SUMMARY"));
 }  // namespace sixty_day
 
 thread_local SixtyDayRecord SIX;
-constinit const FileSpec kSixtyDaySpec = {
+constinit const FileInfo kSixtyDayInfo = {
     .label = "SixtyDay",
     .prefix = "SIX",
     .disk_name = "SIXTYDAY",
@@ -325,7 +353,7 @@ constinit const FileSpec kSixtyDaySpec = {
     .instance = [] { return &SixtyDayFile(); },
 };
 store::FileDeclaration& SixtyDayFile() {
-  thread_local DeclaredFile file(kSixtyDaySpec, &SIX);
+  thread_local DeclaredFile file(kSixtyDayInfo, &SIX);
   return file.declaration();
 }
 

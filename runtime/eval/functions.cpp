@@ -16,24 +16,6 @@ constexpr ValueType kReal = ValueType::kReal;
 constexpr ValueType kStr = ValueType::kString;
 }  // namespace
 
-// name, max args, min args, number, result
-const FunctionInfo kFunctions[kFunctionCount] = {
-    {"MEMORY", 1, 0, 1, kInt},   {"SUB", 3, 2, 2, kStr},      {"INSTRING", 4, 2, 3, kInt},
-    {"CLIP", 1, 1, 4, kStr},     {"ALL", 2, 1, 5, kStr},      {"CENTER", 2, 1, 6, kStr},
-    {"CHR", 1, 1, 7, kStr},      {"DEFORMAT", 2, 1, 8, kStr}, {"FORMAT", 2, 2, 9, kStr},
-    {"LEFT", 2, 1, 10, kStr},    {"LEN", 1, 1, 11, kInt},     {"LOWER", 1, 1, 12, kStr},
-    {"NUMERIC", 1, 1, 13, kInt}, {"RIGHT", 2, 1, 14, kStr},   {"UPPER", 1, 1, 15, kStr},
-    {"VAL", 1, 1, 16, kInt},     {"ABS", 1, 1, 17, kReal},    {"INRANGE", 3, 3, 18, kInt},
-    {"INT", 1, 1, 19, kInt},     {"LOGE", 1, 1, 20, kReal},   {"LOG10", 1, 1, 21, kReal},
-    {"RANDOM", 2, 2, 22, kInt},  {"ROUND", 2, 2, 23, kReal},  {"SQRT", 1, 1, 24, kReal},
-    {"SIN", 1, 1, 25, kReal},    {"COS", 1, 1, 26, kReal},    {"TAN", 1, 1, 27, kReal},
-    {"ASIN", 1, 1, 28, kReal},   {"ACOS", 1, 1, 29, kReal},   {"ATAN", 1, 1, 30, kReal},
-    {"BAND", 2, 2, 31, kInt},    {"BOR", 2, 2, 32, kInt},     {"BXOR", 2, 2, 33, kInt},
-    {"BSHIFT", 2, 2, 34, kInt},  {"TODAY", 0, 0, 35, kInt},   {"CLOCK", 0, 0, 36, kInt},
-    {"DATE", 3, 3, 37, kInt},    {"DAY", 1, 1, 38, kInt},     {"MONTH", 1, 1, 39, kInt},
-    {"YEAR", 1, 1, 40, kInt},    {"AGE", 2, 1, 41, kStr},
-};
-
 int32_t Value::AsInteger() const {
   switch (type) {
     case ValueType::kInteger:
@@ -67,9 +49,7 @@ std::string Value::AsString() const {
   }
 }
 
-namespace {
-
-// Argument access with defaults for the absent optional ones.
+// Argument access for the functions, with defaults for the absent optional ones.
 class Arguments {
  public:
   explicit Arguments(std::span<const NodePtr> nodes) : nodes_(nodes) {}
@@ -84,6 +64,8 @@ class Arguments {
  private:
   std::span<const NodePtr> nodes_;
 };
+
+namespace {
 
 std::string Clip(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
@@ -259,96 +241,71 @@ std::string Deformat(const Arguments& args) {
 
 }  // namespace
 
+using A = const Arguments&;
+
+// name, max args, min args, number, result, evaluation
+const FunctionInfo kFunctions[kFunctionCount] = {
+    {"MEMORY", 1, 0, 1, kInt, [](A) { return Value::Of(Memory()); }},
+    {"SUB", 3, 2, 2, kStr, [](A a) { return Value::Of(Sub(a)); }},
+    {"INSTRING", 4, 2, 3, kInt, [](A a) { return Value::Of(InString(a)); }},
+    {"CLIP", 1, 1, 4, kStr, [](A a) { return Value::Of(Clip(a.String(0))); }},
+    {"ALL", 2, 1, 5, kStr, [](A a) { return Value::Of(All(a)); }},
+    {"CENTER", 2, 1, 6, kStr, [](A a) { return Value::Of(Place(a, Placement::kCenter)); }},
+    {"CHR", 1, 1, 7, kStr,
+     [](A a) { return Value::Of(std::string(1, static_cast<char>(a.Integer(0) & 0xFF))); }},
+    {"DEFORMAT", 2, 1, 8, kStr, [](A a) { return Value::Of(Deformat(a)); }},
+    {"FORMAT", 2, 2, 9, kStr, [](A a) { return Value::Of(Format(a)); }},
+    {"LEFT", 2, 1, 10, kStr, [](A a) { return Value::Of(Place(a, Placement::kLeft)); }},
+    {"LEN", 1, 1, 11, kInt,
+     [](A a) {
+       return Value::Of(static_cast<int32_t>(std::min<size_t>(a.String(0).size(), INT32_MAX)));
+     }},
+    {"LOWER", 1, 1, 12, kStr, [](A a) { return Value::Of(MapCase(a.String(0), LowerCaseOf)); }},
+    {"NUMERIC", 1, 1, 13, kInt, [](A a) { return Value::Of(IsNumeric(a.String(0))); }},
+    {"RIGHT", 2, 1, 14, kStr, [](A a) { return Value::Of(Place(a, Placement::kRight)); }},
+    {"UPPER", 1, 1, 15, kStr, [](A a) { return Value::Of(MapCase(a.String(0), UpperCaseOf)); }},
+    {"VAL", 1, 1, 16, kInt,
+     [](A a) {
+       const std::string text = a.String(0);
+       return Value::Of(static_cast<int32_t>(text.empty() ? 0 : static_cast<uint8_t>(text[0])));
+     }},
+    {"ABS", 1, 1, 17, kReal, [](A a) { return Value::Of(std::fabs(a.Real(0))); }},
+    {"INRANGE", 3, 3, 18, kInt,
+     [](A a) {
+       const double x = a.Real(0);
+       return Value::Of(static_cast<int32_t>(x >= a.Real(1) && x <= a.Real(2)));
+     }},
+    {"INT", 1, 1, 19, kInt, [](A a) { return Value::Of(RealToInteger(std::trunc(a.Real(0)))); }},
+    {"LOGE", 1, 1, 20, kReal, [](A a) { return Value::Of(std::log(a.Real(0))); }},
+    {"LOG10", 1, 1, 21, kReal, [](A a) { return Value::Of(std::log10(a.Real(0))); }},
+    {"RANDOM", 2, 2, 22, kInt, [](A a) { return Value::Of(Random(a.Integer(0), a.Integer(1))); }},
+    {"ROUND", 2, 2, 23, kReal, [](A a) { return Value::Of(Round(a.Real(0), a.Real(1))); }},
+    {"SQRT", 1, 1, 24, kReal, [](A a) { return Value::Of(std::sqrt(a.Real(0))); }},
+    {"SIN", 1, 1, 25, kReal, [](A a) { return Value::Of(std::sin(a.Real(0))); }},
+    {"COS", 1, 1, 26, kReal, [](A a) { return Value::Of(std::cos(a.Real(0))); }},
+    {"TAN", 1, 1, 27, kReal, [](A a) { return Value::Of(std::tan(a.Real(0))); }},
+    {"ASIN", 1, 1, 28, kReal, [](A a) { return Value::Of(std::asin(a.Real(0))); }},
+    {"ACOS", 1, 1, 29, kReal, [](A a) { return Value::Of(std::acos(a.Real(0))); }},
+    {"ATAN", 1, 1, 30, kReal, [](A a) { return Value::Of(std::atan(a.Real(0))); }},
+    {"BAND", 2, 2, 31, kInt, [](A a) { return Value::Of(a.Integer(0) & a.Integer(1)); }},
+    {"BOR", 2, 2, 32, kInt, [](A a) { return Value::Of(a.Integer(0) | a.Integer(1)); }},
+    {"BXOR", 2, 2, 33, kInt, [](A a) { return Value::Of(a.Integer(0) ^ a.Integer(1)); }},
+    {"BSHIFT", 2, 2, 34, kInt, [](A a) { return Value::Of(Shift(a.Integer(0), a.Integer(1))); }},
+    {"TODAY", 0, 0, 35, kInt, [](A) { return Value::Of(TodayNumber()); }},
+    {"CLOCK", 0, 0, 36, kInt, [](A) { return Value::Of(ClockNumber()); }},
+    {"DATE", 3, 3, 37, kInt,
+     [](A a) { return Value::Of(DateNumber(a.Integer(0), a.Integer(1), a.Integer(2))); }},
+    {"DAY", 1, 1, 38, kInt,
+     [](A a) { return Value::Of(DatePart(a.Integer(0), &CalendarDate::day)); }},
+    {"MONTH", 1, 1, 39, kInt,
+     [](A a) { return Value::Of(DatePart(a.Integer(0), &CalendarDate::month)); }},
+    {"YEAR", 1, 1, 40, kInt,
+     [](A a) { return Value::Of(DatePart(a.Integer(0), &CalendarDate::year)); }},
+    {"AGE", 2, 1, 41, kStr, [](A a) { return Value::Of(Age(a)); }},
+};
+
 Value CallFunction(const FunctionInfo& function, std::span<const NodePtr> nodes) {
-  const Arguments args(nodes);
-  switch (function.number) {
-    case 1:
-      return Value::Of(Memory());
-    case 2:
-      return Value::Of(Sub(args));
-    case 3:
-      return Value::Of(InString(args));
-    case 4:
-      return Value::Of(Clip(args.String(0)));
-    case 5:
-      return Value::Of(All(args));
-    case 6:
-      return Value::Of(Place(args, Placement::kCenter));
-    case 7:
-      return Value::Of(std::string(1, static_cast<char>(args.Integer(0) & 0xFF)));
-    case 8:
-      return Value::Of(Deformat(args));
-    case 9:
-      return Value::Of(Format(args));
-    case 10:
-      return Value::Of(Place(args, Placement::kLeft));
-    case 11:
-      return Value::Of(static_cast<int32_t>(std::min<size_t>(args.String(0).size(), INT32_MAX)));
-    case 12:
-      return Value::Of(MapCase(args.String(0), LowerCaseOf));
-    case 13:
-      return Value::Of(IsNumeric(args.String(0)));
-    case 14:
-      return Value::Of(Place(args, Placement::kRight));
-    case 15:
-      return Value::Of(MapCase(args.String(0), UpperCaseOf));
-    case 16: {
-      const std::string text = args.String(0);
-      return Value::Of(static_cast<int32_t>(text.empty() ? 0 : static_cast<uint8_t>(text[0])));
-    }
-    case 17:
-      return Value::Of(std::fabs(args.Real(0)));
-    case 18: {
-      const double x = args.Real(0);
-      return Value::Of(static_cast<int32_t>(x >= args.Real(1) && x <= args.Real(2)));
-    }
-    case 19:
-      return Value::Of(RealToInteger(std::trunc(args.Real(0))));
-    case 20:
-      return Value::Of(std::log(args.Real(0)));
-    case 21:
-      return Value::Of(std::log10(args.Real(0)));
-    case 22:
-      return Value::Of(Random(args.Integer(0), args.Integer(1)));
-    case 23:
-      return Value::Of(Round(args.Real(0), args.Real(1)));
-    case 24:
-      return Value::Of(std::sqrt(args.Real(0)));
-    case 25:
-      return Value::Of(std::sin(args.Real(0)));
-    case 26:
-      return Value::Of(std::cos(args.Real(0)));
-    case 27:
-      return Value::Of(std::tan(args.Real(0)));
-    case 28:
-      return Value::Of(std::asin(args.Real(0)));
-    case 29:
-      return Value::Of(std::acos(args.Real(0)));
-    case 30:
-      return Value::Of(std::atan(args.Real(0)));
-    case 31:
-      return Value::Of(args.Integer(0) & args.Integer(1));
-    case 32:
-      return Value::Of(args.Integer(0) | args.Integer(1));
-    case 33:
-      return Value::Of(args.Integer(0) ^ args.Integer(1));
-    case 34:
-      return Value::Of(Shift(args.Integer(0), args.Integer(1)));
-    case 35:
-      return Value::Of(TodayNumber());
-    case 36:
-      return Value::Of(ClockNumber());
-    case 37:
-      return Value::Of(DateNumber(args.Integer(0), args.Integer(1), args.Integer(2)));
-    case 38:
-      return Value::Of(DatePart(args.Integer(0), &CalendarDate::day));
-    case 39:
-      return Value::Of(DatePart(args.Integer(0), &CalendarDate::month));
-    case 40:
-      return Value::Of(DatePart(args.Integer(0), &CalendarDate::year));
-    default:
-      return Value::Of(Age(args));
-  }
+  return function.call(Arguments(nodes));
 }
 
 }  // namespace carelog::eval

@@ -1,4 +1,4 @@
-// The built-in functions: their table (name, argument counts, number, result type) and their
+// The built-in functions: one table of name, argument counts, number, result type and
 // evaluation.
 //
 // The parser refuses a call with more arguments than max_args or fewer than min_args; the
@@ -14,12 +14,16 @@
 
 namespace carelog::eval {
 
+class Arguments;
+struct Value;
+
 struct FunctionInfo {
   const char* name;
   uint8_t max_args;
   uint8_t min_args;
   uint8_t number;
   ValueType result;
+  Value (*call)(const Arguments& arguments);
 };
 
 inline constexpr int kFunctionCount = 41;

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "runtime/host/automation_script.h"
 #include "runtime/host/display.h"
 #include "runtime/host/message_queue.h"
@@ -124,7 +126,9 @@ class AutomationTest : public ::testing::Test {
 
 TEST_F(AutomationTest, AScriptDrivesAWholeSession) {
   PatientProgram program;
-  std::string shot = (std::filesystem::temp_directory_path() / "carelog_session.png").string();
+  std::string shot = (std::filesystem::temp_directory_path() /
+                      ("carelog_session_" + std::to_string(getpid()) + ".png"))
+                         .string();
   std::string out, err;
   int status =
       Run("# a short session\n"

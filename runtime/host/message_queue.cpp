@@ -1,6 +1,7 @@
 #include "runtime/host/message_queue.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -59,6 +60,7 @@ std::map<ThreadId, std::shared_ptr<ThreadQueue>>& Registry() {
   return *registry;
 }
 ThreadId next_thread_id = 1;
+std::atomic<int> held_semaphores{0};  // ServingSemaphores currently held by some thread
 
 void FinishSent(SentItem* item, int64_t result) {
   std::lock_guard<std::mutex> lock(item->sender->mutex);
@@ -311,10 +313,19 @@ bool KillTimer(WindowId window, uint32_t id) {
   return true;
 }
 
+ServingSemaphore::ServingSemaphore(int initial) : count_(initial > 0 ? 1 : 0) {
+  if (count_ == 0) ++held_semaphores;
+}
+
+ServingSemaphore::~ServingSemaphore() {
+  if (count_ == 0) --held_semaphores;
+}
+
 bool ServingSemaphore::TryAcquire() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (count_ == 0) return false;
   --count_;
+  ++held_semaphores;
   return true;
 }
 
@@ -325,6 +336,7 @@ void ServingSemaphore::Acquire() {
       std::lock_guard<std::mutex> lock(mutex_);
       if (count_ > 0) {
         --count_;
+        ++held_semaphores;
         waiters_.erase(std::remove(waiters_.begin(), waiters_.end(), q), waiters_.end());
         return;
       }
@@ -344,7 +356,10 @@ void ServingSemaphore::Acquire() {
 
 void ServingSemaphore::Release() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (count_ < 1) ++count_;
+  if (count_ < 1) {
+    ++count_;
+    --held_semaphores;
+  }
   for (const std::shared_ptr<ThreadQueue>& q : waiters_) {
     std::lock_guard<std::mutex> queue_lock(q->mutex);
     q->semaphore_signal = true;
@@ -353,6 +368,7 @@ void ServingSemaphore::Release() {
 }
 
 bool AllThreadsIdle() {
+  if (held_semaphores.load() > 0) return false;
   std::vector<std::shared_ptr<ThreadQueue>> queues;
   {
     std::lock_guard<std::mutex> lock(registry_mutex);

@@ -72,10 +72,12 @@ bool SetTimer(WindowId window, uint32_t id, std::chrono::milliseconds period);
 bool KillTimer(WindowId window, uint32_t id);
 
 // A counting semaphore (maximum 1) whose waiters keep serving messages sent to them, so a
-// thread waiting for its turn never blocks a thread that sends to it.
+// thread waiting for its turn never blocks a thread that sends to it. While one is held,
+// some thread is at work and the program does not count as idle.
 class ServingSemaphore {
  public:
-  explicit ServingSemaphore(int initial) : count_(initial) {}
+  explicit ServingSemaphore(int initial);
+  ~ServingSemaphore();
   ServingSemaphore(const ServingSemaphore&) = delete;
   ServingSemaphore& operator=(const ServingSemaphore&) = delete;
 
@@ -89,8 +91,9 @@ class ServingSemaphore {
   std::vector<std::shared_ptr<ThreadQueue>> waiters_;
 };
 
-// True when every thread that owns a window is waiting inside this layer with nothing to
-// handle: no sent, posted or paint message pending (timers not counted).
+// True when no ServingSemaphore is held and every thread that owns a window is waiting
+// inside this layer with nothing to handle: no sent, posted or paint message pending (timers
+// not counted).
 bool AllThreadsIdle();
 
 }  // namespace carelog::host

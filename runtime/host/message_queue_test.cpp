@@ -175,6 +175,55 @@ TEST(MessageQueue, SendToAThreadThatEndsIsAnsweredWithZero) {
   EXPECT_FALSE(PostMessage(w, kPing));
 }
 
+TEST(MessageQueue, DestroyingAnotherThreadsWindowHappensOnThatThread) {
+  std::atomic<ThreadId> destroyed_on{0};
+  LoopThread loop([&](const Message& m) -> int64_t {
+    if (m.number != kPing) return DefaultWindowProc(m);
+    WindowSpec spec;  // a child owned by the loop thread
+    spec.kind = WindowKind::kChild;
+    spec.parent = m.window;
+    spec.rect = Rect::FromSize(0, 0, 10, 10);
+    spec.proc = [&](const Message& c) -> int64_t {
+      if (c.number == msg::kDestroy) destroyed_on = CurrentThreadId();
+      return DefaultWindowProc(c);
+    };
+    return CreateWindow(spec);
+  });
+  WindowId child = static_cast<WindowId>(SendMessage(loop.window(), kPing));
+  ASSERT_TRUE(IsWindow(child));
+  ASSERT_TRUE(DestroyWindow(child));
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(destroyed_on.load(), loop.thread_id());
+}
+
+TEST(MessageQueue, DestroyingAFrameDestroysItsOtherThreadsChildrenThere) {
+  std::atomic<ThreadId> destroyed_on{0};
+  LoopThread loop([&](const Message& m) -> int64_t {
+    if (m.number != kPing) return DefaultWindowProc(m);
+    WindowSpec spec;  // an MDI child of the frame's client, owned by the loop thread
+    spec.kind = WindowKind::kMdiChild;
+    spec.parent = static_cast<WindowId>(m.wparam);
+    spec.rect = Rect::FromSize(0, 0, 50, 50);
+    spec.proc = [&](const Message& c) -> int64_t {
+      if (c.number == msg::kDestroy) destroyed_on = CurrentThreadId();
+      return DefaultWindowProc(c);
+    };
+    return CreateWindow(spec);
+  });
+  WindowSpec spec;
+  spec.rect = Rect::FromSize(0, 0, 200, 200);
+  spec.style = 0;
+  WindowId frame = CreateWindow(spec);
+  spec.kind = WindowKind::kMdiClient;
+  spec.parent = frame;
+  WindowId client = CreateWindow(spec);
+  WindowId child = static_cast<WindowId>(SendMessage(loop.window(), kPing, client));
+  ASSERT_TRUE(IsWindow(child));
+  ASSERT_TRUE(DestroyWindow(frame));
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(destroyed_on.load(), loop.thread_id());
+}
+
 TEST(MessageQueue, PostedMessagesCrossThreadsBothWays) {
   ThreadId main_thread = CurrentThreadId();
   LoopThread loop([main_thread](const Message& m) -> int64_t {
@@ -267,6 +316,16 @@ TEST(MessageQueue, IdleWhenEveryWindowThreadWaitsWithNothingToDo) {
   EXPECT_FALSE(AllThreadsIdle());
   block = false;
   EXPECT_TRUE(wait_idle());
+  {
+    ServingSemaphore semaphore(0);  // held: some thread is running procedure code
+    EXPECT_FALSE(AllThreadsIdle());
+    semaphore.Release();
+    EXPECT_TRUE(AllThreadsIdle());
+    ASSERT_TRUE(semaphore.TryAcquire());
+    EXPECT_FALSE(AllThreadsIdle());
+    semaphore.Release();
+  }
+  EXPECT_TRUE(AllThreadsIdle());
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace carelog::host {
 namespace {
 
@@ -31,7 +33,9 @@ class PrintingTest : public ::testing::Test {
   void SetUp() override {
     // No CUPS server: only the built-in printer is there, and it is the default.
     setenv("CUPS_SERVER", "/nonexistent/carelog-cups.sock", 1);
-    directory_ = std::filesystem::temp_directory_path() / "carelog_printing_test";
+    // One directory per test process: ctest runs the tests of this file side by side.
+    directory_ = std::filesystem::temp_directory_path() /
+                 ("carelog_printing_test_" + std::to_string(getpid()));
     std::filesystem::create_directories(directory_);
   }
   void TearDown() override {

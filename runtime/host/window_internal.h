@@ -8,6 +8,10 @@
 
 namespace carelog::host::internal {
 
+// Asks the owning thread to destroy a window (sent by DestroyWindow from other threads, so
+// that window procedures only ever run on their own thread).
+inline constexpr uint32_t kDestroyRequest = 0x03FF;
+
 // Window table side.
 ThreadId OwnerThreadOf(WindowId window);         // kNoThread when the window does not exist
 int64_t CallWindowProc(const Message& message);  // 0 when the window has no procedure

@@ -14,6 +14,7 @@
 namespace carelog::host {
 
 using internal::Find;
+using internal::IsTopLevelKind;
 using internal::TableMutex;
 using internal::WindowData;
 using Lock = std::lock_guard<std::recursive_mutex>;
@@ -23,10 +24,6 @@ namespace {
 constexpr Color kActiveCaption{0, 0, 128};
 constexpr Color kInactiveCaption{128, 128, 128};
 constexpr Color kFrameColor{192, 192, 192};
-
-bool IsTopLevelKind(WindowKind kind) {
-  return kind == WindowKind::kTopLevel || kind == WindowKind::kPopup;
-}
 
 // Offset of a window's parent client area within the top-level surface.
 Point ParentOrigin(const WindowData& w) {

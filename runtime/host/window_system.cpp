@@ -1,5 +1,4 @@
-// The window tree: creation and destruction, geometry, visibility, z-order, activation,
-// focus and capture.
+// The window tree: creation and destruction, geometry, visibility and stacking.
 #include "runtime/host/window_system.h"
 
 #include <algorithm>
@@ -105,6 +104,7 @@ int64_t CallWindowProc(const Message& message) {
     if (it == windows.end()) return 0;
     proc = it->second.proc;
   }
+  if (message.number == kDestroyRequest) return DestroyWindow(message.window) ? 1 : 0;
   if (proc && *proc) return (*proc)(message);
   return DefaultWindowProc(message);
 }
@@ -131,8 +131,18 @@ using internal::TableMutex;
 using internal::TheTable;
 using internal::WindowData;
 using Lock = std::lock_guard<std::recursive_mutex>;
+using internal::CollectForDestroy;
+using internal::EnabledLocked;
+using internal::IsTopLevelKind;
+using internal::IsWithin;
+using internal::NextActiveLocked;
+using internal::RaiseLocked;
+using internal::SiblingList;
+using internal::TellBackend;
+using internal::TopLevelLocked;
+using internal::VisibleLocked;
 
-namespace {
+namespace internal {
 
 bool IsTopLevelKind(WindowKind kind) {
   return kind == WindowKind::kTopLevel || kind == WindowKind::kPopup;
@@ -209,8 +219,9 @@ WindowId NextActiveLocked(WindowId leaving) {
 
 // Windows to destroy for `root`, deepest first: owned popups, children, then the window.
 void CollectForDestroy(WindowId root, std::vector<WindowId>* out) {
-  const WindowData* w = Find(root);
-  if (!w) return;
+  WindowData* w = Find(root);
+  if (!w || w->destroy_started) return;
+  w->destroy_started = true;
   for (WindowId id : TheTable().top_levels) {
     const WindowData* t = Find(id);
     if (t && t->owner == root) CollectForDestroy(id, out);
@@ -219,7 +230,7 @@ void CollectForDestroy(WindowId root, std::vector<WindowId>* out) {
   out->push_back(root);
 }
 
-}  // namespace
+}  // namespace internal
 
 WindowId CreateWindow(const WindowSpec& spec) {
   WindowId id;
@@ -264,17 +275,34 @@ WindowId CreateWindow(const WindowSpec& spec) {
 }
 
 bool DestroyWindow(WindowId window) {
+  ThreadId owner = internal::OwnerThreadOf(window);
+  if (owner == kNoThread) return false;
+  if (owner != CurrentThreadId()) {
+    if (SendMessage(window, internal::kDestroyRequest) != 0) return true;
+    // The owner ended before it could answer; what is left goes here.
+  }
   std::vector<WindowId> doomed;
   {
     Lock lock(TableMutex());
-    if (!Find(window)) return false;
+    const WindowData* w = Find(window);
+    // A window already on its way out (its procedure destroying itself again) stays put.
+    if (!w || w->destroy_started) return false;
     CollectForDestroy(window, &doomed);
   }
+  ThreadId self = CurrentThreadId();
   for (WindowId id : doomed) {
+    ThreadId id_owner = internal::OwnerThreadOf(id);
+    if (id_owner != self && id_owner != kNoThread) {
+      // An MDI child or popup of another thread: its owner destroys it.
+      {
+        Lock lock(TableMutex());
+        if (WindowData* w = Find(id)) w->destroy_started = false;
+      }
+      if (SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id)) continue;
+    }
     // The procedure sees msg::kDestroy while the window still exists.
     internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
     WindowId reactivate = kNoWindow, refocus = kNoWindow, owner_to_enable = kNoWindow;
-    WindowId lost_capture = kNoWindow;
     {
       Lock lock(TableMutex());
       Table& t = TheTable();
@@ -284,10 +312,7 @@ bool DestroyWindow(WindowId window) {
       bool was_active = t.active == id;
       if (was_active) reactivate = NextActiveLocked(id);
       if (t.focus == id) t.focus = kNoWindow;
-      if (t.capture == id) {
-        t.capture = kNoWindow;
-        lost_capture = id;
-      }
+      if (t.capture == id) t.capture = kNoWindow;
       if (t.caret.window == id) t.caret = CaretState{};
       if (w->kind == WindowKind::kMdiChild) {
         WindowData* client = Find(w->parent);
@@ -316,7 +341,6 @@ bool DestroyWindow(WindowId window) {
       internal::CountWindow(w->thread, -1);
       t.windows.erase(id);
     }
-    (void)lost_capture;
     if (owner_to_enable != kNoWindow) {
       EnableWindow(owner_to_enable, true);
       if (reactivate == kNoWindow) reactivate = owner_to_enable;
@@ -553,146 +577,6 @@ bool IsEnabled(WindowId window) {
   Lock lock(TableMutex());
   const WindowData* w = Find(window);
   return w && EnabledLocked(w);
-}
-
-bool BringToTop(WindowId window) {
-  Lock lock(TableMutex());
-  WindowData* w = Find(window);
-  if (!w) return false;
-  RaiseLocked(*w);
-  if (WindowData* parent = Find(w->parent)) {
-    internal::InvalidateLocked(*parent);
-  } else if (DisplayBackend* b = internal::Backend()) {
-    b->WindowActivated(w->id);
-  }
-  return true;
-}
-
-WindowId SetActiveWindow(WindowId window) {
-  WindowId old;
-  WindowId target;
-  bool move_focus;
-  {
-    Lock lock(TableMutex());
-    Table& t = TheTable();
-    target = TopLevelLocked(window);
-    const WindowData* w = Find(target);
-    if (!w || !VisibleLocked(w) || !EnabledLocked(w)) return kNoWindow;
-    old = t.active;
-    RaiseLocked(*w);
-    if (DisplayBackend* b = internal::Backend()) b->WindowActivated(target);
-    if (old == target) return old;
-    t.active = target;
-    move_focus = t.focus == kNoWindow || TopLevelLocked(t.focus) != target;
-    if (const WindowData* o = Find(old)) internal::InvalidateLocked(*o);
-    internal::InvalidateLocked(*w);
-  }
-  internal::Notify(old, msg::kActivate, 0, target);
-  internal::Notify(target, msg::kActivate, 1, old);
-  if (move_focus) {
-    // The window gets back the focus it had when it was last active, if that can still
-    // take it; otherwise the window itself takes it.
-    WindowId old_focus, new_focus = target;
-    {
-      Lock lock(TableMutex());
-      Table& t = TheTable();
-      const WindowData* w = Find(target);
-      const WindowData* last = w ? Find(w->last_focus) : nullptr;
-      if (last && VisibleLocked(last) && EnabledLocked(last) && IsWithin(last->id, target)) {
-        new_focus = last->id;
-      }
-      old_focus = t.focus;
-      t.focus = new_focus;
-    }
-    internal::Notify(old_focus, msg::kKillFocus, new_focus, 0);
-    internal::Notify(new_focus, msg::kSetFocus, old_focus, 0);
-  }
-  return old;
-}
-
-WindowId ActiveWindow() {
-  Lock lock(TableMutex());
-  return TheTable().active;
-}
-
-WindowId SetFocus(WindowId window) {
-  WindowId top, old;
-  WindowId mdi_child = kNoWindow;
-  {
-    Lock lock(TableMutex());
-    const WindowData* w = Find(window);
-    if (!w || !VisibleLocked(w) || !EnabledLocked(w)) return kNoWindow;
-    top = TopLevelLocked(window);
-    for (const WindowData* p = w; p; p = Find(p->parent)) {
-      if (p->kind == WindowKind::kMdiChild) {
-        const WindowData* client = Find(p->parent);
-        if (client && client->active_child != p->id) mdi_child = p->id;
-        break;
-      }
-      if (p->parent == kNoWindow) break;
-    }
-  }
-  if (ActiveWindow() != top) SetActiveWindow(top);
-  if (mdi_child != kNoWindow) {
-    // Focus inside an inactive MDI child activates that child first.
-    WindowId previous;
-    {
-      Lock lock(TableMutex());
-      WindowData* child = Find(mdi_child);
-      WindowData* client = child ? Find(child->parent) : nullptr;
-      if (!client) return kNoWindow;
-      previous = client->active_child;
-      client->active_child = mdi_child;
-      RaiseLocked(*child);
-      internal::InvalidateLocked(*client);
-    }
-    internal::Notify(previous, msg::kMdiActivated, 0, mdi_child);
-    internal::Notify(mdi_child, msg::kMdiActivated, 1, previous);
-  }
-  {
-    Lock lock(TableMutex());
-    Table& t = TheTable();
-    if (!Find(window)) return kNoWindow;
-    old = t.focus;
-    if (old == window) return old;
-    t.focus = window;
-    if (WindowData* top_window = Find(top)) top_window->last_focus = window;
-  }
-  internal::Notify(old, msg::kKillFocus, window, 0);
-  internal::Notify(window, msg::kSetFocus, old, 0);
-  return old;
-}
-
-WindowId FocusWindow() {
-  Lock lock(TableMutex());
-  return TheTable().focus;
-}
-
-WindowId SetCapture(WindowId window) {
-  WindowId old;
-  {
-    Lock lock(TableMutex());
-    if (!Find(window)) return kNoWindow;
-    old = TheTable().capture;
-    TheTable().capture = window;
-  }
-  if (old != window) internal::Notify(old, msg::kCaptureLost, 0, 0);
-  return old;
-}
-
-void ReleaseCapture() {
-  WindowId old;
-  {
-    Lock lock(TableMutex());
-    old = TheTable().capture;
-    TheTable().capture = kNoWindow;
-  }
-  internal::Notify(old, msg::kCaptureLost, 0, 0);
-}
-
-WindowId CaptureWindow() {
-  Lock lock(TableMutex());
-  return TheTable().capture;
 }
 
 }  // namespace carelog::host

@@ -78,6 +78,7 @@ struct WindowSpec {
 // Creation sends msg::kCreate on the calling thread. kNoWindow when the parent or owner
 // does not exist or the kind needs one that is missing.
 WindowId CreateWindow(const WindowSpec& spec);
+// From another thread the owner is asked to do it, and the caller waits for it.
 bool DestroyWindow(WindowId window);
 bool IsWindow(WindowId window);
 

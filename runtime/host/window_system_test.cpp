@@ -122,6 +122,20 @@ TEST_F(WindowSystemTest, DestroyingAWindowDestroysChildrenAndOwnedPopupsDeepestF
   EXPECT_EQ(FocusWindow(), kNoWindow);
 }
 
+TEST_F(WindowSystemTest, AWindowDestroyingItselfAgainIsDestroyedOnce) {
+  int destroys = 0;
+  WindowId a = TopLevel("A", [&](const Message& m) -> int64_t {
+    if (m.number == msg::kDestroy) {
+      ++destroys;
+      EXPECT_FALSE(DestroyWindow(m.window));
+    }
+    return DefaultWindowProc(m);
+  });
+  EXPECT_TRUE(DestroyWindow(a));
+  EXPECT_EQ(destroys, 1);
+  EXPECT_FALSE(DestroyWindow(a));
+}
+
 TEST_F(WindowSystemTest, FocusMovesWithMessagesAndActivatesTheTopLevel) {
   WindowId a = TopLevel("A");
   WindowId field1 = Child(a, Rect::FromSize(0, 0, 50, 20), 1, log.For());

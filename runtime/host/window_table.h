@@ -32,7 +32,8 @@ struct WindowData {
   std::shared_ptr<Surface> surface;   // top-levels only
   WindowId active_child = kNoWindow;  // MDI clients: the active MDI child
   WindowId last_focus = kNoWindow;    // top-levels: the focus to give back on activation
-  bool destroying = false;
+  bool destroying = false;            // being removed from the table: no longer found
+  bool destroy_started = false;       // collected by a DestroyWindow that is under way
   bool disabled_by_modal = false;
 };
 
@@ -72,5 +73,21 @@ int DepthOf(const WindowData& w);
 
 // Queues a paint for the window and its descendants (table lock held).
 void InvalidateLocked(const WindowData& w);
+
+// Tree helpers; call with the table lock held.
+bool IsTopLevelKind(WindowKind kind);
+std::vector<WindowId>& SiblingList(const WindowData& w);  // the z-ordered list holding w
+bool VisibleLocked(const WindowData* w);                  // w and every ancestor shown
+bool EnabledLocked(const WindowData* w);                  // w and every ancestor enabled
+WindowId TopLevelLocked(WindowId id);
+bool IsWithin(WindowId window, WindowId ancestor);  // window is ancestor or inside it
+void TellBackend(const WindowData& w);              // a top-level's state to the display
+// Raises `w` among its siblings; a top-level takes its owned popups along above it.
+void RaiseLocked(const WindowData& w);
+// The window to activate after `leaving` stops being active: its owner when it can take it,
+// else the topmost other visible, enabled top-level.
+WindowId NextActiveLocked(WindowId leaving);
+// Windows to destroy for `root`, deepest first: owned popups, children, then the window.
+void CollectForDestroy(WindowId root, std::vector<WindowId>* out);
 
 }  // namespace carelog::host::internal

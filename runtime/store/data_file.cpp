@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <map>
+#include <unordered_map>
 
 #include "runtime/store/data_file_impl.h"
 #include "runtime/store/internal_error.h"
@@ -42,9 +44,24 @@ void DataFileImpl::OpenFile() {
   if (error != 0) Fail(error);
 }
 
+namespace {
+constexpr size_t kHeaderChangeBytes = 64;
+}  // namespace
+
 void DataFileImpl::ReadHeader() {
   uint8_t bytes[kHeaderSize];
   size_t got = 0;
+  if (cache_valid_ && disk_header_.change_counter != 0) {
+    // Unchanged first 64 bytes (log fields, signature, change counter) mean nobody committed
+    // since: the header known from the last cycle still holds.
+    if (int error = file_->Read(0, bytes, kHeaderChangeBytes, &got)) Fail(error);
+    uint8_t known[kHeaderSize];
+    EncodeHeader(disk_header_, known);
+    if (got == kHeaderChangeBytes && std::memcmp(bytes, known, kHeaderChangeBytes) == 0) {
+      header_ = disk_header_;
+      return;
+    }
+  }
   if (int error = file_->Read(0, bytes, kHeaderSize, &got)) Fail(error);
   if (got == 0) {
     header_ = FileHeader();  // a new, empty file
@@ -153,6 +170,7 @@ Page* DataFileImpl::NewPage(uint8_t level) {
 }
 
 void DataFileImpl::MarkDirty(Page* page) {
+  ++page->edits;
   if (!page->dirty) {
     page->dirty = true;
     ++dirty_pages_;
@@ -204,6 +222,11 @@ void DataFileImpl::ApplyMoves(const std::vector<PageMove>& moves) {
 // region's last page. Placing pages and packing regions move other pages, which changes them and
 // their parents in turn, so this repeats until a round moves nothing.
 void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
+  struct Serialized {
+    uint32_t edits;
+    std::string bytes;
+  };
+  std::unordered_map<const Page*, Serialized> serialized;
   for (int round = 0;; ++round) {
     if (round > 16) InternalError(1668);
     std::map<int, std::vector<int32_t>> holes;
@@ -215,8 +238,13 @@ void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
     std::vector<std::pair<Page*, int>> homeless;
     images->clear();
     for (Page* page : cache_.DirtyPages()) {
+      Serialized& done = serialized[page];
+      if (done.bytes.empty() || done.edits != page->edits) {
+        SerializePage(*page, &done.bytes);
+        done.edits = page->edits;
+      }
       PageImage image;
-      SerializePage(*page, &image.bytes);
+      image.bytes = done.bytes;
       int size_class = UnitsFor(image.bytes.size());
       int old_class = page->number >= 0 ? header_.regions.ClassOf(page->number) : 0;
       if (old_class == size_class) {

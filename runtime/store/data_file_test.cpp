@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/store/data_file_check.h"
 #include "runtime/store/data_file_impl.h"
 #include "runtime/store/file_io_faults.h"
 #include "runtime/store/internal_error.h"
@@ -75,9 +76,10 @@ void MakeChange(DataFile& file, Model* model) {
 }
 
 void ExpectSound(DataFile& file) {
-  std::string why;
-  EXPECT_TRUE(file.impl().header_.regions.Check(true, &why)) << why;
-  EXPECT_FALSE(file.impl().header_.log_pending());
+  std::vector<CheckFault> faults;
+  CheckSummary summary;
+  ASSERT_EQ(CheckDataFile(file, &faults, &summary), 0);
+  for (const CheckFault& fault : faults) ADD_FAILURE() << fault.page << ": " << fault.text;
 }
 
 TEST(DataFileTest, NewFileIsEmptyAndCountsChanges) {

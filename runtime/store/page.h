@@ -35,6 +35,7 @@ class Page {
   int32_t number;
   uint8_t level;
   bool dirty = false;
+  uint32_t edits = 0;  // counts changes of the content, so a serialization can be reused
   std::vector<Entry> entries;
   std::vector<int32_t> children;
   size_t accounting = kPageHeaderSize;

@@ -4,26 +4,33 @@
 
 namespace carelog::store {
 
+PageCache::Bucket::const_iterator PageCache::Position(const Bucket& bucket, int32_t number) {
+  return std::lower_bound(bucket.begin(), bucket.end(), number,
+                          [](const std::pair<int32_t, std::unique_ptr<Page>>& slot, int32_t n) {
+                            return slot.first < n;
+                          });
+}
+
 Page* PageCache::Find(int32_t number) const {
-  for (const auto& page : buckets_[BucketOf(number)]) {
-    if (page->number == number) return page.get();
-  }
-  return nullptr;
+  const Bucket& bucket = buckets_[BucketOf(number)];
+  auto it = Position(bucket, number);
+  return it != bucket.end() && it->first == number ? it->second.get() : nullptr;
 }
 
 Page* PageCache::Add(std::unique_ptr<Page> page) {
-  auto& bucket = buckets_[BucketOf(page->number)];
-  bucket.push_back(std::move(page));
+  Bucket& bucket = buckets_[BucketOf(page->number)];
+  auto it = bucket.begin() + (Position(bucket, page->number) - bucket.cbegin());
+  int32_t number = page->number;
+  it = bucket.emplace(it, number, std::move(page));
   ++size_;
-  return bucket.back().get();
+  return it->second.get();
 }
 
 std::unique_ptr<Page> PageCache::Remove(int32_t number) {
-  auto& bucket = buckets_[BucketOf(number)];
-  auto it = std::find_if(bucket.begin(), bucket.end(),
-                         [&](const std::unique_ptr<Page>& p) { return p->number == number; });
-  if (it == bucket.end()) return nullptr;
-  std::unique_ptr<Page> page = std::move(*it);
+  Bucket& bucket = buckets_[BucketOf(number)];
+  auto it = bucket.begin() + (Position(bucket, number) - bucket.cbegin());
+  if (it == bucket.end() || it->first != number) return nullptr;
+  std::unique_ptr<Page> page = std::move(it->second);
   bucket.erase(it);
   --size_;
   return page;
@@ -43,8 +50,8 @@ void PageCache::Clear() {
 std::vector<Page*> PageCache::DirtyPages() const {
   std::vector<Page*> dirty;
   for (const auto& bucket : buckets_) {
-    for (const auto& page : bucket) {
-      if (page->dirty) dirty.push_back(page.get());
+    for (const auto& slot : bucket) {
+      if (slot.second->dirty) dirty.push_back(slot.second.get());
     }
   }
   return dirty;

@@ -1,4 +1,5 @@
-// The decoded pages of one data file, found through a hash of 100 buckets on the page number.
+// The decoded pages of one data file, found through a hash of 100 buckets on the page number;
+// each bucket is kept sorted by page number and searched by halves.
 // Pages stay cached across access cycles until the file's change counter shows that someone
 // else wrote it; changed (dirty) pages stay until their commit.
 //
@@ -34,7 +35,10 @@ class PageCache {
     return static_cast<size_t>(static_cast<uint32_t>(number) % kBuckets);
   }
 
-  std::array<std::vector<std::unique_ptr<Page>>, kBuckets> buckets_;
+  using Bucket = std::vector<std::pair<int32_t, std::unique_ptr<Page>>>;
+  static Bucket::const_iterator Position(const Bucket& bucket, int32_t number);
+
+  std::array<Bucket, kBuckets> buckets_;
   size_t size_ = 0;
 };
 

@@ -72,22 +72,22 @@ bool Regions::Check(bool packed, std::string* why) const {
     return false;
   }
   for (int c = 1; c <= kLargestClass; ++c) {
-    std::string name = "region " + std::to_string(c);
+    auto name = [c] { return "region " + std::to_string(c); };
     if (end[c] < start[c] || (end[c] - start[c]) % c != 0) {
-      *why = name + " does not hold whole pages";
+      *why = name() + " does not hold whole pages";
       return false;
     }
     if (end[c] > kMaxPageUnits) {
-      *why = name + " ends beyond the largest file";
+      *why = name() + " ends beyond the largest file";
       return false;
     }
     if (start[c] == end[c]) continue;
     if (start[c] < previous_end) {
-      *why = name + " overlaps the region before it";
+      *why = name() + " overlaps the region before it";
       return false;
     }
     if (packed && start[c] - previous_end >= c) {
-      *why = name + " is not packed against the region before it";
+      *why = name() + " is not packed against the region before it";
       return false;
     }
     previous_end = end[c];

@@ -297,7 +297,6 @@ int Table::Records(uint32_t* count) {
 
 int Table::KeyEntries(int key, uint32_t* count) {
   if (dynamic_.count(key) != 0) {
-    Counters c;
     Entry entry;
     bool found = false;
     int rc =

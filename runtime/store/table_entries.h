@@ -29,6 +29,7 @@ inline constexpr uint8_t kKindRecord = 0xF3;
 inline constexpr uint8_t kKindMemo = 0xFC;
 inline constexpr uint8_t kKindMark = 0xFF;
 inline constexpr uint8_t kRecordsIndex = 0xF3;  // counters index byte of the records
+inline constexpr uint32_t kKeyKinds = 240;      // key numbers 0 to 239
 inline constexpr size_t kMemoBlockSize = 256;
 
 void AppendU32BE(std::string* out, uint32_t v);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/store/data_file.h"
+#include "runtime/store/data_file_check.h"
 #include "runtime/store/data_file_impl.h"
 #include "runtime/store/file_io_faults.h"
 
@@ -250,8 +251,11 @@ TEST_F(TreeTest, RandomOperationsMatchAModel) {
     }
     Commit();
     if (round % 2 == 1) Open();
-    std::string why;
-    ASSERT_TRUE(impl().header_.regions.Check(true, &why)) << why;
+    std::vector<CheckFault> faults;
+    CheckSummary summary;
+    ASSERT_EQ(CheckDataFile(*file_, &faults, &summary), 0);
+    for (const CheckFault& fault : faults) ADD_FAILURE() << fault.page << ": " << fault.text;
+    EXPECT_EQ(summary.leaf_entries, static_cast<int64_t>(model.size()));
 
     Cursor cursor(*file_);
     bool found = false;

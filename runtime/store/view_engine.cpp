@@ -34,6 +34,10 @@ struct ViewState {
   int order = 0;  // key number of the order, 0 for record order
   ViewRange range;
   bool regot = false;  // the last positioning was a REGET of the view
+  // The view holds a current record: its last read (or REGET) found one. After a read that
+  // failed, the file's own current record is whatever the reading passed over last, which the
+  // view does not show, so its position is not the view's.
+  bool has_current = false;
   uint64_t records_read = 0;
 };
 
@@ -64,6 +68,7 @@ class Engine {
     if (view_.joined_files != 0) return kUnsupported;
     state_.open = true;
     state_.regot = false;
+    state_.has_current = false;
     return CompileFilter(
         std::string_view(view_.filter.text ? view_.filter.text : "", view_.filter.length));
   }
@@ -77,6 +82,12 @@ class Engine {
 
   // NEXT (forward) or PREVIOUS: reads the primary file until a record passes the filter.
   int Read(bool forward) {
+    const int result = ReadPassing(forward);
+    state_.has_current = result == 0;
+    return result;
+  }
+
+  int ReadPassing(bool forward) {
     if (!state_.open) return kNotOpen;
     if (state_.regot) return kBadPosition;
     if (state_.filter_error != 0) return state_.filter_error;
@@ -120,7 +131,8 @@ class Engine {
     if (!state_.open || driver == nullptr || (driver->bits & kBitReading) == 0) return {};
     std::string out;
     AppendU32(&out, static_cast<uint32_t>(state_.order));
-    if ((driver->bits & kBitCurrentRecord) == 0 || driver->current_record == 0) {
+    if (!state_.has_current || (driver->bits & kBitCurrentRecord) == 0 ||
+        driver->current_record == 0) {
       AppendU32(&out, 0);
       return out;
     }
@@ -155,6 +167,7 @@ class Engine {
       result = key > 0 ? Reset(*file_.keys[key - 1], member) : Reset(file_, member);
     }
     state_.regot = reget;
+    if (reget) state_.has_current = result == 0 && length > 0;
     AnalyseRange();
     return result;
   }

@@ -23,7 +23,8 @@
 // Position string (little-endian):
 //   u32 key number of the order (0: record order)
 //   per member file: u32 length, then that many bytes of the file's position (POSITION(key)
-//   when it reads by a key, else POSITION(file)); length 0 when it has no current record.
+//   when it reads by a key, else POSITION(file)); length 0 when the view has no current
+//   record of it (nothing read yet, or the last read failed).
 //
 // Filter shortcut: when the filter's top-level conjunction fixes the leading components of the
 // order ("PRO:Patient_Number = Reset:Patient_Number"), a record before that key range is

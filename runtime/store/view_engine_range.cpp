@@ -106,36 +106,35 @@ void ViewRange::Analyse(const eval::Expression* filter, const DriverState& state
       }
     }
     if (value != nullptr) {
-      fixed_.push_back({&field, component.descending, value});
+      fixed_.push_back({DefinitionOf(field), component.descending, value});
     } else {
-      rest_.push_back({&field, component.descending, nullptr});
+      rest_.push_back({DefinitionOf(field), component.descending, nullptr});
     }
   }
   can_jump_ = !fixed_.empty();
   for (const Component& component : rest_) {
-    if (!IsIntegerType(component.field->type)) can_jump_ = false;
+    if (!IsIntegerType(component.field.type)) can_jump_ = false;
   }
   scratch_.assign(size, 0);
 }
 
 void ViewRange::WriteValue(const Component& component, uint8_t* record) const {
-  const FieldEntry& field = *component.field;
+  const FieldDef& field = component.field;
   uint8_t* at = record + field.offset;
   if (IsIntegerType(field.type)) {
     WriteInteger(field.type, component.value->Real(), at);
     return;
   }
   const std::string text = component.value->String();
-  const size_t copied = std::min<size_t>(text.size(), field.element_size);
+  const size_t copied = std::min<size_t>(text.size(), field.total_size);
   std::memcpy(at, text.data(), copied);
-  std::memset(at + copied, ' ', field.element_size - copied);
+  std::memset(at + copied, ' ', field.total_size - copied);
 }
 
 void ViewRange::Encode(const uint8_t* record, std::string* out) const {
   out->clear();
   for (const Component& component : fixed_) {
-    AppendComponent(DefinitionOf(*component.field), component.descending, nocase_, text_, record,
-                    out);
+    AppendComponent(component.field, component.descending, nocase_, text_, record, out);
   }
 }
 
@@ -153,12 +152,12 @@ void ViewRange::PrepareJump(DriverState& state, bool forward) {
   for (const Component& component : rest_) {
     double low;
     double high;
-    IntegerLimits(component.field->type, &low, &high);
+    IntegerLimits(component.field.type, &low, &high);
     // The first entry of the range has the lowest encoding in each later component: the
     // lowest value ascending, the highest descending; the last entry the other way round.
     const bool lowest_value = forward != component.descending;
-    WriteInteger(component.field->type, lowest_value ? low : high,
-                 state.record + component.field->offset);
+    WriteInteger(component.field.type, lowest_value ? low : high,
+                 state.record + component.field.offset);
   }
 }
 

@@ -44,10 +44,12 @@ class ViewRange {
   void PrepareJump(DriverState& state, bool forward);
 
  private:
+  // A copy of the field's description, so that a driver state rebuilt while the view is open
+  // (the file closed and opened again) leaves nothing dangling here.
   struct Component {
-    const FieldEntry* field;
+    FieldDef field;
     bool descending;
-    const eval::Node* value;  // fixed components only
+    const eval::Node* value;  // fixed components only; owned by the view's filter
   };
 
   void WriteValue(const Component& component, uint8_t* record) const;

@@ -42,6 +42,10 @@ struct Note {
   bool operator==(const Note&) const = default;
 };
 
+void PrintTo(const Note& note, std::ostream* out) {
+  *out << note.patient << "/" << note.date << "/" << note.name;
+}
+
 class ViewEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -194,6 +198,32 @@ TEST_F(ViewEngineTest, BadFiltersAndJoinsAreRefused) {
   EXPECT_EQ(OpenView(view_), 80);
 }
 
+TEST_F(ViewEngineTest, ReadsSkipTheMemosUnlessTheViewUsesThem) {
+  TestFile notes(directory_ + "/MEMOS", 16, NotesLayout());
+  notes.AddKey("VW:KEY_PATIENT", {1}, kKeyDup);
+  MemoDeclaration& memo = notes.AddMemo("VW:TEXT", 32);
+  ASSERT_EQ(Create(notes.declaration), 0) << ErrorText();
+  ASSERT_EQ(Open(notes.declaration, 0x42), 0) << ErrorText();
+  ASSERT_NE(memo.buffer, nullptr);
+  std::memset(notes.buffer(), 0, 16);
+  std::memcpy(memo.buffer, "remembered", 10);
+  ASSERT_EQ(store::Add(notes.declaration), 0) << ErrorText();
+
+  ViewDeclaration view;
+  view.driver = &ViewEngineEntry;
+  view.primary = &notes.declaration;
+  for (uint8_t uses_memos : {0, 1}) {
+    std::memset(memo.buffer, '-', 32);
+    view.uses_memos = uses_memos;
+    ASSERT_EQ(Set(notes.declaration), 0);
+    ASSERT_EQ(OpenView(view), 0);
+    ASSERT_EQ(NextInView(view), 0) << ErrorText();
+    EXPECT_EQ(std::string(memo.buffer, 10), uses_memos ? "remembered" : "----------");
+    CloseView(view);
+  }
+  Close(notes.declaration);
+}
+
 TEST_F(ViewEngineTest, ShortcutReturnsExactlyThePlainScan) {
   std::mt19937 random(20261208);
   for (int i = 0; i < 400; ++i) {
@@ -221,8 +251,9 @@ TEST_F(ViewEngineTest, ShortcutReturnsExactlyThePlainScan) {
     const char* who[] = {"ann", "bob", "BOB", "zed", "cy"};
     std::memset(who_, ' ', sizeof who_);
     std::memcpy(who_, who[random() % 5], 3);
+    // 0, 1 next; 2 previous; 3 keep the position; 4 reset to the position kept
     std::vector<int> steps(40);
-    for (int& step : steps) step = static_cast<int>(random() % 3);  // 0, 1 next, 2 previous
+    for (int& step : steps) step = static_cast<int>(random() % 5);
     const bool start_at_end = random() % 2 == 0;
 
     std::vector<std::vector<Note>> runs;
@@ -231,7 +262,18 @@ TEST_F(ViewEngineTest, ShortcutReturnsExactlyThePlainScan) {
       CloseView(view_);
       OpenOver(*c.key, c.filter);
       std::vector<Note> seen;
+      std::string kept;
       for (int step : steps) {
+        if (step == 3) {
+          kept = ViewPosition(view_);
+          continue;
+        }
+        if (step == 4) {
+          if (!kept.empty()) {
+            ASSERT_EQ(ResetView(view_, kept), 0) << ErrorText();
+          }
+          continue;
+        }
         const bool forward = start_at_end ? step == 2 : step != 2;
         const int result = forward ? NextInView(view_) : PreviousInView(view_);
         ASSERT_TRUE(result == 0 || result == 33) << result;

@@ -1,7 +1,8 @@
-#include "app/data/file_spec.h"
+#include "app/data/file_info.h"
 
 #include <cstring>
 
+#include "runtime/store/driver_state.h"
 #include "runtime/store/lodestar_driver.h"
 
 namespace carelog::appdata {
@@ -15,9 +16,9 @@ constexpr store::DeclaredText kNoText = {"", 0};
 
 }  // namespace
 
-DeclaredFile::DeclaredFile(const FileSpec& spec, void* record) {
-  keys_.reserve(spec.keys.size());
-  for (const DeclaredKey& key : spec.keys) {
+DeclaredFile::DeclaredFile(const FileInfo& info, void* record) {
+  keys_.reserve(info.keys.size());
+  for (const DeclaredKey& key : info.keys) {
     store::KeyDeclaration declared{};
     declared.name = Declared(key.name);
     declared.attributes = key.attributes;
@@ -28,8 +29,8 @@ DeclaredFile::DeclaredFile(const FileSpec& spec, void* record) {
   }
   for (store::KeyDeclaration& key : keys_) key_list_.push_back(&key);
 
-  memos_.reserve(spec.memos.size());
-  for (const MemoSpec& memo : spec.memos) {
+  memos_.reserve(info.memos.size());
+  for (const MemoRow& memo : info.memos) {
     store::MemoDeclaration declared{};
     declared.name = Declared(memo.name);
     declared.attributes = 0;
@@ -40,21 +41,27 @@ DeclaredFile::DeclaredFile(const FileSpec& spec, void* record) {
   for (store::MemoDeclaration& memo : memos_) memo_list_.push_back(&memo);
 
   declaration_.driver = &store::LodestarEntry;
-  declaration_.name = Declared(spec.disk_name);
+  declaration_.name = Declared(info.disk_name);
   declaration_.reserved = kNoText;
   declaration_.owner = kNoText;
-  declaration_.attributes = spec.attributes;
-  declaration_.key_count = static_cast<uint8_t>(spec.keys.size());
-  declaration_.memo_count = static_cast<uint8_t>(spec.memos.size());
-  declaration_.record_size = spec.record_size;
-  declaration_.layout = spec.layout.data();
-  declaration_.layout_size = static_cast<uint32_t>(spec.layout.size());
+  declaration_.attributes = info.attributes;
+  declaration_.key_count = static_cast<uint8_t>(info.keys.size());
+  declaration_.memo_count = static_cast<uint8_t>(info.memos.size());
+  declaration_.record_size = info.record_size;
+  declaration_.layout = info.layout.data();
+  declaration_.layout_size = static_cast<uint32_t>(info.layout.size());
   declaration_.keys = key_list_.data();
   declaration_.memos = memo_list_.data();
   declaration_.buffer = static_cast<uint8_t*>(record);
   declaration_.state = nullptr;
   declaration_.thread_copy =
-      (spec.attributes & store::kFileAttrThread) != 0 ? spec.instance : nullptr;
+      (info.attributes & store::kFileAttrThread) != 0 ? info.instance : nullptr;
+}
+
+// Only thread copies let go of their state: the process's own declarations keep theirs until the
+// process ends, when the record store's own objects may already be gone.
+DeclaredFile::~DeclaredFile() {
+  if (declaration_.thread_copy != nullptr) store::DiscardDriverState(declaration_);
 }
 
 }  // namespace carelog::appdata
