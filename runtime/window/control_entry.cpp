@@ -13,6 +13,8 @@ namespace carelog::window {
 namespace {
 
 constexpr int kPadX = 4;
+// Where the read-only property (0x7C8A) is kept among a control's further properties.
+constexpr int kReadOnlyKey = 0x7C8A << 16;
 
 void Edited(Control& c) {
   c.changed = true;
@@ -40,6 +42,7 @@ bool EditInput(Control& c, const host::Message& m, bool multi_line) {
       c.Invalidate();
       return true;
     case host::msg::kChar: {
+      if (c.extra.count(kReadOnlyKey) && c.extra[kReadOnlyKey] != 0) return true;
       auto ch = static_cast<char>(m.wparam);
       if (ch == '\b') {
         if (c.all_selected) {

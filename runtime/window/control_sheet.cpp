@@ -39,17 +39,17 @@ void SheetPaint(Control& c, host::DeviceContext& dc, bool focused) {
   std::vector<host::Rect> headers = Headers(c, dc);
   int h = HeaderHeight(c, dc);
   dc.FillRect(r, theme::kWindow);
-  dc.SetBrush(theme::kFace);
+  dc.SetBrush(theme::kWindow);
   dc.SetPen(host::Color{204, 204, 204});
   dc.Rectangle(host::Rect{r.left, h - 1, r.right, r.bottom});
   for (size_t i = 0; i < headers.size(); ++i) {
     bool selected = static_cast<int>(i) + 1 == c.state;
     host::Rect hr = headers[i];
     if (selected) {
-      dc.FillRect(host::Rect{hr.left, hr.top, hr.right, hr.bottom}, theme::kFace);
+      dc.FillRect(host::Rect{hr.left, hr.top, hr.right, hr.bottom}, theme::kWindow);
       dc.FrameRect(host::Rect{hr.left, hr.top, hr.right, hr.bottom}, host::Color{204, 204, 204});
       dc.FillRect(host::Rect{hr.left + 1, hr.bottom - 1, hr.right - 1, hr.bottom + 1},
-                  theme::kFace);
+                  theme::kWindow);
       dc.FillRect(host::Rect{hr.left + 1, hr.top, hr.right - 1, hr.top + 2}, theme::kAccent);
     }
     Control* tab = c.children[i];

@@ -204,6 +204,10 @@ void BuildControls(Structure& s) {
   auto surface = host::Surface::Create(1, 1);
   host::DeviceContext dc(surface);
   BuildList(s, s.definition.children, nullptr, dc);
+  // Later controls lie above earlier ones, so containers stay beneath what they hold.
+  for (auto& c : s.controls) {
+    if (c->handle) host::BringToTop(c->handle);
+  }
 }
 
 bool Control::IsVisible() const {
