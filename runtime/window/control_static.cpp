@@ -93,9 +93,9 @@ void LinePaint(Control& c, host::DeviceContext& dc, bool) {
 void ImagePaint(Control& c, host::DeviceContext& dc, bool) {
   host::Rect r = draw::Bounds(c);
   if (c.bitmap) {
-    host::Rect fit = host::Rect::FromSize(0, 0, std::min(r.Width(), c.bitmap->Width()),
-                                          std::min(r.Height(), c.bitmap->Height()));
-    dc.DrawBitmap(*c.bitmap, fit);
+    // Drawn at its own size, centred in the control's area and clipped to it.
+    int x = (r.Width() - c.bitmap->Width()) / 2, y = (r.Height() - c.bitmap->Height()) / 2;
+    dc.DrawBitmap(*c.bitmap, host::Rect::FromSize(x, y, c.bitmap->Width(), c.bitmap->Height()));
     return;
   }
   dc.SetNoBrush();

@@ -6,6 +6,7 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/builtin_icons.h"
 #include "runtime/window/control_classes.h"
 #include "runtime/window/window_runtime.h"
 
@@ -164,6 +165,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   if (c.upper <= c.lower) c.upper = c.lower + 100;
   c.color = entry.Number(Field::kColor);
   c.fill = entry.Number(Field::kFill);
+  if (entry.kind == kKindImage) c.bitmap = LoadControlImage(c.image);
   if (container) container->children.push_back(&c);
   s.controls.push_back(std::move(owned));
   Position(s, c, dc);

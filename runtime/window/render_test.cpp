@@ -50,6 +50,7 @@ Entry EveryControl() {
   Entry tab2 = WithText(Make(kKindTab, 21, Rect{}), "Details");
   sheet.children = {tab1, tab2};
   Entry image = Make(kKindImage, 22, Rect{230, 250, 30, 30});
+  image.strings[Field::kImage] = "RUDIV.ICO";
   Entry custom = WithText(Make(kKindCustom, 23, Rect{8, 250, 100, 30}), "custom");
   return WindowEntry("ALL$WINDOW", 0x300,
                      {prompt, entry, button, cancel, check, option, group, progress, string, line,
