@@ -284,5 +284,46 @@ TEST(Relations, NamesResolveAndKeysLeadWithTheChildField) {
   EXPECT_EQ(Relations()[12].on_delete, OnParentDelete::kClear);
 }
 
+// Every relation assigns the parent's number to the child and reads it back by value, the
+// six-byte packed decimal of the discharge summaries included.
+TEST(Relations, NumbersTravelFromParentToChildByValue) {
+  for (int32_t number : {123, -7, 0, 2147483647}) {
+    for (const Relation& r : Relations()) {
+      const FileInfo& parent = Info(r.parent);
+      const FileInfo& child = Info(r.child);
+      SCOPED_TRACE(std::string(child.label) + " " + std::to_string(number));
+      std::vector<uint8_t> parent_record(parent.record_size, 0xAA);
+      std::vector<uint8_t> child_record(child.record_size, 0x55);
+      ASSERT_TRUE(WriteRelationNumber(parent, r.parent_field, parent_record.data(), number));
+      int32_t value = 0;
+      ASSERT_TRUE(ReadRelationNumber(parent, r.parent_field, parent_record.data(), &value));
+      ASSERT_TRUE(WriteRelationNumber(child, r.child_field, child_record.data(), value));
+      int32_t child_value = 1;
+      ASSERT_TRUE(ReadRelationNumber(child, r.child_field, child_record.data(), &child_value));
+      EXPECT_EQ(child_value, number);
+      // Only the field's own bytes change.
+      uint32_t field_number = FieldNumberOf(child, r.child_field);
+      const FieldRow& field = child.fields[field_number - 1];
+      uint32_t size = ElementSize(field.type);
+      for (uint32_t i = 0; i < child.record_size; ++i) {
+        if (i < field.offset || i >= field.offset + size) {
+          ASSERT_EQ(child_record[i], 0x55) << i;
+        }
+      }
+    }
+  }
+  DischargeSummaryRecord summary{};
+  ASSERT_TRUE(WriteRelationNumber(kDischargeSummaryInfo, "DIS:PATIENT_NUMBER",
+                                  reinterpret_cast<uint8_t*>(&summary), 123));
+  EXPECT_EQ(summary.PATIENT_NUMBER.bytes[5], 0x23);
+  EXPECT_EQ(summary.PATIENT_NUMBER.bytes[4], 0x01);
+  int32_t value = 0;
+  summary.PATIENT_NUMBER.bytes[5] = 0x2C;  // not a digit
+  EXPECT_FALSE(ReadRelationNumber(kDischargeSummaryInfo, "DIS:PATIENT_NUMBER",
+                                  reinterpret_cast<uint8_t*>(&summary), &value));
+  EXPECT_FALSE(
+      WriteRelationNumber(kPatientsInfo, "PAT:LAST_NAME", reinterpret_cast<uint8_t*>(&summary), 1));
+}
+
 }  // namespace
 }  // namespace carelog::appdata

@@ -1,6 +1,10 @@
 #include "app/data/relations.h"
 
 #include <array>
+#include <climits>
+#include <cstring>
+
+#include "app/data/packed_decimal.h"
 
 namespace carelog::appdata {
 namespace {
@@ -44,6 +48,49 @@ constexpr auto kRelations = std::to_array<Relation>({
 
 std::span<const Relation> Relations() {
   return kRelations;
+}
+
+namespace {
+
+// The relation field called `name`, or null when it is no LONG or DECIMAL field.
+const FieldRow* NumberField(const FileInfo& info, std::string_view name) {
+  uint32_t number = FieldNumberOf(info, name);
+  if (number == 0) return nullptr;
+  const FieldRow& field = info.fields[number - 1];
+  bool numeric = field.type.code == store::kTypeLong || field.type.code == store::kTypeDecimal;
+  return numeric && field.type.dim == 0 ? &field : nullptr;
+}
+
+}  // namespace
+
+bool ReadRelationNumber(const FileInfo& info, std::string_view name, const uint8_t* record,
+                        int32_t* value) {
+  const FieldRow* field = NumberField(info, name);
+  if (field == nullptr) return false;
+  if (field->type.code == store::kTypeLong) {
+    std::memcpy(value, record + field->offset, sizeof *value);
+    return true;
+  }
+  int64_t number = 0;
+  std::span<const uint8_t> bytes(record + field->offset, field->type.length);
+  if (DecodeDecimal(bytes, &number) != DecimalStatus::kOk || number < INT32_MIN ||
+      number > INT32_MAX) {
+    return false;
+  }
+  *value = static_cast<int32_t>(number);
+  return true;
+}
+
+bool WriteRelationNumber(const FileInfo& info, std::string_view name, uint8_t* record,
+                         int32_t value) {
+  const FieldRow* field = NumberField(info, name);
+  if (field == nullptr) return false;
+  if (field->type.code == store::kTypeLong) {
+    std::memcpy(record + field->offset, &value, sizeof value);
+    return true;
+  }
+  std::span<uint8_t> bytes(record + field->offset, field->type.length);
+  return EncodeDecimal(value, bytes) == DecimalStatus::kOk;
 }
 
 }  // namespace carelog::appdata

@@ -8,7 +8,9 @@
 // not relations here.
 #pragma once
 
+#include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "app/data/dictionary.h"
 
@@ -36,5 +38,15 @@ struct Relation {
 
 // All relations, grouped by parent.
 std::span<const Relation> Relations();
+
+// The number a relation field holds in a record image of its file: a LONG, or (in
+// DischargeSummary) a DECIMAL without places, converted so that parent and child numbers
+// compare and assign by value. `field` is the declared name. Reading fails (false, *value
+// unchanged) for a name that is not a LONG or DECIMAL field of the file, a DECIMAL with a bad
+// digit, or a value outside 32 bits; writing fails only for a name that is not such a field.
+bool ReadRelationNumber(const FileInfo& info, std::string_view field, const uint8_t* record,
+                        int32_t* value);
+bool WriteRelationNumber(const FileInfo& info, std::string_view field, uint8_t* record,
+                         int32_t value);
 
 }  // namespace carelog::appdata

@@ -22,9 +22,11 @@ namespace carelog::host {
 
 // An image of 32-bit pixels (alpha, red, green, blue). Window backing stores and bitmaps
 // are surfaces.
+inline constexpr int kMaxSurfaceSide = 16384;
+
 class Surface {
  public:
-  // A surface filled with `fill`. Sizes below 1 become 1.
+  // A surface filled with `fill`. Sizes are clamped to 1..kMaxSurfaceSide.
   static std::shared_ptr<Surface> Create(int width, int height, Color fill = Color{255, 255, 255});
   // Reads a PNG file; nullptr when it cannot be read.
   static std::shared_ptr<Surface> LoadPng(const std::string& path);

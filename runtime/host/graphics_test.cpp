@@ -78,6 +78,18 @@ TEST(Drawing, ShapesCoverExactlyTheirRectangles) {
   EXPECT_EQ(surface->Pixel(5, 16), kWhite);
 }
 
+TEST(Drawing, SurfaceSizesStayWithinBounds) {
+  auto tiny = Surface::Create(-5, 0);
+  EXPECT_EQ(tiny->Width(), 1);
+  EXPECT_EQ(tiny->Height(), 1);
+  auto huge = Surface::Create(0x7FFFFFFF, 2);
+  EXPECT_EQ(huge->Width(), kMaxSurfaceSide);
+  EXPECT_EQ(Surface::LoadPng("/nonexistent/picture.png"), nullptr);
+  auto part = Surface::Create(10, 10, Color{255, 0, 0})->Copy(Rect{8, 8, 20, 20});
+  EXPECT_EQ(part->Width(), 2);
+  EXPECT_EQ(part->Pixel(1, 1), kRed);
+}
+
 TEST(Drawing, ClippingAndTranslationNestWithSaveAndRestore) {
   auto surface = Surface::Create(20, 20);
   DeviceContext dc(surface);

@@ -49,6 +49,7 @@ void Place(WindowId child, ShowState state, const Rect& rect) {
     if (w->show == ShowState::kNormal && state != ShowState::kNormal) w->restore_rect = w->rect;
     w->show = state;
     if (WindowData* client = Find(w->parent)) internal::InvalidateLocked(*client);
+    internal::TellBackend(*w);
   }
   MoveWindow(child, rect);
 }
@@ -146,6 +147,7 @@ bool MdiActivate(WindowId child) {
     BringToTop(child);
     if (previous == child) return true;
     client->active_child = child;
+    internal::TellBackend(*client);
     const WindowData* p = ChildLocked(previous);
     previous_maximized = p && p->show == ShowState::kMaximized;
     internal::InvalidateLocked(*client);

@@ -9,8 +9,10 @@ Surface::~Surface() = default;
 
 std::shared_ptr<Surface> Surface::Create(int width, int height, Color fill) {
   auto native = std::make_unique<Native>();
+  // Window sizes come from definitions; an absurd one must not become an absurd allocation.
   native->surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 1), std::max(height, 1));
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::clamp(width, 1, kMaxSurfaceSide),
+                                 std::clamp(height, 1, kMaxSurfaceSide));
   cairo_t* cr = cairo_create(native->surface);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_rgba(cr, fill.r / 255.0, fill.g / 255.0, fill.b / 255.0, fill.a / 255.0);

@@ -181,10 +181,26 @@ bool IsWithin(WindowId window, WindowId ancestor) {
   return false;
 }
 
+// A frame whose active MDI child is maximized shows that child's title after its own.
+std::string DisplayedTitleLocked(const WindowData& w) {
+  for (WindowId c : w.children) {
+    const WindowData* client = Find(c);
+    if (!client || client->kind != WindowKind::kMdiClient) continue;
+    const WindowData* child = Find(client->active_child);
+    if (child && child->show == ShowState::kMaximized && !child->title.empty()) {
+      return w.title + " - [" + child->title + "]";
+    }
+  }
+  return w.title;
+}
+
 void TellBackend(const WindowData& w) {
-  if (!IsTopLevelKind(w.kind)) return;
+  const WindowData* top = &w;
+  while (top && !IsTopLevelKind(top->kind)) top = Find(top->parent);
+  if (!top) return;
   if (DisplayBackend* b = internal::Backend()) {
-    b->WindowChanged(w.id, w.rect, w.title, w.show != ShowState::kHidden);
+    b->WindowChanged(top->id, top->rect, DisplayedTitleLocked(*top),
+                     top->show != ShowState::kHidden);
   }
 }
 
@@ -331,6 +347,9 @@ bool DestroyWindow(WindowId window) {
       w->destroying = true;
       SiblingList(*w).erase(std::remove(SiblingList(*w).begin(), SiblingList(*w).end(), id),
                             SiblingList(*w).end());
+      if (w->kind == WindowKind::kMdiChild) {
+        if (WindowData* client = Find(w->parent)) TellBackend(*client);  // the frame's title
+      }
       if (IsTopLevelKind(w->kind)) {
         if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
       } else if (WindowData* parent = Find(w->parent)) {
@@ -385,6 +404,12 @@ HOST_FIELD_GETTER(Rect, WindowRect, rect, Rect{})
 HOST_FIELD_GETTER(ShowState, ShowStateOf, show, ShowState::kHidden)
 HOST_FIELD_GETTER(std::vector<WindowId>, ChildrenOf, children, std::vector<WindowId>())
 #undef HOST_FIELD_GETTER
+
+std::string DisplayedTitle(WindowId top_level) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(top_level);
+  return w && IsTopLevelKind(w->kind) ? internal::DisplayedTitleLocked(*w) : std::string();
+}
 
 WindowId TopLevelOf(WindowId window) {
   Lock lock(TableMutex());
@@ -441,7 +466,7 @@ bool MoveWindow(WindowId window, const Rect& rect) {
     if (sized && w->surface) {
       w->surface = Surface::Create(rect.Width(), rect.Height(), w->background);
     }
-    TellBackend(*w);
+    if (IsTopLevelKind(w->kind) || w->kind == WindowKind::kMdiChild) TellBackend(*w);
     if (WindowData* parent = Find(w->parent)) {
       internal::InvalidateLocked(*parent);
     } else {
@@ -522,7 +547,7 @@ bool ShowWindow(WindowId window, ShowState state) {
       }
     }
     if (became_visible && IsTopLevelKind(w->kind)) RaiseLocked(*w);
-    TellBackend(*w);
+    if (IsTopLevelKind(w->kind) || w->kind == WindowKind::kMdiChild) TellBackend(*w);
     if (WindowData* parent = Find(w->parent)) {
       internal::InvalidateLocked(*parent);
     } else {

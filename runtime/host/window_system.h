@@ -107,6 +107,9 @@ std::vector<WindowId> TopLevelWindows();
 
 bool SetWindowText(WindowId window, const std::string& text);
 std::string WindowText(WindowId window);
+// The title the display shows for a top-level window: its own, followed by " - [Child]"
+// while its active MDI child is maximized.
+std::string DisplayedTitle(WindowId top_level);
 
 // Geometry. WindowRect is the outer rectangle in parent client (or screen) coordinates;
 // ClientRect is the client area in its own coordinates (origin 0,0).

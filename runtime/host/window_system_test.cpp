@@ -333,7 +333,9 @@ TEST_F(MdiTest, MaximizedStatePassesToTheNextActiveChild) {
   MdiActivate(a);
   EXPECT_EQ(ShowStateOf(a), ShowState::kMaximized);
   EXPECT_EQ(ShowStateOf(b), ShowState::kNormal);
+  EXPECT_EQ(DisplayedTitle(frame_), "Frame - [A]");
   MdiRestore(a);
+  EXPECT_EQ(DisplayedTitle(frame_), "Frame");
   EXPECT_EQ(WindowRect(a), original);
   MdiMaximize(a);
   MoveWindow(client_, Rect::FromSize(0, 0, 500, 300));  // the frame shrank

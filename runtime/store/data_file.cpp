@@ -9,6 +9,8 @@
 #include "runtime/store/data_file_impl.h"
 #include "runtime/store/internal_error.h"
 #include "runtime/store/page_codec.h"
+#include "runtime/store/program_clock.h"
+#include "runtime/store/transaction.h"
 
 namespace carelog::store {
 
@@ -28,7 +30,11 @@ DataFileOptions DataFileOptions::FromAccessMode(uint8_t access_mode, bool create
 }
 
 DataFileImpl::DataFileImpl(FileSystem& fs, std::string path, DataFileOptions options)
-    : fs_(fs), path_(std::move(path)), options_(options), tree_(*this) {}
+    : fs_(fs),
+      path_(std::move(path)),
+      options_(options),
+      tree_(*this),
+      role_lock_(static_cast<uint32_t>(ProgramClock() % kReaderSlots)) {}
 
 void DataFileImpl::OpenFile() {
   // Even a read-only data file is opened for writing when the system allows it, so that a commit
@@ -69,7 +75,12 @@ void DataFileImpl::ReadHeader() {
   }
   if (got < kHeaderSize || !DecodeHeader(bytes, &header_)) Fail(kErrorInvalidDataFile);
   if (header_.log_pending()) {
-    if (int error = ReplayRedoLog(*file_, &header_)) Fail(error);
+    // A log written for a transaction over several files that never reached its commit point
+    // is dropped; any other pending log finishes its commit.
+    bool replay = true;
+    if (int error = PendingLogMayReplay(*file_, header_, &replay)) Fail(error);
+    int error = replay ? ReplayRedoLog(*file_, &header_) : DropRedoLog(*file_, &header_);
+    if (error != 0) Fail(error);
   }
   // A header never committed to holds no tree, whatever its other fields say.
   if (header_.change_counter == 0) header_ = FileHeader();
@@ -84,7 +95,11 @@ void DataFileImpl::Begin(Access access) {
     }
   }
   if (access == Access::kWrite && options_.read_only) Fail(kErrorAccessDenied);
-  // Multi-process locking joins here: take the writer range or a reader slot when shared.
+  // A shared file is read and written only under the role's lock: a reader slot for a read
+  // cycle, the whole writer range for a write cycle.
+  if (options_.shared) {
+    if (int error = role_lock_.Acquire(*file_, access == Access::kWrite)) Fail(error);
+  }
   ReadHeader();
   if (!cache_valid_ || header_.change_counter != cached_counter_) {
     cache_.Clear();
@@ -99,9 +114,21 @@ void DataFileImpl::Begin(Access access) {
 
 void DataFileImpl::End() {
   if (!in_cycle_) return;
-  if (write_cycle_ && has_changes()) Commit();
+  if (write_cycle_ && (has_changes() || commit_prepared_)) {
+    Commit();
+    FinishCommit();
+  }
   in_cycle_ = false;
   write_cycle_ = false;
+  ReleaseLocks();
+}
+
+void DataFileImpl::ReleaseLocks() {
+  if (commit_lock_held_) {
+    commit_lock_held_ = false;
+    file_->Unlock(kLockRegionStart, kReaderSlots);
+  }
+  if (role_lock_.held()) role_lock_.Release(*file_);
 }
 
 void DataFileImpl::Abandon() {
@@ -117,6 +144,9 @@ void DataFileImpl::Abandon() {
   next_provisional_ = -2;
   in_cycle_ = false;
   write_cycle_ = false;
+  commit_prepared_ = false;
+  prepared_images_.clear();
+  if (file_) ReleaseLocks();
 }
 
 void DataFileImpl::EnsureRead() {
@@ -185,19 +215,29 @@ void DataFileImpl::FreePage(Page* page) {
   ++generation_;
 }
 
+Page* DataFileImpl::LoadRoot() {
+  Page* root = LoadPage(header_.root);
+  // The leftmost path holds the sentinel, so the root can never be left without entries.
+  if (root->size() == 0 || !root->entries.front().key().empty()) Fail(kErrorInvalidDataFile);
+  return root;
+}
+
+// Searches from the root with the page's first key for the inner entry naming the page. A sound
+// tree always has one; a page that no inner entry names lies in a region without belonging to
+// the tree, which only a damaged file shows.
 Page* DataFileImpl::FindParent(const Page& page, size_t* index) {
   std::string_view key = page.entries.front().key();
-  Page* at = LoadPage(header_.root);
+  Page* at = LoadRoot();
   while (!at->is_leaf()) {
     ptrdiff_t i = at->LastAtOrBelow(key);
-    if (i < 0) InternalError(1881);
+    if (i < 0) Fail(kErrorInvalidDataFile);
     if (at->children[static_cast<size_t>(i)] == page.number) {
       *index = static_cast<size_t>(i);
       return at;
     }
     at = LoadChild(*at, static_cast<size_t>(i));
   }
-  InternalError(1884);
+  Fail(kErrorInvalidDataFile);
 }
 
 void DataFileImpl::Renumber(Page* page, int32_t number) {
@@ -288,18 +328,43 @@ void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
 
 void DataFileImpl::Commit() {
   if (!has_changes()) return;
-  std::vector<PageImage> images;
-  PlacePages(&images);
-  for (PageImage& image : images) {
+  PrepareCommit();
+  FinishCommit();
+}
+
+void DataFileImpl::PrepareCommit() {
+  if (commit_prepared_ || !has_changes()) return;
+  prepared_images_.clear();
+  PlacePages(&prepared_images_);
+  for (PageImage& image : prepared_images_) {
     SetPageOffset(&image.bytes, static_cast<int32_t>((image.offset - kHeaderSize) / kUnitSize));
   }
-  FileHeader next = header_;
-  next.change_counter = disk_header_.change_counter + 1;
-  RedoLog log;
-  if (int error = WriteRedoLog(*file_, disk_header_, &next, images, &log)) Fail(error);
+  prepared_header_ = header_;
+  prepared_header_.change_counter = disk_header_.change_counter + 1;
+  // Others may read a readers-allowed file while it is open here: the header is rewritten only
+  // once they have left, and they stay out until the commit is in place.
+  if (options_.readers_allowed && !commit_lock_held_) {
+    if (int error = file_->Lock(kLockRegionStart, kReaderSlots, true)) Fail(error);
+    commit_lock_held_ = true;
+  }
+  if (int error =
+          WriteRedoLog(*file_, disk_header_, &prepared_header_, prepared_images_, &prepared_log_)) {
+    Fail(error);
+  }
+  commit_prepared_ = true;
+}
 
+void DataFileImpl::FinishCommit() {
+  if (!commit_prepared_) return;
+  commit_prepared_ = false;
   // Durable from here on. Should copying the log into place fail, the next cycle replays it.
-  int error = ApplyRedoLog(*file_, log, &next);
+  FileHeader next = prepared_header_;
+  int error = ApplyRedoLog(*file_, prepared_log_, &next);
+  if (commit_lock_held_) {
+    commit_lock_held_ = false;
+    file_->Unlock(kLockRegionStart, kReaderSlots);
+  }
+  prepared_images_.clear();
   for (Page* page : cache_.DirtyPages()) page->dirty = false;
   dirty_pages_ = 0;
   header_dirty_ = false;
@@ -311,6 +376,15 @@ void DataFileImpl::Commit() {
     cache_valid_ = false;
     ++generation_;
   }
+}
+
+void DataFileImpl::DropPreparedCommit() {
+  if (commit_prepared_) {
+    FileHeader before = disk_header_;
+    if (int error = DropRedoLog(*file_, &before)) Fail(error);
+    commit_prepared_ = false;
+  }
+  Abandon();
 }
 
 // ---- DataFile ----
@@ -367,8 +441,25 @@ int DataFile::changed_page_count() const {
 
 int DataFile::Commit() {
   return impl_->Guard([&] {
-    if (impl_->in_cycle_ && impl_->write_cycle_) impl_->Commit();
+    if (impl_->in_cycle_ && impl_->write_cycle_) {
+      impl_->Commit();
+      impl_->FinishCommit();
+    }
   });
+}
+
+int DataFile::PrepareCommit() {
+  return impl_->Guard([&] {
+    if (impl_->in_cycle_ && impl_->write_cycle_) impl_->PrepareCommit();
+  });
+}
+
+int DataFile::FinishCommit() {
+  return impl_->Guard([&] { impl_->FinishCommit(); });
+}
+
+int DataFile::DropPreparedCommit() {
+  return impl_->Guard([&] { impl_->DropPreparedCommit(); });
 }
 
 Tree& DataFile::tree() {

@@ -76,6 +76,13 @@ class DataFile {
 
   // Commits the open write cycle's changes and keeps the cycle open.
   int Commit();
+  // A commit in two halves, for a transaction over several data files: PrepareCommit makes the
+  // open write cycle's changes durable in the redo log without putting them in place (the file
+  // reads as before until FinishCommit, or until a later cycle replays the log);
+  // DropPreparedCommit forgets the log and the changes and ends the cycle.
+  int PrepareCommit();
+  int FinishCommit();
+  int DropPreparedCommit();
 
   // The ordered tree of all entries. Owned by the DataFile.
   Tree& tree();

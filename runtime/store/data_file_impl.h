@@ -22,6 +22,7 @@
 
 #include "runtime/store/data_file.h"
 #include "runtime/store/file_header.h"
+#include "runtime/store/lock_region.h"
 #include "runtime/store/page_cache.h"
 #include "runtime/store/redo_log.h"
 #include "runtime/store/tree.h"
@@ -57,11 +58,18 @@ class DataFileImpl {
   void EnsureRead();
   void EnsureWrite();
   void Commit();
+  // The two halves of Commit: PrepareCommit makes the changes durable in the redo log (the
+  // header points at it); FinishCommit copies them into place. DropPreparedCommit forgets a
+  // prepared commit, leaving the state before it.
+  void PrepareCommit();
+  void FinishCommit();
+  void DropPreparedCommit();
   uint32_t TakeNumber();
   bool has_changes() const { return dirty_pages_ > 0 || header_dirty_ || !freed_slots_.empty(); }
 
   // Pages.
   Page* LoadPage(int32_t number);
+  Page* LoadRoot();
   Page* LoadChild(const Page& parent, size_t index);
   Page* NewPage(uint8_t level);
   void MarkDirty(Page* page);
@@ -103,9 +111,16 @@ class DataFileImpl {
   uint64_t generation_ = 1;
   std::vector<int32_t> freed_slots_;
   Tree tree_;
+  RoleLock role_lock_;             // held for the open cycle of a shared file
+  bool commit_lock_held_ = false;  // readers-allowed file: writer range around the commit
+  bool commit_prepared_ = false;
+  std::vector<PageImage> prepared_images_;
+  RedoLog prepared_log_;
+  FileHeader prepared_header_;
 
  private:
   void ReadHeader();
+  void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
   void ApplyMoves(const std::vector<PageMove>& moves);
   Page* FindParent(const Page& page, size_t* index);

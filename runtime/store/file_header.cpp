@@ -42,7 +42,7 @@ bool DecodeHeader(const uint8_t in[kHeaderSize], FileHeader* header) {
   }
   std::string why;
   if (!h.regions.Check(false, &why)) return false;
-  if (h.log_start > h.log_end || h.log_start < kHeaderSize) return false;
+  if (h.log_start > h.log_end || (h.log_pending() && h.log_start < kHeaderSize)) return false;
   if (h.root != kEmptyRoot && h.regions.ClassOf(h.root) == 0) return false;
   *header = h;
   return true;

@@ -47,6 +47,18 @@ class Reader {
   int key() const { return key_; }
   void Clear() { *this = Reader(); }
 
+  // Where the sequence stands, so that a read refused after the step (a record held elsewhere)
+  // can be repeated from the same place.
+  struct Place {
+    bool started = false;
+    std::string last_key;
+  };
+  Place place() const { return Place{started_, last_key_}; }
+  void Restore(Place place) {
+    started_ = place.started;
+    last_key_ = std::move(place.last_key);
+  }
+
  private:
   enum class Start { kEnds, kRecord, kValue, kValueAndRecord, kNothing };
 

@@ -1,6 +1,7 @@
 #include "runtime/store/redo_log.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 
 #include "runtime/store/coding.h"
@@ -9,6 +10,8 @@
 
 namespace carelog::store {
 namespace {
+
+constexpr uint64_t kLockAreaStart = 0x80000000;
 
 int WriteHeader(File& file, const FileHeader& header, uint64_t offset) {
   uint8_t bytes[kHeaderSize];
@@ -40,6 +43,8 @@ int WriteRedoLog(File& file, const FileHeader& old_header, FileHeader* new_heade
       return error;
     }
   }
+  // The log, like the data, stays below the byte-range lock area at 2^31.
+  if (log->end + kHeaderSize > kLockAreaStart) return EFBIG;
   new_header->log_start = static_cast<uint32_t>(log->start);
   new_header->log_end = static_cast<uint32_t>(log->end + kHeaderSize);
   if (int error = WriteHeader(file, *new_header, log->end)) return error;
@@ -65,17 +70,16 @@ int ApplyRedoLog(File& file, const RedoLog& log, FileHeader* new_header) {
   return file.Flush();
 }
 
-int ReplayRedoLog(File& file, FileHeader* header) {
+int ReadRedoLog(File& file, const FileHeader& header, std::map<uint64_t, std::string>* pages,
+                FileHeader* logged_header) {
   uint64_t size = 0;
   if (int error = file.Size(&size)) return error;
-  if (header->log_end > size) return kErrorInvalidDataFile;
+  if (header.log_end > size) return kErrorInvalidDataFile;
 
-  std::map<uint64_t, std::string> pages;  // by own offset; a later copy wins
   bool have_header = false;
-  FileHeader logged_header;
-  uint64_t pos = header->log_start;
-  while (pos < header->log_end) {
-    if (header->log_end - pos < kUnitSize) return kErrorInvalidDataFile;
+  uint64_t pos = header.log_start;
+  while (pos < header.log_end) {
+    if (header.log_end - pos < kUnitSize) return kErrorInvalidDataFile;
     std::string bytes;
     if (int error = ReadExactly(file, pos, kUnitSize, &bytes)) return error;
     const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data());
@@ -83,13 +87,13 @@ int ReplayRedoLog(File& file, FileHeader* header) {
     uint16_t stored = LoadLe16(p + 4);
     size_t units = static_cast<size_t>(UnitsFor(stored));
     if (stored < kPageHeaderSize || stored > kLargestPage ||
-        header->log_end - pos < units * kUnitSize) {
+        header.log_end - pos < units * kUnitSize) {
       return kErrorInvalidDataFile;
     }
     if (int error = ReadExactly(file, pos, units * kUnitSize, &bytes)) return error;
     if (own_offset == 0) {
       if (stored != kHeaderSize ||
-          !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes.data()), &logged_header)) {
+          !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes.data()), logged_header)) {
         return kErrorInvalidDataFile;
       }
       have_header = true;
@@ -97,11 +101,23 @@ int ReplayRedoLog(File& file, FileHeader* header) {
       if (own_offset < kHeaderSize || (own_offset - kHeaderSize) % kUnitSize != 0) {
         return kErrorInvalidDataFile;
       }
-      pages[own_offset] = std::move(bytes);
+      (*pages)[own_offset] = std::move(bytes);
     }
     pos += units * kUnitSize;
   }
-  if (!have_header) return kErrorInvalidDataFile;
+  return have_header ? 0 : kErrorInvalidDataFile;
+}
+
+int DropRedoLog(File& file, FileHeader* header) {
+  header->log_start = header->log_end = static_cast<uint32_t>(header->EndOfDataOffset());
+  if (int error = WriteHeader(file, *header, 0)) return error;
+  return file.Flush();
+}
+
+int ReplayRedoLog(File& file, FileHeader* header) {
+  std::map<uint64_t, std::string> pages;
+  FileHeader logged_header;
+  if (int error = ReadRedoLog(file, *header, &pages, &logged_header)) return error;
 
   for (const auto& [offset, bytes] : pages) {
     if (int error = file.Write(offset, bytes.data(), bytes.size())) return error;

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,15 @@ int WriteRedoLog(File& file, const FileHeader& old_header, FileHeader* new_heade
                  const std::vector<PageImage>& pages, RedoLog* log);
 // Steps 6 and 7. On return *new_header has both log fields at the end of data.
 int ApplyRedoLog(File& file, const RedoLog& log, FileHeader* new_header);
+
+// Reads the pending log of *header without applying it: the logged pages by their own offset
+// (a later copy wins) and the logged header (its log fields as written). 36 when damaged.
+int ReadRedoLog(File& file, const FileHeader& header, std::map<uint64_t, std::string>* pages,
+                FileHeader* logged_header);
+
+// Forgets the pending log: writes `header` (the state before the commit) with both log fields
+// at its end of data, and flushes.
+int DropRedoLog(File& file, FileHeader* header);
 
 // Finishes an interrupted commit: *header (read from offset 0) has a pending log. Copies every
 // logged page to its own offset and makes the logged header the file's header, with the log

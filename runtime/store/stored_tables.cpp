@@ -2,12 +2,14 @@
 
 #include <memory>
 
+#include "runtime/store/holds.h"
 #include "runtime/store/index_build.h"
 #include "runtime/store/open_data_files.h"
 #include "runtime/store/positions.h"
 #include "runtime/store/reading.h"
 #include "runtime/store/table.h"
 #include "runtime/store/table_name.h"
+#include "runtime/store/transaction_control.h"
 #include "runtime/store/tree.h"
 
 namespace carelog::store {
@@ -18,9 +20,13 @@ constexpr int kErrInvalidFilename = 45;
 // The per-file object of an open table.
 class StoredTable : public TableHandle {
  public:
+  ~StoredTable() override {
+    if (table) ReleaseAllLocks(*table, sharing);
+  }
   std::shared_ptr<DataFile> file;
   std::unique_ptr<Table> table;
   Reader reader;
+  TableSharing sharing;
 };
 
 StoredTable* HandleOf(DriverState& state) {
@@ -36,8 +42,19 @@ RecordBuffers BuffersOf(DriverState& state) {
   return buffers;
 }
 
-// A read hands the record to the caller and consumes the requests made for it.
+// A read first lets go of the record it held.
+int BeginRead(DriverState& state) {
+  StoredTable* handle = HandleOf(state);
+  return ReleaseHeldRecord(*handle->file, handle->sharing);
+}
+
+// A read hands the record to the caller and consumes the requests made for it; under HOLD it
+// fails with 43 when another process holds the record.
 int FinishRead(DriverState& state, int rc, uint32_t record) {
+  if (rc == 0) {
+    StoredTable* handle = HandleOf(state);
+    rc = AfterRead(state, *handle->table, handle->sharing, record);
+  }
   if (rc == 0) {
     state.current_record = record;
     state.hold_requested = false;
@@ -191,10 +208,7 @@ class StoredTablesImpl : public TableOps {
   int FinishAccessCycle(DriverState& state) override {
     StoredTable* handle = HandleOf(state);
     if (!handle) return 0;
-    int rc = 0;
-    if ((state.bits & (kBitStream | kBitLogout)) == 0 && handle->file->in_access()) {
-      rc = handle->file->EndAccess();
-    }
+    int rc = FinishStatement(state, *handle->file);
     for (size_t k = 0; k < state.keys.size(); ++k) {
       DataFile& key_file = handle->table->KeyFile(static_cast<int>(k));
       if (&key_file != handle->file.get() && key_file.in_access()) {
@@ -208,7 +222,8 @@ class StoredTablesImpl : public TableOps {
   int Add(DriverState& state) override {
     RecordBuffers buffers = BuffersOf(state);
     uint32_t record = 0;
-    int rc = HandleOf(state)->table->Add(buffers, &record);
+    int rc = BeginWrite(state);
+    if (rc == 0) rc = HandleOf(state)->table->Add(buffers, &record);
     if (rc == 0) state.current_record = record;
     return rc;
   }
@@ -217,11 +232,17 @@ class StoredTablesImpl : public TableOps {
 
   int Put(DriverState& state) override {
     RecordBuffers buffers = BuffersOf(state);
-    return HandleOf(state)->table->Put(state.current_record, buffers);
+    StoredTable* handle = HandleOf(state);
+    const uint32_t record = state.current_record;
+    return SharedPut(state, *handle->table, handle->sharing, record,
+                     [&] { return handle->table->Put(record, buffers); });
   }
 
   int Delete(DriverState& state) override {
-    int rc = HandleOf(state)->table->Delete(state.current_record);
+    StoredTable* handle = HandleOf(state);
+    const uint32_t record = state.current_record;
+    int rc = SharedDelete(*handle->table, handle->sharing, record,
+                          [&] { return handle->table->Delete(record); });
     if (rc == 0) state.current_record = 0;
     return rc;
   }
@@ -229,12 +250,14 @@ class StoredTablesImpl : public TableOps {
   int GetByKey(DriverState& state, KeyEntry& key) override {
     RecordBuffers buffers = ReadBuffers(state);
     uint32_t record = 0;
+    if (int rc = BeginRead(state)) return rc;
     int rc = carelog::store::GetByKey(*HandleOf(state)->table, key.number, buffers, &record);
     return FinishRead(state, rc, record);
   }
 
   int GetByRecord(DriverState& state, uint32_t record) override {
     RecordBuffers buffers = ReadBuffers(state);
+    if (int rc = BeginRead(state)) return rc;
     int rc = HandleOf(state)->table->Read(record, buffers, !buffers.memos.empty());
     return FinishRead(state, rc, record);
   }
@@ -242,6 +265,7 @@ class StoredTablesImpl : public TableOps {
   int Reget(DriverState& state, KeyEntry* key, const std::string& position) override {
     RecordBuffers buffers = ReadBuffers(state);
     uint32_t record = 0;
+    if (int rc = BeginRead(state)) return rc;
     int rc = RegetPosition(*HandleOf(state)->table, KeyNumber(key), position, buffers, &record);
     return FinishRead(state, rc, record);
   }
@@ -256,6 +280,14 @@ class StoredTablesImpl : public TableOps {
 
   int Next(DriverState& state) override { return Step(state, true); }
   int Previous(DriverState& state) override { return Step(state, false); }
+
+  int IsAtEnd(DriverState& state, bool forward, bool* at_end) override {
+    StoredTable* handle = HandleOf(state);
+    bool exists = false;
+    int rc = handle->reader.Peek(*handle->table, forward, &exists);
+    *at_end = !exists;
+    return rc;
+  }
 
   int Position(DriverState& state, KeyEntry* key, std::string* position) override {
     return PositionOf(*HandleOf(state)->table, KeyNumber(key), state.current_record, state.record,
@@ -276,6 +308,7 @@ class StoredTablesImpl : public TableOps {
   }
 
   int BuildAllKeys(DriverState& state) override {
+    if (int rc = BeginWrite(state)) return rc;
     return carelog::store::BuildAllKeys(*HandleOf(state)->table);
   }
 
@@ -306,7 +339,40 @@ class StoredTablesImpl : public TableOps {
   int Empty(DriverState& state) override {
     StoredTable* handle = HandleOf(state);
     handle->reader.Clear();
+    if (int rc = BeginWrite(state)) return rc;
     return handle->table->Empty();
+  }
+
+  int Lock(DriverState& state) override {
+    StoredTable* handle = HandleOf(state);
+    return LockTable(*handle->table, handle->sharing);
+  }
+
+  int Unlock(DriverState& state) override {
+    StoredTable* handle = HandleOf(state);
+    return UnlockTable(*handle->table, handle->sharing);
+  }
+
+  int Release(DriverState& state) override {
+    StoredTable* handle = HandleOf(state);
+    return ReleaseHeldRecord(*handle->file, handle->sharing);
+  }
+
+  int Logout(DriverState& state) override {
+    return carelog::store::Logout(state, HandleOf(state)->file);
+  }
+  int Commit(DriverState&) override { return carelog::store::Commit(); }
+  int Rollback(DriverState&) override { return carelog::store::Rollback(); }
+  int Stream(DriverState& state) override {
+    return carelog::store::Stream(state, *HandleOf(state)->file);
+  }
+  int Flush(DriverState& state) override {
+    return carelog::store::Flush(state, *HandleOf(state)->file);
+  }
+
+  int SetTransactionControlFile(const std::string& name) override {
+    SetControlFileName(name);
+    return 0;
   }
 
   int FirstTableNameFrom(DriverState& state, const std::string& from, std::string* name) override {
@@ -323,6 +389,12 @@ class StoredTablesImpl : public TableOps {
   }
 
  private:
+  // A statement that changes the file takes the writer role before it reads anything, so that
+  // what it checks stays true until it has written.
+  static int BeginWrite(DriverState& state) {
+    return HandleOf(state)->file->BeginAccess(Access::kWrite);
+  }
+
   static RecordBuffers ReadBuffers(DriverState& state) {
     RecordBuffers buffers = BuffersOf(state);
     if (state.skip_memos) buffers.memos.clear();
@@ -333,8 +405,13 @@ class StoredTablesImpl : public TableOps {
     StoredTable* handle = HandleOf(state);
     RecordBuffers buffers = ReadBuffers(state);
     uint32_t record = 0;
+    if (int rc = BeginRead(state)) return rc;
+    Reader::Place place = handle->reader.place();
     int rc = handle->reader.Step(*handle->table, forward, buffers, !buffers.memos.empty(), &record);
-    return FinishRead(state, rc, record);
+    rc = FinishRead(state, rc, record);
+    // A record held elsewhere is read again by the retry, from the same place.
+    if (rc == kErrRecordHeld) handle->reader.Restore(std::move(place));
+    return rc;
   }
 
   static int CopyTo(DriverState& state, const std::string& new_name, bool remove_source) {

@@ -18,7 +18,7 @@ namespace carelog::store {
 bool DataFileImpl::Descend(std::string_view key, Path* path) {
   path->clear();
   if (header_.root == kEmptyRoot) return false;
-  Page* page = LoadPage(header_.root);
+  Page* page = LoadRoot();
   for (;;) {
     ptrdiff_t index = page->LastAtOrBelow(key);
     // The sentinel heads the leftmost page of every level, so only damage leaves nothing here.
@@ -32,7 +32,7 @@ bool DataFileImpl::Descend(std::string_view key, Path* path) {
 bool DataFileImpl::DescendLast(Path* path) {
   path->clear();
   if (header_.root == kEmptyRoot) return false;
-  Page* page = LoadPage(header_.root);
+  Page* page = LoadRoot();
   for (;;) {
     if (page->size() == 0) Fail(kErrorInvalidDataFile);
     path->push_back({page, page->size() - 1});

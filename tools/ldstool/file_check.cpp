@@ -5,6 +5,8 @@
 #include <memory>
 #include <set>
 
+#include "runtime/store/data_file.h"
+#include "runtime/store/data_file_check.h"
 #include "runtime/store/file_header.h"
 #include "runtime/store/file_io.h"
 #include "runtime/store/key_encoding.h"
@@ -35,20 +37,23 @@ class Checker {
     uint64_t size = 0;
     if ((rc = file->Size(&size)) != 0) return rc;
     if (size == 0) return 0;  // a new, empty data file
+    file.reset();
+    // The engine verifies the header, the regions, every page and the tree; opening the file
+    // first replays a redo log left by an interrupted commit, as every reader does.
+    if ((rc = CheckStructure(path)) != 0) return rc;
+    // The table checks read the (now repaired) bytes once more, to place each entry on its page.
+    if ((rc = FileSystem::Posix().Open(path, FileOpenFlags{}, &file)) != 0) return rc;
+    if ((rc = file->Size(&size)) != 0) return rc;
     bytes_.resize(size);
     size_t got = 0;
     if ((rc = file->Read(0, bytes_.data(), size, &got)) != 0) return rc;
     bytes_.resize(got);
-    if (!CheckHeader()) return 0;
-    LoadPages();
-    if (header_.root != kEmptyRoot) {
-      std::string previous;
-      bool have_previous = false;
-      WalkTree(header_.root, -1, nullptr, &previous, &have_previous);
-      for (const auto& [number, page] : pages_) {
-        if (reached_.count(number) == 0) Add(number, "page not reachable from the root");
-      }
+    if (bytes_.size() < static_cast<size_t>(kHeaderSize) ||
+        !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes_.data()), &header_)) {
+      return 0;  // already reported
     }
+    LoadPages();
+    if (header_.root != kEmptyRoot) CollectLeaves(header_.root);
     CheckTables();
     return 0;
   }
@@ -56,78 +61,50 @@ class Checker {
  private:
   void Add(int64_t page, std::string text) { faults_->push_back(Fault{page, std::move(text)}); }
 
-  bool CheckHeader() {
-    if (bytes_.size() < static_cast<size_t>(kHeaderSize) ||
-        !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes_.data()), &header_)) {
-      Add(-1, "header damaged (signature, sizes, regions, root or log fields)");
-      return false;
+  int CheckStructure(const std::string& path) {
+    DataFileOptions options;
+    options.read_only = true;
+    options.shared = true;
+    std::unique_ptr<DataFile> file;
+    int rc = DataFile::Open(path, options, &file);
+    std::vector<CheckFault> found;
+    if (rc == 0) rc = store::CheckDataFile(*file, &found, nullptr);
+    if (rc == kErrorInvalidDataFile) {
+      Add(-1, "header or tree damaged beyond reading (error 36)");
+      return 0;
     }
-    std::string why;
-    if (!header_.regions.Check(false, &why)) Add(-1, "regions: " + why);
-    if (header_.log_pending()) Add(-1, "redo log pending: the next opener replays it");
-    return true;
+    if (rc != 0) return rc;
+    for (CheckFault& f : found) Add(f.page, std::move(f.text));
+    return 0;
   }
 
+  // Decodes every page slot; the engine reports the slots that do not decode.
   void LoadPages() {
     for (int c = 1; c < kRegionCount; ++c) {
       const Regions& r = header_.regions;
       for (int32_t slot = r.start[c]; slot + c <= r.end[c]; slot += c) {
         uint64_t offset = PageOffset(slot);
         size_t length = static_cast<size_t>(c) * kUnitSize;
-        if (offset + length > bytes_.size()) {
-          Add(slot, "page lies beyond the end of the file");
-          continue;
-        }
-        std::string_view raw(bytes_.data() + offset, length);
-        PageHeaderFields fields;
+        if (offset + length > bytes_.size()) continue;
         std::unique_ptr<Page> page;
-        if (!DecodePageHeader(raw, &fields) || UnitsFor(fields.stored_length) != c) {
-          Add(slot, "page header does not fit its region of class " + std::to_string(c));
-        } else if (!DecodePage(raw, slot, &page)) {
-          Add(slot, "page does not decode to its lengths and order");
-        } else {
+        if (DecodePage(std::string_view(bytes_.data() + offset, length), slot, &page)) {
           pages_[slot] = std::move(page);
         }
       }
     }
   }
 
-  // Visits page `number`, expected at `level` (-1: any) and, when `first` is given, beginning
-  // with that entry.
-  void WalkTree(int32_t number, int level, const Entry* first, std::string* previous,
-                bool* have_previous) {
+  // Gathers the leaf entries in tree order with their pages, visiting each page once.
+  void CollectLeaves(int32_t number) {
     auto it = pages_.find(number);
-    if (it == pages_.end()) {
-      Add(number, "page referenced by the tree is missing or damaged");
-      return;
-    }
-    if (!reached_.insert(number).second) {
-      Add(number, "page referenced twice");
-      return;
-    }
+    if (it == pages_.end() || !reached_.insert(number).second) return;
     const Page& page = *it->second;
-    if (level >= 0 && page.level != level) Add(number, "page level does not fit its parent");
-    if (page.entries.empty()) {
-      Add(number, "page without entries");
-      return;
-    }
-    // The parent's entry for a page was its first entry when the page was placed; later
-    // inserts and deletes may move the page's first entry, never below the parent's.
-    if (first && page.entries.front().key() < first->key()) {
-      Add(number, "page begins below its parent's entry");
-    }
     if (page.is_leaf()) {
-      for (const Entry& e : page.entries) {
-        std::string key(e.key());
-        if (*have_previous && key <= *previous) Add(number, "entries out of order across pages");
-        *previous = key;
-        *have_previous = true;
-        leaves_.push_back(PlacedEntry{e, number});
-      }
+      for (const Entry& e : page.entries) leaves_.push_back(PlacedEntry{e, number});
       return;
     }
-    for (size_t i = 0; i < page.entries.size(); ++i) {
-      WalkTree(page.children[i], page.level - 1, &page.entries[i], previous, have_previous);
+    for (size_t i = 0; i < page.entries.size() && i < page.children.size(); ++i) {
+      CollectLeaves(page.children[i]);
     }
   }
 

@@ -171,8 +171,8 @@ TEST_F(StoredTables, ReadingModes) {
 
   // EOF and BOF look ahead without moving; SKIP moves several at once.
   ASSERT_EQ(Set(*f->k_number), 0);
-  EXPECT_TRUE(Bof(d));
   ASSERT_EQ(Next(d), 0);
+  EXPECT_TRUE(Bof(d));
   EXPECT_FALSE(Eof(d));
   ASSERT_EQ(Skip(d, 2), 0);
   EXPECT_EQ(f->number(), 3);
@@ -235,11 +235,15 @@ TEST_F(StoredTables, SeveralTablesInOneDataFile) {
   // A table missing from an existing data file.
   SampleFile c(dir.File("multi\\!gamma"));
   EXPECT_EQ(Open(c.file.declaration), 2);
-  ASSERT_EQ(Remove(a.file.declaration), 0);
-  EXPECT_EQ(Open(a.file.declaration), 2);
-  EXPECT_TRUE(dir.Exists("multi.LDS"));
+  // While `a` holds the data file open, `b` reaches it under its other capitals.
+  ASSERT_EQ(Open(a.file.declaration), 0);
   ASSERT_EQ(Remove(b.file.declaration), 0);
+  EXPECT_EQ(Send(a.file.declaration, "PNM=b"), "");
+  ASSERT_EQ(Close(a.file.declaration), 0);
+  EXPECT_TRUE(dir.Exists("multi.LDS"));
+  ASSERT_EQ(Remove(a.file.declaration), 0);
   EXPECT_FALSE(dir.Exists("multi.LDS"));  // the last table took the file with it
+  EXPECT_EQ(Open(a.file.declaration), 2);
 }
 
 TEST_F(StoredTables, DefinitionMismatchOnOpen) {
@@ -303,6 +307,17 @@ TEST_F(StoredTables, CopyAndRename) {
   SampleFile moved(dir.File("moved\\!t"));
   ASSERT_EQ(Open(moved.file.declaration), 0);
   EXPECT_EQ(Records(moved.file.declaration), 4u);
+}
+
+TEST_F(StoredTables, StreamKeepsOneCycleUntilFlush) {
+  FileDeclaration& d = f->file.declaration;
+  ASSERT_EQ(Stream(d), 0);
+  for (int32_t i = 0; i < 300; ++i) AddRecord({i, "n" + std::to_string(i), "c", 0, 0});
+  ASSERT_EQ(Flush(d), 0);
+  ASSERT_EQ(Close(d), 0);
+  ASSERT_EQ(Open(d), 0);
+  EXPECT_EQ(Records(d), 300u);
+  EXPECT_EQ(Records(*f->k_name), 300u);
 }
 
 TEST_F(StoredTables, OwnerPasswordIsRefusedClearly) {

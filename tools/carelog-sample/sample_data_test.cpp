@@ -1,0 +1,108 @@
+// The sample generator: every file it writes passes the whole-file check, the data is the same
+// for the same seed, and the records are linked as the application expects.
+#include "tools/carelog-sample/sample_data.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "app/data/dictionary.h"
+#include "app/data/keys.h"
+#include "app/data/records.h"
+#include "runtime/store/file_statements.h"
+#include "runtime/store/stored_tables.h"
+#include "tools/ldstool/file_check.h"
+
+namespace carelog::sample {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SampleDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = fs::current_path();
+    // Memory-backed when available: the statements flush every commit, and what is tested here
+    // is their content and order, not the speed of the disk.
+    fs::path base =
+        access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path();
+    root_ = base / ("carelog-sample-" + std::to_string(getpid()));
+    fs::remove_all(root_);
+  }
+  void TearDown() override {
+    fs::current_path(saved_);
+    fs::remove_all(root_);
+    store::RegisterTableOps(nullptr);
+  }
+
+  // Writes a sample into root_/name and returns each file's bytes by file name.
+  std::map<std::string, std::string> Write(const std::string& name, SampleOptions options) {
+    fs::create_directories(root_ / name);
+    fs::current_path(root_ / name);
+    SampleCounts counts;
+    std::string error;
+    EXPECT_EQ(WriteSampleData(options, &counts, &error), 0) << error;
+    EXPECT_EQ(counts.files, 18);
+    fs::current_path(saved_);
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(root_ / name)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::stringstream bytes;
+      bytes << in.rdbuf();
+      files[entry.path().filename().string()] = bytes.str();
+    }
+    return files;
+  }
+
+  fs::path saved_;
+  fs::path root_;
+};
+
+TEST_F(SampleDataTest, EveryFilePassesTheCheckAndTheSameSeedGivesTheSameFiles) {
+  auto first = Write("a", SampleOptions{25, 3});
+  EXPECT_EQ(first.size(), 18u);
+  for (const auto& [name, bytes] : first) {
+    std::vector<ldstool::Fault> faults;
+    ASSERT_EQ(ldstool::CheckDataFile((root_ / "a" / name).string(), &faults), 0) << name;
+    for (const ldstool::Fault& f : faults)
+      ADD_FAILURE() << name << " page " << f.page << ": " << f.text;
+  }
+  EXPECT_TRUE(Write("b", SampleOptions{25, 3}) == first);
+  EXPECT_FALSE(Write("c", SampleOptions{25, 4}) == first);
+}
+
+TEST_F(SampleDataTest, ProgressNotesBelongToPatientsWithPhysicians) {
+  Write("a", SampleOptions{20, 9});
+  fs::current_path(root_ / "a");
+  using namespace carelog::appdata;
+  store::FileDeclaration& patients = PatientsFile();
+  store::FileDeclaration& notes = ProgressNotesFile();
+  store::FileDeclaration& physicians = PhysciansFile();
+  ASSERT_EQ(store::Open(patients, 0x40), 0);
+  ASSERT_EQ(store::Open(notes, 0x40), 0);
+  ASSERT_EQ(store::Open(physicians, 0x40), 0);
+  EXPECT_EQ(store::Records(patients), 20u);
+  EXPECT_GE(store::Records(notes), 60u);
+  ASSERT_EQ(store::Set(Key(ProKey::KEY_PATIENT_NUMBER)), 0);
+  int read = 0;
+  while (store::Next(notes) == 0) {
+    PAT.PATIENT_NUMBER = PRO.PATIENT_NUMBER;
+    ASSERT_EQ(store::Get(patients, Key(PatKey::KEY_PATIENT_NUMBER)), 0);
+    PHY.DOCNO = PAT.PHYSICIAN_NAME;
+    ASSERT_EQ(store::Get(physicians, Key(PhyKey::DOCKEY)), 0);
+    EXPECT_GT(store::MemoLength(notes, 1), 0u);
+    ++read;
+  }
+  EXPECT_EQ(static_cast<uint32_t>(read), store::Records(notes));
+  store::Close(patients);
+  store::Close(notes);
+  store::Close(physicians);
+}
+
+}  // namespace
+}  // namespace carelog::sample
