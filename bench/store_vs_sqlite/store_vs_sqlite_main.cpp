@@ -311,13 +311,14 @@ int main(int argc, char** argv) {
   // The statements' file is filled one ADD statement (one commit) at a time, on a memory-backed
   // directory when there is one so that filling it does not take an hour of flushes; the reads
   // that follow come from the operating system's cache on every side alike.
-  std::string fill_dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : dir;
-  StatementsSide statements(fill_dir);
+  char memory_dir[] = "/dev/shm/store-vs-sqlite-XXXXXX";
+  std::string fill_dir = access("/dev/shm", W_OK) == 0 && mkdtemp(memory_dir) ? memory_dir : dir;
+  auto statements = std::make_unique<StatementsSide>(fill_dir);
   rng.seed(2);
-  for (int i = 1; i <= population; ++i) statements.Add(MakePatient(i, rng));
+  for (int i = 1; i <= population; ++i) statements->Add(MakePatient(i, rng));
   pick.seed(3);
   start = Clock::now();
-  for (int i = 0; i < gets; ++i) statements.GetByNumber(any(pick));
+  for (int i = 0; i < gets; ++i) statements->GetByNumber(any(pick));
   double statements_get = Seconds(start) * 1e6 / gets;
   Line("  the same through the GET statement", statements_get, sqlite_get, "us");
 
@@ -330,7 +331,7 @@ int main(int argc, char** argv) {
   if (store_rows != sqlite_rows) Die("row counts differ", static_cast<int>(store_rows));
   Line("SET + NEXT by last name (whole file)", store_scan, sqlite_scan, "ms");
   start = Clock::now();
-  size_t statement_rows = statements.ReadByLastName();
+  size_t statement_rows = statements->ReadByLastName();
   double statements_scan = Seconds(start) * 1e3;
   if (statement_rows != sqlite_rows) Die("row counts differ", static_cast<int>(statement_rows));
   Line("  the same through SET and NEXT statements", statements_scan, sqlite_scan, "ms");
@@ -338,7 +339,9 @@ int main(int argc, char** argv) {
   double store_mb = static_cast<double>(store.Size()) / 1e6;
   double sqlite_mb = static_cast<double>(sqlite.Size()) / 1e6;
   Line("file size with keys", store_mb, sqlite_mb, "MB");
-  Line("  the statements' file", static_cast<double>(statements.Size()) / 1e6, sqlite_mb, "MB");
+  Line("  the statements' file", static_cast<double>(statements->Size()) / 1e6, sqlite_mb, "MB");
+  statements.reset();
+  if (fill_dir != dir) rmdir(fill_dir.c_str());
   for (const char* name : {"bench-durable.LDS", "bench-durable.sqlite", "bench-patients.LDS",
                            "bench-patients.sqlite"}) {
     unlink((dir + "/" + name).c_str());

@@ -35,8 +35,9 @@ void ReleaseAllLocks(Table& table, TableSharing& sharing) {
 int AfterRead(const DriverState& state, Table& table, TableSharing& sharing, uint32_t record) {
   if (state.hold_requested) {
     if (int error = TryHoldRecord(table.file(), record, kErrRecordHeld)) {
-      // Give the other process its turn before the read is repeated.
-      if (table.file().in_access()) table.file().EndAccess();
+      // A read cycle ends so that the other process gets its turn before the read is repeated;
+      // a write cycle kept open by a transaction or STREAM stays open with its changes.
+      if (table.file().in_access() && !table.file().in_write_access()) table.file().EndAccess();
       return error;
     }
     sharing.held_record = record;

@@ -123,6 +123,37 @@ TEST(SharingTest, ReadersProceedTogetherWhileAWriterWaits) {
   EXPECT_EQ(ExitStatus(w), 0);
 }
 
+TEST(SharingTest, ReadersAllowedFileCommitsOnlyAfterReadersLeave) {
+  ScratchDir dir;
+  const std::string path = dir.File("deny_write.lds");
+  CreateSample(path, 1);
+  Signal reading, release, committed;
+  pid_t reader = Spawn([&] {
+    DataFileOptions shared;
+    shared.shared = true;
+    shared.read_only = true;
+    std::unique_ptr<DataFile> file;
+    if (DataFile::Open(path, shared, &file) != 0 || file->BeginAccess(Access::kRead) != 0) return 1;
+    reading.Post();
+    release.Wait();
+    return file->EndAccess();
+  });
+  reading.Wait();
+  pid_t writer = Spawn([&] {
+    SampleFile f(path);
+    if (Open(f.file.declaration, 0x22) != 0) return 1;
+    f.Fill(SampleRecord{2, "two", "city", 0, 0});
+    if (Add(f.file.declaration) != 0) return 2;
+    committed.Post();
+    return Close(f.file.declaration);
+  });
+  EXPECT_FALSE(committed.PostedWithin(300));
+  release.Post();
+  EXPECT_TRUE(committed.PostedWithin(5000));
+  EXPECT_EQ(ExitStatus(reader), 0);
+  EXPECT_EQ(ExitStatus(writer), 0);
+}
+
 TEST(SharingTest, HoldExcludesOtherHoldsPutsAndDeletesUntilReleased) {
   ScratchDir dir;
   const std::string path = dir.File("hold.lds");

@@ -1,5 +1,6 @@
 #include "runtime/store/transaction.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -31,13 +32,15 @@ class LoggedStateFile : public File {
       *got = size;
       return 0;
     }
+    // A logged page covers the start of its slot; the rest of the slot reads as on disk.
+    if (int error = base_.Read(offset, buffer, size, got)) return error;
     auto page = pages_.find(offset);
-    if (page != pages_.end() && size <= page->second.size()) {
-      std::memcpy(buffer, page->second.data(), size);
-      *got = size;
-      return 0;
+    if (page != pages_.end()) {
+      const size_t logged = std::min(size, page->second.size());
+      std::memcpy(buffer, page->second.data(), logged);
+      *got = std::max(*got, logged);
     }
-    return base_.Read(offset, buffer, size, got);
+    return 0;
   }
   int Write(uint64_t, const void*, size_t) override { return EROFS; }
   int Flush() override { return 0; }
@@ -140,12 +143,13 @@ int PendingLogMayReplay(File& file, const FileHeader& header, bool* replay) {
   LoggedStateFileSystem fs(state);
   DataFileOptions options;
   options.read_only = true;
+  // A logged state that cannot be read for its mark carries none: the replay decides.
   std::unique_ptr<DataFile> view;
-  if (int error = DataFile::Open("", options, &view, &fs)) return error;
+  if (DataFile::Open("", options, &view, &fs) != 0) return 0;
   Entry mark;
   bool found = false;
-  if (int error = view->tree().Find(std::string(1, static_cast<char>(kKindMark)), &mark, &found)) {
-    return error;
+  if (view->tree().Find(std::string(1, static_cast<char>(kKindMark)), &mark, &found) != 0) {
+    return 0;
   }
   view->EndAccess();
   uint32_t transaction = 0;
