@@ -257,6 +257,18 @@ TEST(ErrorLogTest, FirstWriteEmptiesTheLogAndRecordsHaveTheirFormat) {
   EXPECT_EQ(text.str(), expected);
 }
 
+TEST(ErrorLogTest, DefinitionLoaderFailuresTakeTheRuntimePath) {
+  FatalErrors errors;
+  InstallFatalErrorPath();
+  Program program([] {
+    Structure missing(StructureKind::kWindow, "NOWHERE$WINDOW", "none.cpp$none", {});
+    EXPECT_FALSE(Open(missing));
+    EXPECT_FALSE(missing.is_open());
+  });
+  program.Join();
+  EXPECT_EQ(errors.Seen(), std::vector<int>{502});
+}
+
 TEST(ErrorLogTest, MessagesComeFromTheTable) {
   EXPECT_EQ(RuntimeMessage(532), "Unable to open MDI window on APPLICATION's thread");
   EXPECT_EQ(RuntimeMessage(537), "ACCEPT loop requires a window");
