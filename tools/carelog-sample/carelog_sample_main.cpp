@@ -30,9 +30,8 @@ bool ParseCount(const char* text, long low, long high, long* value) {
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   carelog::sample::SampleOptions options;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = 2; i + 1 < argc; i += 2) {
     long value = 0;
-    if (i + 1 >= argc) return Usage();
     if (std::strcmp(argv[i], "--patients") == 0 && ParseCount(argv[i + 1], 0, 1000000, &value)) {
       options.patients = static_cast<int>(value);
     } else if (std::strcmp(argv[i], "--seed") == 0 &&
@@ -41,8 +40,8 @@ int main(int argc, char** argv) {
     } else {
       return Usage();
     }
-    ++i;
   }
+  if (argc % 2 != 0) return Usage();  // an option without its value
   const char* dir = argv[1];
   if (mkdir(dir, 0755) != 0 && errno != EEXIST) {
     std::fprintf(stderr, "carelog-sample: cannot create %s: %s\n", dir, std::strerror(errno));

@@ -1,0 +1,113 @@
+// What the window runtime tells the automation layer: the kind of each window, its controls in
+// equate order with their state, clicks on controls without a window, and the message box.
+// The peer reads windows while holding the global semaphore, as procedure code does.
+#include <algorithm>
+#include <mutex>
+
+#include "runtime/host/automation.h"
+#include "runtime/host/window_system.h"
+#include "runtime/window/message_box.h"
+#include "runtime/window/threads.h"
+#include "runtime/window/window_runtime.h"
+
+namespace carelog::window {
+namespace {
+
+std::mutex open_mutex;
+std::vector<Structure*> open_structures;  // guarded by open_mutex
+
+class SemaphoreHold {
+ public:
+  SemaphoreHold() { internal::TakeSemaphore(); }
+  ~SemaphoreHold() { internal::ReleaseSemaphore(); }
+};
+
+Structure* FindStructure(host::WindowId window) {
+  std::lock_guard<std::mutex> lock(open_mutex);
+  for (Structure* s : open_structures) {
+    if (s->handle == window) return s;
+  }
+  return nullptr;
+}
+
+class Peer : public host::AutomationPeer {
+ public:
+  bool WindowKindOf(host::WindowId window, std::string* kind) override {
+    host::WindowId box;
+    std::string text;
+    if (CurrentMessageBox(&box, &text) && box == window) {
+      *kind = "message";
+      return true;
+    }
+    Structure* s = FindStructure(window);
+    if (!s) return false;
+    switch (s->kind()) {
+      case StructureKind::kApplication:
+        *kind = "frame";
+        break;
+      case StructureKind::kMdi:
+        *kind = "mdi";
+        break;
+      default:
+        *kind = "window";
+        break;
+    }
+    return true;
+  }
+
+  bool Controls(host::WindowId window, std::vector<host::ControlInfo>* out) override {
+    if (!FindStructure(window)) return false;
+    SemaphoreHold hold;
+    Structure* s = FindStructure(window);
+    if (!s) return false;
+    std::vector<Control*> ordered;
+    for (auto& c : s->controls) ordered.push_back(c.get());
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const Control* a, const Control* b) { return a->equate < b->equate; });
+    host::WindowId focus = host::FocusWindow();
+    for (Control* c : ordered) {
+      host::ControlInfo info;
+      info.window = c->handle;
+      info.equate = c->equate;
+      info.kind = c->cls->automation_kind;
+      info.text = c->text;
+      info.visible = c->IsVisible() && s->is_open();
+      info.enabled = c->IsEnabled();
+      info.focused = c->handle != host::kNoWindow && c->handle == focus;
+      if (c->kind == kKindCheck || c->kind == kKindRadio) {
+        info.properties.emplace_back("checked", c->state ? "1" : "0");
+      }
+      if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
+      if (s->default_button == c) info.properties.emplace_back("default", "1");
+      host::Rect r = c->pixels;
+      info.properties.emplace_back("rect", std::to_string(r.left) + "," + std::to_string(r.top) +
+                                               "," + std::to_string(r.Width()) + "," +
+                                               std::to_string(r.Height()));
+      out->push_back(std::move(info));
+    }
+    return true;
+  }
+
+  bool CurrentMessage(host::WindowId* window, std::string* text) override {
+    return CurrentMessageBox(window, text);
+  }
+};
+
+Peer peer;
+
+}  // namespace
+
+void RegisterAutomation() {
+  host::RegisterAutomationPeer(&peer);
+}
+
+namespace internal {
+void NoteOpen(Structure* s, bool open) {
+  std::lock_guard<std::mutex> lock(open_mutex);
+  auto it = std::find(open_structures.begin(), open_structures.end(), s);
+  if (open && it == open_structures.end()) open_structures.push_back(s);
+  if (!open && it != open_structures.end()) open_structures.erase(it);
+}
+}  // namespace internal
+
+}  // namespace carelog::window

@@ -1,0 +1,39 @@
+#include "runtime/window/control_classes.h"
+
+namespace carelog::window::draw {
+
+host::Rect Bounds(const Control& c) {
+  return host::Rect{0, 0, c.pixels.Width(), c.pixels.Height()};
+}
+
+void Label(host::DeviceContext& dc, const Control& c, const host::Rect& rect, std::string_view text,
+           uint32_t flags) {
+  dc.SetFont(c.font);
+  dc.SetTextColor(c.IsEnabled() ? (c.font.color == host::Color{} ? theme::kText : c.font.color)
+                                : theme::kDisabledText);
+  dc.SetTextBackground(theme::kWindow, false);
+  dc.DrawText(rect, text, flags);
+}
+
+host::Size TextSize(host::DeviceContext& dc, const Control& c, std::string_view text, int pad_x,
+                    int pad_y) {
+  dc.SetFont(c.font);
+  host::Size size = dc.TextExtent(text.empty() ? std::string_view("M") : text);
+  if (text.empty()) size.width = 0;
+  return host::Size{size.width + 2 * pad_x, size.height + 2 * pad_y};
+}
+
+void FocusRing(host::DeviceContext& dc, const host::Rect& rect) {
+  dc.FrameRect(rect, theme::kAccent);
+  dc.FrameRect(host::Rect{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1},
+               theme::kAccent);
+}
+
+host::Color DefinitionColor(int64_t value, host::Color fallback) {
+  if (value < 0) return fallback;
+  auto c = static_cast<uint32_t>(value);
+  return host::Color{static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>((c >> 8) & 0xFF),
+                     static_cast<uint8_t>((c >> 16) & 0xFF)};
+}
+
+}  // namespace carelog::window::draw

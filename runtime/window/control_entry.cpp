@@ -1,0 +1,222 @@
+// Entry fields (one line, shown and read back through a picture), text boxes (several lines,
+// stored as typed), and the list and drop-list boxes' places (the list control proper is built
+// elsewhere; here it is drawn as an empty box).
+#include <algorithm>
+
+#include "runtime/host/messages.h"
+#include "runtime/host/window_system.h"
+#include "runtime/window/control_classes.h"
+#include "runtime/window/threads.h"
+#include "runtime/window/window_runtime.h"
+
+namespace carelog::window {
+namespace {
+
+constexpr int kPadX = 4;
+// Where the read-only property (0x7C8A) is kept among a control's further properties.
+constexpr int kReadOnlyKey = 0x7C8A << 16;
+
+void Edited(Control& c) {
+  c.changed = true;
+  if (c.attr & control_attr::kNewSelection) c.window->Queue(event::kNewSelection, &c);
+  c.Invalidate();
+}
+
+size_t MaxLength(const Control& c) {
+  if (!c.use) return 4096;
+  if (c.use_type.type >= 0x12 && c.use_type.type <= 0x14 && c.picture.empty()) {
+    return c.use_type.size;
+  }
+  return 255;
+}
+
+bool EditInput(Control& c, const host::Message& m, bool multi_line) {
+  switch (m.number) {
+    case host::msg::kSetFocus:
+      c.caret = c.text.size();
+      c.all_selected = (c.attr & control_attr::kSelectAll) != 0 || !multi_line;
+      return false;  // the common part queues EVENT:Selected
+    case host::msg::kKillFocus:
+      c.all_selected = false;
+      if (c.changed) internal::CheckEntry(c, true);
+      c.Invalidate();
+      return true;
+    case host::msg::kChar: {
+      if (c.extra.count(kReadOnlyKey) && c.extra[kReadOnlyKey] != 0) return true;
+      auto ch = static_cast<char>(m.wparam);
+      if (ch == '\b') {
+        if (c.all_selected) {
+          c.text.clear();
+          c.caret = 0;
+        } else if (c.caret > 0) {
+          c.text.erase(--c.caret, 1);
+        }
+        c.all_selected = false;
+        Edited(c);
+        return true;
+      }
+      if (ch == '\r' && multi_line) ch = '\n';
+      if (static_cast<unsigned char>(ch) < 32 && ch != '\n') return true;
+      if (c.all_selected) {
+        c.text.clear();
+        c.caret = 0;
+        c.all_selected = false;
+      }
+      if (c.text.size() >= MaxLength(c)) {
+        host::Beep();
+        return true;
+      }
+      c.text.insert(c.caret++, 1, ch);
+      Edited(c);
+      return true;
+    }
+    case host::msg::kKeyDown:
+      switch (static_cast<int>(m.wparam)) {
+        case host::key::kLeft:
+          c.caret = c.caret ? c.caret - 1 : 0;
+          break;
+        case host::key::kRight:
+          c.caret = std::min(c.caret + 1, c.text.size());
+          break;
+        case host::key::kHome:
+          c.caret = 0;
+          break;
+        case host::key::kEnd:
+          c.caret = c.text.size();
+          break;
+        case host::key::kDelete:
+          if (c.all_selected) {
+            c.text.clear();
+            c.caret = 0;
+          } else if (c.caret < c.text.size()) {
+            c.text.erase(c.caret, 1);
+          }
+          Edited(c);
+          break;
+        default:
+          return false;
+      }
+      c.all_selected = false;
+      c.Invalidate();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool EntryInput(Control& c, const host::Message& m) {
+  return EditInput(c, m, false);
+}
+bool TextInput(Control& c, const host::Message& m) {
+  return EditInput(c, m, true);
+}
+
+host::Size EntryMeasure(Control& c, host::DeviceContext& dc) {
+  std::string sample(std::max<size_t>(c.text.size(), 8), '0');
+  return draw::TextSize(dc, c, sample, kPadX + 2, 4);
+}
+
+void Field(Control& c, host::DeviceContext& dc, bool focused) {
+  host::Rect r = draw::Bounds(c);
+  bool enabled = c.IsEnabled();
+  dc.SetBrush(enabled ? theme::kWhite : theme::kDisabledFace);
+  dc.SetPen(focused ? theme::kAccent : theme::kBorder);
+  dc.Rectangle(r);
+  if (focused) {
+    dc.FillRect(host::Rect{r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1}, theme::kAccent);
+  }
+}
+
+void EntryPaint(Control& c, host::DeviceContext& dc, bool focused) {
+  Field(c, dc, focused);
+  host::Rect r = draw::Bounds(c);
+  host::Rect inner{r.left + kPadX, r.top + 1, r.right - kPadX, r.bottom - 1};
+  dc.Save();
+  dc.IntersectClip(inner);
+  dc.SetFont(c.font);
+  if (focused && c.all_selected && !c.text.empty()) {
+    host::Size extent = dc.TextExtent(c.text);
+    int top = (r.Height() - extent.height) / 2;
+    dc.FillRect(host::Rect::FromSize(inner.left, top, extent.width, extent.height), theme::kAccent);
+    dc.SetTextColor(theme::kWhite);
+    dc.SetTextBackground(theme::kAccent, false);
+    dc.DrawText(inner, c.text, host::text::kVCenter);
+  } else {
+    draw::Label(dc, c, inner, c.text, host::text::kVCenter);
+  }
+  if (focused && !c.all_selected) {
+    int x = inner.left + dc.TextExtent(std::string_view(c.text).substr(0, c.caret)).width;
+    if (c.caret == 0) x = inner.left;
+    int h = dc.Metrics().height;
+    int top = (r.Height() - h) / 2;
+    dc.FillRect(host::Rect::FromSize(x, top, 1, h), theme::kText);
+  }
+  dc.Restore();
+}
+
+void TextPaint(Control& c, host::DeviceContext& dc, bool focused) {
+  Field(c, dc, focused);
+  host::Rect r = draw::Bounds(c);
+  host::Rect inner{r.left + kPadX, r.top + 3, r.right - kPadX, r.bottom - 3};
+  dc.Save();
+  dc.IntersectClip(inner);
+  draw::Label(dc, c, inner, c.text, host::text::kWordWrap);
+  dc.Restore();
+}
+
+void ListPaint(Control& c, host::DeviceContext& dc, bool focused) {
+  Field(c, dc, focused);
+}
+
+void DropPaint(Control& c, host::DeviceContext& dc, bool focused) {
+  Field(c, dc, focused);
+  host::Rect r = draw::Bounds(c);
+  int cx = r.right - 10, cy = r.Height() / 2;
+  dc.SetPen(c.IsEnabled() ? theme::kText : theme::kDisabledText);
+  for (int i = 0; i < 4; ++i) {
+    dc.MoveTo(host::Point{cx - 4 + i, cy - 2 + i});
+    dc.LineTo(host::Point{cx + 5 - i, cy - 2 + i});
+  }
+}
+
+}  // namespace
+
+namespace internal {
+
+bool CheckEntry(Control& c, bool queue_events) {
+  Structure& w = *c.window;
+  if (!c.use || c.kind == kKindTextBox) {
+    if (c.use) {
+      UseValue v;
+      v.is_text = true;
+      v.text = c.text;
+      WriteUse(*c.use, c.use_type, v);
+    }
+    c.changed = false;
+    if (queue_events) w.Queue(event::kAccepted, &c);
+    return true;
+  }
+  UseValue value;
+  if (!ParseEntryText(c.text, c.picture, c.use_type, &value)) {
+    if (queue_events && c.equate != 0 && ModalCount() == 0) w.Queue(event::kRejected, &c);
+    return false;
+  }
+  WriteUse(*c.use, c.use_type, value);
+  c.changed = false;
+  if (queue_events) w.Queue(event::kAccepted, &c);
+  Refresh(c);
+  return true;
+}
+
+}  // namespace internal
+
+const ControlClass kEntryClass{"TamEdit", "entry",       true,        true,
+                               true,      &EntryMeasure, &EntryPaint, &EntryInput};
+const ControlClass kTextClass{"TamText", "text",        true,       true,
+                              true,      &EntryMeasure, &TextPaint, &TextInput};
+const ControlClass kListClass{"TamList", "list",        true,       true,
+                              true,      &EntryMeasure, &ListPaint, nullptr};
+const ControlClass kDropClass{"TamDrop", "drop",        true,       true,
+                              true,      &EntryMeasure, &DropPaint, nullptr};
+
+}  // namespace carelog::window

@@ -1,0 +1,302 @@
+// Building controls from the definition: the class table, the common part of every control
+// (equate, attributes, USE variable, rectangle, host window, key, default button) and the
+// host window procedure that routes messages to the control's class.
+#include <algorithm>
+
+#include "runtime/host/message_queue.h"
+#include "runtime/host/messages.h"
+#include "runtime/host/window_system.h"
+#include "runtime/window/builtin_icons.h"
+#include "runtime/window/control_classes.h"
+#include "runtime/window/window_runtime.h"
+
+namespace carelog::window {
+namespace {
+
+struct KindClass {
+  uint8_t kind;
+  const ControlClass* cls;
+};
+
+const KindClass kClasses[] = {
+    {kKindVarString, &kStringClass}, {kKindString, &kStringClass}, {kKindImage, &kImageClass},
+    {kKindRegion, &kRegionClass},    {kKindLine, &kLineClass},     {kKindBox, &kBoxClass},
+    {kKindEntry, &kEntryClass},      {kKindButton, &kButtonClass}, {kKindPrompt, &kPromptClass},
+    {kKindOption, &kOptionClass},    {kKindCheck, &kCheckClass},   {kKindGroup, &kGroupClass},
+    {kKindList, &kListClass},        {kKindSpin, &kEntryClass},    {kKindTextBox, &kTextClass},
+    {kKindCustom, &kCustomClass},    {kKindRadio, &kRadioClass},   {kKindProgress, &kProgressClass},
+    {kKindSheet, &kSheetClass},      {kKindTab, &kTabClass},       {kKindToolbar, &kToolbarClass},
+};
+
+host::FontSpec FontOf(const Entry& entry, const host::FontSpec& inherited) {
+  host::FontSpec font = inherited;
+  if (!entry.font) return font;
+  if (!entry.font->face.empty()) font.face = entry.font->face;
+  if (entry.font->points > 0) font.points = entry.font->points;
+  if (entry.font->style >= 0) {
+    font.weight = (entry.font->style & 0xFFF) ? (entry.font->style & 0xFFF) : 400;
+    font.italic = (entry.font->style & 0x1000) != 0;
+    font.underline = (entry.font->style & 0x2000) != 0;
+  }
+  if (entry.font->color >= 0) {
+    uint32_t c = static_cast<uint32_t>(entry.font->color);
+    font.color = host::Color{static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>((c >> 8) & 0xFF),
+                             static_cast<uint8_t>((c >> 16) & 0xFF)};
+  }
+  return font;
+}
+
+int64_t ControlProc(Control* c, const host::Message& m) {
+  switch (m.number) {
+    case host::msg::kPaint: {
+      std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
+      if (!dc) return 0;
+      if (c->cls->opaque) dc->FillRect(host::ClientRect(m.window), theme::kWindow);
+      c->cls->paint(*c, *dc, host::FocusWindow() == m.window);
+      host::EndPaint(m.window, std::move(dc));
+      return 0;
+    }
+    case host::msg::kKeyDown:
+      c->window->last_key_code =
+          static_cast<uint32_t>(m.wparam & 0xFF) | static_cast<uint32_t>(m.lparam & 0xFF00);
+      break;
+    default:
+      break;
+  }
+  if (c->cls->input && c->cls->input(*c, m)) return 0;
+  switch (m.number) {
+    case host::msg::kSetFocus:
+      c->window->selection_target = c;
+      c->window->Queue(event::kSelected, c);
+      c->Invalidate();
+      return 0;
+    case host::msg::kKillFocus:
+    case host::msg::kEnable:
+      c->Invalidate();
+      return 0;
+    default:
+      return host::DefaultWindowProc(m);
+  }
+}
+
+// The origin that a container gives its children's coordinates.
+host::Point ChildOrigin(const Control* container) {
+  if (!container) return host::Point{};
+  if (container->kind == kKindToolbar)
+    return host::Point{container->pixels.left, container->pixels.top};
+  if (container->kind == kKindTab && container->container) {
+    const Control* sheet = container->container;
+    return host::Point{sheet->pixels.left, sheet->pixels.top};
+  }
+  return host::Point{};
+}
+
+void BuildOne(Structure& s, const Entry& entry, Control* container, host::DeviceContext& dc);
+
+void BuildList(Structure& s, const std::vector<Entry>& entries, Control* container,
+               host::DeviceContext& dc) {
+  for (const Entry& entry : entries) BuildOne(s, entry, container, dc);
+}
+
+void Position(Structure& s, Control& c, host::DeviceContext& dc) {
+  host::Point origin = ChildOrigin(c.container);
+  int x = ToPixelsX(s.scale, c.at.x) + origin.x;
+  int y = ToPixelsY(s.scale, c.at.y) + origin.y;
+  int w = ToPixelsX(s.scale, c.at.width);
+  int h = ToPixelsY(s.scale, c.at.height);
+  if (c.at.width == kNotGiven) c.flags |= control_flag::kOpenWidth;
+  if (c.at.height == kNotGiven) c.flags |= control_flag::kOpenHeight;
+  if ((c.flags & (control_flag::kOpenWidth | control_flag::kOpenHeight)) && c.cls->measure) {
+    dc.Save();
+    dc.SetFont(c.font);
+    host::Size content = c.cls->measure(c, dc);
+    dc.Restore();
+    if (c.flags & control_flag::kOpenWidth) w = content.width;
+    if (c.flags & control_flag::kOpenHeight) h = content.height;
+  }
+  c.pixels = host::Rect::FromSize(x, y, std::max(w, 1), std::max(h, 1));
+}
+
+void CreateHostWindow(Structure& s, Control& c) {
+  host::WindowSpec spec;
+  spec.kind = host::WindowKind::kChild;
+  spec.parent = s.handle;
+  spec.rect = c.pixels;
+  spec.title = c.text;
+  spec.control_id = c.equate;
+  spec.class_name = c.cls->window_class;
+  spec.background = theme::kWindow;
+  spec.style = host::style::kVisible;
+  if (c.cls->tab_stop && !(c.attr & control_attr::kSkip)) spec.style |= host::style::kTabStop;
+  Control* self = &c;
+  spec.proc = [self](const host::Message& m) { return ControlProc(self, m); };
+  c.handle = host::CreateWindow(spec);
+}
+
+void BuildOne(Structure& s, const Entry& entry, Control* container, host::DeviceContext& dc) {
+  if (entry.kind == kKindMenuBar || entry.kind == kKindMenu || entry.kind == kKindItem) return;
+  int drop_rows = static_cast<int>(entry.Number(Field::kDropRows));
+  const ControlClass* cls = ClassForKind(entry.kind, drop_rows);
+  if (!cls) return;
+  auto owned = std::make_unique<Control>();
+  Control& c = *owned;
+  c.equate = entry.id;
+  c.kind = entry.kind;
+  c.cls = cls;
+  c.window = &s;
+  c.container = container;
+  c.attr = entry.attr;
+  c.at = entry.at;
+  c.drop_rows = drop_rows;
+  c.font = FontOf(entry, container ? container->font : s.font);
+  if (entry.use) {
+    c.use_type = *entry.use;
+    c.use = s.TakeUse();
+    if (!c.use) return;
+  }
+  if (const std::string* p = entry.String(Field::kPicture)) c.picture = *p;
+  if (const std::string* t = entry.String(Field::kText)) c.text = *t;
+  if (const std::string* i = entry.String(Field::kImage)) c.image = *i;
+  if (const std::string* i = entry.String(Field::kIcon)) c.image = *i;
+  c.key = static_cast<uint32_t>(entry.Number(Field::kKey));
+  c.action = entry.Number(Field::kAction);
+  c.lower = entry.Real(Field::kLower);
+  c.upper = entry.Real(Field::kUpper);
+  if (c.upper <= c.lower) c.upper = c.lower + 100;
+  c.color = entry.Number(Field::kColor);
+  c.fill = entry.Number(Field::kFill);
+  if (entry.kind == kKindImage) c.bitmap = LoadControlImage(c.image);
+  if (container) container->children.push_back(&c);
+  s.controls.push_back(std::move(owned));
+  Position(s, c, dc);
+  if (cls->has_window) {
+    CreateHostWindow(s, c);
+    if (c.attr & control_attr::kDisabled) {
+      c.flags |= control_flag::kDisabled;
+      host::EnableWindow(c.handle, false);
+    }
+    if (c.attr & control_attr::kHidden) {
+      c.flags |= control_flag::kHidden;
+      host::ShowWindow(c.handle, host::ShowState::kHidden);
+    }
+  }
+  if (entry.kind == kKindButton && (entry.Number(Field::kFlags) & 1)) {
+    if (s.default_button) s.default_button->Invalidate();
+    s.default_button = &c;
+  }
+  internal::Refresh(c);
+  BuildList(s, entry.children, &c, dc);
+  if (entry.kind == kKindSheet) {
+    if (c.state == 0) c.state = 1;
+    internal::ShowSheetPages(c);
+  }
+}
+
+}  // namespace
+
+const ControlClass* ClassForKind(uint8_t kind, int drop_rows) {
+  if (kind == kKindList && drop_rows > 0) return &kDropClass;
+  for (const KindClass& k : kClasses) {
+    if (k.kind == kind) return k.cls;
+  }
+  return nullptr;
+}
+
+void BuildControls(Structure& s) {
+  auto surface = host::Surface::Create(1, 1);
+  host::DeviceContext dc(surface);
+  BuildList(s, s.definition.children, nullptr, dc);
+  // Later controls lie above earlier ones, so containers stay beneath what they hold.
+  for (auto& c : s.controls) {
+    if (c->handle) host::BringToTop(c->handle);
+  }
+}
+
+bool Control::IsVisible() const {
+  for (const Control* c = this; c; c = c->container) {
+    if (c->flags & control_flag::kHidden) return false;
+    if (c->kind == kKindTab && c->container && c->container->kind == kKindSheet) {
+      const Control* sheet = c->container;
+      auto it = std::find(sheet->children.begin(), sheet->children.end(), c);
+      if (it - sheet->children.begin() + 1 != sheet->state) return false;
+    }
+  }
+  return true;
+}
+
+bool Control::IsEnabled() const {
+  for (const Control* c = this; c; c = c->container) {
+    if (c->flags & control_flag::kDisabled) return false;
+  }
+  return true;
+}
+
+void Control::Invalidate() const {
+  if (handle) host::Invalidate(handle);
+}
+
+namespace internal {
+
+void Refresh(Control& c) {
+  if (c.use && c.kind != kKindOption && c.kind != kKindCheck && c.kind != kKindSheet &&
+      c.kind != kKindProgress) {
+    c.text = DisplayText(*c.use, c.use_type, c.picture);
+    c.changed = false;
+    c.caret = std::min(c.caret, c.text.size());
+  } else if (c.use && c.kind == kKindCheck) {
+    UseValue v = ReadUse(*c.use, c.use_type);
+    c.state = v.is_text ? !v.text.empty() : v.number != 0;
+  } else if (c.use && c.kind == kKindProgress) {
+    c.value = ReadUse(*c.use, c.use_type).number;
+  } else if (c.use && c.kind == kKindOption) {
+    UseValue v = ReadUse(*c.use, c.use_type);
+    int index = 0;
+    for (Control* radio : c.children) {
+      ++index;
+      if (radio->kind != kKindRadio) continue;
+      int on = v.is_text ? radio->text == v.text : index == static_cast<int>(v.number);
+      if (radio->state != on) {
+        radio->state = on;
+        radio->Invalidate();
+      }
+    }
+  }
+  if (c.handle) {
+    if (host::WindowText(c.handle) != c.text) host::SetWindowText(c.handle, c.text);
+    c.Invalidate();
+  }
+}
+
+void PaintWindowless(Structure& s, host::DeviceContext& dc) {
+  for (auto& owned : s.controls) {
+    Control& c = *owned;
+    if (c.cls->has_window || !c.IsVisible()) continue;
+    dc.Save();
+    dc.Translate(c.pixels.left, c.pixels.top);
+    dc.IntersectClip(draw::Bounds(c));
+    c.cls->paint(c, dc, false);
+    dc.Restore();
+  }
+}
+
+void Focus(Control& c) {
+  if (!c.handle) return;
+  host::SetFocus(c.handle);
+}
+
+void ShowSheetPages(Control& sheet) {
+  for (Control* tab : sheet.children) {
+    for (auto& owned : sheet.window->controls) {
+      Control* c = owned.get();
+      bool inside = false;
+      for (Control* up = c->container; up && !inside; up = up->container) inside = up == tab;
+      if (!inside || !c->handle) continue;
+      bool show = c->IsVisible();
+      host::ShowWindow(c->handle, show ? host::ShowState::kNormal : host::ShowState::kHidden);
+    }
+  }
+  sheet.Invalidate();
+}
+
+}  // namespace internal
+}  // namespace carelog::window

@@ -1,0 +1,151 @@
+#include "runtime/window/fatal_error.h"
+
+#include <execinfo.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+#include "runtime/host/display.h"
+#include "runtime/store/internal_error.h"
+#include "runtime/store/messages.h"
+#include "runtime/values/locale.h"
+#include "runtime/window/definition_loader.h"
+#include "runtime/window/message_box.h"
+
+namespace carelog::window {
+namespace {
+
+struct CodeText {
+  int code;
+  const char* text;
+};
+
+constexpr CodeText kMessages[] = {
+    {501, "Internal error 01"},
+    {502, "Internal error 02"},
+    {522, "Event posted to a report control"},
+    {526, "Unable to open APPLICATION (APPLICATION already active)"},
+    {527, "Unable to open APPLICATION (system is MODAL)"},
+    {528, "Unable to open APPLICATION"},
+    {529, "Unable to open WINDOW"},
+    {530, "Unable to open MDI window (No APPLICATION active)"},
+    {531, "Unable to open MDI window (system is MODAL)"},
+    {532, "Unable to open MDI window on APPLICATION's thread"},
+    {533, "Unable to open MDI WINDOW"},
+    {535, "Window is already open"},
+    {536, "Window is not open"},
+    {537, "ACCEPT loop requires a window"},
+    {540, "Unable to process ACCEPT (system is MODAL)"},
+    {541, "Unable to create control (system is MODAL)"},
+    {542, "Unable to complete operation (system is MODAL)"},
+};
+
+std::mutex& LogMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+bool log_started = false;  // guarded by LogMutex
+std::atomic<FatalErrorHook> hook{nullptr};
+
+bool WriteLog(const std::string& record) {
+  std::lock_guard<std::mutex> lock(LogMutex());
+  FILE* file = std::fopen(kErrorLogName, log_started ? "ab" : "wb");
+  if (!file) return false;
+  log_started = true;
+  bool ok = std::fwrite(record.data(), 1, record.size(), file) == record.size();
+  return std::fclose(file) == 0 && ok;
+}
+
+void CollectTrace(uintptr_t* trace) {
+  void* frames[kTraceLines + 2] = {};
+  int n = backtrace(frames, kTraceLines + 2);
+  // Skip this function and the error path's own frame.
+  for (int i = 0; i < kTraceLines; ++i) {
+    trace[i] = i + 2 < n ? reinterpret_cast<uintptr_t>(frames[i + 2]) : 0;
+  }
+}
+
+void RealPath(int code, const std::string& message) {
+  (void)code;
+  if (host::DisplayName().empty()) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+  } else {
+    ShowMessageBox("Error", message);
+  }
+  uintptr_t trace[kTraceLines];
+  CollectTrace(trace);
+  AppendErrorLog(message, trace);
+  std::fflush(nullptr);
+  std::_Exit(EXIT_FAILURE);
+}
+
+void FromLoader(int code, const char* message) {
+  FatalRuntimeError(code, message);
+}
+void FromStore(const std::string& message) {
+  FatalRuntimeError(0, message);
+}
+
+}  // namespace
+
+std::string RuntimeMessage(int code) {
+  if (const std::string* text = values::MessageOverride(code)) return *text;
+  for (const CodeText& entry : kMessages) {
+    if (entry.code == code) return entry.text;
+  }
+  std::string_view stored = store::MessageFor(code);
+  if (!stored.empty()) return std::string(stored);
+  return "Error " + std::to_string(code);
+}
+
+FatalErrorHook SetFatalErrorHook(FatalErrorHook new_hook) {
+  return hook.exchange(new_hook);
+}
+
+void FatalRuntimeError(int code) {
+  FatalRuntimeError(code, RuntimeMessage(code));
+}
+
+void FatalRuntimeError(int code, const std::string& message) {
+  if (FatalErrorHook h = hook.load()) {
+    h(code, message);
+    return;
+  }
+  RealPath(code, message);
+}
+
+bool AppendErrorLog(std::string_view message, const uintptr_t* trace) {
+  std::string record = "Error: ";
+  record.append(message);
+  record += "\r\n";
+  char line[32];
+  for (int i = 0; i < kTraceLines; ++i) {
+    std::snprintf(line, sizeof line, "   %.8x\r\n", static_cast<unsigned>(trace[i] & 0xFFFFFFFFu));
+    record += line;
+  }
+  record += std::string(34, '-') + "\r\n";
+  return WriteLog(record);
+}
+
+bool AppendErrorLogPosition(std::string_view source, int line) {
+  char text[64];
+  std::snprintf(text, sizeof text, ", %d)\n", line);
+  std::string record = "Error @(File,Line) (";
+  record.append(source);
+  record += text;
+  return WriteLog(record);
+}
+
+void StartNewErrorLog() {
+  std::lock_guard<std::mutex> lock(LogMutex());
+  log_started = false;
+}
+
+void InstallFatalErrorPath() {
+  SetFatalErrorHandler(&FromLoader);
+  store::SetInternalErrorHandler(&FromStore);
+}
+
+}  // namespace carelog::window

@@ -1,0 +1,221 @@
+#include "runtime/window/properties.h"
+
+#include <cstdlib>
+
+#include "runtime/host/window_system.h"
+#include "runtime/window/threads.h"
+#include "runtime/window/window_runtime.h"
+
+namespace carelog::window {
+namespace {
+
+int64_t Number(const std::string& text) {
+  return std::strtoll(text.c_str(), nullptr, 10);
+}
+std::string Text(int64_t n) {
+  return std::to_string(n);
+}
+
+// Inverse of the unit conversion for one coordinate (pixels back to window units).
+int32_t ToUnits(int32_t pixels, int32_t multiplier, int32_t divisor) {
+  return multiplier ? MulDiv(pixels, divisor, multiplier) : 0;
+}
+
+void Move(Control& c) {
+  c.pixels =
+      host::Rect::FromSize(ToPixelsX(c.window->scale, c.at.x), ToPixelsY(c.window->scale, c.at.y),
+                           c.pixels.Width(), c.pixels.Height());
+  if (c.handle)
+    host::MoveWindow(c.handle, c.pixels);
+  else
+    host::Invalidate(c.window->handle);
+}
+
+int64_t Key(int property, int index) {
+  return (static_cast<int64_t>(property) << 16) | index;
+}
+
+std::string GetControl(Control& c, int property, int index) {
+  switch (property) {
+    case prop::kText:
+      return c.kind == kKindSheet ? Text(c.state) : c.text;
+    case prop::kProgress:
+      return Text(static_cast<int64_t>(c.value));
+    case prop::kXPos:
+      return Text(c.at.x == kNotGiven ? ToUnits(c.pixels.left, c.window->scale.x_multiplier,
+                                                c.window->scale.divisor)
+                                      : c.at.x);
+    case prop::kYPos:
+      return Text(c.at.y == kNotGiven
+                      ? ToUnits(c.pixels.top, c.window->scale.y_multiplier, c.window->scale.divisor)
+                      : c.at.y);
+    case prop::kDefault:
+      return Text(c.window->default_button == &c);
+    case prop::kDisable:
+      return Text((c.flags & control_flag::kDisabled) ? 0x40 : 0);
+    case prop::kHide:
+      return Text((c.flags & control_flag::kHidden) ? 1 : 0);
+    case prop::kFontSize:
+      return Text(static_cast<int64_t>(c.font.points));
+    case prop::kKey:
+      return Text(c.key);
+    case prop::kItems: {
+      int line = static_cast<int>(c.font.points * 96 / 72 * 1.4);
+      return Text(line > 0 ? c.pixels.Height() / line : 0);
+    }
+    default: {
+      auto it = c.extra.find(static_cast<int>(Key(property, index)));
+      return it == c.extra.end() ? std::string("0") : Text(it->second);
+    }
+  }
+}
+
+void SetControl(Control& c, int property, const std::string& value, int index) {
+  Structure& w = *c.window;
+  int64_t n = Number(value);
+  switch (property) {
+    case prop::kText:
+      if (c.kind == kKindSheet) {
+        internal::SelectTab(c, static_cast<int>(n));
+        return;
+      }
+      c.text = value;
+      c.changed = c.kind == kKindEntry || c.kind == kKindTextBox;
+      if (c.handle) host::SetWindowText(c.handle, value);
+      c.Invalidate();
+      if (!c.handle) host::Invalidate(w.handle);
+      return;
+    case prop::kProgress:
+      c.value = static_cast<double>(n);
+      c.Invalidate();
+      return;
+    case prop::kXPos:
+      c.at.x = static_cast<int32_t>(n);
+      Move(c);
+      return;
+    case prop::kYPos:
+      c.at.y = static_cast<int32_t>(n);
+      Move(c);
+      return;
+    case prop::kDefault:
+      if (c.kind != kKindButton) return;
+      if (n != 0) {
+        if (w.default_button) w.default_button->Invalidate();
+        w.default_button = &c;
+      } else if (w.default_button == &c) {
+        w.default_button = nullptr;
+      }
+      c.Invalidate();
+      return;
+    case prop::kDisable:
+      if (n)
+        c.flags |= control_flag::kDisabled;
+      else
+        c.flags &= ~control_flag::kDisabled;
+      if (c.handle) host::EnableWindow(c.handle, n == 0);
+      for (Control* child : c.children) child->Invalidate();
+      c.Invalidate();
+      return;
+    case prop::kHide:
+      if (n)
+        c.flags |= control_flag::kHidden;
+      else
+        c.flags &= ~control_flag::kHidden;
+      if (c.handle)
+        host::ShowWindow(c.handle, n ? host::ShowState::kHidden : host::ShowState::kNormal);
+      else
+        host::Invalidate(w.handle);
+      return;
+    case prop::kFontSize:
+      if (n > 0 && n < 200) c.font.points = static_cast<double>(n);
+      c.Invalidate();
+      return;
+    case prop::kKey:
+      c.key = static_cast<uint32_t>(n);
+      return;
+    default:
+      c.extra[static_cast<int>(Key(property, index))] = n;
+      return;
+  }
+}
+
+std::string GetWindow(Structure& w, int property, int index) {
+  switch (property) {
+    case prop::kText:
+      return w.title;
+    case prop::kTimer:
+      return Text(w.timer_period);
+    case prop::kAcceptAll:
+      return Text(w.accept_all);
+    case prop::kStatusText: {
+      auto it = w.status_zones.find(index);
+      return it == w.status_zones.end() ? std::string() : it->second;
+    }
+    case prop::kXPos:
+      return Text(ToUnits(host::WindowRect(w.handle).left, w.scale.x_multiplier, w.scale.divisor));
+    case prop::kYPos:
+      return Text(ToUnits(host::WindowRect(w.handle).top, w.scale.y_multiplier, w.scale.divisor));
+    default: {
+      auto it = w.extra.find(static_cast<int>(Key(property, index)));
+      return it == w.extra.end() ? std::string("0") : Text(it->second);
+    }
+  }
+}
+
+void SetWindow(Structure& w, int property, const std::string& value, int index) {
+  int64_t n = Number(value);
+  switch (property) {
+    case prop::kText:
+      w.title = value;
+      host::SetWindowText(w.handle, value);
+      return;
+    case prop::kTimer:
+      w.timer_period = static_cast<int>(n < 0 ? 0 : n);
+      internal::ApplyTimer(w);
+      return;
+    case prop::kAcceptAll:
+      if (n) {
+        Select(0);
+      } else {
+        w.accept_all = false;
+        w.accept_all_checking = nullptr;
+      }
+      return;
+    case prop::kStatusText:
+      w.status_zones[index] = value;
+      return;
+    case prop::kXPos:
+    case prop::kYPos: {
+      host::Rect r = host::WindowRect(w.handle);
+      int32_t px = property == prop::kXPos ? ToPixelsX(w.scale, static_cast<int32_t>(n)) : r.left;
+      int32_t py = property == prop::kYPos ? ToPixelsY(w.scale, static_cast<int32_t>(n)) : r.top;
+      host::MoveWindow(w.handle, host::Rect::FromSize(px, py, r.Width(), r.Height()));
+      return;
+    }
+    default:
+      w.extra[static_cast<int>(Key(property, index))] = n;
+      return;
+  }
+}
+
+}  // namespace
+
+std::string GetProperty(int control, int property, int index) {
+  Structure* w = TopWindowOf(0);
+  if (!w || !w->is_open()) return std::string();
+  if (control == 0) return GetWindow(*w, property, index);
+  Control* c = w->Find(control);
+  return c ? GetControl(*c, property, index) : std::string();
+}
+
+void SetProperty(int control, int property, const std::string& value, int index) {
+  Structure* w = TopWindowOf(0);
+  if (!w || !w->is_open()) return;
+  if (control == 0) {
+    SetWindow(*w, property, value, index);
+    return;
+  }
+  if (Control* c = w->Find(control)) SetControl(*c, property, value, index);
+}
+
+}  // namespace carelog::window

@@ -1,0 +1,50 @@
+// Property numbers of windows and controls (target{property} and target{property, index}).
+//
+// Values travel as text, as the procedures' property syntax gives them. Effects:
+//   0x7C00 text of a control (entries: the shown text; sheets: the selected tab number)
+//   0x7C15 current value of a progress bar or spin box
+//   0x7C54 left edge in window units   (get and set; moves the control or window)
+//   0x7C5C top edge in window units    (get and set)
+//   0x7C5E default button (button): get 1/0; set makes it the window's default
+//   0x7C5F disabled: get reads attribute bit 0x40; set disables (non-zero) or enables
+//   0x7C65 hidden: set hides (non-zero) or shows
+//   0x7C73 font size in points of a control (get and set; the control is redrawn)
+//   0x7C86 window timer period in 1/100 s; set restarts (0 stops) the timer
+//   0x7C8A read-only entry (get and set): a read-only entry takes no typing
+//   0x7C8B vertical scroll bar flag (list, text), kept with the control
+//   0x7C8E visible rows of a list (get): its height divided by the font's line height
+//   0x7C8F selected row of a list, from 1; 0 none (kept until the list control exists)
+//   0x7C9A accept-all mode flag of the window
+//   0x7C9E vertical scroll position (kept)
+//   0x7CBC key code of a control (get and set): pressing it selects or presses the control
+//   0x7D01 status-bar zone text, indexed by zone
+//   0x7D06 alert key, indexed by alert slot (kept per slot)
+//   0x7E05 list format column count (kept for the list control)
+// Any other number is kept with its target and read back as set.
+#pragma once
+
+namespace carelog::window {
+
+namespace prop {
+inline constexpr int kText = 0x7C00;
+inline constexpr int kProgress = 0x7C15;
+inline constexpr int kXPos = 0x7C54;
+inline constexpr int kYPos = 0x7C5C;
+inline constexpr int kDefault = 0x7C5E;
+inline constexpr int kDisable = 0x7C5F;
+inline constexpr int kHide = 0x7C65;
+inline constexpr int kFontSize = 0x7C73;
+inline constexpr int kTimer = 0x7C86;
+inline constexpr int kReadOnly = 0x7C8A;
+inline constexpr int kVScroll = 0x7C8B;
+inline constexpr int kItems = 0x7C8E;
+inline constexpr int kSelected = 0x7C8F;
+inline constexpr int kAcceptAll = 0x7C9A;
+inline constexpr int kVScrollPos = 0x7C9E;
+inline constexpr int kKey = 0x7CBC;
+inline constexpr int kStatusText = 0x7D01;
+inline constexpr int kAlertKey = 0x7D06;
+inline constexpr int kFormatColumns = 0x7E05;
+}  // namespace prop
+
+}  // namespace carelog::window

@@ -1,0 +1,68 @@
+#include "runtime/window/use_binding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace carelog::window {
+namespace {
+
+TEST(UseBindingTest, StorageOfEachTypeRoundTrips) {
+  uint8_t decimal[4] = {};
+  UseVariable dec{decimal, 2};
+  UseValue v;
+  v.number = -123.45;
+  ASSERT_TRUE(WriteUse(dec, UseType{0x0A, 4}, v));
+  EXPECT_EQ(decimal[0], 0xF0);  // sign nibble, then 0012345
+  EXPECT_EQ(decimal[1], 0x01);
+  EXPECT_EQ(decimal[2], 0x23);
+  EXPECT_EQ(decimal[3], 0x45);
+  EXPECT_DOUBLE_EQ(ReadUse(dec, UseType{0x0A, 4}).number, -123.45);
+  v.number = 100000;  // needs 8 digits with two places: does not fit 7
+  EXPECT_FALSE(WriteUse(dec, UseType{0x0A, 4}, v));
+
+  char text[6];
+  UseVariable str{text};
+  UseValue t;
+  t.is_text = true;
+  t.text = "abcdefgh";
+  ASSERT_TRUE(WriteUse(str, UseType{0x12, 6}, t));
+  EXPECT_EQ(std::string(text, 6), "abcdef");
+  ASSERT_TRUE(WriteUse(str, UseType{0x13, 6}, t));
+  EXPECT_STREQ(text, "abcde");
+  ASSERT_TRUE(WriteUse(str, UseType{0x14, 6}, t));
+  EXPECT_EQ(ReadUse(str, UseType{0x14, 6}).text, "abcde");
+
+  uint8_t byte = 0;
+  UseValue big;
+  big.number = 300;
+  EXPECT_FALSE(WriteUse(UseVariable{&byte}, UseType{1, 1}, big));
+  EXPECT_EQ(byte, 0);
+}
+
+TEST(UseBindingTest, EntryTextIsCheckedAgainstPictureAndType) {
+  UseValue v;
+  const UseType long_type{6, 4};
+  EXPECT_TRUE(ParseEntryText("1,234", "@n6", long_type, &v));
+  EXPECT_DOUBLE_EQ(v.number, 1234);
+  EXPECT_FALSE(ParseEntryText("12a", "@n6", long_type, &v));
+  EXPECT_FALSE(ParseEntryText("1234567", "@n3", long_type, &v));   // too many digits
+  EXPECT_FALSE(ParseEntryText("99999999999", "", long_type, &v));  // does not fit a LONG
+  EXPECT_TRUE(ParseEntryText("-17", "", long_type, &v));
+  EXPECT_DOUBLE_EQ(v.number, -17);
+  EXPECT_FALSE(ParseEntryText("13/45/2020", "@d2", long_type, &v));
+  EXPECT_TRUE(ParseEntryText("", "@d2", long_type, &v));
+  EXPECT_TRUE(ParseEntryText("any text", "@s20", UseType{0x12, 20}, &v));
+  EXPECT_EQ(v.text, "any text");
+}
+
+TEST(UseBindingTest, DisplayFormatsThroughThePicture) {
+  int32_t n = 1234567;
+  EXPECT_EQ(DisplayText(UseVariable{&n}, UseType{6, 4}, "@n10"), "1,234,567");
+  EXPECT_EQ(DisplayText(UseVariable{&n}, UseType{6, 4}, ""), "1234567");
+  char s[8] = {'a', 'b', ' ', ' ', ' ', ' ', ' ', ' '};
+  EXPECT_EQ(DisplayText(UseVariable{s}, UseType{0x12, 8}, ""), "ab");
+}
+
+}  // namespace
+}  // namespace carelog::window

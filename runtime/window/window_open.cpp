@@ -1,0 +1,360 @@
+// Structure objects: construction, OPEN (the four kinds with their opening rules) and CLOSE.
+#include <algorithm>
+#include <atomic>
+
+#include "runtime/host/mdi.h"
+#include "runtime/host/message_queue.h"
+#include "runtime/host/messages.h"
+#include "runtime/host/window_system.h"
+#include "runtime/window/definition_loader.h"
+#include "runtime/window/fatal_error.h"
+#include "runtime/window/threads.h"
+#include "runtime/window/window_runtime.h"
+
+namespace carelog::window {
+namespace {
+
+constexpr int kInternalError01 = 501;
+constexpr uint32_t kTimerId = 1;
+
+// Styles from the frame attribute word of a window entry.
+namespace frame_bit {
+constexpr uint32_t kSizable = 0x0002;
+constexpr uint32_t kMaximizeBox = 0x0020;
+constexpr uint32_t kMinimizeBox = 0x0800;
+constexpr uint32_t kNoCaption = 0x0400;
+constexpr uint32_t kModal = 0x0008;
+}  // namespace frame_bit
+
+Structure* application_frame = nullptr;  // under the semaphore
+int open_mdi_windows = 0;
+int next_class_number = 1;
+
+host::Rect ScreenArea() {
+  return host::Rect{0, 0, 1024, 768};
+}
+
+uint32_t StyleFor(const Structure& s) {
+  uint32_t style = host::style::kSystemMenu;
+  if (s.frame_attr & frame_bit::kSizable) style |= host::style::kSizable;
+  if (s.frame_attr & frame_bit::kMaximizeBox) style |= host::style::kMaximizeBox;
+  if (s.frame_attr & frame_bit::kMinimizeBox) style |= host::style::kMinimizeBox;
+  bool caption = !s.title.empty() &&
+                 !(s.kind() == StructureKind::kMdi && (s.frame_attr & frame_bit::kNoCaption));
+  if (caption) style |= host::style::kCaption;
+  if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) {
+    style |= host::style::kModal;
+  }
+  return style;
+}
+
+int64_t StructureProc(Structure* s, const host::Message& m) {
+  switch (m.number) {
+    case host::msg::kClose:
+      s->Queue(event::kCloseWindow, nullptr);
+      return 0;
+    case host::msg::kTimer:
+      if (m.wparam == kTimerId && !s->timer_pending) {
+        s->timer_pending = true;
+        s->Queue(event::kTimer, nullptr);
+      }
+      return 0;
+    case kWakeMessage:
+      return 0;
+    case host::msg::kPaint: {
+      std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
+      if (!dc) return 0;
+      dc->FillRect(host::ClientRect(m.window), theme::kWindow);
+      internal::PaintWindowless(*s, *dc);
+      host::EndPaint(m.window, std::move(dc));
+      return 0;
+    }
+    default:
+      return host::DefaultWindowProc(m);
+  }
+}
+
+// Copies the definition's window-level fields and computes the unit scale.
+void TakeDefinition(Structure& s, const Entry& def) {
+  s.definition = def;
+  s.attr = s.kind() == StructureKind::kReport ? (def.attr & kUnitMask) : def.attr;
+  s.frame_attr = static_cast<uint32_t>(def.Number(Field::kFrame));
+  if (const std::string* title = def.String(Field::kTitle)) s.title = *title;
+  if (const std::string* icon = def.String(Field::kIcon)) s.icon = *icon;
+  s.help = def.Number(Field::kHelp);
+  s.font = host::FontSpec{};
+  if (def.font) {
+    if (!def.font->face.empty()) s.font.face = def.font->face;
+    if (def.font->points > 0) s.font.points = def.font->points;
+    if (def.font->style > 0) s.font.weight = def.font->style & 0xFFF ? 700 : 400;
+  }
+  auto surface = host::Surface::Create(1, 1);
+  host::DeviceContext dc(surface);
+  dc.SetFont(s.font);
+  host::TextMetrics tm = dc.Metrics();
+  s.scale =
+      ScaleFor(UnitOf(s.attr), FontMetrics{tm.average_char_width, tm.height}, Resolution{96, 96});
+  s.timer_period = static_cast<int>(def.Number(Field::kTimer));
+}
+
+// The client size of the window: as defined, or enclosing its controls.
+host::Size ClientSize(const Structure& s) {
+  host::Size size{ToPixelsX(s.scale, s.definition.at.width),
+                  ToPixelsY(s.scale, s.definition.at.height)};
+  if (s.definition.at.width == kNotGiven || s.definition.at.height == kNotGiven) {
+    int right = 0, bottom = 0;
+    for (const auto& c : s.controls) {
+      right = std::max(right, c->pixels.right);
+      bottom = std::max(bottom, c->pixels.bottom);
+    }
+    if (s.definition.at.width == kNotGiven) size.width = right + 8;
+    if (s.definition.at.height == kNotGiven) size.height = bottom + 8;
+  }
+  size.width = std::max(size.width, 40);
+  size.height = std::max(size.height, 20);
+  return size;
+}
+
+bool CreateHostWindow(Structure& s, host::WindowKind kind, host::WindowId parent,
+                      host::WindowId owner) {
+  host::WindowSpec spec;
+  spec.kind = kind;
+  spec.parent = parent;
+  spec.owner = owner;
+  spec.title = s.title;
+  spec.style = StyleFor(s) & ~host::style::kVisible;
+  spec.class_name = "TamWinClass" + std::to_string(s.class_number);
+  spec.background = theme::kWindow;
+  spec.rect = host::Rect::FromSize(0, 0, 200, 100);
+  Structure* self = &s;
+  spec.proc = [self](const host::Message& m) { return StructureProc(self, m); };
+  s.handle = host::CreateWindow(spec);
+  return s.handle != host::kNoWindow;
+}
+
+// Sizes the window so that its client area has the wanted size, then places it: where the
+// definition says, else centred in `area`.
+void Place(Structure& s, const host::Rect& area) {
+  host::Size client = ClientSize(s);
+  host::Rect outer = host::WindowRect(s.handle);
+  host::Rect inner = host::ClientRect(s.handle);
+  int width = client.width + (outer.Width() - inner.Width());
+  int height = client.height + (outer.Height() - inner.Height());
+  int x = s.definition.at.x == kNotGiven ? area.left + (area.Width() - width) / 2
+                                         : ToPixelsX(s.scale, s.definition.at.x);
+  int y = s.definition.at.y == kNotGiven ? area.top + (area.Height() - height) / 2
+                                         : ToPixelsY(s.scale, s.definition.at.y);
+  host::MoveWindow(s.handle, host::Rect::FromSize(std::max(x, 0), std::max(y, 0), width, height));
+}
+
+void SetTimer(Structure& s) {
+  host::KillTimer(s.handle, kTimerId);
+  if (s.timer_period > 0) {
+    host::SetTimer(s.handle, kTimerId, std::chrono::milliseconds(s.timer_period * 10));
+  }
+}
+
+bool CheckOpenRules(Structure& s) {
+  if (s.is_open()) return FatalRuntimeError(535), false;
+  switch (s.kind()) {
+    case StructureKind::kApplication:
+      if (application_frame && application_frame->client != host::kNoWindow) {
+        return FatalRuntimeError(526), false;
+      }
+      if (ModalCount() > 0) return FatalRuntimeError(527), false;
+      return true;
+    case StructureKind::kMdi:
+      if (!application_frame || application_frame->closing) return FatalRuntimeError(530), false;
+      if (ModalCount() > 0) return FatalRuntimeError(531), false;
+      if (application_frame->slot == internal::CurrentSlot()) {
+        return FatalRuntimeError(532), false;
+      }
+      return true;
+    default:
+      return true;
+  }
+}
+
+int OpenFailureCode(StructureKind kind) {
+  switch (kind) {
+    case StructureKind::kApplication:
+      return 528;
+    case StructureKind::kMdi:
+      return 533;
+    default:
+      return 529;
+  }
+}
+
+host::WindowId OwnerFor() {
+  if (Structure* top = TopWindowOf(0)) return host::TopLevelOf(top->handle);
+  if (application_frame) return application_frame->handle;
+  return host::kNoWindow;
+}
+
+bool CreateForKind(Structure& s) {
+  switch (s.kind()) {
+    case StructureKind::kApplication: {
+      if (!CreateHostWindow(s, host::WindowKind::kTopLevel, host::kNoWindow, host::kNoWindow)) {
+        return false;
+      }
+      host::WindowSpec client;
+      client.kind = host::WindowKind::kMdiClient;
+      client.parent = s.handle;
+      client.class_name = "MDIClient";
+      client.background = host::Color{171, 171, 171};
+      client.rect = host::ClientRect(s.handle);
+      s.client = host::CreateWindow(client);
+      if (s.client == host::kNoWindow) return false;
+      application_frame = &s;
+      return true;
+    }
+    case StructureKind::kMdi:
+      return CreateHostWindow(s, host::WindowKind::kMdiChild, application_frame->client,
+                              host::kNoWindow);
+    default: {
+      host::WindowId owner = OwnerFor();
+      return CreateHostWindow(s, owner ? host::WindowKind::kPopup : host::WindowKind::kTopLevel,
+                              host::kNoWindow, owner);
+    }
+  }
+}
+
+}  // namespace
+
+Structure::Structure(StructureKind kind, std::string label, std::string module, UseTable use_table)
+    : kind_(kind),
+      label_(std::move(label)),
+      module_(std::move(module)),
+      use_table_(std::move(use_table)) {}
+
+Structure::~Structure() {
+  if (is_open()) Close(*this);
+}
+
+Control* Structure::Find(int equate) {
+  if (equate == 0) return nullptr;
+  for (auto& c : controls) {
+    if (c->equate == equate) return c.get();
+  }
+  return nullptr;
+}
+
+const UseVariable* Structure::TakeUse() {
+  if (next_use_ >= use_table_.size()) {
+    build_failed = true;
+    FatalRuntimeError(kInternalError01);
+    return nullptr;
+  }
+  return &use_table_[next_use_++];
+}
+
+void ResetUse(Structure& s) {
+  s.next_use_ = 0;
+}
+
+void Structure::Queue(int code, Control* control) {
+  EventRecord record;
+  record.message = static_cast<uint32_t>(code) + kEventBase;
+  record.control = control;
+  record.key_code = last_key_code;
+  queue.push_back(record);
+  if (handle != host::kNoWindow) host::PostMessage(handle, kWakeMessage);
+}
+
+int Structure::QueuedCount(int code) const {
+  return static_cast<int>(std::count_if(queue.begin(), queue.end(),
+                                        [code](const EventRecord& r) { return r.code() == code; }));
+}
+
+bool Open(Structure& s) {
+  if (!CheckOpenRules(s)) return false;
+  if (s.kind() == StructureKind::kReport) {
+    // Reports are opened by the report engine; here only their definition is checked.
+    DefinitionLoader& loader = SharedDefinitionLoader();
+    return loader.Open(s.module(), s.label()) == DefinitionError::kOk;
+  }
+  DefinitionLoader& loader = SharedDefinitionLoader();
+  if (loader.Open(s.module(), s.label()) != DefinitionError::kOk) return false;
+  TakeDefinition(s, loader.structure());
+  s.class_number = next_class_number++;
+  s.thread = host::CurrentThreadId();
+  s.closing = false;
+  s.accept_all = false;
+  s.queue.clear();
+  s.current.reset();
+  s.default_button = nullptr;
+  s.selection_target = nullptr;
+  ResetUse(s);
+  if (!CreateForKind(s)) {
+    if (s.handle) host::DestroyWindow(s.handle);
+    s.handle = s.client = host::kNoWindow;
+    FatalRuntimeError(OpenFailureCode(s.kind()));
+    return false;
+  }
+  internal::PushWindow(&s);
+  internal::NoteOpen(&s, true);
+  s.build_failed = false;
+  BuildControls(s);
+  if (s.build_failed) {
+    Close(s);
+    return false;
+  }
+  host::Rect area = ScreenArea();
+  if (s.kind() == StructureKind::kMdi) area = host::ClientRect(application_frame->client);
+  Place(s, area);
+  if (s.kind() == StructureKind::kApplication) {
+    host::MoveWindow(s.client, host::ClientRect(s.handle));
+  }
+  if (s.kind() == StructureKind::kMdi) ++open_mdi_windows;
+  if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) RaiseModal();
+  s.Queue(event::kOpenWindow, nullptr);
+  host::ShowWindow(s.handle, host::ShowState::kNormal);
+  if (s.kind() == StructureKind::kMdi) {
+    host::MdiActivate(s.handle);
+  } else {
+    host::SetActiveWindow(s.handle);
+  }
+  SetTimer(s);
+  for (auto& c : s.controls) {
+    if (c->handle && (host::StyleOf(c->handle) & host::style::kTabStop) && c->IsVisible() &&
+        c->IsEnabled()) {
+      internal::Focus(*c);
+      break;
+    }
+  }
+  return true;
+}
+
+bool Close(Structure& s) {
+  if (!s.is_open()) return FatalRuntimeError(536), false;
+  host::WindowId handle = s.handle;
+  internal::NoteOpen(&s, false);
+  host::ShowWindow(handle, host::ShowState::kHidden);
+  host::RemoveMessages(handle, kWakeMessage);
+  s.queue.clear();
+  s.current.reset();
+  host::KillTimer(handle, kTimerId);
+  if (s.kind() == StructureKind::kMdi) --open_mdi_windows;
+  if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) LowerModal();
+  host::DestroyWindow(handle);
+  s.handle = s.client = host::kNoWindow;
+  s.controls.clear();
+  s.default_button = nullptr;
+  s.selection_target = nullptr;
+  s.accept_all_checking = nullptr;
+  s.class_number = 0;
+  s.closing = false;
+  s.accept_all = false;
+  if (application_frame == &s) application_frame = nullptr;
+  internal::RemoveWindow(&s);
+  return true;
+}
+
+namespace internal {
+void ApplyTimer(Structure& s) {
+  if (s.is_open()) SetTimer(s);
+}
+}  // namespace internal
+
+}  // namespace carelog::window

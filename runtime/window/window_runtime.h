@@ -1,0 +1,79 @@
+// The operations procedures call on windows: OPEN and CLOSE of structures, the ACCEPT loop and
+// what it reports (EVENT, FIELD, ACCEPTED, KEYCODE), POST, SELECT, DISPLAY and properties.
+//
+// Every operation works on the calling thread's top window unless it takes a structure, and
+// must be called with the global semaphore held (from a procedure run by RunProgram or Start).
+// Runtime errors go through FatalRuntimeError; when a test's hook lets it return, the
+// operation fails without effect (false, 0).
+//
+// A procedure's loop:
+//   Structure window(StructureKind::kWindow, "PROC$WINDOW", "carelog.cpp$module", uses);
+//   Open(window);
+//   while (Accept()) {
+//     switch (Event()) { ... }
+//   }
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/window/window_structure.h"
+
+namespace carelog::window {
+
+// OPEN: builds the window from its definition and makes it the thread's top window. Errors
+// 526-533 and 535.
+bool Open(Structure& structure);
+// CLOSE: hides it, discards its queued events and wake-ups, destroys it. Error 536.
+bool Close(Structure& structure);
+
+// ACCEPT: waits for the next event of the thread's top window and makes it current. False
+// when the window has closed: the loop ends. Errors 537 and 540.
+bool Accept();
+// Refuses the close announced by the current EVENT:CloseWindow: the window stays open.
+void RefuseClose();
+
+int Event();
+int Field();
+int Accepted();
+uint32_t KeyCode();  // of the current event, masked with 0x7FF
+
+// POST(event, control, thread): thread 0 is the calling one. Error 522 for a report control.
+void Post(int event, int control = 0, int thread = 0);
+// SELECT(control); 0 starts accept-all mode.
+void Select(int control = 0);
+// DISPLAY: shows every USE variable of the top window again.
+void Display();
+
+// target{property} and target{property, index}: control 0 is the window.
+std::string GetProperty(int control, int property, int index = 0);
+void SetProperty(int control, int property, const std::string& value, int index = 0);
+
+// Registers the window runtime with the automation layer (idempotent).
+void RegisterAutomation();
+
+namespace internal {
+// Shows the control's USE variable (or its text) in its window.
+void Refresh(Control& control);
+// Moves the focus to the control at once.
+void Focus(Control& control);
+// Entry check on losing the focus or in accept-all mode: parses the shown text through the
+// picture. `queue_events` queues EVENT:Accepted / EVENT:Rejected. True when it parsed.
+bool CheckEntry(Control& control, bool queue_events);
+// A button was pressed (click, Enter on the default button, its key).
+void Press(Control& control);
+// Shows or hides the controls of a sheet's tabs after its selection changed.
+void ShowSheetPages(Control& sheet);
+// Asks the procedure at once, with the modal count raised; false refuses.
+bool DispatchSynchronously(Structure& window, int event, Control* control, int value);
+// Picks a sheet's tab (from 1) as a click on it would.
+void SelectTab(Control& sheet, int tab);
+// Sets or kills the window's timer from its period.
+void ApplyTimer(Structure& window);
+// Tells automation that a structure opened or closed.
+void NoteOpen(Structure* window, bool open);
+// Draws the controls without windows of their own (images, lines, boxes, regions).
+void PaintWindowless(Structure& window, host::DeviceContext& dc);
+}  // namespace internal
+
+}  // namespace carelog::window

@@ -1,0 +1,193 @@
+// Window structure objects and control objects: what a procedure's WINDOW, APPLICATION and
+// REPORT structures become once constructed, and the controls built into them.
+//
+// Life of a structure:  constructed --Open--> open --(EVENT:CloseWindow taken)--> closing
+//                       --Accept ends the loop / Close--> closed (may be opened again)
+//
+// Invariants:
+//   1. Structures and controls are touched only by the thread holding the global semaphore
+//      (threads.h); a structure belongs to the thread that opened it.
+//   2. `controls` holds every built control in declaration order (containers before their
+//      children); each control's host window, when it has one, is a child of `handle`.
+//   3. At most one control of a window is its default button.
+//   4. The windows open on a thread form a stack through `next_down`; the top one is served
+//      by ACCEPT.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/host/graphics.h"
+#include "runtime/host/types.h"
+#include "runtime/window/definition_model.h"
+#include "runtime/window/events.h"
+#include "runtime/window/units.h"
+#include "runtime/window/use_binding.h"
+
+namespace carelog::window {
+
+enum class StructureKind : uint8_t { kApplication, kMdi, kWindow, kReport };
+
+struct ControlClass;
+class Structure;
+
+// Control attribute flags kept by the runtime (the definition's attribute word is in `attr`).
+namespace control_flag {
+inline constexpr uint32_t kOpenWidth = 0x1;
+inline constexpr uint32_t kOpenHeight = 0x2;
+inline constexpr uint32_t kHidden = 0x4;
+inline constexpr uint32_t kDisabled = 0x40;  // the value the disabled property reads
+inline constexpr uint32_t kSkip = 0x8;       // no tab stop
+inline constexpr uint32_t kNoScroll = 0x10;  // not scrolled into view when selected
+}  // namespace control_flag
+
+// Definition attribute bits of controls that the runtime reads.
+namespace control_attr {
+inline constexpr uint32_t kSkip = 0x1000;         // no tab stop
+inline constexpr uint32_t kSelectAll = 0x2000;    // entry: select the whole text on focus
+inline constexpr uint32_t kNewSelection = 0x800;  // entry: EVENT:NewSelection while typing
+inline constexpr uint32_t kDisabled = 0x40;       // built disabled
+inline constexpr uint32_t kHidden = 0x80;         // built hidden
+}  // namespace control_attr
+
+struct Control {
+  int equate = 0;
+  uint8_t kind = 0;
+  const ControlClass* cls = nullptr;
+  Structure* window = nullptr;
+  Control* container = nullptr;  // group, option, sheet, tab or toolbar holding it
+  host::WindowId handle = host::kNoWindow;
+  uint32_t attr = 0;   // the definition's attribute word
+  uint32_t flags = 0;  // control_flag bits
+  window::Rect at;     // window units as defined
+  host::Rect pixels;   // in the window's client coordinates
+  const UseVariable* use = nullptr;
+  UseType use_type;
+  std::string picture;
+  std::string text;  // caption of buttons, prompts ...; the shown text of entries
+  std::string image;
+  host::FontSpec font;
+  uint32_t key = 0;  // key code that selects or presses the control
+  int64_t action = 0;
+  double lower = 0, upper = 100, value = 0;  // progress bars; radio value
+  int64_t color = -1, fill = -1;
+  int drop_rows = 0;
+  std::vector<Control*> children;
+  std::map<int, int64_t> extra;           // further properties set at run time, by number
+  std::shared_ptr<host::Surface> bitmap;  // images: the decoded file
+  bool pressed = false;                   // buttons: held down by the mouse
+
+  // Entry editing state.
+  bool changed = false;
+  size_t caret = 0;
+  bool all_selected = false;
+  // Check boxes and radios: the state shown; sheets: the selected tab (from 1).
+  int state = 0;
+
+  bool IsVisible() const;
+  bool IsEnabled() const;
+  void Invalidate() const;
+};
+
+class Structure {
+ public:
+  Structure(StructureKind kind, std::string label, std::string module, UseTable use_table);
+  ~Structure();
+  Structure(const Structure&) = delete;
+  Structure& operator=(const Structure&) = delete;
+
+  StructureKind kind() const { return kind_; }
+  const std::string& label() const { return label_; }
+  const std::string& module() const { return module_; }
+  bool is_open() const { return handle != host::kNoWindow; }
+
+  Control* Find(int equate);
+  // The next unused USE-table entry; nullptr (after internal error 01) when none is left.
+  const UseVariable* TakeUse();
+
+  // Queues an event and wakes the window's loop.
+  void Queue(int code, Control* control);
+  int QueuedCount(int code) const;
+
+  host::WindowId handle = host::kNoWindow;
+  host::WindowId client = host::kNoWindow;  // application frame: its MDI client
+  host::ThreadId thread = host::kNoThread;
+  int slot = -1;
+  Entry definition;
+  uint32_t attr = 0;
+  uint32_t frame_attr = 0;
+  std::string title, icon;
+  int64_t help = 0;
+  host::FontSpec font;
+  UnitScale scale;
+  std::vector<std::unique_ptr<Control>> controls;
+  Control* default_button = nullptr;
+  Control* selection_target = nullptr;
+  int selected_field = 0;
+  std::deque<EventRecord> queue;
+  std::optional<EventRecord> current;
+  int timer_period = 0;
+  bool timer_pending = false;
+  bool closing = false;
+  bool accept_all = false;
+  int accept_all_position = 0;  // index into the USE controls of the next check
+  Control* accept_all_checking = nullptr;
+  Structure* next_down = nullptr;
+  int class_number = 0;
+  std::map<int, std::string> status_zones;
+  std::map<int, int64_t> extra;  // window properties without an effect of their own
+  uint32_t last_key_code = 0;
+  bool build_failed = false;  // a control could not be built (internal error 01)
+  // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
+  std::function<bool(int field, int tab)> synchronous_handler;
+
+ private:
+  StructureKind kind_;
+  std::string label_;
+  std::string module_;
+  UseTable use_table_;
+  size_t next_use_ = 0;
+  friend void ResetUse(Structure&);
+};
+
+// Every control class in the same steps: measure the open dimensions, build the host window,
+// handle its input, draw it.
+struct ControlClass {
+  const char* window_class;     // "TamButton"
+  const char* automation_kind;  // "button"
+  bool has_window;              // false: drawn by the window beneath the controls
+  bool tab_stop;
+  bool opaque;  // paints its whole rectangle
+  host::Size (*measure)(Control& control, host::DeviceContext& dc);
+  void (*paint)(Control& control, host::DeviceContext& dc, bool focused);
+  // Input and focus messages of the control's host window; return true when handled.
+  bool (*input)(Control& control, const host::Message& message);
+};
+
+// The class serving a definition kind (drop lists for kind 14 with drop rows), nullptr for
+// kinds without a builder.
+const ControlClass* ClassForKind(uint8_t kind, int drop_rows);
+
+// Builds every control of the structure's definition into its open window.
+void BuildControls(Structure& window);
+
+// The control classes' shared drawing palette and helpers.
+namespace theme {
+inline constexpr host::Color kWindow{243, 243, 243};
+inline constexpr host::Color kFace{253, 253, 253};
+inline constexpr host::Color kBorder{173, 173, 173};
+inline constexpr host::Color kText{26, 26, 26};
+inline constexpr host::Color kDisabledText{160, 160, 160};
+inline constexpr host::Color kDisabledFace{240, 240, 240};
+inline constexpr host::Color kAccent{0, 95, 184};
+inline constexpr host::Color kAccentLight{204, 228, 247};
+inline constexpr host::Color kWhite{255, 255, 255};
+}  // namespace theme
+
+}  // namespace carelog::window

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "runtime/host/input.h"
+#include "runtime/host/window_system.h"
+#include "runtime/window/window_testing.h"
+
+namespace carelog::window {
+namespace {
+
+using namespace testing;  // NOLINT
+
+constexpr uint32_t kPoints = 0x300;
+constexpr uint32_t kInch1000 = 0x200;
+constexpr uint32_t kInch25 = 0x100;
+
+// A form: an entry for a LONG through @n5 (1), a STRING entry (2), two default buttons
+// (3 then 4), a check box (5), a disabled button (6) and a hidden prompt (7).
+Entry Form() {
+  Entry number = Make(kKindEntry, 1, Rect{72, 0, 72, 18});
+  number.use = UseType{6, 4};
+  number.strings[Field::kPicture] = "@n5";
+  Entry name = Make(kKindEntry, 2, Rect{72, 24, 144, 18});
+  name.use = UseType{0x12, 10};
+  Entry first = WithText(Make(kKindButton, 3, Rect{0, 60, 60, 20}), "&First");
+  first.numbers[Field::kFlags] = 1;
+  Entry second = WithText(Make(kKindButton, 4, Rect{72, 60, 60, 20}), "&Second");
+  second.numbers[Field::kFlags] = 1;
+  Entry check = WithText(Make(kKindCheck, 5, Rect{0, 90, kNotGiven, kNotGiven}), "Active");
+  check.use = UseType{1, 1};
+  Entry off = WithText(Make(kKindButton, 6, Rect{144, 60, 60, 20}), "Off");
+  off.attr = control_attr::kDisabled;
+  Entry hidden = WithText(Make(kKindPrompt, 7, Rect{0, 120, 60, 12}), "Hidden");
+  hidden.attr = control_attr::kHidden;
+  return WindowEntry("FORM$WINDOW", kPoints, {number, name, first, second, check, off, hidden});
+}
+
+struct FormVariables {
+  int32_t number = 42;
+  char name[10];
+  uint8_t active = 0;
+  FormVariables() { std::memcpy(name, "Ann       ", 10); }
+  UseTable Table() { return {{&number}, {name}, {&active}}; }
+};
+
+// Opens FORM$WINDOW and logs every event until the window closes.
+void RunForm(FormVariables* v, Log* log) {
+  Structure form(StructureKind::kWindow, "FORM$WINDOW", kModule, v->Table());
+  if (!Open(form)) return;
+  while (Accept()) log->Add(Describe());
+  log->Add("closed");
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  host::Automation automation;
+};
+
+TEST_F(WindowTest, OpensWithOpenWindowFirstAndControlsWherePointsPut) {
+  Definitions defs({Form()});
+  FatalErrors errors;
+  FormVariables v;
+  Log log;
+  {
+    Program program([&] { RunForm(&v, &log); });
+    ASSERT_TRUE(log.WaitFor("OpenWindow"));
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(log.Lines().front(), "OpenWindow");
+    // 72 points are one inch, 96 pixels.
+    EXPECT_EQ(Property(ControlInfoOf(1), "rect"), "96,0,96,24");
+    EXPECT_EQ(ControlInfoOf(1).text, "42");
+    EXPECT_EQ(ControlInfoOf(2).text, "Ann");
+    // The later of two default buttons wins.
+    EXPECT_EQ(Property(ControlInfoOf(3), "default"), "");
+    EXPECT_EQ(Property(ControlInfoOf(4), "default"), "1");
+    // An open width and height come from the content.
+    std::string check_rect = Property(ControlInfoOf(5), "rect");
+    EXPECT_NE(check_rect, "0,120,1,1");
+    EXPECT_FALSE(ControlInfoOf(6).enabled);
+    EXPECT_FALSE(ControlInfoOf(7).visible);
+    host::InjectClose(host::TopLevelOf(ControlInfoOf(1).window));
+    ASSERT_TRUE(log.WaitFor("closed"));
+  }
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+TEST_F(WindowTest, EntryRejectsBadTextAndStoresGoodTextThroughItsPicture) {
+  Definitions defs({Form()});
+  FatalErrors errors;
+  FormVariables v;
+  Log log;
+  Program program([&] { RunForm(&v, &log); });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.Type("12x").ok);
+  ASSERT_TRUE(automation.Key("Tab").ok);
+  ASSERT_TRUE(log.WaitFor("Rejected 1"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.Type("123").ok);
+  ASSERT_TRUE(automation.Key("Tab").ok);
+  ASSERT_TRUE(log.WaitFor("Accepted 1"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ControlInfoOf(1).text, "123");
+  ASSERT_TRUE(automation.Click("5", false).ok);
+  ASSERT_TRUE(log.WaitFor("Accepted 5"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Property(ControlInfoOf(5), "checked"), "1");
+  host::InjectClose(host::TopLevelOf(ControlInfoOf(1).window));
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  EXPECT_EQ(v.number, 123);
+  EXPECT_EQ(v.active, 1);
+}
+
+TEST_F(WindowTest, UnitsConvertToPixels) {
+  Entry a = WithText(Make(kKindPrompt, 1, Rect{25, 50, 50, 25}), "a");
+  Entry b = WithText(Make(kKindPrompt, 1, Rect{1000, 500, 2000, 250}), "b");
+  Definitions defs(
+      {WindowEntry("A$WINDOW", kInch25, {a}), WindowEntry("B$WINDOW", kInch1000, {b})});
+  FatalErrors errors;
+  Log log;
+  std::vector<std::string> rects;
+  Program program([&] {
+    for (const char* label : {"A$WINDOW", "B$WINDOW"}) {
+      Structure w(StructureKind::kWindow, label, kModule, {});
+      Open(w);
+      host::Rect r = w.Find(1)->pixels;
+      rects.push_back(std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                      std::to_string(r.Width()) + "," + std::to_string(r.Height()));
+      Close(w);
+    }
+  });
+  program.Join();
+  EXPECT_EQ(rects, (std::vector<std::string>{"96,192,192,96", "96,48,192,24"}));
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+TEST_F(WindowTest, SheetTabChangesAndRefusals) {
+  Entry sheet = Make(kKindSheet, 10, Rect{0, 0, 200, 120});
+  Entry one = WithText(Make(kKindTab, 11, Rect{}), "One");
+  one.children = {WithText(Make(kKindButton, 12, Rect{10, 30, 50, 20}), "On one")};
+  Entry two = WithText(Make(kKindTab, 13, Rect{}), "Two");
+  two.children = {WithText(Make(kKindButton, 14, Rect{10, 30, 50, 20}), "On two")};
+  Entry three = WithText(Make(kKindTab, 15, Rect{}), "Three");
+  sheet.children = {one, two, three};
+  Definitions defs({WindowEntry("SHEET$WINDOW", kPoints, {sheet})});
+  FatalErrors errors;
+  Log log;
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "SHEET$WINDOW", kModule, {});
+    Open(w);
+    // Refuses to leave tab two.
+    w.synchronous_handler = [&](int field, int tab) {
+      log.Add("TabChanging " + std::to_string(field) + " to " + std::to_string(tab) + " event " +
+              std::to_string(Event()));
+      return w.Find(10)->state != 2;
+    };
+    while (Accept()) log.Add(Describe());
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_TRUE(ControlInfoOf(12).visible);
+  EXPECT_FALSE(ControlInfoOf(14).visible);
+  ASSERT_TRUE(automation.Click("10", false).ok);
+  ASSERT_TRUE(automation.Key("Right").ok);
+  ASSERT_TRUE(log.WaitFor("NewSelection 10"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_TRUE(log.WaitFor("TabChanging 10 to 2 event 21"));
+  EXPECT_FALSE(ControlInfoOf(12).visible);
+  EXPECT_TRUE(ControlInfoOf(14).visible);
+  ASSERT_TRUE(automation.Key("Right").ok);
+  ASSERT_TRUE(log.WaitFor("TabChanging 10 to 3 event 21"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "2");
+  host::InjectClose(host::TopLevelOf(ControlInfoOf(10).window));
+  ASSERT_TRUE(log.WaitFor("closed"));
+}
+
+TEST_F(WindowTest, HiddenAndDisabledPropertiesAndDefaultButtonProperty) {
+  Definitions defs({Form()});
+  FatalErrors errors;
+  FormVariables v;
+  Log log;
+  Program program([&] {
+    Structure form(StructureKind::kWindow, "FORM$WINDOW", kModule, v.Table());
+    Open(form);
+    SetProperty(7, 0x7C65, "0");
+    SetProperty(6, 0x7C5F, "0");
+    SetProperty(2, 0x7C5F, "1");
+    SetProperty(3, 0x7C5E, "1");
+    log.Add("disabled " + GetProperty(2, 0x7C5F) + " default " + GetProperty(3, 0x7C5E) +
+            GetProperty(4, 0x7C5E));
+    while (Accept()) log.Add(Describe());
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_TRUE(log.WaitFor("disabled 64 default 10"));
+  EXPECT_TRUE(ControlInfoOf(7).visible);
+  EXPECT_TRUE(ControlInfoOf(6).enabled);
+  EXPECT_FALSE(ControlInfoOf(2).enabled);
+  EXPECT_EQ(Property(ControlInfoOf(3), "default"), "1");
+  host::InjectClose(host::TopLevelOf(ControlInfoOf(1).window));
+  ASSERT_TRUE(log.WaitFor("closed"));
+}
+
+TEST_F(WindowTest, SecondFrameIs526AndMdiOnTheFrameThreadIs532) {
+  Entry frame = WindowEntry("MAIN$APPFRAME", 0, {});
+  Definitions defs({frame, WindowEntry("CHILD$WINDOW", 0, {}), Form()});
+  FatalErrors errors;
+  Program program([&] {
+    Structure main(StructureKind::kApplication, "MAIN$APPFRAME", kModule, {});
+    Structure again(StructureKind::kApplication, "MAIN$APPFRAME", kModule, {});
+    Structure child(StructureKind::kMdi, "CHILD$WINDOW", kModule, {});
+    EXPECT_TRUE(Open(main));
+    EXPECT_FALSE(Open(main));   // 535
+    EXPECT_FALSE(Open(again));  // 526
+    EXPECT_FALSE(Open(child));  // 532
+    EXPECT_TRUE(Close(main));
+    EXPECT_FALSE(Close(main));  // 536
+    EXPECT_FALSE(Open(child));  // 530
+    Structure form(StructureKind::kWindow, "FORM$WINDOW", kModule, {});
+    EXPECT_FALSE(Open(form));  // 501: its USE table is empty
+    EXPECT_FALSE(Accept());    // 537 once that failure left no window
+  });
+  program.Join();
+  std::vector<int> seen = errors.Seen();
+  ASSERT_GE(seen.size(), 6u);
+  EXPECT_EQ(std::vector<int>(seen.begin(), seen.begin() + 6),
+            (std::vector<int>{535, 526, 532, 536, 530, 501}));
+}
+
+}  // namespace
+}  // namespace carelog::window
