@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -57,7 +58,10 @@ TEST(DataFileKill, KilledWritersLeaveWholeCommits) {
 
     DataFileOptions options;
     std::unique_ptr<DataFile> file;
-    ASSERT_EQ(DataFile::Open(path, options, &file), 0);
+    int error = DataFile::Open(path, options, &file);
+    // A writer slowed down enough may be killed before it has even created the file.
+    if (error == ENOENT && committed == 0) continue;
+    ASSERT_EQ(error, 0);
     std::vector<CheckFault> faults;
     CheckSummary summary;
     ASSERT_EQ(CheckDataFile(*file, &faults, &summary), 0);
