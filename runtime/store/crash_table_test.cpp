@@ -98,9 +98,9 @@ class CrashTable {
     for (size_t i = 0; i < notes; ++i) notes_[i] = static_cast<char>('a' + (number + i) % 26);
   }
 
-  // 200 records in one commit: the state before the change.
+  // 80 records in one commit: the state before the change.
   void WriteFirstState() {
-    for (int32_t n = 1; n <= 200; ++n) {
+    for (int32_t n = 1; n <= 80; ++n) {
       Fill(n, "Name" + std::to_string(n % 41), "City" + std::to_string(n % 9),
            static_cast<size_t>(n % 5) * 100);
       uint32_t record = 0;
@@ -111,16 +111,16 @@ class CrashTable {
 
   // The change, left uncommitted: records added, replaced on every key and deleted.
   void MakeChange() {
-    for (int32_t n = 201; n <= 220; ++n) {
+    for (int32_t n = 81; n <= 100; ++n) {
       Fill(n, "New" + std::to_string(n), "Town", 550);
       uint32_t record = 0;
       ASSERT_EQ(table_->Add(buffers_, &record), 0);
     }
-    for (uint32_t r = 5; r <= 200; r += 15) {
+    for (uint32_t r = 5; r <= 80; r += 7) {
       Fill(static_cast<int32_t>(r) + 1000, "Moved" + std::to_string(r), "Away", 590);
       ASSERT_EQ(table_->Put(r + 1, buffers_), 0);  // the table itself took number 1
     }
-    for (uint32_t r = 12; r <= 200; r += 23) ASSERT_EQ(table_->Delete(r + 1), 0);
+    for (uint32_t r = 12; r <= 80; r += 11) ASSERT_EQ(table_->Delete(r + 1), 0);
   }
 
   Snapshot Read() {
