@@ -152,8 +152,11 @@ struct Expected {
   std::string name;
 };
 
-// Reads a worker's log into the expected contents and its tally.
-void ReadLog(const StressOptions& options, int worker, std::map<int32_t, Expected>* expected,
+// Reads a worker's log into the records it still holds at the end and its tally. Only the
+// worker that added a record changes or deletes it, so each log is a complete, ordered history
+// of that worker's records; a number freed by DELETE may be added again by anyone (numbers are
+// the highest + 1), which is why logs are replayed per worker and merged afterwards.
+void ReadLog(const StressOptions& options, int worker, std::map<int32_t, Expected>* held,
              WorkerTally* tally, std::vector<std::string>* faults) {
   std::ifstream log(LogPath(options, worker));
   std::string line;
@@ -166,18 +169,31 @@ void ReadLog(const StressOptions& options, int worker, std::map<int32_t, Expecte
     const std::string who = "worker " + std::to_string(worker) + ": ";
     if (kind == 'A') {
       ++tally->added;
-      if (expected->count(number) != 0) faults->push_back(who + "number added twice: " + line);
-      (*expected)[number] = Expected{worker, "p" + std::to_string(worker) + "-v0"};
+      if (held->count(number) != 0) faults->push_back(who + "number added twice: " + line);
+      (*held)[number] = Expected{worker, "p" + std::to_string(worker) + "-v0"};
     } else if (kind == 'P') {
       ++tally->changed;
-      (*expected)[number].name = name;
+      (*held)[number].name = name;
     } else if (kind == 'D') {
       ++tally->deleted;
-      expected->erase(number);
+      held->erase(number);
     } else if (kind == 'R') {
       ++tally->retries;
     } else {
       faults->push_back(who + line);
+    }
+  }
+}
+
+// Merges what each worker still holds; two workers holding one number is a duplicate.
+void MergeHeld(const std::map<int32_t, Expected>& held, std::map<int32_t, Expected>* expected,
+               std::vector<std::string>* faults) {
+  for (const auto& [number, value] : held) {
+    auto [it, inserted] = expected->emplace(number, value);
+    if (!inserted) {
+      faults->push_back("number " + std::to_string(number) + " added by workers " +
+                        std::to_string(it->second.owner) + " and " + std::to_string(value.owner) +
+                        " and never deleted");
     }
   }
 }
@@ -257,7 +273,9 @@ int RunStress(const StressOptions& options, StressResult* result, std::ostream& 
   std::map<int32_t, Expected> expected;
   result->workers.resize(pids.size());
   for (size_t w = 0; w < pids.size(); ++w) {
-    ReadLog(options, static_cast<int>(w), &expected, &result->workers[w], &result->faults);
+    std::map<int32_t, Expected> held;
+    ReadLog(options, static_cast<int>(w), &held, &result->workers[w], &result->faults);
+    MergeHeld(held, &expected, &result->faults);
   }
   if (int rc = Verify(options, expected, result)) return rc;
 
