@@ -83,7 +83,15 @@ void DataFileImpl::ReadHeader() {
     if (error != 0) Fail(error);
   }
   // A header never committed to holds no tree, whatever its other fields say.
-  if (header_.change_counter == 0) header_ = FileHeader();
+  if (header_.change_counter == 0) {
+    header_ = FileHeader();
+    return;
+  }
+  // Every committed page lies inside the file: a header whose regions reach past its end is
+  // damaged, and writing at such offsets would grow the file without bound.
+  uint64_t size = 0;
+  if (int error = file_->Size(&size)) Fail(error);
+  if (header_.EndOfDataOffset() > size) Fail(kErrorInvalidDataFile);
 }
 
 void DataFileImpl::Begin(Access access) {

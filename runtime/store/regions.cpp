@@ -73,7 +73,7 @@ bool Regions::Check(bool packed, std::string* why) const {
   }
   for (int c = 1; c <= kLargestClass; ++c) {
     auto name = [c] { return "region " + std::to_string(c); };
-    if (end[c] < start[c] || (end[c] - start[c]) % c != 0) {
+    if (start[c] < 0 || end[c] < start[c] || (int64_t{end[c]} - start[c]) % c != 0) {
       *why = name() + " does not hold whole pages";
       return false;
     }
