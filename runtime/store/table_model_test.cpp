@@ -15,6 +15,7 @@
 #include "runtime/store/positions.h"
 #include "runtime/store/reading.h"
 #include "runtime/store/table.h"
+#include "runtime/store/test_table_definition.h"
 
 namespace carelog::store {
 namespace {
@@ -32,12 +33,7 @@ TableDefinition ModelDefinition() {
   TableDefinition d;
   d.record_size = 34;
   auto field = [&](uint8_t type, uint16_t offset, uint16_t size) {
-    FieldDef f;
-    f.type = type;
-    f.offset = offset;
-    f.total_size = size;
-    f.field_number = static_cast<uint16_t>(d.fields.size() + 1);
-    d.fields.push_back(f);
+    test_tables::AddField(&d, type, offset, size);
   };
   field(kTypeLong, 0, 4);
   field(kTypeString, 4, 12);
@@ -45,10 +41,7 @@ TableDefinition ModelDefinition() {
   field(kTypeReal, 24, 8);
   field(kTypeShort, 32, 2);
   auto key = [&](uint8_t flags, std::vector<KeyComponentDef> components) {
-    KeyDef k;
-    k.flags = flags;
-    k.components = std::move(components);
-    d.keys.push_back(k);
+    test_tables::AddKey(&d, flags, std::move(components));
   };
   key(0, {{0, false}});
   key(kDefKeyDup | kDefKeyNoCase, {{1, false}});
