@@ -333,6 +333,28 @@ TEST_F(DamageTest, ChildPointingBackAtTheRoot) {
   EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
 }
 
+TEST_F(DamageTest, LoggedPageAimedPastTheData) {
+  // A pending redo log whose one page claims an offset far beyond the data: the opener reports
+  // the damage and the file does not grow to reach that offset.
+  FileHeader header;
+  ASSERT_TRUE(DecodeHeader(reinterpret_cast<const uint8_t*>(bytes_->data()), &header));
+  uint64_t end = bytes_->size();
+  std::string page(kUnitSize, '\0');
+  page[0] = 0x00, page[1] = 0x00, page[2] = 0x00, page[3] = 0x70;  // offset 0x70000000
+  page[4] = static_cast<char>(kUnitSize & 0xFF), page[5] = static_cast<char>(kUnitSize >> 8);
+  bytes_->append(page);
+  uint8_t encoded[kHeaderSize];
+  EncodeHeader(header, encoded);  // the logged header closes the log
+  bytes_->append(reinterpret_cast<const char*>(encoded), kHeaderSize);
+  header.log_start = static_cast<uint32_t>(end);
+  header.log_end = static_cast<uint32_t>(end + kUnitSize + kHeaderSize);
+  EncodeHeader(header, encoded);
+  bytes_->replace(0, kHeaderSize, reinterpret_cast<const char*>(encoded), kHeaderSize);
+  size_t damaged_size = bytes_->size();
+  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(fs_.Contents(kPath)->size(), damaged_size);
+}
+
 TEST_F(DamageTest, EveryByteOfTheRootPage) {
   // Whatever a single damaged byte does, reading ends cleanly.
   std::string sound = *bytes_;

@@ -106,7 +106,11 @@ int ReadRedoLog(File& file, const FileHeader& header, std::map<uint64_t, std::st
       }
       have_header = true;
     } else {
-      if (own_offset < kHeaderSize || (own_offset - kHeaderSize) % kUnitSize != 0) {
+      // Only pages below the old end of data are ever logged, and the log starts at or past
+      // it: a page reaching into the log itself is damage, and writing it back would grow the
+      // file to wherever the damaged offset points.
+      if (own_offset < kHeaderSize || (own_offset - kHeaderSize) % kUnitSize != 0 ||
+          own_offset + units * kUnitSize > header.log_start) {
         return kErrorInvalidDataFile;
       }
       (*pages)[own_offset] = std::move(bytes);
