@@ -1,5 +1,6 @@
-// Test support for the application: a private working directory (the data files live in the
-// working directory) and the font settings file written and read record by record.
+// Test support for the application: the test windows, a private working directory (the data
+// files live in the working directory) and the font settings file written and read record by
+// record.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "runtime/store/file_statements.h"
 #include "runtime/store/stored_tables.h"
 #include "runtime/store/table_ops.h"
+#include "runtime/window/window_testing.h"
 
 namespace carelog::app::testing {
 
@@ -42,6 +44,23 @@ class TempWorkingDirectory {
   std::filesystem::path previous_;
   std::filesystem::path path_;
 };
+
+// The windows of the application's tests, in module window::testing::kModule (registered once
+// for the whole test program: two registrations of one module would hide each other):
+//   PROC$WINDOW   a dialog with controls 1, 2 and 5 (3 and 4 unused) and an unlabelled prompt
+//   CHILD$WINDOW  an empty MDI child, standing in for a browse
+inline void RegisterTestWindows() {
+  namespace wt = window::testing;
+  static wt::Definitions definitions({
+      wt::WindowEntry(
+          "PROC$WINDOW", 0x300,
+          {wt::WithText(wt::Make(window::kKindButton, 1, window::Rect{0, 0, 60, 20}), "&OK"),
+           wt::WithText(wt::Make(window::kKindPrompt, 2, window::Rect{0, 30, 60, 12}), "Name"),
+           wt::WithText(wt::Make(window::kKindButton, 5, window::Rect{70, 0, 60, 20}), "Cancel"),
+           wt::WithText(wt::Make(window::kKindPrompt, 0, window::Rect{0, 50, 60, 12}), "Note")}),
+      wt::WindowEntry("CHILD$WINDOW", 0x300, {}),
+  });
+}
 
 struct FontsRow {
   std::string typeface;

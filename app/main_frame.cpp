@@ -32,14 +32,14 @@ struct MenuItemRow {
 };
 
 constexpr MenuItemRow kMenuItems[] = {
-    {-3, ItemAction::kDefaultFont, nullptr, 0},                    // &Default Font
-    {-11, ItemAction::kStartProcedure, "BROWSEALL", 64000},        // &Browse Patients
-    {-12, ItemAction::kStartProcedure, "BROWSEDATE", 25000},       // Browse by &Date
-    {-13, ItemAction::kStartProcedure, "BROWSEPHYSICIANS", 25000}, // Browse Doc&tors
+    {-3, ItemAction::kDefaultFont, nullptr, 0},                        // &Default Font
+    {-11, ItemAction::kStartProcedure, "BROWSEALL", 64000},            // &Browse Patients
+    {-12, ItemAction::kStartProcedure, "BROWSEDATE", 25000},           // Browse by &Date
+    {-13, ItemAction::kStartProcedure, "BROWSEPHYSICIANS", 25000},     // Browse Doc&tors
     {-14, ItemAction::kStartProcedure, "BROWSE_ALL_PROGRESS", 25000},  // &Browse Progress Notes
-    {-16, ItemAction::kCallProcedure, "PRINTLIST", 0},             // Print Daily &Visit Log
-    {-18, ItemAction::kCallProcedure, "PRINTTODAY", 0},            // Print &Notes
-    {-20, ItemAction::kStartProcedure, "BROWSEDATES", 25000},      // BrowseDates
+    {-16, ItemAction::kCallProcedure, "PRINTLIST", 0},                 // Print Daily &Visit Log
+    {-18, ItemAction::kCallProcedure, "PRINTTODAY", 0},                // Print &Notes
+    {-20, ItemAction::kStartProcedure, "BROWSEDATES", 25000},          // BrowseDates
 };
 
 const MenuItemRow* RowOf(int item) {
@@ -55,7 +55,8 @@ void Perform(const MenuItemRow& row) {
       ChooseDefaultFont();
       return;
     case ItemAction::kStartProcedure:
-      StartProcedure(row.procedure, row.stack_size);  // a browse that cannot start just does not appear
+      StartProcedure(row.procedure,
+                     row.stack_size);  // a browse that cannot start just does not appear
       return;
     case ItemAction::kCallProcedure:
       CallProcedureByName(row.procedure);

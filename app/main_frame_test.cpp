@@ -149,6 +149,32 @@ TEST_F(MainFrameTest, AFontOfSixPointsOrLessChangesNothing) {
   EXPECT_EQ(DisplayFont.size, 6);
 }
 
+// A browse stand-in: an MDI child on a thread of its own that logs how its loop ended.
+void RunChild(wt::Log* log, const std::string& name) {
+  window::Structure child(window::StructureKind::kMdi, "CHILD$WINDOW", wt::kModule,
+                          window::UseTable{});
+  if (!window::Open(child)) return;
+  log->Add(name + " open");
+  while (window::Accept()) {
+    if (window::Event() == window::event::kCloseDown) log->Add(name + " close-down");
+  }
+  log->Add(name + " ended");
+}
+
+TEST_F(MainFrameTest, ClosingTheFrameClosesTwoMdiWindowsFirstInOpeningOrder) {
+  testing::RegisterTestWindows();
+  wt::Log log;
+  Start();
+  ASSERT_NE(window::Start([&] { RunChild(&log, "first"); }, 25000), 0);
+  ASSERT_TRUE(log.WaitFor("first open"));
+  ASSERT_NE(window::Start([&] { RunChild(&log, "second"); }, 25000), 0);
+  ASSERT_TRUE(log.WaitFor("second open"));
+  Close();  // returns once MAIN and both threads have ended
+  EXPECT_EQ(log.Lines(),
+            (std::vector<std::string>{"first open", "second open", "first close-down",
+                                      "first ended", "second close-down", "second ended"}));
+}
+
 TEST_F(MainFrameTest, ClosingTheFrameEndsTheProgram) {
   Start();
   Close();  // would hang if MAIN's loop did not end

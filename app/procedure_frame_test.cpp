@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_testing.h"
 #include "app/procedure_globals.h"
 #include "runtime/window/window_testing.h"
 
@@ -17,15 +18,8 @@ using window::StructureKind;
 using window::UseTable;
 namespace wt = window::testing;
 
-// A dialog with controls 1, 2 and 5 (3 and 4 unused) and one unlabelled prompt.
-wt::Definitions& Dialog() {
-  static wt::Definitions definitions({wt::WindowEntry(
-      "PROC$WINDOW", 0x300,
-      {wt::WithText(wt::Make(window::kKindButton, 1, window::Rect{0, 0, 60, 20}), "&OK"),
-       wt::WithText(wt::Make(window::kKindPrompt, 2, window::Rect{0, 30, 60, 12}), "Name"),
-       wt::WithText(wt::Make(window::kKindButton, 5, window::Rect{70, 0, 60, 20}), "Cancel"),
-       wt::WithText(wt::Make(window::kKindPrompt, 0, window::Rect{0, 50, 60, 12}), "Note")})});
-  return definitions;
+void Dialog() {
+  testing::RegisterTestWindows();
 }
 
 // Runs `procedure` as a program's main procedure and waits until it has ended.

@@ -13,6 +13,7 @@
 #include "runtime/host/messages.h"
 #include "runtime/store/stored_tables.h"
 #include "runtime/store/table_ops.h"
+#include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/properties.h"
 #include "runtime/window/threads.h"
@@ -50,8 +51,10 @@ bool WaitForFrame() {
 void ProgramMain() {
   store::RegisterTableOps(&store::StoredTables());
   window::InstallFatalErrorPath();
+  window::InstallSessionSignals();
   window::RegisterAutomation();
   window::RunProgram(&MAIN);
+  window::RemoveSessionSignals();
   DisposeAppFrame();
 }
 

@@ -6,7 +6,7 @@
 namespace carelog::app {
 
 // The program main routine: starts the runtime (the record store's table layer, the fatal-error
-// path, the automation peer), names the
+// path, the session signals, the automation peer), names the
 // help file "CARELOG.HLP", runs MAIN as the program's first thread and, once MAIN and every
 // thread it started have ended, disposes of the frame's window object.
 // REQUIRES: the display has been started (host::StartDisplay).

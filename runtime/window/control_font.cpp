@@ -9,8 +9,8 @@
 namespace carelog::window {
 namespace {
 
-host::FontSpec Changed(host::FontSpec font, const std::string& typeface, int points,
-                       int64_t color, int64_t style) {
+host::FontSpec Changed(host::FontSpec font, const std::string& typeface, int points, int64_t color,
+                       int64_t style) {
   if (!typeface.empty()) font.face = typeface;
   if (points > 0) font.points = points;
   font.weight = (style & 0xFFF) ? static_cast<int>(style & 0xFFF) : 400;
