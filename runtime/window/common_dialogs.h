@@ -23,7 +23,8 @@ struct FontChoice {
 bool ChooseFont(const std::string& title, FontChoice* choice);
 
 // Modal printer setup over the platform's printers; true on OK (the chosen
-// printer, paper and orientation become the program's print settings).
+// printer, paper and orientation become the program's print settings, read back through
+// host::CurrentPrintSettings of runtime/host/print_settings.h).
 // Cancel or closing keeps the previous settings and returns false.
 bool PrinterSetup();
 
