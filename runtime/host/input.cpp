@@ -163,13 +163,25 @@ bool InjectKeyCombination(std::string_view combination) {
   return true;
 }
 
+// `p` (client coordinates of `top_level`) in the client coordinates of `target`, which may lie
+// in another top-level window when it holds the mouse capture.
+static Point ToClientOf(WindowId target, WindowId top_level, Point p) {
+  WindowId target_top = TopLevelOf(target);
+  if (target_top != top_level) {
+    Rect from = WindowRect(top_level), to = WindowRect(target_top);
+    p.x += from.left - to.left;
+    p.y += from.top - to.top;
+  }
+  Point origin = ClientOriginInTopLevel(target);
+  return Point{p.x - origin.x, p.y - origin.y};
+}
+
 void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool down,
                        bool double_click) {
   WindowId target = CaptureWindow();
   if (target == kNoWindow) target = WindowAt(top_level, p);
   if (target == kNoWindow) return;
-  Point origin = ClientOriginInTopLevel(target);
-  Point local{p.x - origin.x, p.y - origin.y};
+  Point local = ToClientOf(target, top_level, p);
   if (down && button == MouseButton::kLeft && CaptureWindow() == kNoWindow) {
     if (!IsEnabled(target)) {
       Beep();
@@ -205,8 +217,8 @@ void InjectMouseMove(WindowId top_level, Point p) {
   WindowId target = CaptureWindow();
   if (target == kNoWindow) target = WindowAt(top_level, p);
   if (target == kNoWindow) return;
-  Point origin = ClientOriginInTopLevel(target);
-  PostMessage(target, msg::kMouseMove, ModifierBits(), PackPoint(p.x - origin.x, p.y - origin.y));
+  Point local = ToClientOf(target, top_level, p);
+  PostMessage(target, msg::kMouseMove, ModifierBits(), PackPoint(local.x, local.y));
 }
 
 void InjectMouseWheel(WindowId top_level, Point p, int notches) {
