@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -14,6 +17,7 @@
 #include "runtime/host/print_settings.h"
 #include "runtime/host/printing.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/file_types.h"
 #include "runtime/window/font_style.h"
 #include "runtime/window/window_testing.h"
 #include "tools/defc/text_parser.h"
@@ -304,6 +308,132 @@ TEST_F(DialogTest, PrinterSetupListsThePrintersAndOkMakesTheChoiceCurrent) {
   EXPECT_EQ(host::CurrentPrintSettings(), now);
   host::SetPrintSettings(before);
   EXPECT_TRUE(errors.Seen().empty());
+}
+
+// One run of the save-file dialog.
+struct SaveRun {
+  std::string path;
+  bool result = false;
+  DialogRun run;
+  void Start(const std::string& filter) {
+    run.Start([this, filter] { result = ChooseSaveFile("Export", &path, filter); });
+  }
+  bool Finish() { return run.Finish(); }
+};
+
+class SaveDialogTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("carelog-save-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "sub");
+    for (const char* name : {"a.txt", "B.TXT", "c.log", ".hidden.txt"}) {
+      std::ofstream(folder / name) << "x";
+    }
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  std::filesystem::path folder;
+};
+
+constexpr const char* kTextFilter = "Text files (*.txt)|*.txt|All files|*.*";
+
+TEST_F(SaveDialogTest, ListsTheFolderByTypeAndGivesANewNameTheTypesExtension) {
+  SaveRun run;
+  run.path = (folder / "").string();
+  run.Start(kTextFilter);
+  ASSERT_TRUE(WaitForTitle("Export"));
+  EXPECT_EQ(Rows(2), (std::vector<std::string>{"a.txt", "B.TXT"}));
+  EXPECT_EQ(Rows(4), (std::vector<std::string>{"..", "sub"}));
+  EXPECT_EQ(ControlInfoOf(3).text, folder.string());
+  EXPECT_EQ(ControlInfoOf(5).text, "Text files (*.txt)");
+  // The second type, chosen from the drop list's popup, lists every file.
+  ASSERT_TRUE(automation.Click("5", false).ok);
+  ASSERT_TRUE(automation.Key("Down").ok);
+  ASSERT_TRUE(automation.Key("Down").ok);
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ControlInfoOf(5).text, "All files");
+  EXPECT_EQ(Rows(2), (std::vector<std::string>{"a.txt", "B.TXT", "c.log"}));
+  // A picked file fills the name.
+  ASSERT_TRUE(automation.Click("2", false).ok);
+  ASSERT_TRUE(automation.Key("Home").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ControlInfoOf(1).text, "a.txt");
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.Type("visits").ok);
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(run.Finish());
+  EXPECT_TRUE(run.result);
+  // "All files" names no single extension: the name stays as typed.
+  EXPECT_EQ(run.path, (folder / "visits").string());
+}
+
+TEST_F(SaveDialogTest, MovesThroughFoldersAndCancelKeepsThePath) {
+  SaveRun run;
+  run.path = (folder / "old.txt").string();
+  run.Start(kTextFilter);
+  ASSERT_TRUE(WaitForTitle("Export"));
+  EXPECT_EQ(ControlInfoOf(1).text, "old.txt");
+  ChooseRow(4, 2);  // "sub"
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ControlInfoOf(3).text, (folder / "sub").string());
+  EXPECT_TRUE(Rows(2).empty());
+  // A folder typed as the name moves there too; a pattern lists what it matches.
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.Type("..").ok);
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ControlInfoOf(3).text, folder.string());
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.Type("*.log").ok);
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Rows(2), (std::vector<std::string>{"c.log"}));
+  // A name in a folder that does not exist is refused.
+  int beeps = host::BeepCount();
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.Type("missing/x.txt").ok);
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(host::BeepCount(), beeps + 1);
+  ASSERT_TRUE(automation.Click("7", false).ok);
+  ASSERT_TRUE(run.Finish());
+  EXPECT_FALSE(run.result);
+  EXPECT_EQ(run.path, (folder / "old.txt").string());
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+TEST_F(SaveDialogTest, TypedNameGetsTheSingleExtensionOfItsType) {
+  SaveRun run;
+  run.path = (folder / "report").string();
+  run.Start(kTextFilter);
+  ASSERT_TRUE(WaitForTitle("Export"));
+  ASSERT_TRUE(automation.Click("6", false).ok);
+  ASSERT_TRUE(run.Finish());
+  EXPECT_TRUE(run.result);
+  EXPECT_EQ(run.path, (folder / "report.txt").string());
+}
+
+TEST(FileTypes, FilterTextsAndPatterns) {
+  std::vector<FileType> types = ParseFileTypes("Text|*.txt;*.TEXT|Logs||Orphan");
+  ASSERT_EQ(types.size(), 1u);  // a pair without patterns and a lone text are dropped
+  EXPECT_EQ(types[0].description, "Text");
+  EXPECT_EQ(types[0].patterns, (std::vector<std::string>{"*.txt", "*.TEXT"}));
+  EXPECT_TRUE(MatchesType(types[0], "notes.TXT"));
+  EXPECT_TRUE(MatchesType(types[0], "notes.text"));
+  EXPECT_FALSE(MatchesType(types[0], "notes.txt.bak"));
+  EXPECT_EQ(DefaultExtension(types[0]), "");  // two patterns: no single extension
+
+  std::vector<FileType> all = ParseFileTypes("");
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_TRUE(MatchesType(all[0], "README"));
+  EXPECT_EQ(DefaultExtension(all[0]), "");
+  EXPECT_EQ(DefaultExtension(ParseFileTypes("|*.pdf")[0]), ".pdf");
+  EXPECT_EQ(ParseFileTypes("|*.pdf")[0].description, "*.pdf");
+  EXPECT_EQ(DefaultExtension(ParseFileTypes("x|*.p?f")[0]), "");
 }
 
 }  // namespace

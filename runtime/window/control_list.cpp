@@ -2,8 +2,10 @@
 //
 // A list box shows as many rows as fit, a scroll strip on its right when there are more, and
 // takes clicks, the wheel, the arrow and paging keys and type-ahead by first letter. A drop
-// list shows its selected row with an arrow; the arrow keys and the wheel move the selection.
-// Every selection the user moves queues EVENT:NewSelection.
+// list shows its selected row with an arrow; a click, Alt+Down or F4 drops its rows down as a
+// popup to choose from, and the arrow keys and the wheel move the selection in place. Every
+// selection the user moves queues EVENT:NewSelection; a double click on a list box's row
+// queues EVENT:Accepted.
 #include <algorithm>
 #include <cctype>
 
@@ -11,6 +13,7 @@
 #include "runtime/host/window_system.h"
 #include "runtime/window/control_classes.h"
 #include "runtime/window/list_rows.h"
+#include "runtime/window/popup_menu.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::window {
@@ -126,6 +129,9 @@ bool ListInput(Control& c, const host::Message& m) {
       if (row >= 1 && row <= RowCount(c)) UserSelect(c, row);
       return true;
     }
+    case host::msg::kLButtonDouble:
+      if (c.state) c.window->Queue(event::kAccepted, &c);
+      return true;
     case host::msg::kMouseWheel:
       ScrollTo(c, c.first_row - static_cast<int>(m.wparam) * kWheelRows);
       return true;
@@ -142,16 +148,45 @@ bool ListInput(Control& c, const host::Message& m) {
   }
 }
 
+// Shows the rows in a popup under the drop list and takes the row chosen there.
+void DropDown(Control& c) {
+  if (c.rows.empty()) return;
+  std::vector<MenuEntry> entries;
+  for (size_t i = 0; i < c.rows.size(); ++i) {
+    MenuEntry entry;
+    for (char ch : c.rows[i]) {
+      if (ch == '&') entry.text += '&';  // shown as itself, not as a hotkey mark
+      entry.text += ch == '\t' ? ' ' : ch;
+    }
+    entry.command = static_cast<int>(i) + 1;
+    entry.checked = entry.command == c.state;
+    entries.push_back(std::move(entry));
+  }
+  host::Rect top = host::WindowRect(host::TopLevelOf(c.handle));
+  host::Point origin = host::ClientOriginInTopLevel(c.handle);
+  int chosen = TrackPopupMenu(c.handle, entries, top.left + origin.x,
+                              top.top + origin.y + c.pixels.Height());
+  if (chosen) UserSelect(c, chosen);
+}
+
 bool DropInput(Control& c, const host::Message& m) {
   switch (m.number) {
     case host::msg::kLButtonDown:
       internal::Focus(c);
+      DropDown(c);
       return true;
     case host::msg::kMouseWheel:
       UserSelect(c, c.state - static_cast<int>(m.wparam));
       return true;
-    case host::msg::kKeyDown:
-      return Key(c, static_cast<int>(m.wparam));
+    case host::msg::kKeyDown: {
+      auto vk = static_cast<int>(m.wparam);
+      bool alt = (static_cast<uint32_t>(m.lparam) & host::modifier::kAlt) != 0;
+      if (vk == host::key::kF1 + 3 || (alt && vk == host::key::kDown)) {
+        DropDown(c);
+        return true;
+      }
+      return Key(c, vk);
+    }
     case host::msg::kChar: {
       auto ch = static_cast<char>(m.wparam);
       if (static_cast<unsigned char>(ch) <= ' ') return false;
