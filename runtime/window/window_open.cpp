@@ -352,6 +352,10 @@ bool Close(Structure& s) {
 }
 
 namespace internal {
+Structure* ApplicationFrame() {
+  return application_frame;
+}
+
 void ApplyTimer(Structure& s) {
   if (s.is_open()) SetTimer(s);
 }
