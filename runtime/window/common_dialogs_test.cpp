@@ -260,6 +260,30 @@ TEST(FontStyle, StyleWordsRoundTripThroughDrawingFonts) {
   EXPECT_EQ(DefinitionColorOf(ColorFromDefinition(0x123456)), 0x123456);  // 0x00BBGGRR
 }
 
+// Windows and controls read a definition's style word as the font dialog writes it.
+TEST(FontStyle, WindowAndControlFontsTakeTheDefinitionsStyleWord) {
+  Entry prompt = WithText(Make(kKindPrompt, 1, Rect{0, 0, 60, 12}), "x");
+  prompt.font = Font{"Arial", 9, 0x0000FF, 700 | font_style::kItalic | font_style::kStrikeout};
+  Entry window = WindowEntry("STYLED$WINDOW", 0x300, {prompt});
+  window.font = Font{"Arial", 10, -1, 400 | font_style::kUnderline};
+  Definitions defs({window});
+  FatalErrors errors;
+  host::FontSpec window_font, control_font;
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "STYLED$WINDOW", kModule, {});
+    Open(w);
+    window_font = w.font;
+    control_font = w.Find(1)->font;
+    Close(w);
+  });
+  program.Join();
+  EXPECT_EQ(window_font.weight, 400);  // a normal weight given explicitly is not bold
+  EXPECT_TRUE(window_font.underline);
+  EXPECT_EQ(FontStyleOf(control_font), 700 | font_style::kItalic | font_style::kStrikeout);
+  EXPECT_EQ(DefinitionColorOf(control_font.color), 0x0000FF);
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
 // One run of the printer setup.
 struct SetupRun {
   bool result = false;

@@ -284,6 +284,7 @@ class FontDialog {
 }  // namespace
 
 bool ChooseFont(const std::string& title, FontChoice* choice) {
+  if (!choice) return false;
   FontDialog dialog(*choice);
   return dialog.Run(title, choice);
 }

@@ -206,6 +206,7 @@ class SaveFileDialog {
 }  // namespace
 
 bool ChooseSaveFile(const std::string& title, std::string* path, const std::string& filter) {
+  if (!path) return false;
   SaveFileDialog dialog(*path, filter);
   return dialog.Run(title, path);
 }
