@@ -6,6 +6,7 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
@@ -160,6 +161,7 @@ bool NextEvent(Structure& w) {
         w.selected_field = record.control ? record.control->equate : 0;
         break;
       case event::kCloseWindow:
+      case event::kCloseDown:
         w.closing = true;
         break;
       case event::kOpenFailed:
@@ -197,8 +199,9 @@ bool Accept() {
       w->current->control == w->accept_all_checking) {
     w->accept_all_checking = nullptr;
   }
+  internal::NoteCloseDownAnswer(*w);
   w->current.reset();
-  if (w->closing && !HasFieldEvents(*w)) {
+  if (w->closing && !HasFieldEvents(*w) && internal::ReadyToClose(*w)) {
     Close(*w);
     return false;
   }
@@ -206,7 +209,7 @@ bool Accept() {
   host::UpdateWindows();
   while (w->is_open()) {
     if (NextEvent(*w)) return true;
-    if (w->closing) break;
+    if (w->closing && internal::ReadyToClose(*w)) break;
     if (w->accept_all) {
       AcceptAllStep(*w);
       continue;
