@@ -71,6 +71,7 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
       if (!dc) return 0;
       dc->FillRect(host::ClientRect(m.window), theme::kWindow);
+      dc->Translate(-s->scroll.x, -s->scroll.y);
       internal::PaintWindowless(*s, *dc);
       host::EndPaint(m.window, std::move(dc));
       return 0;
@@ -291,6 +292,7 @@ bool Open(Structure& s) {
   s.current.reset();
   s.default_button = nullptr;
   s.selection_target = nullptr;
+  s.scroll = host::Point{};
   ResetUse(s);
   if (!CreateForKind(s)) {
     if (s.handle) host::DestroyWindow(s.handle);

@@ -134,6 +134,7 @@ class Structure {
   Control* default_button = nullptr;
   Control* selection_target = nullptr;
   int selected_field = 0;
+  host::Point scroll;  // how far the controls are scrolled: client = pixels - scroll
   std::deque<EventRecord> queue;
   std::optional<EventRecord> current;
   int timer_period = 0;
