@@ -1,0 +1,79 @@
+// The default-font item's dialog over Fonts.Lds, answered through automation as a user would.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "app/app_testing.h"
+#include "app/display_font.h"
+#include "runtime/window/window_testing.h"
+
+namespace carelog::app {
+namespace {
+
+namespace wt = window::testing;
+using testing::FontsRow;
+
+constexpr const char* kTitle = "Choose default display Font";
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class DefaultFontDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::RegisterTestWindows();
+    testing::WriteFontsFile({{"Arial", 9, 0, 400}, {"Times New Roman", 11, 0, 700}});
+    DisplayFont = DisplayFontSettings{"Courier New", 12, 0x0000FF, 700};
+  }
+  void TearDown() override { DisplayFont = DisplayFontSettings{}; }
+
+  // Runs the dialog from a procedure's window and presses `button` in it.
+  void ChooseAndPress(const std::string& button) {
+    wt::Program program([] {
+      window::Structure w(window::StructureKind::kWindow, "PROC$WINDOW", wt::kModule,
+                          window::UseTable{});
+      if (!window::Open(w)) return;
+      ChooseDefaultFont();
+      window::Close(w);
+    });
+    host::Automation automation;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (automation.CurrentTitle() != kTitle && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(automation.CurrentTitle(), kTitle);
+    host::AutomationResult pressed = automation.Click(button, true);
+    EXPECT_TRUE(pressed.ok) << pressed.message;
+    program.Join();
+  }
+
+  testing::TempWorkingDirectory directory_;
+};
+
+TEST_F(DefaultFontDialogTest, CancelLeavesTheFileAndTheFontAsTheyWere) {
+  std::string before = FileBytes("Fonts.Lds");
+  ChooseAndPress("Cancel");
+  EXPECT_EQ(FileBytes("Fonts.Lds"), before);
+  EXPECT_EQ(DisplayFont.typeface, "Courier New");
+  EXPECT_EQ(DisplayFont.size, 12);
+}
+
+TEST_F(DefaultFontDialogTest, OkReplacesTheRecordsWithTheOneChosen) {
+  ChooseAndPress("OK");
+  std::vector<FontsRow> rows = testing::ReadFontsFile();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].typeface, "Courier New");
+  EXPECT_EQ(rows[0].size, 12);
+  EXPECT_EQ(rows[0].color, 0x0000FF);
+  EXPECT_EQ(rows[0].style, 700);
+  EXPECT_EQ(DisplayFont.typeface, "Courier New");
+}
+
+}  // namespace
+}  // namespace carelog::app
