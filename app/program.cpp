@@ -34,16 +34,15 @@ host::WindowId FrameWindow() {
   return host::kNoWindow;
 }
 
-// Waits until the program has marked itself ready, its frame exists and every window thread
-// is idle (the frame has been painted).
+// Waits until the program has marked itself ready and its frame exists (every script command
+// first waits until the program is idle, so the frame is painted before the first one runs).
 bool WaitForFrame() {
   auto deadline = Clock::now() + kFrameTimeout;
   while (window::SystemProperty(window::prop::kKey) == 0 || FrameWindow() == host::kNoWindow) {
     if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  host::Automation automation;
-  return automation.WaitIdle().ok;
+  return true;
 }
 
 }  // namespace

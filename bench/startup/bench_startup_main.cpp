@@ -100,7 +100,7 @@ Summary Summarise(const std::vector<Sample>& samples) {
   return s;
 }
 
-void Compare(const fs::path& bin, const std::string& display, int runs) {
+void Compare(const fs::path& bin, const std::string& label, const std::string& display, int runs) {
   fs::path work = fs::temp_directory_path() / ("bench-startup-" + std::to_string(getpid()));
   std::vector<Sample> program, peer;
   for (int i = 0; i < runs; ++i) {
@@ -114,13 +114,13 @@ void Compare(const fs::path& bin, const std::string& display, int runs) {
   std::error_code ignored;
   fs::remove_all(work, ignored);
   Summary p = Summarise(program), q = Summarise(peer);
-  std::printf("%-10s %-14s %10.1f %10.1f %10.1f %6d\n", display.c_str() + 2, "carelog", p.painted,
+  std::printf("%-10s %-14s %10.1f %10.1f %10.1f %6d\n", label.c_str(), "carelog", p.painted,
               p.exited, p.rss, p.failures);
-  std::printf("%-10s %-14s %10.1f %10.1f %10.1f %6d\n", display.c_str() + 2, "startup_peer",
-              q.painted, q.exited, q.rss, q.failures);
+  std::printf("%-10s %-14s %10.1f %10.1f %10.1f %6d\n", label.c_str(), "startup_peer", q.painted,
+              q.exited, q.rss, q.failures);
   if (q.painted > 0 && q.rss > 0) {
-    std::printf("%-10s %-14s %9.2fx %10s %9.2fx\n", display.c_str() + 2, "ratio",
-                p.painted / q.painted, "", p.rss / q.rss);
+    std::printf("%-10s %-14s %9.2fx %10s %9.2fx\n", label.c_str(), "ratio", p.painted / q.painted,
+                "", p.rss / q.rss);
   }
 }
 
@@ -140,10 +140,10 @@ int main(int argc, char** argv) {
   std::printf("%d runs each, medians; painted = process start to frame painted\n", runs);
   std::printf("%-10s %-14s %10s %10s %10s %6s\n", "display", "program", "painted ms", "ended ms",
               "peak MB", "failed");
-  Compare(bin, "--headless", runs);
+  Compare(bin, "headless", "--headless", runs);
   const char* display = std::getenv("DISPLAY");
   if (display && *display) {
-    Compare(bin, "--display=sdl", runs);
+    Compare(bin, "sdl", "--display=sdl", runs);
   } else {
     std::printf("%-10s skipped: no DISPLAY\n", "sdl");
   }
