@@ -7,6 +7,7 @@
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/fatal_error.h"
+#include "runtime/window/menu_bar.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -145,7 +146,7 @@ void HandleMessage(Structure& w, const host::Message& m) {
     }
     return;
   }
-  if (DialogKey(w, m)) return;
+  if (internal::MenuKey(w, m) || DialogKey(w, m)) return;
   host::DispatchMessage(m);
 }
 
