@@ -127,7 +127,7 @@ class Peer : public host::AutomationPeer {
     const MenuNode* node = FindMenuPath(*menus, path, &offered);
     if (!node) {
       return host::AutomationResult::Failure("no menu item \"" + joined + "\" in " + where +
-                                       "; that menu offers " + offered);
+                                             "; that menu offers " + offered);
     }
     const Control& item = *node->control;
     if (IsMenuTitle(item)) {

@@ -106,8 +106,7 @@ void LayoutFrame(Structure& s) {
   }
   if (p.toolbar) {
     host::Rect want = host::Rect::FromSize(0, p.menu_height, width, p.toolbar_height);
-    MoveTree(s, *p.toolbar, want.left - p.toolbar->pixels.left,
-             want.top - p.toolbar->pixels.top);
+    MoveTree(s, *p.toolbar, want.left - p.toolbar->pixels.left, want.top - p.toolbar->pixels.top);
     p.toolbar->pixels = want;
     if (p.toolbar->handle) host::MoveWindow(p.toolbar->handle, want);
   }

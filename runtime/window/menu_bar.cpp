@@ -177,8 +177,8 @@ void SetHot(Structure& holder, int index) {
   bar.hot = index;
   Redraw(holder);
   if (index >= 0 && index < TitleCount(holder)) {
-    internal::ShowHighlightMessage(holder,
-                                   &holder.parts->shown[static_cast<size_t>(index)].control->message);
+    internal::ShowHighlightMessage(
+        holder, &holder.parts->shown[static_cast<size_t>(index)].control->message);
   } else {
     internal::ShowHighlightMessage(holder, nullptr);
   }
@@ -204,7 +204,8 @@ void OpenDropdown(Structure& holder, int index, bool keyboard) {
     std::vector<Target> targets;
     std::vector<MenuEntry> entries = EntriesOf(title.children, &targets);
     host::Rect client = host::ClientRect(bar_window);
-    std::vector<host::Rect> rects = TitleRects(holder.parts->shown, client.Width(), client.Height());
+    std::vector<host::Rect> rects =
+        TitleRects(holder.parts->shown, client.Width(), client.Height());
     host::Rect screen = ScreenRectOf(bar_window, rects[static_cast<size_t>(index)]);
     PopupOptions options;
     Structure* self = &holder;
@@ -214,10 +215,9 @@ void OpenDropdown(Structure& holder, int index, bool keyboard) {
     options.report_left_right = true;
     options.highlight_first = keyboard;
     options.exclude = screen;
-    PopupResult result =
-        entries.empty() ? PopupResult{}
-                        : TrackPopup(host::TopLevelOf(bar_window), entries, screen.left,
-                                     screen.bottom, options);
+    PopupResult result = entries.empty() ? PopupResult{}
+                                         : TrackPopup(host::TopLevelOf(bar_window), entries,
+                                                      screen.left, screen.bottom, options);
     if (!host::IsWindow(bar_window) || !holder.parts) return;
     holder.parts->bar.open = -1;
     internal::ShowHighlightMessage(holder, nullptr);
@@ -365,8 +365,8 @@ int64_t MenuBarProc(Structure* s, const host::Message& m) {
     }
     case host::msg::kMouseMove:
       if (!s->parts->bar.keyboard) {
-        SetHot(*s, TitleAt(*s, m.window, host::Point{host::UnpackX(m.lparam),
-                                                     host::UnpackY(m.lparam)}));
+        SetHot(*s, TitleAt(*s, m.window,
+                           host::Point{host::UnpackX(m.lparam), host::UnpackY(m.lparam)}));
       }
       return 0;
     case host::msg::kLButtonDown: {

@@ -12,7 +12,7 @@ void NoPaint(Control&, host::DeviceContext&, bool) {}
 
 // Menus and items are drawn by the menu bar and the dropdowns, never as controls.
 const ControlClass kMenuClass{"TamMenu", "menu", false, false, false, nullptr, &NoPaint, nullptr};
-const ControlClass kMenuItemClass{"TamMenuItem", "menuitem", false,   false,
+const ControlClass kMenuItemClass{"TamMenuItem", "menuitem", false,    false,
                                   false,         nullptr,    &NoPaint, nullptr};
 
 Control* AddControl(Structure& s, const Entry& entry, Control* menu) {
