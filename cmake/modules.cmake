@@ -8,6 +8,8 @@
 #   carelog_executable(NAME SOURCES file... [DEPS lib...]) for programs and tools.
 
 set(CARELOG_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs under ctest")
+# A fixed seed keeps the test run reproducible; 0 lets libFuzzer pick one (longer exploration).
+set(CARELOG_FUZZ_SEED 1 CACHE STRING "libFuzzer seed of the ctest runs, 0 for a random one")
 
 function(carelog_module name)
   cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
@@ -57,7 +59,7 @@ function(carelog_module name)
         set(dirs ${work})
       endif()
       add_test(NAME ${target}
-               COMMAND ${target} -max_total_time=${CARELOG_FUZZ_SECONDS} -timeout=10
+               COMMAND ${target} -max_total_time=${CARELOG_FUZZ_SECONDS} -seed=${CARELOG_FUZZ_SEED} -timeout=10
                        -rss_limit_mb=2048 ${dirs})
     endforeach()
   elseif(test_src)

@@ -48,6 +48,16 @@ void WriteOperand(const Node& operand, uint8_t level, bool equal_needs_parenthes
   if (parenthesise) out += ')';
 }
 
+// Writes the operand of a subscript or a substring. A picture runs on to the next blank, comma
+// or closing parenthesis, so one followed at once by '[' is written in parentheses.
+void WriteSubscripted(const Node& operand, std::string& out) {
+  const auto* constant = dynamic_cast<const ConstantNode*>(&operand);
+  const bool parenthesise = constant != nullptr && constant->is_picture();
+  if (parenthesise) out += '(';
+  WriteOperand(operand, kLevelPrimary, false, out);
+  if (parenthesise) out += ')';
+}
+
 void WriteList(const NodeList& nodes, const char* separator, std::string& out) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     if (i > 0) out += separator;
@@ -376,7 +386,7 @@ bool IndexNode::Reads(const VariablePredicate& touches) const {
 }
 
 void IndexNode::Write(std::string& out) const {
-  WriteOperand(*operand_, kLevelPrimary, false, out);
+  WriteSubscripted(*operand_, out);
   out += '[';
   WriteList(indexes_, ", ", out);
   out += ']';
@@ -399,7 +409,7 @@ std::string SubstringNode::String() const {
 }
 
 void SubstringNode::Write(std::string& out) const {
-  WriteOperand(*operand_, kLevelPrimary, false, out);
+  WriteSubscripted(*operand_, out);
   out += '[';
   first_->Write(out);
   out += " : ";

@@ -79,6 +79,7 @@ class ConstantNode : public Node {
   std::string String() const override { return text_; }
   void Write(std::string& out) const override;
   bool Reads(const VariablePredicate&) const override { return false; }
+  bool is_picture() const { return picture_; }
 
  private:
   int32_t integer_;

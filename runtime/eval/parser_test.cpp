@@ -140,11 +140,14 @@ TEST(Write, OperatorsAreSpacedAndParenthesesKept) {
   EXPECT_EQ(Written("sub('it''s',1,2)&@n6.2"), "SUB('it''s', 1, 2) & @n6.2");
   EXPECT_EQ(Written("'abc'[1:2]"), "'abc'[1 : 2]");
   EXPECT_EQ(Written("2.5e-3"), "0.0025");
+  // A picture runs on to the next blank: one taken apart by a substring keeps its parentheses.
+  EXPECT_EQ(Written("@n6.2 [2:3]"), "(@n6.2)[2 : 3]");
 }
 
 TEST(Write, WrittenTextParsesToTheSameValue) {
-  for (const char* text : {"1-(2-3)*4^(1+1)", "NOT (1 AND 0) XOR 1", "-(-(3))", "'a''b' & 'c'",
-                           "(1 < 2) = (3 > 2)", "2 ^ -1", "10 % (4 - 1)", "'xyz'[2 : 3] & 'q'"}) {
+  for (const char* text :
+       {"1-(2-3)*4^(1+1)", "NOT (1 AND 0) XOR 1", "-(-(3))", "'a''b' & 'c'", "(1 < 2) = (3 > 2)",
+        "2 ^ -1", "10 % (4 - 1)", "'xyz'[2 : 3] & 'q'", "@d4 [1:2] & 'x'"}) {
     const std::string once = Written(text);
     EXPECT_EQ(Written(once), once) << text;
     EXPECT_EQ(Eval(once), Eval(text)) << text;

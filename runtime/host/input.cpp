@@ -1,5 +1,6 @@
 #include "runtime/host/input.h"
 
+#include <atomic>
 #include <cctype>
 #include <string>
 #include <vector>
@@ -163,13 +164,37 @@ bool InjectKeyCombination(std::string_view combination) {
   return true;
 }
 
+namespace {
+
+std::atomic<int64_t> mouse_position{0};
+
+void NoteMousePosition(WindowId top_level, Point p) {
+  Rect r = WindowRect(top_level);
+  mouse_position.store(PackPoint(r.left + p.x, r.top + p.y));
+}
+
+// `p` (client coordinates of `top_level`) in the client coordinates of `target`, which may lie
+// in another top-level window when it holds the mouse capture.
+Point ToClientOf(WindowId target, WindowId top_level, Point p) {
+  WindowId target_top = TopLevelOf(target);
+  if (target_top != top_level) {
+    Rect from = WindowRect(top_level), to = WindowRect(target_top);
+    p.x += from.left - to.left;
+    p.y += from.top - to.top;
+  }
+  Point origin = ClientOriginInTopLevel(target);
+  return Point{p.x - origin.x, p.y - origin.y};
+}
+
+}  // namespace
+
 void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool down,
                        bool double_click) {
+  NoteMousePosition(top_level, p);
   WindowId target = CaptureWindow();
   if (target == kNoWindow) target = WindowAt(top_level, p);
   if (target == kNoWindow) return;
-  Point origin = ClientOriginInTopLevel(target);
-  Point local{p.x - origin.x, p.y - origin.y};
+  Point local = ToClientOf(target, top_level, p);
   if (down && button == MouseButton::kLeft && CaptureWindow() == kNoWindow) {
     if (!IsEnabled(target)) {
       Beep();
@@ -202,11 +227,12 @@ void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool dow
 }
 
 void InjectMouseMove(WindowId top_level, Point p) {
+  NoteMousePosition(top_level, p);
   WindowId target = CaptureWindow();
   if (target == kNoWindow) target = WindowAt(top_level, p);
   if (target == kNoWindow) return;
-  Point origin = ClientOriginInTopLevel(target);
-  PostMessage(target, msg::kMouseMove, ModifierBits(), PackPoint(p.x - origin.x, p.y - origin.y));
+  Point local = ToClientOf(target, top_level, p);
+  PostMessage(target, msg::kMouseMove, ModifierBits(), PackPoint(local.x, local.y));
 }
 
 void InjectMouseWheel(WindowId top_level, Point p, int notches) {
@@ -215,6 +241,11 @@ void InjectMouseWheel(WindowId top_level, Point p, int notches) {
   if (target == kNoWindow) return;
   PostMessage(target, msg::kMouseWheel, static_cast<uint64_t>(static_cast<int64_t>(notches)),
               PackPoint(p.x, p.y));
+}
+
+Point MousePosition() {
+  int64_t packed = mouse_position.load();
+  return Point{UnpackX(packed), UnpackY(packed)};
 }
 
 void InjectClose(WindowId top_level) {

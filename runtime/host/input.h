@@ -28,6 +28,9 @@ void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool dow
                        bool double_click = false);
 void InjectMouseMove(WindowId top_level, Point p);
 void InjectMouseWheel(WindowId top_level, Point p, int notches);
+// Where the mouse pointer was last seen, in screen coordinates (from the mouse input above).
+Point MousePosition();
+
 // The user asked the display to close a top-level window.
 void InjectClose(WindowId top_level);
 

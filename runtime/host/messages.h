@@ -10,25 +10,27 @@
 namespace carelog::host {
 
 namespace msg {
-inline constexpr uint32_t kCreate = 0x0001;       // after creation, before the window shows
-inline constexpr uint32_t kDestroy = 0x0002;      // sent while the window is being destroyed
-inline constexpr uint32_t kMove = 0x0003;         // lparam: new position (x | y << 32)
-inline constexpr uint32_t kSize = 0x0005;         // wparam: show state, lparam: w | h << 32
-inline constexpr uint32_t kActivate = 0x0006;     // wparam: 1 activated, 0 deactivated
-inline constexpr uint32_t kSetFocus = 0x0007;     // wparam: window losing the focus
-inline constexpr uint32_t kKillFocus = 0x0008;    // wparam: window gaining the focus
-inline constexpr uint32_t kEnable = 0x000A;       // wparam: 1 enabled, 0 disabled
-inline constexpr uint32_t kPaint = 0x000F;        // generated while the window is invalid
-inline constexpr uint32_t kClose = 0x0010;        // the user asked to close the window
-inline constexpr uint32_t kQuit = 0x0012;         // ends the thread's loop (wparam: code)
-inline constexpr uint32_t kShow = 0x0018;         // wparam: 1 shown, 0 hidden
-inline constexpr uint32_t kKeyDown = 0x0100;      // wparam: virtual key
-inline constexpr uint32_t kKeyUp = 0x0101;        // wparam: virtual key
-inline constexpr uint32_t kChar = 0x0102;         // wparam: ANSI character
-inline constexpr uint32_t kCommand = 0x0111;      // wparam: command number
-inline constexpr uint32_t kTimer = 0x0113;        // wparam: timer id
-inline constexpr uint32_t kMouseMove = 0x0200;    // lparam: client point (x | y << 32)
-inline constexpr uint32_t kLButtonDown = 0x0201;  // wparam: modifier bits
+inline constexpr uint32_t kCreate = 0x0001;           // after creation, before the window shows
+inline constexpr uint32_t kDestroy = 0x0002;          // sent while the window is being destroyed
+inline constexpr uint32_t kMove = 0x0003;             // lparam: new position (x | y << 32)
+inline constexpr uint32_t kSize = 0x0005;             // wparam: show state, lparam: w | h << 32
+inline constexpr uint32_t kActivate = 0x0006;         // wparam: 1 activated, 0 deactivated
+inline constexpr uint32_t kSetFocus = 0x0007;         // wparam: window losing the focus
+inline constexpr uint32_t kKillFocus = 0x0008;        // wparam: window gaining the focus
+inline constexpr uint32_t kEnable = 0x000A;           // wparam: 1 enabled, 0 disabled
+inline constexpr uint32_t kPaint = 0x000F;            // generated while the window is invalid
+inline constexpr uint32_t kClose = 0x0010;            // the user asked to close the window
+inline constexpr uint32_t kQueryEndSession = 0x0011;  // may the desktop session end now?
+inline constexpr uint32_t kQuit = 0x0012;             // ends the thread's loop (wparam: code)
+inline constexpr uint32_t kEndSession = 0x0016;       // the desktop session is ending
+inline constexpr uint32_t kShow = 0x0018;             // wparam: 1 shown, 0 hidden
+inline constexpr uint32_t kKeyDown = 0x0100;          // wparam: virtual key
+inline constexpr uint32_t kKeyUp = 0x0101;            // wparam: virtual key
+inline constexpr uint32_t kChar = 0x0102;             // wparam: ANSI character
+inline constexpr uint32_t kCommand = 0x0111;          // wparam: command number
+inline constexpr uint32_t kTimer = 0x0113;            // wparam: timer id
+inline constexpr uint32_t kMouseMove = 0x0200;        // lparam: client point (x | y << 32)
+inline constexpr uint32_t kLButtonDown = 0x0201;      // wparam: modifier bits
 inline constexpr uint32_t kLButtonUp = 0x0202;
 inline constexpr uint32_t kLButtonDouble = 0x0203;
 inline constexpr uint32_t kRButtonDown = 0x0204;

@@ -6,6 +6,7 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/threads.h"
@@ -161,6 +162,7 @@ bool NextEvent(Structure& w) {
         w.selected_field = record.control ? record.control->equate : 0;
         break;
       case event::kCloseWindow:
+      case event::kCloseDown:
         w.closing = true;
         break;
       case event::kOpenFailed:
@@ -198,8 +200,9 @@ bool Accept() {
       w->current->control == w->accept_all_checking) {
     w->accept_all_checking = nullptr;
   }
+  internal::NoteCloseDownAnswer(*w);
   w->current.reset();
-  if (w->closing && !HasFieldEvents(*w)) {
+  if (w->closing && !HasFieldEvents(*w) && internal::ReadyToClose(*w)) {
     Close(*w);
     return false;
   }
@@ -207,7 +210,7 @@ bool Accept() {
   host::UpdateWindows();
   while (w->is_open()) {
     if (NextEvent(*w)) return true;
-    if (w->closing) break;
+    if (w->closing && internal::ReadyToClose(*w)) break;
     if (w->accept_all) {
       AcceptAllStep(*w);
       continue;

@@ -48,6 +48,26 @@ void AddStatusZones(Structure& s, std::vector<host::ControlInfo>* out) {
   }
 }
 
+// A message box's buttons, numbered by their values.
+bool MessageBoxControls(host::WindowId window, std::vector<host::ControlInfo>* out) {
+  std::vector<MessageBoxButton> buttons;
+  if (!MessageBoxButtons(window, &buttons)) return false;
+  host::WindowId focus = host::FocusWindow();
+  for (const MessageBoxButton& b : buttons) {
+    host::ControlInfo info;
+    info.window = b.window;
+    info.equate = b.value;
+    info.kind = "button";
+    info.text = b.text;
+    info.visible = host::IsVisible(b.window);
+    info.enabled = host::IsEnabled(b.window);
+    info.focused = b.window == focus;
+    if (b.is_default) info.properties.emplace_back("default", "1");
+    out->push_back(std::move(info));
+  }
+  return true;
+}
+
 class Peer : public host::AutomationPeer {
  public:
   bool WindowKindOf(host::WindowId window, std::string* kind) override {
@@ -74,6 +94,7 @@ class Peer : public host::AutomationPeer {
   }
 
   bool Controls(host::WindowId window, std::vector<host::ControlInfo>* out) override {
+    if (MessageBoxControls(window, out)) return true;
     if (!FindStructure(window)) return false;
     SemaphoreHold hold;
     Structure* s = FindStructure(window);

@@ -9,41 +9,7 @@
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/frame_layout.h"
-#if __has_include("runtime/window/popup_menu.h")
 #include "runtime/window/popup_menu.h"
-#define CARELOG_HAVE_POPUPS 1
-#else
-#define CARELOG_HAVE_POPUPS 0
-#endif
-
-namespace carelog::window {
-#if !CARELOG_HAVE_POPUPS
-// TEMPORARY until the popup menu lands: the dropdown cancels at once.
-struct MenuEntry {
-  std::string text;
-  int command = 0;
-  bool separator = false, greyed = false, checked = false, right = false;
-  std::string message;
-  std::vector<MenuEntry> submenu;
-};
-enum class PopupExit : uint8_t { kChosen, kCancelled, kLeft, kRight, kClickOutside };
-struct PopupOptions {
-  std::function<void(const std::string&)> on_highlight;
-  bool report_left_right = false;
-  bool highlight_first = false;
-  host::Rect exclude;
-};
-struct PopupResult {
-  int command = 0;
-  PopupExit exit = PopupExit::kCancelled;
-  host::Point point;
-};
-inline PopupResult TrackPopup(host::WindowId, const std::vector<MenuEntry>&, int, int,
-                              const PopupOptions&) {
-  return PopupResult{};
-}
-#endif
-}  // namespace carelog::window
 #include "runtime/window/status_bar.h"
 
 namespace carelog::window {
@@ -214,7 +180,6 @@ void OpenDropdown(Structure& holder, int index, bool keyboard) {
     };
     options.report_left_right = true;
     options.highlight_first = keyboard;
-    options.exclude = screen;
     PopupResult result = entries.empty() ? PopupResult{}
                                          : TrackPopup(host::TopLevelOf(bar_window), entries,
                                                       screen.left, screen.bottom, options);
@@ -258,6 +223,7 @@ void OpenDropdown(Structure& holder, int index, bool keyboard) {
         // From the keyboard, Esc goes back to the titles; otherwise the menu is left.
         if (keyboard) {
           holder.parts->bar.keyboard = true;
+          holder.parts->bar.hot = -1;  // shows the title's message again
           SetHot(holder, index);
         } else {
           LeaveKeyboardMode(holder);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "runtime/host/input.h"
 #include "runtime/host/message_queue.h"
@@ -12,6 +13,7 @@
 #include "runtime/host/window_system.h"
 #include "runtime/window/help.h"
 #include "runtime/window/menu_model.h"
+#include "runtime/window/popup_menu.h"
 #include "runtime/window/properties.h"
 #include "runtime/window/window_testing.h"
 
@@ -121,6 +123,13 @@ class MenuTest : public ::testing::Test {
       if (c.text == text || c.name == text) return &c;
     }
     return nullptr;
+  }
+  // Waits until zone `zone` of the frame shows `text` (the dropdowns run on their own).
+  std::string ZoneShows(int zone, const std::string& text) {
+    for (int i = 0; i < 1000 && ZoneText(zone) != text; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return ZoneText(zone);
   }
   std::string ZoneText(int zone) {
     host::WindowInfo frame = InfoOf(WindowOfKind("frame"));
@@ -383,6 +392,84 @@ TEST_F(MenuTest, StatusZonesShowProcedureTextsAndHighlightedMessages) {
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ControlInfoOf(1).text, "x");
   CloseAll(&log, {{"NOTE$WINDOW", "note"}});
+  program.Join();
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+// Waits until `depth` popup levels are open; the texts of the innermost one.
+std::vector<std::string> OpenDropdown(size_t depth) {
+  for (int i = 0; i < 2000; ++i) {
+    std::vector<OpenPopupLevel> levels = OpenPopupMenus();
+    if (levels.size() == depth) return depth ? levels.back().texts : std::vector<std::string>{};
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ADD_FAILURE() << "no dropdown of depth " << depth;
+  return {};
+}
+
+TEST_F(MenuTest, DropdownsOpenByAltHotkeyF10AndClicksAndMoveWithArrows) {
+  FatalErrors errors;
+  Log log;
+  Program program([&] { RunFrame(&log, {}); });
+  ASSERT_TRUE(log.WaitFor("frame OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  const std::vector<std::string> browse = {"&Browse Patients", "Browse by &Date", "Browse Doc&tors",
+                                           "&Browse Progress Notes"};
+  // Alt+B opens "&Browse" with its first item highlighted; Down and Enter choose the second.
+  ASSERT_TRUE(automation.Key("Alt+B").ok);
+  EXPECT_EQ(OpenDropdown(1), browse);
+  EXPECT_EQ(ZoneShows(1, ""), "");  // "&Browse Patients" has no message
+  ASSERT_TRUE(automation.Key("Down").ok);
+  ASSERT_TRUE(automation.Key("Enter").ok);
+  ASSERT_TRUE(log.WaitFor("frame Accepted -12"));
+  OpenDropdown(0);
+  // F10, Right, Down: "&Edit" opens; Right moves on to "&Browse"; Escape goes back to the bar
+  // and a second one leaves it.
+  ASSERT_TRUE(automation.Key("F10").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.Key("Right").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.Key("Down").ok);
+  EXPECT_EQ(OpenDropdown(1), (std::vector<std::string>{"Cu&t", "&Copy", "&Paste", ""}));
+  ASSERT_TRUE(automation.Key("Down").ok);
+  EXPECT_EQ(ZoneShows(1, "Copy item to Windows Clipboard"), "Copy item to Windows Clipboard");
+  ASSERT_TRUE(automation.Key("Right").ok);
+  for (int i = 0; i < 500 && OpenDropdown(1) != browse; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(OpenDropdown(1), browse);
+  ASSERT_TRUE(automation.Key("Escape").ok);
+  OpenDropdown(0);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "Browse data");  // the title stays highlighted
+  ASSERT_TRUE(automation.Key("Escape").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "");
+  // A click on a title opens its dropdown under it; a click on an item chooses it.
+  host::WindowId frame = WindowOfKind("frame");
+  host::WindowId bar = host::kNoWindow;
+  for (host::WindowId c : host::ChildrenOf(frame)) {
+    if (host::ClassNameOf(c) == "TamMenuBar") bar = c;
+  }
+  ASSERT_NE(bar, host::kNoWindow);
+  host::Point origin = host::ClientOriginInTopLevel(bar);
+  host::InjectMouseButton(frame, host::Point{origin.x + 4, origin.y + 8}, host::MouseButton::kLeft,
+                          true);
+  host::InjectMouseButton(frame, host::Point{origin.x + 4, origin.y + 8}, host::MouseButton::kLeft,
+                          false);
+  EXPECT_EQ(OpenDropdown(1),
+            (std::vector<std::string>{"&Print Setup ...", "&Default Font", "E&xit"}));
+  std::vector<OpenPopupLevel> levels = OpenPopupMenus();
+  ASSERT_EQ(levels.size(), 1u);
+  host::Rect item = levels[0].items[1];
+  host::Point in_popup{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  host::InjectMouseMove(levels[0].window, in_popup);
+  host::InjectMouseButton(levels[0].window, in_popup, host::MouseButton::kLeft, true);
+  host::InjectMouseButton(levels[0].window, in_popup, host::MouseButton::kLeft, false);
+  ASSERT_TRUE(log.WaitFor("frame Accepted -3"));
+  OpenDropdown(0);
+  ASSERT_TRUE(automation.Menu({"&File", "E&xit"}).ok);
+  ASSERT_TRUE(log.WaitFor("frame closed"));
   program.Join();
   EXPECT_TRUE(errors.Seen().empty());
 }

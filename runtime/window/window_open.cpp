@@ -6,6 +6,7 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/close_down.h"
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/frame_layout.h"
@@ -73,6 +74,10 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
     case host::msg::kSize:
       internal::LayoutFrame(*s);
       return host::DefaultWindowProc(m);
+    case host::msg::kQueryEndSession:
+    case host::msg::kEndSession:
+      internal::HandleSessionMessage(*s, m.number);
+      return 0;
     case host::msg::kPaint: {
       std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
       if (!dc) return 0;
@@ -319,7 +324,10 @@ bool Open(Structure& s) {
   if (s.kind() == StructureKind::kMdi) area = host::ClientRect(application_frame->client);
   Place(s, area);
   internal::LayoutFrame(s);
-  if (s.kind() == StructureKind::kMdi) ++open_mdi_windows;
+  if (s.kind() == StructureKind::kMdi) {
+    ++open_mdi_windows;
+    internal::NoteMdiOpened(&s);
+  }
   if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) RaiseModal();
   s.Queue(event::kOpenWindow, nullptr);
   host::ShowWindow(s.handle, host::ShowState::kNormal);
@@ -349,7 +357,10 @@ bool Close(Structure& s) {
   s.queue.clear();
   s.current.reset();
   host::KillTimer(handle, kTimerId);
-  if (s.kind() == StructureKind::kMdi) --open_mdi_windows;
+  if (s.kind() == StructureKind::kMdi) {
+    --open_mdi_windows;
+    internal::NoteMdiClosed(&s);
+  }
   if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) LowerModal();
   host::DestroyWindow(handle);
   s.handle = s.client = host::kNoWindow;

@@ -70,6 +70,8 @@ bool DispatchSynchronously(Structure& window, int event, Control* control, int v
 void SelectTab(Control& sheet, int tab);
 // Sets or kills the window's timer from its period.
 void ApplyTimer(Structure& window);
+// The open application frame, nullptr when none is open.
+Structure* ApplicationFrame();
 // Tells automation that a structure opened or closed.
 void NoteOpen(Structure* window, bool open);
 // Draws the controls without windows of their own (images, lines, boxes, regions).
