@@ -1,11 +1,19 @@
 // The ACCEPT loop: waiting for the next event of the thread's top window with the global
 // semaphore released, the dialog handling of keys, the default processing of events before
 // the procedure sees them, accept-all mode, POST and SELECT.
+//
+// Waiting for a lock: while a statement of a procedure waits for a record or file lock (LOCK,
+// reads under HOLD), the record store calls back between its attempts. The thread then keeps
+// its windows served without running procedure code: messages sent by other threads are
+// answered and invalid windows repainted; every other message stays queued for ACCEPT. The
+// semaphore stays with the waiting thread.
 #include <algorithm>
+#include <thread>
 
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/store/lodestar_driver.h"
 #include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/menu_bar.h"
@@ -160,6 +168,9 @@ bool NextEvent(Structure& w) {
       case event::kSelected:
         if (record.control != w.selection_target) continue;
         w.selected_field = record.control ? record.control->equate : 0;
+        if (record.control && !(record.control->flags & control_flag::kNoScroll)) {
+          internal::ScrollIntoView(w, *record.control);
+        }
         break;
       case event::kCloseWindow:
       case event::kCloseDown:
@@ -300,6 +311,20 @@ void Display() {
 }
 
 namespace internal {
+
+void ServeWindowsWhileWaiting() {
+  if (CurrentThread() != 0 && HoldsSemaphore()) {
+    host::Message m;
+    while (host::PeekMessage(&m, host::kNoWindow, host::msg::kPaint, host::msg::kPaint)) {
+      host::DispatchMessage(m);
+    }
+  }
+  std::this_thread::yield();
+}
+
+void InstallStoreWaitHook() {
+  store::SetWaitHook(&ServeWindowsWhileWaiting);
+}
 
 bool DispatchSynchronously(Structure& w, int event, Control* control, int value) {
   if (!w.synchronous_handler) return true;

@@ -115,6 +115,7 @@ void SetThreadStateHooks(ThreadStateHooks hooks) {
 }
 
 void RunProgram(const Procedure& main_procedure) {
+  internal::InstallStoreWaitHook();
   {
     std::lock_guard<std::mutex> lock(table_mutex);
     slots[0] = Slot{};

@@ -78,6 +78,10 @@ namespace internal {
 // Releases the semaphore while the thread waits for its next message, then takes it back and
 // re-selects the thread's slot. False when GetMessage saw the quit request.
 bool WaitForMessage(host::Message* message);
+// The record store's wait between lock attempts: serves the thread's sent and paint messages
+// (accept.cpp). Installed by RunProgram.
+void ServeWindowsWhileWaiting();
+void InstallStoreWaitHook();
 void PushWindow(Structure* window);
 void RemoveWindow(Structure* window);
 void TakeSemaphore();

@@ -9,6 +9,7 @@
 #include "runtime/window/close_down.h"
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/fatal_error.h"
+#include "runtime/window/font_style.h"
 #include "runtime/window/frame_layout.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/standard_actions.h"
@@ -82,6 +83,7 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
       if (!dc) return 0;
       dc->FillRect(host::ClientRect(m.window), theme::kWindow);
+      dc->Translate(-s->scroll.x, -s->scroll.y);
       internal::PaintWindowless(*s, *dc);
       host::EndPaint(m.window, std::move(dc));
       return 0;
@@ -103,7 +105,7 @@ void TakeDefinition(Structure& s, const Entry& def) {
   if (def.font) {
     if (!def.font->face.empty()) s.font.face = def.font->face;
     if (def.font->points > 0) s.font.points = def.font->points;
-    if (def.font->style > 0) s.font.weight = def.font->style & 0xFFF ? 700 : 400;
+    if (def.font->style >= 0) ApplyFontStyle(def.font->style, &s.font);
   }
   auto surface = host::Surface::Create(1, 1);
   host::DeviceContext dc(surface);
@@ -304,6 +306,7 @@ bool Open(Structure& s) {
   s.current.reset();
   s.default_button = nullptr;
   s.selection_target = nullptr;
+  s.scroll = host::Point{};
   ResetUse(s);
   if (!CreateForKind(s)) {
     if (s.handle) host::DestroyWindow(s.handle);

@@ -70,6 +70,9 @@ bool DispatchSynchronously(Structure& window, int event, Control* control, int v
 void SelectTab(Control& sheet, int tab);
 // Sets or kills the window's timer from its period.
 void ApplyTimer(Structure& window);
+// Scrolls the window so that the control's rectangle is inside its client area (as much of
+// it as fits, from its top left).
+void ScrollIntoView(Structure& window, const Control& control);
 // The open application frame, nullptr when none is open.
 Structure* ApplicationFrame();
 // Tells automation that a structure opened or closed.
