@@ -213,6 +213,7 @@ bool CreateForKind(Structure& s) {
       s.client = host::CreateWindow(client);
       if (s.client == host::kNoWindow) return false;
       application_frame = &s;
+      internal::NoteFrameWindow(s.handle);
       return true;
     }
     case StructureKind::kMdi:
@@ -359,7 +360,10 @@ bool Close(Structure& s) {
   s.class_number = 0;
   s.closing = false;
   s.accept_all = false;
-  if (application_frame == &s) application_frame = nullptr;
+  if (application_frame == &s) {
+    application_frame = nullptr;
+    internal::NoteFrameWindow(host::kNoWindow);
+  }
   internal::RemoveWindow(&s);
   return true;
 }
