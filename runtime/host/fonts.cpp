@@ -8,17 +8,26 @@
 #include <pango/pangofc-fontmap.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "runtime/host/graphics_native.h"
 
 namespace carelog::host {
 
 namespace {
+
+// The faces that carelog-fonts.conf maps to installed families; offered by name like any
+// installed family, since the definitions use these names.
+constexpr const char* kAliasFaces[] = {"Arial",         "Arial Narrow",    "Courier New",
+                                       "MS Sans Serif", "Times New Roman", "System"};
 
 std::string ExecutableDirectory() {
   std::error_code ec;
@@ -124,6 +133,33 @@ std::string ResolvedFamily(const std::string& face) {
   if (match) FcPatternDestroy(match);
   FcPatternDestroy(pattern);
   return family;
+}
+
+std::vector<std::string> FontFamilies() {
+  std::vector<std::string> names(std::begin(kAliasFaces), std::end(kAliasFaces));
+  {
+    std::lock_guard<std::mutex> lock(internal::TextMutex());
+    PangoFontFamily** families = nullptr;
+    int count = 0;
+    pango_font_map_list_families(internal::FontMap(), &families, &count);
+    for (int i = 0; i < count; ++i) {
+      if (const char* name = pango_font_family_get_name(families[i])) {
+        names.push_back(Utf8ToAnsi(name));
+      }
+    }
+    g_free(families);
+  }
+  auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  std::sort(names.begin(), names.end(),
+            [&](const std::string& a, const std::string& b) { return lower(a) < lower(b); });
+  names.erase(
+      std::unique(names.begin(), names.end(),
+                  [&](const std::string& a, const std::string& b) { return lower(a) == lower(b); }),
+      names.end());
+  return names;
 }
 
 }  // namespace carelog::host

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/host/types.h"
 
@@ -83,6 +84,9 @@ struct TextMetrics {
 
 // The real family a face name resolves to ("Arial" -> "Liberation Sans").
 std::string ResolvedFamily(const std::string& face);
+// The face names a user may choose from: every installed family and the alias faces that the
+// definitions name, in ANSI, sorted without regard to case, each once.
+std::vector<std::string> FontFamilies();
 
 enum class PenStyle : uint8_t { kSolid, kDash, kDot, kNone };
 

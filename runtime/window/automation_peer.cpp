@@ -99,6 +99,12 @@ class Peer : public host::AutomationPeer {
         info.properties.emplace_back("checked", c->state ? "1" : "0");
       }
       if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
+      if (c->kind == kKindList) {
+        info.selected_row = c->state;
+        std::string rows;
+        for (const std::string& row : c->rows) rows += (rows.empty() ? "" : "\t") + row;
+        info.properties.emplace_back("rows", rows);
+      }
       if (s->default_button == c) info.properties.emplace_back("default", "1");
       host::Rect r = c->pixels;
       info.properties.emplace_back("rect", std::to_string(r.left) + "," + std::to_string(r.top) +

@@ -1,6 +1,7 @@
-// The runtime's common dialogs: font choice and printer setup. Each is a window of the runtime
-// itself, opened from its own definitions (module "carelog.cpp$carlg_sf") and run modally on the
-// calling thread with the ordinary OPEN/ACCEPT loop, so automation drives it like any window.
+// The runtime's common dialogs: font choice, printer setup and the save-file name. Each is a
+// window of the runtime itself, opened from its own definitions (module "carelog.cpp$carlg_sf")
+// and run modally on the calling thread with the ordinary OPEN/ACCEPT loop, so automation
+// drives it like any window.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +24,15 @@ struct FontChoice {
 bool ChooseFont(const std::string& title, FontChoice* choice);
 
 // Modal printer setup over the platform's printers; true on OK (the chosen
-// printer, paper and orientation become the program's print settings).
+// printer, paper and orientation become the program's print settings, read back through
+// host::CurrentPrintSettings of runtime/host/print_settings.h).
 // Cancel or closing keeps the previous settings and returns false.
 bool PrinterSetup();
+
+// Modal save-file dialog. *path presets the folder and name (empty: the current directory);
+// `filter` lists the types of file as "description|patterns|description|patterns", patterns
+// separated by ';' ("Text files|*.txt|All files|*.*"). True on OK with the absolute path of
+// the file in *path; the file is neither created nor checked for being there.
+bool ChooseSaveFile(const std::string& title, std::string* path, const std::string& filter);
 
 }  // namespace carelog::window

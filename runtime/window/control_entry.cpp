@@ -1,6 +1,5 @@
-// Entry fields (one line, shown and read back through a picture), text boxes (several lines,
-// stored as typed), and the list and drop-list boxes' places (the list control proper is built
-// elsewhere; here it is drawn as an empty box).
+// Entry fields (one line, shown and read back through a picture) and text boxes (several lines,
+// stored as typed).
 #include <algorithm>
 
 #include "runtime/host/messages.h"
@@ -164,21 +163,6 @@ void TextPaint(Control& c, host::DeviceContext& dc, bool focused) {
   dc.Restore();
 }
 
-void ListPaint(Control& c, host::DeviceContext& dc, bool focused) {
-  Field(c, dc, focused);
-}
-
-void DropPaint(Control& c, host::DeviceContext& dc, bool focused) {
-  Field(c, dc, focused);
-  host::Rect r = draw::Bounds(c);
-  int cx = r.right - 10, cy = r.Height() / 2;
-  dc.SetPen(c.IsEnabled() ? theme::kText : theme::kDisabledText);
-  for (int i = 0; i < 4; ++i) {
-    dc.MoveTo(host::Point{cx - 4 + i, cy - 2 + i});
-    dc.LineTo(host::Point{cx + 5 - i, cy - 2 + i});
-  }
-}
-
 }  // namespace
 
 namespace internal {
@@ -214,9 +198,5 @@ const ControlClass kEntryClass{"TamEdit", "entry",       true,        true,
                                true,      &EntryMeasure, &EntryPaint, &EntryInput};
 const ControlClass kTextClass{"TamText", "text",        true,       true,
                               true,      &EntryMeasure, &TextPaint, &TextInput};
-const ControlClass kListClass{"TamList", "list",        true,       true,
-                              true,      &EntryMeasure, &ListPaint, nullptr};
-const ControlClass kDropClass{"TamDrop", "drop",        true,       true,
-                              true,      &EntryMeasure, &DropPaint, nullptr};
 
 }  // namespace carelog::window

@@ -8,6 +8,7 @@
 #include "runtime/host/window_system.h"
 #include "runtime/window/builtin_icons.h"
 #include "runtime/window/control_classes.h"
+#include "runtime/window/font_style.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::window {
@@ -33,16 +34,8 @@ host::FontSpec FontOf(const Entry& entry, const host::FontSpec& inherited) {
   if (!entry.font) return font;
   if (!entry.font->face.empty()) font.face = entry.font->face;
   if (entry.font->points > 0) font.points = entry.font->points;
-  if (entry.font->style >= 0) {
-    font.weight = (entry.font->style & 0xFFF) ? (entry.font->style & 0xFFF) : 400;
-    font.italic = (entry.font->style & 0x1000) != 0;
-    font.underline = (entry.font->style & 0x2000) != 0;
-  }
-  if (entry.font->color >= 0) {
-    uint32_t c = static_cast<uint32_t>(entry.font->color);
-    font.color = host::Color{static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>((c >> 8) & 0xFF),
-                             static_cast<uint8_t>((c >> 16) & 0xFF)};
-  }
+  if (entry.font->style >= 0) ApplyFontStyle(entry.font->style, &font);
+  if (entry.font->color >= 0) font.color = ColorFromDefinition(entry.font->color);
   return font;
 }
 

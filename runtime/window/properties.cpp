@@ -1,8 +1,10 @@
 #include "runtime/window/properties.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "runtime/host/window_system.h"
+#include "runtime/window/list_rows.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -63,6 +65,9 @@ std::string GetControl(Control& c, int property, int index) {
       int line = static_cast<int>(c.font.points * 96 / 72 * 1.4);
       return Text(line > 0 ? c.pixels.Height() / line : 0);
     }
+    case prop::kSelected:
+      if (c.kind == kKindList) return Text(c.state);
+      [[fallthrough]];
     default: {
       auto it = c.extra.find(static_cast<int>(Key(property, index)));
       return it == c.extra.end() ? std::string("0") : Text(it->second);
@@ -133,6 +138,12 @@ void SetControl(Control& c, int property, const std::string& value, int index) {
     case prop::kKey:
       c.key = static_cast<uint32_t>(n);
       return;
+    case prop::kSelected:
+      if (c.kind == kKindList) {
+        SelectListRow(c, static_cast<int>(std::clamp<int64_t>(n, 0, 1 << 30)));
+        return;
+      }
+      [[fallthrough]];
     default:
       c.extra[static_cast<int>(Key(property, index))] = n;
       return;

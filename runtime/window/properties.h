@@ -13,7 +13,7 @@
 //   0x7C8A read-only entry (get and set): a read-only entry takes no typing
 //   0x7C8B vertical scroll bar flag (list, text), kept with the control
 //   0x7C8E visible rows of a list (get): its height divided by the font's line height
-//   0x7C8F selected row of a list, from 1; 0 none (kept until the list control exists)
+//   0x7C8F selected row of a list, from 1; 0 none (get and set; set scrolls it into view)
 //   0x7C9A accept-all mode flag of the window
 //   0x7C9E vertical scroll position (kept)
 //   0x7CBC key code of a control (get and set): pressing it selects or presses the control

@@ -9,6 +9,7 @@
 #include "runtime/window/close_down.h"
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/fatal_error.h"
+#include "runtime/window/font_style.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -92,7 +93,7 @@ void TakeDefinition(Structure& s, const Entry& def) {
   if (def.font) {
     if (!def.font->face.empty()) s.font.face = def.font->face;
     if (def.font->points > 0) s.font.points = def.font->points;
-    if (def.font->style > 0) s.font.weight = def.font->style & 0xFFF ? 700 : 400;
+    if (def.font->style >= 0) ApplyFontStyle(def.font->style, &s.font);
   }
   auto surface = host::Surface::Create(1, 1);
   host::DeviceContext dc(surface);

@@ -87,8 +87,12 @@ struct Control {
   bool changed = false;
   size_t caret = 0;
   bool all_selected = false;
-  // Check boxes and radios: the state shown; sheets: the selected tab (from 1).
+  // Check boxes and radios: the state shown; sheets: the selected tab (from 1); lists: the
+  // selected row (from 1, 0 for none).
   int state = 0;
+  // Lists: the rows shown (list_rows.h) and the first row in view (from 0).
+  std::vector<std::string> rows;
+  int first_row = 0;
 
   bool IsVisible() const;
   bool IsEnabled() const;
