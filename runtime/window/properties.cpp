@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/list_rows.h"
@@ -37,6 +39,9 @@ void Move(Control& c) {
 int64_t Key(int property, int index) {
   return (static_cast<int64_t>(property) << 16) | index;
 }
+
+std::mutex system_mutex;
+std::map<int64_t, int64_t> system_properties;  // guarded by system_mutex
 
 std::string GetControl(Control& c, int property, int index) {
   switch (property) {
@@ -210,7 +215,14 @@ void SetWindow(Structure& w, int property, const std::string& value, int index) 
 
 }  // namespace
 
+int64_t SystemProperty(int property, int index) {
+  std::lock_guard<std::mutex> lock(system_mutex);
+  auto it = system_properties.find(Key(property, index));
+  return it == system_properties.end() ? 0 : it->second;
+}
+
 std::string GetProperty(int control, int property, int index) {
+  if (control == kSystemTarget) return Text(SystemProperty(property, index));
   Structure* w = TopWindowOf(0);
   if (!w || !w->is_open()) return std::string();
   if (control == 0) return GetWindow(*w, property, index);
@@ -219,6 +231,11 @@ std::string GetProperty(int control, int property, int index) {
 }
 
 void SetProperty(int control, int property, const std::string& value, int index) {
+  if (control == kSystemTarget) {
+    std::lock_guard<std::mutex> lock(system_mutex);
+    system_properties[Key(property, index)] = Number(value);
+    return;
+  }
   Structure* w = TopWindowOf(0);
   if (!w || !w->is_open()) return;
   if (control == 0) {

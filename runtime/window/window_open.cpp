@@ -228,6 +228,7 @@ bool CreateForKind(Structure& s) {
       s.client = host::CreateWindow(client);
       if (s.client == host::kNoWindow) return false;
       application_frame = &s;
+      internal::NoteFrameWindow(s.handle);
       return true;
     }
     case StructureKind::kMdi:
@@ -374,7 +375,10 @@ bool Close(Structure& s) {
   s.class_number = 0;
   s.closing = false;
   s.accept_all = false;
-  if (application_frame == &s) application_frame = nullptr;
+  if (application_frame == &s) {
+    application_frame = nullptr;
+    internal::NoteFrameWindow(host::kNoWindow);
+  }
   internal::RemoveWindow(&s);
   return true;
 }
