@@ -52,6 +52,45 @@ TEST_F(CarelogProgram, AScriptDrivesTheFrameAndTheProgramEndsWithItsStatus) {
   EXPECT_NE(run.out.find("window frame \"The Care Log\" active"), std::string::npos) << run.out;
 }
 
+TEST_F(CarelogProgram, TheFrameShowsItsMenusAndTheDayInTheStatusBar) {
+  Outcome wednesday = RunScript(
+      "expect-text zone3 \"Wednesday, December      9, 2026\"\n"
+      "expect-text zone4 \"10:30AM\"\n"
+      "dump\n",
+      "--headless --clock=2026-12-09T10:30");
+  EXPECT_EQ(wednesday.status, 0) << wednesday.err;
+  for (const char* line :
+       {"-1 - menu \"&File\"", "-2 - menuitem \"&Print Setup ...\"",
+        "-3 - menuitem \"&Default Font\"", "-4 - menuitem \"E&xit\"", "-10 - menu \"&Browse\"",
+        "-11 - menuitem \"&Browse Patients\"", "-20 - menuitem \"BrowseDates\"",
+        "0 - menu \"&Window\"", "-26 - menuitem \"&How to Use Help\""}) {
+    EXPECT_NE(wednesday.out.find(line), std::string::npos) << line;
+  }
+
+  Outcome friday = RunScript("expect-text zone3 \"Friday, December     11, 2026\"\n",
+                             "--headless --clock=2026-12-11T16:05");
+  EXPECT_EQ(friday.status, 0) << friday.err;
+}
+
+TEST_F(CarelogProgram, ExitEndsTheProgramAndProceduresNotBuiltDoNothing) {
+  Outcome run = RunScript(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "menu \"&Report\" \"Print Daily &Visit Log\"\n"
+      "expect-title \"The Care Log\"\n"
+      "menu \"&File\" \"E&xit\"\n"
+      "wait\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+
+  Outcome after_exit = RunScript(
+      "menu \"&File\" \"E&xit\"\n"
+      "wait\n"
+      "expect-title \"The Care Log\"\n");
+  EXPECT_EQ(after_exit.status, 1);
+  EXPECT_NE(after_exit.err.find("script.txt:3: expect-title"), std::string::npos)
+      << "no frame is left to have a title: " << after_exit.err;
+}
+
 TEST_F(CarelogProgram, AFailingCommandEndsTheScriptWithStatusOneAndItsLine) {
   Outcome run = RunScript(
       "wait\n"

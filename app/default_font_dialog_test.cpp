@@ -8,6 +8,7 @@
 
 #include "app/app_testing.h"
 #include "app/display_font.h"
+#include "app/main_frame.h"
 #include "runtime/window/window_testing.h"
 
 namespace carelog::app {
@@ -27,30 +28,36 @@ class DefaultFontDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::RegisterTestWindows();
-    testing::WriteFontsFile({{"Arial", 9, 0, 400}, {"Times New Roman", 11, 0, 700}});
-    DisplayFont = DisplayFontSettings{"Courier New", 12, 0x0000FF, 700};
+    // MAIN reads the first record into DisplayFont; the dialog is preset with it.
+    testing::WriteFontsFile({{"Courier New", 12, 0x0000FF, 700}, {"Arial", 9, 0, 400}});
   }
   void TearDown() override { DisplayFont = DisplayFontSettings{}; }
 
-  // Runs the dialog from a procedure's window and presses `button` in it.
+  // Starts MAIN, chooses File > Default Font and presses `button` in the dialog.
   void ChooseAndPress(const std::string& button) {
-    wt::Program program([] {
-      window::Structure w(window::StructureKind::kWindow, "PROC$WINDOW", wt::kModule,
-                          window::UseTable{});
-      if (!window::Open(w)) return;
-      ChooseDefaultFont();
-      window::Close(w);
-    });
+    wt::Program program([] { MAIN(); });
     host::Automation automation;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (automation.CurrentTitle() != kTitle && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    EXPECT_TRUE(WaitForTitle(automation, "The Care Log"));
+    host::AutomationResult chosen = automation.Menu({"&File", "&Default Font"});
+    EXPECT_TRUE(chosen.ok) << chosen.message;
+    EXPECT_TRUE(WaitForTitle(automation, kTitle));
     EXPECT_TRUE(automation.WaitIdle().ok);
-    EXPECT_EQ(automation.CurrentTitle(), kTitle);
     host::AutomationResult pressed = automation.Click(button, true);
     EXPECT_TRUE(pressed.ok) << pressed.message;
+    EXPECT_TRUE(WaitForTitle(automation, "The Care Log"));
+    host::AutomationResult exited = automation.Menu({"&File", "E&xit"});
+    EXPECT_TRUE(exited.ok) << exited.message;
     program.Join();
+    DisposeAppFrame();
+  }
+
+  static bool WaitForTitle(host::Automation& automation, const std::string& title) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (automation.CurrentTitle() != title) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
   }
 
   testing::TempWorkingDirectory directory_;

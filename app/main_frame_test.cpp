@@ -15,6 +15,7 @@
 #include "runtime/values/picture.h"
 #include "runtime/values/standard_date.h"
 #include "runtime/window/properties.h"
+#include "runtime/window/status_bar.h"
 #include "runtime/window/window_testing.h"
 
 namespace carelog::app {
@@ -42,8 +43,8 @@ FrameView ReadFrame() {
     view.open = true;
     view.handle = frame->handle;
     view.title = frame->title;
-    view.date_zone = frame->status_zones[kDateZone];
-    view.time_zone = frame->status_zones[kTimeZone];
+    view.date_zone = window::internal::StatusText(*frame, kDateZone);
+    view.time_zone = window::internal::StatusText(*frame, kTimeZone);
     view.font = frame->font;
     view.timer = frame->timer_period;
   }
@@ -173,6 +174,33 @@ TEST_F(MainFrameTest, ClosingTheFrameClosesTwoMdiWindowsFirstInOpeningOrder) {
   EXPECT_EQ(log.Lines(),
             (std::vector<std::string>{"first open", "second open", "first close-down",
                                       "first ended", "second close-down", "second ended"}));
+}
+
+TEST_F(MainFrameTest, ExitClosesTheFrameAndEndsTheProgram) {
+  Start();
+  host::Automation automation;
+  host::AutomationResult chosen = automation.Menu({"&File", "E&xit"});
+  ASSERT_TRUE(chosen.ok) << chosen.message;
+  EXPECT_TRUE(WaitUntil([&] { return automation.Windows().empty(); }));
+  program_->Join();
+  program_.reset();
+  DisposeAppFrame();
+}
+
+TEST_F(MainFrameTest, ChoosingAProcedureThatIsNotBuiltDoesNothing) {
+  Start();
+  host::Automation automation;
+  for (std::vector<std::string> path : {std::vector<std::string>{"&Browse", "&Browse Patients"},
+                                        {"&Browse", "Browse by &Date"},
+                                        {"&Report", "Print &Notes"},
+                                        {"&Calendar", "BrowseDates"}}) {
+    host::AutomationResult chosen = automation.Menu(path);
+    EXPECT_TRUE(chosen.ok) << chosen.message;
+    EXPECT_TRUE(automation.WaitIdle().ok);
+  }
+  EXPECT_EQ(automation.Windows().size(), 1u);
+  EXPECT_EQ(window::RunningThreads(), 0);
+  EXPECT_TRUE(ReadFrame().open);
 }
 
 TEST_F(MainFrameTest, ClosingTheFrameEndsTheProgram) {

@@ -15,6 +15,7 @@
 #include "runtime/store/table_ops.h"
 #include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
+#include "runtime/window/help.h"
 #include "runtime/window/properties.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
@@ -25,6 +26,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kFrameTimeout = std::chrono::seconds(20);
+constexpr const char* kHelpFile = "CARELOG.HLP";
 
 host::WindowId FrameWindow() {
   host::Automation automation;
@@ -52,6 +54,7 @@ void ProgramMain() {
   window::InstallFatalErrorPath();
   window::InstallSessionSignals();
   window::RegisterAutomation();
+  window::SetHelpFile(kHelpFile);
   window::RunProgram(&MAIN);
   window::RemoveSessionSignals();
   DisposeAppFrame();

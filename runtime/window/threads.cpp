@@ -124,7 +124,9 @@ void RunProgram(const Procedure& main_procedure) {
     slots[0].stack_size = kMinimumStackSize;
   }
   my_slot = 0;
-  // The semaphore starts taken: the main thread owns it from the beginning.
+  // The semaphore starts taken: the main thread owns it from the beginning (a program run
+  // earlier in this process left it free: take it back).
+  Semaphore().TryAcquire();
   NoteTaken();
   if (state_hooks.create) slots[0].state = state_hooks.create();
   installed_slot = 0;
@@ -141,8 +143,9 @@ void RunProgram(const Procedure& main_procedure) {
     std::lock_guard<std::mutex> lock(table_mutex);
     slots[0] = Slot{};
   }
-  NoteReleased();
   my_slot = -1;
+  // Free again once the program has ended, so that nothing counts as still at work.
+  internal::ReleaseSemaphore();
 }
 
 int Start(const Procedure& procedure, size_t stack_size) {

@@ -5,7 +5,8 @@
 // procedure's thread number is its slot + 1. Each slot holds the thread's id, its procedure,
 // its top window, the stack size it was given and its saved per-thread runtime state.
 //
-// The semaphore (count 0 at start, maximum 1: the main thread owns it from the beginning):
+// The semaphore (count 0 at start, maximum 1: the main thread owns it from the beginning and
+// frees it when RunProgram returns):
 //   1. the running thread holds it; it is released only while the thread waits for its next
 //      message (inside ACCEPT) and by a thread that ends;
 //   2. after taking it a thread re-selects its own slot by thread id and, when another thread
