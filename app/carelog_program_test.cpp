@@ -80,7 +80,7 @@ TEST_F(CarelogProgram, ExitEndsTheProgramAndProceduresNotBuiltDoNothing) {
       "menu \"&File\" \"E&xit\"\n"
       "wait\n");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.err.find("script.txt:"), std::string::npos) << run.err;
 
   Outcome after_exit = RunScript(
       "menu \"&File\" \"E&xit\"\n"
