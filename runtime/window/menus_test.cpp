@@ -54,12 +54,13 @@ Entry WithMenuBar(Entry window, std::vector<Entry> menus) {
 Entry ChildWithMenu() {
   Entry entry = Make(kKindEntry, 1, Rect{8, 8, 120, 18});
   entry.use = UseType{0x12, 20};
-  return WithMenuBar(
-      WindowEntry("CHILD$MENU", kPoints, {entry}, Rect{0, 0, 200, 100}),
-      {Menu(-1, "&FILE", {MenuEntry(kKindItem, -2, "&Save"), MenuEntry(kKindItem, -3, "E&xit")}),
-       Menu(-4, "&Tools",
-            {MenuEntry(kKindItem, -5, "&Check"),
-             MenuEntry(kKindItem, -6, "&Locked", menu_attr::kDisabled)})});
+  Entry save = MenuEntry(kKindItem, -2, "&Save");
+  save.numbers[Field::kKey] = 'S' | host::modifier::kCtrl;
+  return WithMenuBar(WindowEntry("CHILD$MENU", kPoints, {entry}, Rect{0, 0, 200, 100}),
+                     {Menu(-1, "&FILE", {save, MenuEntry(kKindItem, -3, "E&xit")}),
+                      Menu(-4, "&Tools",
+                           {MenuEntry(kKindItem, -5, "&Check"),
+                            MenuEntry(kKindItem, -6, "&Locked", menu_attr::kDisabled)})});
 }
 
 // An MDI window without a menu or status bar, with an entry (1) holding "Ann Lee".
@@ -268,6 +269,10 @@ TEST_F(MenuTest, ChildMenuMergesIntoTheFrameWhileActiveAndDisabledItemsRefuse) {
   ASSERT_TRUE(log.WaitFor("child Accepted -3"));
   ASSERT_TRUE(Choose({"&Tools", "&Check"}));
   ASSERT_TRUE(log.WaitFor("child Accepted -5"));
+  // An item's key chooses it wherever the focus is in the window.
+  ASSERT_TRUE(automation.Key("Ctrl+S").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Count(&log, "child Accepted -2"), 2);
   ASSERT_TRUE(Choose({"&Browse", "Browse Doc&tors"}));
   ASSERT_TRUE(log.WaitFor("frame Accepted -13"));
   host::AutomationResult locked = automation.Menu({"&Tools", "&Locked"});
@@ -607,9 +612,9 @@ TEST_F(MenuTest, ToolbarLiesUnderTheMenuBarAndEverythingFollowsResizing) {
   Entry toolbar = Make(kKindToolbar, 0, Rect{0, 0, 0, 24});
   toolbar.children = {WithText(Make(kKindButton, 2, Rect{3, 3, 45, 18}), "&New"),
                       WithText(Make(kKindButton, 3, Rect{51, 3, 45, 18}), "&Find")};
-  Entry window = WithMenuBar(
-      WindowEntry("TOOLS$WINDOW", kPoints, {toolbar, name}, Rect{0, 0, 240, 90}),
-      {Menu(-1, "&Visit", {MenuEntry(kKindItem, -2, "&New")})});
+  Entry window =
+      WithMenuBar(WindowEntry("TOOLS$WINDOW", kPoints, {toolbar, name}, Rect{0, 0, 240, 90}),
+                  {Menu(-1, "&Visit", {MenuEntry(kKindItem, -2, "&New")})});
   window.zones = {-1, 60};
   Definitions defs({window});
   FatalErrors errors;
@@ -648,8 +653,8 @@ TEST_F(MenuTest, ToolbarLiesUnderTheMenuBarAndEverythingFollowsResizing) {
   };
   check_layout();
   host::Rect outer = host::WindowRect(top);
-  host::MoveWindow(top, host::Rect::FromSize(outer.left, outer.top, outer.Width() + 100,
-                                             outer.Height() + 50));
+  host::MoveWindow(
+      top, host::Rect::FromSize(outer.left, outer.top, outer.Width() + 100, outer.Height() + 50));
   ASSERT_TRUE(automation.WaitIdle().ok);
   check_layout();
   // The focused entry's message shows in zone 1 until the focus leaves it.
