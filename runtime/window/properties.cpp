@@ -7,6 +7,7 @@
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/list_rows.h"
+#include "runtime/window/status_bar.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -163,10 +164,8 @@ std::string GetWindow(Structure& w, int property, int index) {
       return Text(w.timer_period);
     case prop::kAcceptAll:
       return Text(w.accept_all);
-    case prop::kStatusText: {
-      auto it = w.status_zones.find(index);
-      return it == w.status_zones.end() ? std::string() : it->second;
-    }
+    case prop::kStatusText:
+      return internal::StatusText(w, index);
     case prop::kXPos:
       return Text(ToUnits(host::WindowRect(w.handle).left, w.scale.x_multiplier, w.scale.divisor));
     case prop::kYPos:
@@ -198,7 +197,7 @@ void SetWindow(Structure& w, int property, const std::string& value, int index) 
       }
       return;
     case prop::kStatusText:
-      w.status_zones[index] = value;
+      internal::SetStatusText(w, index, value);
       return;
     case prop::kXPos:
     case prop::kYPos: {
