@@ -50,6 +50,26 @@ class InputTest : public ::testing::Test {
   WindowId form_ = kNoWindow, first_ = kNoWindow, second_ = kNoWindow;
 };
 
+TEST_F(InputTest, ACaptureInAnotherTopLevelGetsThePointInItsOwnCoordinates) {
+  WindowSpec spec;
+  spec.kind = WindowKind::kPopup;
+  spec.owner = form_;
+  spec.rect = Rect::FromSize(200, 150, 80, 60);
+  WindowId popup = CreateWindow(spec);
+  Drain();
+  SetCapture(popup);
+  InjectMouseButton(form_, Point{15, 45}, MouseButton::kLeft, true);
+  InjectMouseMove(form_, Point{230, 170});
+  ReleaseCapture();
+  std::vector<Message> got = Drain();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].window, popup);
+  EXPECT_EQ((Point{UnpackX(got[0].lparam), UnpackY(got[0].lparam)}), (Point{-185, -105}));
+  EXPECT_EQ((Point{UnpackX(got[1].lparam), UnpackY(got[1].lparam)}), (Point{30, 20}));
+  EXPECT_EQ(MousePosition(), (Point{230, 170}));
+  DestroyWindow(popup);
+}
+
 TEST_F(InputTest, AClickFocusesATabStopAndArrivesInClientCoordinates) {
   InjectMouseButton(form_, Point{15, 45}, MouseButton::kLeft, true);
   InjectMouseButton(form_, Point{15, 45}, MouseButton::kLeft, false);

@@ -38,6 +38,12 @@ inline constexpr uint32_t kRButtonUp = 0x0205;
 inline constexpr uint32_t kMouseWheel = 0x020A;    // wparam: signed notches (up positive)
 inline constexpr uint32_t kCaptureLost = 0x0215;   // the window lost the mouse capture
 inline constexpr uint32_t kMdiActivated = 0x0222;  // an MDI child became (wparam 1) / ceased
+// Editing requests to the window with the keyboard focus (through the clipboard).
+inline constexpr uint32_t kCut = 0x0300;
+inline constexpr uint32_t kCopy = 0x0301;
+inline constexpr uint32_t kPaste = 0x0302;
+inline constexpr uint32_t kClear = 0x0303;
+inline constexpr uint32_t kUndo = 0x0304;
 inline constexpr uint32_t kFirstPrivate = 0x0400;
 }  // namespace msg
 

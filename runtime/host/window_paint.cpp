@@ -240,8 +240,29 @@ std::unique_ptr<DeviceContext> BeginPaint(WindowId window) {
   return dc;
 }
 
+// Parents paint without clipping their children, and a thread paints its own windows in
+// order, parents first. A descendant served by another thread may already have painted, so it
+// is asked to paint again over what its ancestor just drew.
+namespace {
+void RepaintForeignDescendants(const WindowData& w) {
+  for (WindowId c : w.children) {
+    const WindowData* child = Find(c);
+    if (!child || child->show == ShowState::kHidden) continue;
+    if (child->thread != w.thread) {
+      internal::InvalidateLocked(*child);
+    } else {
+      RepaintForeignDescendants(*child);
+    }
+  }
+}
+}  // namespace
+
 void EndPaint(WindowId window, std::unique_ptr<DeviceContext> context) {
   context.reset();
+  {
+    Lock lock(TableMutex());
+    if (const WindowData* w = Find(window)) RepaintForeignDescendants(*w);
+  }
   WindowId top = TopLevelOf(window);
   if (top == kNoWindow) return;
   if (DisplayBackend* b = internal::Backend()) b->Present(top);

@@ -13,6 +13,7 @@ namespace {
 std::atomic<bool> g_fixed{false};
 std::atomic<int32_t> g_fixed_today{0};
 std::atomic<int32_t> g_fixed_time{0};
+std::atomic<int64_t> g_shift_seconds{0};  // added to the system clock
 
 struct LocalNow {
   std::tm tm{};
@@ -23,7 +24,7 @@ LocalNow Now() {
   LocalNow now;
   timeval tv{};
   gettimeofday(&tv, nullptr);
-  time_t seconds = tv.tv_sec;
+  time_t seconds = static_cast<time_t>(tv.tv_sec + g_shift_seconds.load());
   localtime_r(&seconds, &now.tm);
   now.hundredths = static_cast<int>(tv.tv_usec / 10000);
   return now;
@@ -51,8 +52,30 @@ void FixClock(int32_t today, int32_t time_of_day) {
   g_fixed.store(true);
 }
 
+bool RunClockFrom(int32_t today, int32_t time_of_day) {
+  CalendarDate date;
+  ClockTime time;
+  if (!SplitDate(today, &date) || !SplitTime(time_of_day, &time)) return false;
+  std::tm wanted{};
+  wanted.tm_year = date.year - 1900;
+  wanted.tm_mon = date.month - 1;
+  wanted.tm_mday = date.day;
+  wanted.tm_hour = time.hour;
+  wanted.tm_min = time.minute;
+  wanted.tm_sec = time.second;
+  wanted.tm_isdst = -1;
+  time_t target = mktime(&wanted);
+  if (target == static_cast<time_t>(-1)) return false;
+  timeval tv{};
+  gettimeofday(&tv, nullptr);
+  g_shift_seconds.store(static_cast<int64_t>(target) - static_cast<int64_t>(tv.tv_sec));
+  g_fixed.store(false);
+  return true;
+}
+
 void UseSystemClock() {
   g_fixed.store(false);
+  g_shift_seconds.store(0);
 }
 
 }  // namespace carelog::values

@@ -16,6 +16,7 @@
 #include "runtime/store/lodestar_driver.h"
 #include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
+#include "runtime/window/menu_bar.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -154,7 +155,7 @@ void HandleMessage(Structure& w, const host::Message& m) {
     }
     return;
   }
-  if (DialogKey(w, m)) return;
+  if (internal::MenuKey(w, m) || DialogKey(w, m)) return;
   host::DispatchMessage(m);
 }
 

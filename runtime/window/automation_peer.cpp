@@ -6,7 +6,10 @@
 
 #include "runtime/host/automation.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/frame_layout.h"
+#include "runtime/window/menu_bar.h"
 #include "runtime/window/message_box.h"
+#include "runtime/window/status_bar.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -28,6 +31,21 @@ Structure* FindStructure(host::WindowId window) {
     if (s->handle == window) return s;
   }
   return nullptr;
+}
+
+// The zones of a window's own status bar, as controls of kind "statuszone" named "zone1"...
+void AddStatusZones(Structure& s, std::vector<host::ControlInfo>* out) {
+  if (!s.parts || !s.parts->status_bar) return;
+  for (size_t i = 0; i < s.parts->zones.size(); ++i) {
+    host::ControlInfo info;
+    info.window = s.parts->status_bar;
+    info.name = "zone" + std::to_string(i + 1);
+    info.kind = "statuszone";
+    info.text = internal::ShownStatusText(s, static_cast<int>(i) + 1);
+    info.visible = s.is_open();
+    info.enabled = true;
+    out->push_back(std::move(info));
+  }
 }
 
 // A message box's buttons, numbered by their values.
@@ -106,13 +124,49 @@ class Peer : public host::AutomationPeer {
         info.properties.emplace_back("rows", rows);
       }
       if (s->default_button == c) info.properties.emplace_back("default", "1");
+      if (c->kind == kKindMenu || c->kind == kKindItem) {
+        info.properties.emplace_back("command", std::to_string(CommandOf(c->equate)));
+        if (IsSeparator(*c)) info.properties.emplace_back("separator", "1");
+        if (c->attr & menu_attr::kRight) info.properties.emplace_back("right", "1");
+        if (!c->message.empty()) info.properties.emplace_back("message", c->message);
+      }
       host::Rect r = c->pixels;
       info.properties.emplace_back("rect", std::to_string(r.left) + "," + std::to_string(r.top) +
                                                "," + std::to_string(r.Width()) + "," +
                                                std::to_string(r.Height()));
       out->push_back(std::move(info));
     }
+    AddStatusZones(*s, out);
     return true;
+  }
+
+  host::AutomationResult ChooseMenu(host::WindowId window,
+                                    const std::vector<std::string>& path) override {
+    if (!FindStructure(window)) return host::AutomationResult::Failure("no window of this program");
+    SemaphoreHold hold;
+    Structure* s = FindStructure(window);
+    if (!s) return host::AutomationResult::Failure("the window has closed");
+    const std::vector<MenuNode>* menus = internal::ShownMenus(*s);
+    std::string where = "\"" + s->title + "\"";
+    if (!menus || menus->empty()) return host::AutomationResult::Failure(where + " shows no menu");
+    std::string joined, offered;
+    for (const std::string& text : path) joined += (joined.empty() ? "" : " > ") + text;
+    const MenuNode* node = FindMenuPath(*menus, path, &offered);
+    if (!node) {
+      return host::AutomationResult::Failure("no menu item \"" + joined + "\" in " + where +
+                                             "; that menu offers " + offered);
+    }
+    const Control& item = *node->control;
+    if (IsMenuTitle(item)) {
+      return host::AutomationResult::Failure("\"" + joined + "\" is a menu, not an item to choose");
+    }
+    if (!item.IsEnabled()) {
+      return host::AutomationResult::Failure("menu item \"" + joined + "\" is disabled");
+    }
+    if (!internal::ChooseMenuItem(item)) {
+      return host::AutomationResult::Failure("menu item \"" + joined + "\" cannot be chosen");
+    }
+    return host::AutomationResult{};
   }
 
   bool CurrentMessage(host::WindowId* window, std::string* text) override {

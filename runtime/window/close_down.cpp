@@ -2,10 +2,12 @@
 // here but the signal plumbing runs under the global semaphore.
 #include "runtime/window/close_down.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <mutex>
 #include <thread>
@@ -54,6 +56,7 @@ bool CanCloseNow(const MdiRecord& r) {
 
 // The signal plumbing: the handler writes one byte per signal into a pipe; a watcher thread
 // turns each byte into a message for the frame's window.
+std::atomic<host::WindowId> frame_window{host::kNoWindow};
 std::mutex signals_mutex;
 int signal_pipe[2] = {-1, -1};
 std::thread watcher;
@@ -72,10 +75,7 @@ void WatchSignals(int read_end) {
     ssize_t got = read(read_end, &byte, 1);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0 || byte == kStopWatcher) return;
-    internal::TakeSemaphore();
-    Structure* frame = internal::ApplicationFrame();
-    host::WindowId target = frame && frame->is_open() ? frame->handle : host::kNoWindow;
-    internal::ReleaseSemaphore();
+    host::WindowId target = frame_window.load();
     if (target == host::kNoWindow) continue;
     host::PostMessage(target, byte == 'q' ? host::msg::kQueryEndSession : host::msg::kEndSession,
                       1);
@@ -91,7 +91,9 @@ void SetCloseDownAllowed(Structure& mdi_window, bool allowed) {
 bool InstallSessionSignals() {
   std::lock_guard<std::mutex> lock(signals_mutex);
   if (signal_pipe[0] >= 0) return true;
-  if (pipe(signal_pipe) != 0) return false;
+  if (pipe2(signal_pipe, O_CLOEXEC) != 0) return false;
+  // A burst of signals must never block the handler: extra bytes are dropped.
+  fcntl(signal_pipe[1], F_SETFL, fcntl(signal_pipe[1], F_GETFL) | O_NONBLOCK);
   struct sigaction action {};
   action.sa_handler = &OnSignal;
   sigemptyset(&action.sa_mask);
@@ -126,6 +128,10 @@ std::string ProgramBaseName() {
 }
 
 namespace internal {
+
+void NoteFrameWindow(host::WindowId frame) {
+  frame_window.store(frame);
+}
 
 void NoteMdiOpened(Structure* window) {
   if (!RecordOf(window)) mdi_windows.push_back(MdiRecord{window});

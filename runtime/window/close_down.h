@@ -46,6 +46,8 @@ void RemoveSessionSignals();
 std::string ProgramBaseName();
 
 namespace internal {
+// The frame's window as it opens and closes (kNoWindow), for the signal watcher.
+void NoteFrameWindow(host::WindowId frame);
 // MDI windows in opening order (called by Open and Close).
 void NoteMdiOpened(Structure* window);
 void NoteMdiClosed(Structure* window);

@@ -4,6 +4,7 @@
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/control_classes.h"
+#include "runtime/window/standard_actions.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::window {
@@ -203,8 +204,9 @@ void Press(Control& c) {
       return;
     }
     default:
+      // A button with a standard action performs it instead of being accepted.
+      if (c.action != 0 && PerformStandardAction(w, c.action)) return;
       w.Queue(event::kAccepted, &c);
-      if (c.action == 15) host::PostMessage(w.handle, host::msg::kClose);
       return;
   }
 }

@@ -9,6 +9,9 @@
 #include "runtime/window/builtin_icons.h"
 #include "runtime/window/control_classes.h"
 #include "runtime/window/font_style.h"
+#include "runtime/window/frame_layout.h"
+#include "runtime/window/standard_actions.h"
+#include "runtime/window/status_bar.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::window {
@@ -56,6 +59,15 @@ int64_t ControlProc(Control* c, const host::Message& m) {
     default:
       break;
   }
+  if (m.number >= host::msg::kCut && m.number <= host::msg::kUndo) {
+    return internal::EditCommand(*c, m.number) ? 0 : host::DefaultWindowProc(m);
+  }
+  if (m.number == host::msg::kSetFocus) {
+    c->undo_text = c->text;
+    if (!c->message.empty()) internal::ShowHighlightMessage(*c->window, &c->message);
+  } else if (m.number == host::msg::kKillFocus && !c->message.empty()) {
+    internal::ShowHighlightMessage(*c->window, nullptr);
+  }
   if (c->cls->input && c->cls->input(*c, m)) return 0;
   switch (m.number) {
     case host::msg::kSetFocus:
@@ -92,7 +104,10 @@ void BuildList(Structure& s, const std::vector<Entry>& entries, Control* contain
 }
 
 void Position(Structure& s, Control& c, host::DeviceContext& dc) {
-  host::Point origin = ChildOrigin(c.container);
+  // Top-level controls start below the menu bar and toolbar; the toolbar itself is placed
+  // across the window by the frame layout.
+  host::Point origin = c.container ? ChildOrigin(c.container) : internal::ControlAreaOrigin(s);
+  if (!c.container && c.kind == kKindToolbar) origin.y -= s.parts ? s.parts->toolbar_height : 0;
   int x = ToPixelsX(s.scale, c.at.x) + origin.x;
   int y = ToPixelsY(s.scale, c.at.y) + origin.y;
   int w = ToPixelsX(s.scale, c.at.width);
@@ -151,6 +166,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   if (const std::string* t = entry.String(Field::kText)) c.text = *t;
   if (const std::string* i = entry.String(Field::kImage)) c.image = *i;
   if (const std::string* i = entry.String(Field::kIcon)) c.image = *i;
+  if (const std::string* m = entry.String(Field::kMessage)) c.message = *m;
   c.key = static_cast<uint32_t>(entry.Number(Field::kKey));
   c.action = entry.Number(Field::kAction);
   c.lower = entry.Real(Field::kLower);

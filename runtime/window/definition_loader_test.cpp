@@ -104,13 +104,14 @@ TEST_F(LoaderTest, TheExecutableIsSearchedFirst) {
   exe_record = ResourceRecord{"DABDUMP", "DUP_RSC", exe_body.data(), exe_body.size()};
   static const ResourceModule exe_module{"executable", &exe_record, 1};
   Add({{"dup_rsc", Encode(Module{"p$dup", {Window("A$W", "from a module")}})}});
-  RegisterExecutableResources(&exe_module);
+  const ResourceModule* program = RegisterExecutableResources(&exe_module);
   DefinitionLoader loader;
   ASSERT_EQ(loader.Open("p$dup", "A$W"), DefinitionError::kOk);
   EXPECT_EQ(*loader.structure().String(Field::kTitle), "from executable");
   RegisterExecutableResources(nullptr);
   ASSERT_EQ(loader.Open("p$dup", "A$W"), DefinitionError::kOk);
   EXPECT_EQ(*loader.structure().String(Field::kTitle), "from a module");
+  RegisterExecutableResources(program);
 }
 
 TEST(ResourceName, IsTheModuleNameAfterTheDollarPlusRsc) {

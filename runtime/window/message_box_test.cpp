@@ -154,6 +154,15 @@ TEST_F(MessageTest, OtherThreadsRunWhileTheBoxIsUp) {
   EXPECT_EQ(SemaphoreOverlaps(), 0);
 }
 
+TEST_F(MessageTest, ABoxDestroyedWithItsOwnerAnswersNothing) {
+  Log log;
+  Program program([&] { RunMessage(&log, 0, message_button::kOk, 0); });
+  host::WindowId box = WaitForBox();
+  ASSERT_NE(box, host::kNoWindow);
+  host::DestroyWindow(host::OwnerOf(box));
+  EXPECT_TRUE(log.WaitFor("answer 0"));
+}
+
 TEST_F(MessageTest, TheFatalPathBoxIsAnsweredLikeAnyOther) {
   Program({}).Join();  // starts the display when this test runs alone
   std::thread shower([] { ShowMessageBox("Error", "Something broke"); });

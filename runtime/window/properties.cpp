@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/list_rows.h"
+#include "runtime/window/menu_bar.h"
+#include "runtime/window/status_bar.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -36,6 +40,9 @@ void Move(Control& c) {
 int64_t Key(int property, int index) {
   return (static_cast<int64_t>(property) << 16) | index;
 }
+
+std::mutex system_mutex;
+std::map<int64_t, int64_t> system_properties;  // guarded by system_mutex
 
 std::string GetControl(Control& c, int property, int index) {
   switch (property) {
@@ -158,10 +165,8 @@ std::string GetWindow(Structure& w, int property, int index) {
       return Text(w.timer_period);
     case prop::kAcceptAll:
       return Text(w.accept_all);
-    case prop::kStatusText: {
-      auto it = w.status_zones.find(index);
-      return it == w.status_zones.end() ? std::string() : it->second;
-    }
+    case prop::kStatusText:
+      return internal::StatusText(w, index);
     case prop::kXPos:
       return Text(ToUnits(host::WindowRect(w.handle).left, w.scale.x_multiplier, w.scale.divisor));
     case prop::kYPos:
@@ -193,7 +198,7 @@ void SetWindow(Structure& w, int property, const std::string& value, int index) 
       }
       return;
     case prop::kStatusText:
-      w.status_zones[index] = value;
+      internal::SetStatusText(w, index, value);
       return;
     case prop::kXPos:
     case prop::kYPos: {
@@ -211,7 +216,14 @@ void SetWindow(Structure& w, int property, const std::string& value, int index) 
 
 }  // namespace
 
+int64_t SystemProperty(int property, int index) {
+  std::lock_guard<std::mutex> lock(system_mutex);
+  auto it = system_properties.find(Key(property, index));
+  return it == system_properties.end() ? 0 : it->second;
+}
+
 std::string GetProperty(int control, int property, int index) {
+  if (control == kSystemTarget) return Text(SystemProperty(property, index));
   Structure* w = TopWindowOf(0);
   if (!w || !w->is_open()) return std::string();
   if (control == 0) return GetWindow(*w, property, index);
@@ -220,13 +232,22 @@ std::string GetProperty(int control, int property, int index) {
 }
 
 void SetProperty(int control, int property, const std::string& value, int index) {
+  if (control == kSystemTarget) {
+    std::lock_guard<std::mutex> lock(system_mutex);
+    system_properties[Key(property, index)] = Number(value);
+    return;
+  }
   Structure* w = TopWindowOf(0);
   if (!w || !w->is_open()) return;
   if (control == 0) {
     SetWindow(*w, property, value, index);
     return;
   }
-  if (Control* c = w->Find(control)) SetControl(*c, property, value, index);
+  if (Control* c = w->Find(control)) {
+    SetControl(*c, property, value, index);
+    // Menus and items are drawn by the menu bar that shows them.
+    if (c->kind == kKindMenu || c->kind == kKindItem) internal::RedrawMenuBar(*w);
+  }
 }
 
 }  // namespace carelog::window

@@ -21,9 +21,21 @@
 //   0x7D06 alert key, indexed by alert slot (kept per slot)
 //   0x7E05 list format column count (kept for the list control)
 // Any other number is kept with its target and read back as set.
+//
+// The system target (kSystemTarget, -4) is one program-wide set of properties, kept and read
+// back as set from any thread. On it, 0x7CBC is the program's ready mark: the main procedure
+// sets it to 1 just before it opens its frame, and whoever drives the program from outside
+// (the script mode) waits for it before looking for the frame.
 #pragma once
 
+#include <cstdint>
+
 namespace carelog::window {
+
+inline constexpr int kSystemTarget = -4;
+
+// The system target's property, readable from any thread (0 when never set).
+int64_t SystemProperty(int property, int index = 0);
 
 namespace prop {
 inline constexpr int kText = 0x7C00;

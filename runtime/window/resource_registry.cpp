@@ -45,10 +45,12 @@ bool ResourceNamesEqual(std::string_view a, std::string_view b) {
   return true;
 }
 
-void RegisterExecutableResources(const ResourceModule* module) {
+const ResourceModule* RegisterExecutableResources(const ResourceModule* module) {
   Registry& registry = TheRegistry();
   std::lock_guard<std::mutex> lock(registry.mutex);
+  const ResourceModule* previous = registry.executable;
   registry.executable = module;
+  return previous;
 }
 
 void AddResourceModule(const ResourceModule* module) {

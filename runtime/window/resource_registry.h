@@ -29,9 +29,10 @@ struct ResourceModule {
   size_t count;
 };
 
-// Makes `module` the executable's table, searched before every other module.
-// REQUIRES: called at most once, from the generated resource source.
-void RegisterExecutableResources(const ResourceModule* module);
+// Makes `module` the executable's table, searched before every other module; returns the one
+// it replaces (tests put it back).
+// REQUIRES: called once from the generated resource source, and by tests.
+const ResourceModule* RegisterExecutableResources(const ResourceModule* module);
 
 // Appends `module` to the search order. Adding a module that is already registered does
 // nothing.

@@ -10,6 +10,9 @@
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/font_style.h"
+#include "runtime/window/frame_layout.h"
+#include "runtime/window/menu_bar.h"
+#include "runtime/window/standard_actions.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -63,6 +66,15 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       return 0;
     case kWakeMessage:
       return 0;
+    case host::msg::kCommand:
+      internal::HandleCommand(*s, static_cast<int>(m.wparam & 0xFFFF));
+      return 0;
+    case host::msg::kMdiActivated:
+      internal::NoteMdiActivation(*s, m.wparam != 0);
+      return host::DefaultWindowProc(m);
+    case host::msg::kSize:
+      internal::LayoutFrame(*s);
+      return host::DefaultWindowProc(m);
     case host::msg::kQueryEndSession:
     case host::msg::kEndSession:
       internal::HandleSessionMessage(*s, m.number);
@@ -115,8 +127,10 @@ host::Size ClientSize(const Structure& s) {
       bottom = std::max(bottom, c->pixels.bottom);
     }
     if (s.definition.at.width == kNotGiven) size.width = right + 8;
-    if (s.definition.at.height == kNotGiven) size.height = bottom + 8;
+    if (s.definition.at.height == kNotGiven) size.height = bottom + 8 - internal::PartsAbove(s);
   }
+  // The menu bar and toolbar above the controls and the status bar below them.
+  size.height += internal::PartsAbove(s) + internal::PartsBelow(s);
   size.width = std::max(size.width, 40);
   size.height = std::max(size.height, 20);
   return size;
@@ -214,6 +228,7 @@ bool CreateForKind(Structure& s) {
       s.client = host::CreateWindow(client);
       if (s.client == host::kNoWindow) return false;
       application_frame = &s;
+      internal::NoteFrameWindow(s.handle);
       return true;
     }
     case StructureKind::kMdi:
@@ -303,6 +318,7 @@ bool Open(Structure& s) {
   internal::PushWindow(&s);
   internal::NoteOpen(&s, true);
   s.build_failed = false;
+  internal::PrepareFrameParts(s);
   BuildControls(s);
   if (s.build_failed) {
     Close(s);
@@ -311,9 +327,7 @@ bool Open(Structure& s) {
   host::Rect area = ScreenArea();
   if (s.kind() == StructureKind::kMdi) area = host::ClientRect(application_frame->client);
   Place(s, area);
-  if (s.kind() == StructureKind::kApplication) {
-    host::MoveWindow(s.client, host::ClientRect(s.handle));
-  }
+  internal::LayoutFrame(s);
   if (s.kind() == StructureKind::kMdi) {
     ++open_mdi_windows;
     internal::NoteMdiOpened(&s);
@@ -341,6 +355,7 @@ bool Close(Structure& s) {
   if (!s.is_open()) return FatalRuntimeError(536), false;
   host::WindowId handle = s.handle;
   internal::NoteOpen(&s, false);
+  internal::ReleaseFrameParts(s);
   host::ShowWindow(handle, host::ShowState::kHidden);
   host::RemoveMessages(handle, kWakeMessage);
   s.queue.clear();
@@ -360,7 +375,10 @@ bool Close(Structure& s) {
   s.class_number = 0;
   s.closing = false;
   s.accept_all = false;
-  if (application_frame == &s) application_frame = nullptr;
+  if (application_frame == &s) {
+    application_frame = nullptr;
+    internal::NoteFrameWindow(host::kNoWindow);
+  }
   internal::RemoveWindow(&s);
   return true;
 }

@@ -37,6 +37,8 @@ int Event();
 int Field();
 int Accepted();
 uint32_t KeyCode();  // of the current event, masked with 0x7FF
+// SETKEYCODE: what KEYCODE() reports from now on for the current event and the next ones.
+void SetKeyCode(uint32_t code);
 
 // POST(event, control, thread): thread 0 is the calling one. Error 522 for a report control.
 void Post(int event, int control = 0, int thread = 0);
@@ -45,9 +47,15 @@ void Select(int control = 0);
 // DISPLAY: shows every USE variable of the top window again.
 void Display();
 
-// target{property} and target{property, index}: control 0 is the window.
+// target{property} and target{property, index}: control 0 is the window, kSystemTarget the
+// program-wide target (properties.h).
 std::string GetProperty(int control, int property, int index = 0);
 void SetProperty(int control, int property, const std::string& value, int index = 0);
+
+// SETFONT(control, typeface, size, colour, style); control 0 is the window itself. An empty
+// typeface or a size of 0 keeps the current one, a negative colour keeps the current colour;
+// the style word is described in control_font.cpp.
+void SetFont(int control, const std::string& typeface, int points, int64_t color, int64_t style);
 
 // Registers the window runtime with the automation layer (idempotent).
 void RegisterAutomation();

@@ -35,6 +35,7 @@ namespace carelog::window {
 enum class StructureKind : uint8_t { kApplication, kMdi, kWindow, kReport };
 
 struct ControlClass;
+struct FrameParts;
 class Structure;
 
 // Control attribute flags kept by the runtime (the definition's attribute word is in `attr`).
@@ -72,6 +73,8 @@ struct Control {
   std::string picture;
   std::string text;  // caption of buttons, prompts ...; the shown text of entries
   std::string image;
+  std::string message;    // shown in the status bar while the control or item is highlighted
+  std::string undo_text;  // entries: the text that an undo brings back
   host::FontSpec font;
   uint32_t key = 0;  // key code that selects or presses the control
   int64_t action = 0;
@@ -146,6 +149,8 @@ class Structure {
   Structure* next_down = nullptr;
   int class_number = 0;
   std::map<int, std::string> status_zones;
+  // Menu bar, toolbar and status bar of the window, their layout and help state (frame_layout.h).
+  std::unique_ptr<FrameParts> parts;
   std::map<int, int64_t> extra;  // window properties without an effect of their own
   uint32_t last_key_code = 0;
   bool build_failed = false;  // a control could not be built (internal error 01)

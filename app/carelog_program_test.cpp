@@ -1,0 +1,80 @@
+// The real executable, run headless with a script in a private working directory.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/app_testing.h"
+
+namespace carelog::app {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class CarelogProgram : public ::testing::Test {
+ protected:
+  // Writes `script` to script.txt and runs the program on it with `options`.
+  Outcome RunScript(const std::string& script, const std::string& options = "--headless") {
+    std::ofstream(directory_.path() / "script.txt") << script;
+    return RunProgram(options + " --script script.txt");
+  }
+
+  Outcome RunProgram(const std::string& arguments) {
+    std::string command = std::string(CARELOG_BINARY) + " " + arguments + " >out.txt 2>err.txt";
+    int raw = std::system(command.c_str());
+    Outcome run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = Slurp("out.txt");
+    run.err = Slurp("err.txt");
+    return run;
+  }
+
+  testing::TempWorkingDirectory directory_;
+};
+
+TEST_F(CarelogProgram, AScriptDrivesTheFrameAndTheProgramEndsWithItsStatus) {
+  Outcome run = RunScript(
+      "expect-title \"The Care Log\"   # the frame\n"
+      "dump\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("window frame \"The Care Log\" active"), std::string::npos) << run.out;
+}
+
+TEST_F(CarelogProgram, AFailingCommandEndsTheScriptWithStatusOneAndItsLine) {
+  Outcome run = RunScript(
+      "wait\n"
+      "expect-title \"Another Program\"\n"
+      "dump\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("script.txt:2: expect-title"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "") << "the script stops at its first failure";
+}
+
+TEST_F(CarelogProgram, AMissingScriptOrABadOptionIsReported) {
+  Outcome missing = RunProgram("--headless --script no-such-script.txt");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("no-such-script.txt"), std::string::npos) << missing.err;
+
+  for (const char* bad : {"--frobnicate", "--display=paper", "--clock=2026-02-30",
+                          "--clock=2026-12-09T25:00", "--script"}) {
+    SCOPED_TRACE(bad);
+    Outcome run = RunProgram(std::string("--headless ") + bad);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("usage: carelog"), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace carelog::app
