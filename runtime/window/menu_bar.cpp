@@ -370,7 +370,11 @@ void RebuildShown(Structure& frame) {
   FrameParts& p = *frame.parts;
   p.shown = p.own_menu;
   Structure* child = p.merged_child;
-  if (child && child->parts && child->parts->has_menu) MergeMenus(&p.shown, child->parts->own_menu);
+  if (child && child->parts && child->parts->has_menu) {
+    MergeMenus(&p.shown, child->parts->own_menu);
+  } else if (child && (p.menubar_attr & menu_attr::kFrameOnly)) {
+    p.shown.clear();  // the frame's menu is not the default menu of MDI windows
+  }
   p.bar.hot = p.bar.open = -1;
   p.bar.keyboard = false;
   Redraw(frame);

@@ -692,17 +692,22 @@ TEST_F(MenuTest, ToolbarLiesUnderTheMenuBarAndEverythingFollowsResizing) {
 TEST_F(MenuTest, FrameToolbarPushesTheMdiClientDown) {
   Entry toolbar = Make(kKindToolbar, 0, Rect{0, 0, 0, 24});
   toolbar.children = {WithText(Make(kKindButton, 1, Rect{3, 3, 45, 18}), "&Patients")};
+  Entry exit = MenuEntry(kKindItem, -2, "E&xit");
+  exit.numbers[Field::kAction] = 15;
   Entry frame = WithMenuBar(WindowEntry("TOOLS$FRAME", kPoints, {toolbar}, Rect{0, 0, 400, 300}),
-                            {Menu(-1, "&File", {MenuEntry(kKindItem, -2, "E&xit")})});
-  frame.kind = kKindWindow;
+                            {Menu(-1, "&File", {exit})});
+  frame.menubar[0].attr = menu_attr::kFrameOnly;
   frame.zones = {-1, 80};
-  Definitions defs({frame});
+  Definitions defs({frame, PlainChild("PLAIN$WINDOW")});
   FatalErrors errors;
   Log log;
   Program program([&] {
     Structure w(StructureKind::kApplication, "TOOLS$FRAME", kModule, {});
     if (!Open(w)) return;
-    while (Accept()) log.Add(Describe());
+    while (Accept()) {
+      log.Add(Describe());
+      if (Accepted() == 1) Start([&] { RunChild("PLAIN$WINDOW", "plain", &log); }, 0);
+    }
     log.Add("closed");
   });
   ASSERT_TRUE(log.WaitFor("OpenWindow"));
@@ -720,9 +725,15 @@ TEST_F(MenuTest, FrameToolbarPushesTheMdiClientDown) {
   EXPECT_EQ(client.top, tools.bottom);
   EXPECT_EQ(client.bottom, status.top);
   EXPECT_EQ(client.Width(), host::ClientRect(top).Width());
+  // The frame's menu bar stays its own: an MDI window without a menu shows none.
   ASSERT_TRUE(automation.Click("1", false).ok);
-  ASSERT_TRUE(log.WaitFor("Accepted 1"));
-  host::InjectClose(top);
+  ASSERT_TRUE(log.WaitFor("plain OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_FALSE(automation.Menu({"&File", "E&xit"}).ok);
+  host::PostMessage(WindowOfKind("mdi"), host::msg::kClose);
+  ASSERT_TRUE(log.WaitFor("plain closed"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.Menu({"&File", "E&xit"}).ok);
   ASSERT_TRUE(log.WaitFor("closed"));
   program.Join();
   EXPECT_TRUE(errors.Seen().empty());
