@@ -242,6 +242,13 @@ TEST_F(MenuTest, FrameMenuComesFromItsDefinitionAndItemsQueueAccepted) {
   // Command 0 is the alert key.
   host::PostMessage(frame.window, host::msg::kCommand, 0);
   ASSERT_TRUE(log.WaitFor("frame AlertKey"));
+  // Print Setup opens the printer setup dialog on the frame's thread; Cancel closes it.
+  ASSERT_TRUE(automation.Menu({"&File", "&Print Setup ..."}).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(automation.CurrentTitle(), "Print Setup");
+  ASSERT_TRUE(automation.Click("Cancel", true).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(WindowOfKind("window"), host::kNoWindow);
   // Exit closes the frame through EVENT:CloseWindow.
   ASSERT_TRUE(automation.Menu({"&File", "E&xit"}).ok);
   ASSERT_TRUE(log.WaitFor("frame closed"));
@@ -448,6 +455,15 @@ TEST_F(MenuTest, DropdownsOpenByAltHotkeyF10AndClicksAndMoveWithArrows) {
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ZoneText(1), "Browse data");  // the title stays highlighted
   ASSERT_TRUE(automation.Key("Escape").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "");
+  // Alt pressed and released alone starts the keyboard mode too.
+  ASSERT_TRUE(automation.Key("Alt").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(automation.Key("Left").ok);  // round to "&Window"
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "Create and Arrange windows");
+  ASSERT_TRUE(automation.Key("Alt").ok);
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ZoneText(1), "");
   // A click on a title opens its dropdown under it; a click on an item chooses it.
@@ -667,6 +683,45 @@ TEST_F(MenuTest, ToolbarLiesUnderTheMenuBarAndEverythingFollowsResizing) {
   ASSERT_TRUE(automation.WaitIdle().ok);
   info = InfoOf(top);
   EXPECT_EQ(Find(info, "zone1")->text, "");
+  host::InjectClose(top);
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+TEST_F(MenuTest, FrameToolbarPushesTheMdiClientDown) {
+  Entry toolbar = Make(kKindToolbar, 0, Rect{0, 0, 0, 24});
+  toolbar.children = {WithText(Make(kKindButton, 1, Rect{3, 3, 45, 18}), "&Patients")};
+  Entry frame = WithMenuBar(WindowEntry("TOOLS$FRAME", kPoints, {toolbar}, Rect{0, 0, 400, 300}),
+                            {Menu(-1, "&File", {MenuEntry(kKindItem, -2, "E&xit")})});
+  frame.kind = kKindWindow;
+  frame.zones = {-1, 80};
+  Definitions defs({frame});
+  FatalErrors errors;
+  Log log;
+  Program program([&] {
+    Structure w(StructureKind::kApplication, "TOOLS$FRAME", kModule, {});
+    if (!Open(w)) return;
+    while (Accept()) log.Add(Describe());
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  host::WindowId top = WindowOfKind("frame");
+  host::Rect tools, client, status;
+  for (host::WindowId c : host::ChildrenOf(top)) {
+    std::string cls = host::ClassNameOf(c);
+    if (cls == "TamToolBar") tools = host::WindowRect(c);
+    if (cls == "MDIClient") client = host::WindowRect(c);
+    if (cls == "TamStatusBar") status = host::WindowRect(c);
+  }
+  EXPECT_GT(tools.top, 0);
+  EXPECT_EQ(tools.Height(), 32);
+  EXPECT_EQ(client.top, tools.bottom);
+  EXPECT_EQ(client.bottom, status.top);
+  EXPECT_EQ(client.Width(), host::ClientRect(top).Width());
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(log.WaitFor("Accepted 1"));
   host::InjectClose(top);
   ASSERT_TRUE(log.WaitFor("closed"));
   program.Join();
