@@ -457,6 +457,15 @@ TEST_F(MenuTest, DropdownsOpenByAltHotkeyF10AndClicksAndMoveWithArrows) {
   ASSERT_TRUE(automation.Key("Escape").ok);
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ZoneText(1), "");
+  // Alt pressed and released alone starts the keyboard mode too.
+  ASSERT_TRUE(automation.Key("Alt").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(automation.Key("Left").ok);  // round to "&Window"
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "Create and Arrange windows");
+  ASSERT_TRUE(automation.Key("Alt").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "");
   // A click on a title opens its dropdown under it; a click on an item chooses it.
   host::WindowId frame = WindowOfKind("frame");
   host::WindowId bar = host::kNoWindow;
