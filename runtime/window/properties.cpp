@@ -32,7 +32,7 @@ void Move(Control& c) {
       host::Rect::FromSize(ToPixelsX(c.window->scale, c.at.x), ToPixelsY(c.window->scale, c.at.y),
                            c.pixels.Width(), c.pixels.Height());
   if (c.handle)
-    host::MoveWindow(c.handle, c.pixels);
+    host::MoveWindow(c.handle, c.pixels.Offset(-c.window->scroll.x, -c.window->scroll.y));
   else
     host::Invalidate(c.window->handle);
 }
