@@ -65,6 +65,9 @@ function(carelog_module name)
   elseif(test_src)
     add_executable(${name}_tests ${test_src})
     target_link_libraries(${name}_tests PRIVATE ${lib} GTest::gtest_main GTest::gmock)
+    # Tests find their data beside their sources whatever the compiler makes of __FILE__.
+    target_compile_definitions(${name}_tests
+                               PRIVATE CARELOG_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
     gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
                          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} PROPERTIES TIMEOUT 600)
   endif()

@@ -13,7 +13,7 @@
 namespace carelog::host {
 namespace {
 
-const std::filesystem::path kTestData = std::filesystem::path(__FILE__).parent_path() / "testdata";
+const std::filesystem::path kTestData = std::filesystem::path(CARELOG_TEST_SOURCE_DIR) / "testdata";
 
 // Compares a rendered surface with a checked-in reference image. Pixels may differ a little
 // (anti-aliasing and font versions); a scene fails when more than 0.5% of its pixels differ

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <mutex>
 #include <optional>
-
-#include "runtime/host/printing.h"
+#include <utility>
 
 namespace carelog::host {
 namespace {
@@ -67,6 +66,25 @@ PrintSettings CurrentPrintSettings() {
 void SetPrintSettings(const PrintSettings& value) {
   std::lock_guard<std::mutex> lock(settings_mutex);
   settings = value;
+}
+
+bool PrinterForSettings(const PrintSettings& settings, PrinterInfo* out) {
+  PrinterInfo printer;
+  if (!FindPrinter(settings.printer, &printer)) return false;
+  PrinterProperties& p = printer.properties;
+  if (settings.paper.width_inches > 0 && settings.paper.height_inches > 0) {
+    p.page_width_inches = settings.paper.width_inches;
+    p.page_height_inches = settings.paper.height_inches;
+  }
+  bool wide = p.page_width_inches > p.page_height_inches;
+  if (wide != (settings.orientation == Orientation::kLandscape)) {
+    std::swap(p.page_width_inches, p.page_height_inches);
+  }
+  p.horizontal_resolution =
+      static_cast<int>(std::lround(p.page_width_inches * p.pixels_per_inch_x));
+  p.vertical_resolution = static_cast<int>(std::lround(p.page_height_inches * p.pixels_per_inch_y));
+  *out = std::move(printer);
+  return true;
 }
 
 }  // namespace carelog::host

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/host/printing.h"
+
 namespace carelog::host {
 
 enum class Orientation : uint8_t { kPortrait, kLandscape };
@@ -35,5 +37,10 @@ PaperSize PaperForPage(double width_inches, double height_inches);
 // The settings in force; on first use the default printer, its page and portrait.
 PrintSettings CurrentPrintSettings();
 void SetPrintSettings(const PrintSettings& settings);
+
+// The printer as print jobs under `settings` use it: its page is the chosen paper, turned on
+// its side for landscape, at the printer's own resolution. False (and *out untouched) when
+// the printer is not there any more.
+bool PrinterForSettings(const PrintSettings& settings, PrinterInfo* out);
 
 }  // namespace carelog::host

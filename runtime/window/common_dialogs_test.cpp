@@ -195,7 +195,7 @@ TEST_F(DialogTest, FontDialogListSelectionFillsTheEntryAndBadInputKeepsTheDialog
   ASSERT_TRUE(WaitForTitle(kFontTitle));
   ChooseRow(2, 1);
   EXPECT_EQ(ControlInfoOf(1).text, Rows(2).front());
-  // A size of 0 cannot be taken: OK beeps and the dialog stays.
+  // A size of 0 shows as no size, and cannot be taken: OK beeps and the dialog stays.
   int beeps = host::BeepCount();
   ASSERT_TRUE(automation.Click("5", false).ok);
   ASSERT_TRUE(automation.Type("0").ok);
@@ -204,6 +204,7 @@ TEST_F(DialogTest, FontDialogListSelectionFillsTheEntryAndBadInputKeepsTheDialog
   EXPECT_EQ(host::BeepCount(), beeps + 1);
   EXPECT_EQ(automation.CurrentTitle(), kFontTitle);
   EXPECT_TRUE(ControlInfoOf(5).focused);
+  EXPECT_EQ(ControlInfoOf(5).text, "");
   // Escape is Cancel.
   ASSERT_TRUE(automation.Key("Escape").ok);
   ASSERT_TRUE(run.Finish());

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "runtime/window/window_runtime.h"
+
 namespace carelog::window::dialog {
 
 void PutString(char* field, size_t size, const std::string& text) {
@@ -23,6 +25,17 @@ bool SameName(const std::string& a, const std::string& b) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
+}
+
+bool OpenWithControls(Structure& window, std::initializer_list<int> equates) {
+  if (!Open(window)) return false;
+  for (int equate : equates) {
+    if (!window.Find(equate)) {
+      Close(window);
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace carelog::window::dialog

@@ -83,7 +83,10 @@ class FontDialog {
   }
 
   bool Run(const std::string& title, FontChoice* result) {
-    if (!Open(window_)) return false;
+    if (!dialog::OpenWithControls(
+            window_, {kFaceEntry, kFaceList, kStyleEntry, kStyleList, kSizeEntry, kSizeList,
+                      kStrikeout, kUnderline, kColorList, kSample, kOk, kCancel}))
+      return false;
     if (!title.empty()) SetProperty(0, prop::kText, title);
     Preset();
     bool chosen = false, done = false;

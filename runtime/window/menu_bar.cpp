@@ -352,11 +352,29 @@ int64_t MenuBarProc(Structure* s, const host::Message& m) {
   }
 }
 
+// The enabled item whose key is `code` (key code with modifier bits), nullptr when none.
+const Control* ItemWithKey(const std::vector<MenuNode>& nodes, uint32_t code) {
+  for (const MenuNode& node : nodes) {
+    const Control& c = *node.control;
+    if (!Shows(c)) continue;
+    if (IsMenuTitle(c)) {
+      if (const Control* found = ItemWithKey(node.children, code)) return found;
+    } else if (c.key != 0 && (c.key & 0x7FF) == code && c.IsEnabled()) {
+      return &c;
+    }
+  }
+  return nullptr;
+}
+
 void RebuildShown(Structure& frame) {
   FrameParts& p = *frame.parts;
   p.shown = p.own_menu;
   Structure* child = p.merged_child;
-  if (child && child->parts && child->parts->has_menu) MergeMenus(&p.shown, child->parts->own_menu);
+  if (child && child->parts && child->parts->has_menu) {
+    MergeMenus(&p.shown, child->parts->own_menu);
+  } else if (child && (p.menubar_attr & menu_attr::kFrameOnly)) {
+    p.shown.clear();  // the frame's menu is not the default menu of MDI windows
+  }
   p.bar.hot = p.bar.open = -1;
   p.bar.keyboard = false;
   Redraw(frame);
@@ -440,6 +458,9 @@ bool MenuKey(Structure& w, const host::Message& m) {
     host::PostMessage(bar_window, kBarKeyMessage, 0);
     return true;
   }
+  if (const Control* item = ItemWithKey(holder->parts->shown, static_cast<uint32_t>(vk) | mods)) {
+    return ChooseMenuItem(*item);
+  }
   if (mods == host::modifier::kAlt && std::isalnum(vk)) {
     int title = TitleWithHotkey(*holder, vk);
     if (title < 0) return false;
@@ -447,6 +468,10 @@ bool MenuKey(Structure& w, const host::Message& m) {
     return true;
   }
   return false;
+}
+
+void RedrawMenuBar(Structure& s) {
+  if (Structure* holder = MenuBarHolder(s)) Redraw(*holder);
 }
 
 bool ChooseMenuItem(const Control& item) {

@@ -28,8 +28,10 @@ const std::vector<MenuNode>* ShownMenus(Structure& window);
 void NoteMdiActivation(Structure& child, bool active);
 // The window's menus leave every bar that shows them.
 void ForgetMenusOf(Structure& window);
-// Keys the menu bar takes before the window's controls: F10, Alt alone, Alt+hotkey, and all
-// keys while the bar is in keyboard mode. True when consumed.
+// Draws again the bar that shows the window's menus (after a menu or item changed).
+void RedrawMenuBar(Structure& window);
+// Keys the menu bar takes before the window's controls: F10, Alt alone, Alt+hotkey, the key
+// of a menu item, and all keys while the bar is in keyboard mode. True when consumed.
 bool MenuKey(Structure& window, const host::Message& message);
 // Posts the command of a menu item to the window that owns it; false when the item or a menu
 // above it is disabled.

@@ -54,12 +54,13 @@ Entry WithMenuBar(Entry window, std::vector<Entry> menus) {
 Entry ChildWithMenu() {
   Entry entry = Make(kKindEntry, 1, Rect{8, 8, 120, 18});
   entry.use = UseType{0x12, 20};
-  return WithMenuBar(
-      WindowEntry("CHILD$MENU", kPoints, {entry}, Rect{0, 0, 200, 100}),
-      {Menu(-1, "&FILE", {MenuEntry(kKindItem, -2, "&Save"), MenuEntry(kKindItem, -3, "E&xit")}),
-       Menu(-4, "&Tools",
-            {MenuEntry(kKindItem, -5, "&Check"),
-             MenuEntry(kKindItem, -6, "&Locked", menu_attr::kDisabled)})});
+  Entry save = MenuEntry(kKindItem, -2, "&Save");
+  save.numbers[Field::kKey] = 'S' | host::modifier::kCtrl;
+  return WithMenuBar(WindowEntry("CHILD$MENU", kPoints, {entry}, Rect{0, 0, 200, 100}),
+                     {Menu(-1, "&FILE", {save, MenuEntry(kKindItem, -3, "E&xit")}),
+                      Menu(-4, "&Tools",
+                           {MenuEntry(kKindItem, -5, "&Check"),
+                            MenuEntry(kKindItem, -6, "&Locked", menu_attr::kDisabled)})});
 }
 
 // An MDI window without a menu or status bar, with an entry (1) holding "Ann Lee".
@@ -241,6 +242,13 @@ TEST_F(MenuTest, FrameMenuComesFromItsDefinitionAndItemsQueueAccepted) {
   // Command 0 is the alert key.
   host::PostMessage(frame.window, host::msg::kCommand, 0);
   ASSERT_TRUE(log.WaitFor("frame AlertKey"));
+  // Print Setup opens the printer setup dialog on the frame's thread; Cancel closes it.
+  ASSERT_TRUE(automation.Menu({"&File", "&Print Setup ..."}).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(automation.CurrentTitle(), "Print Setup");
+  ASSERT_TRUE(automation.Click("Cancel", true).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(WindowOfKind("window"), host::kNoWindow);
   // Exit closes the frame through EVENT:CloseWindow.
   ASSERT_TRUE(automation.Menu({"&File", "E&xit"}).ok);
   ASSERT_TRUE(log.WaitFor("frame closed"));
@@ -268,6 +276,10 @@ TEST_F(MenuTest, ChildMenuMergesIntoTheFrameWhileActiveAndDisabledItemsRefuse) {
   ASSERT_TRUE(log.WaitFor("child Accepted -3"));
   ASSERT_TRUE(Choose({"&Tools", "&Check"}));
   ASSERT_TRUE(log.WaitFor("child Accepted -5"));
+  // An item's key chooses it wherever the focus is in the window.
+  ASSERT_TRUE(automation.Key("Ctrl+S").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Count(&log, "child Accepted -2"), 2);
   ASSERT_TRUE(Choose({"&Browse", "Browse Doc&tors"}));
   ASSERT_TRUE(log.WaitFor("frame Accepted -13"));
   host::AutomationResult locked = automation.Menu({"&Tools", "&Locked"});
@@ -445,6 +457,15 @@ TEST_F(MenuTest, DropdownsOpenByAltHotkeyF10AndClicksAndMoveWithArrows) {
   ASSERT_TRUE(automation.Key("Escape").ok);
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ZoneText(1), "");
+  // Alt pressed and released alone starts the keyboard mode too.
+  ASSERT_TRUE(automation.Key("Alt").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(automation.Key("Left").ok);  // round to "&Window"
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "Create and Arrange windows");
+  ASSERT_TRUE(automation.Key("Alt").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(ZoneText(1), "");
   // A click on a title opens its dropdown under it; a click on an item chooses it.
   host::WindowId frame = WindowOfKind("frame");
   host::WindowId bar = host::kNoWindow;
@@ -559,7 +580,8 @@ TEST_F(MenuTest, PlainWindowWithMenuAndStatusBarLaysOutAndRenders) {
   EXPECT_GT(entry.top, 20);
   // The client area holds the menu bar, the 120-point controls' area and the status bar.
   EXPECT_GT(client.Height(), 160 + 30);
-  const host::ControlInfo* zone2 = Find(InfoOf(top), "zone2");
+  host::WindowInfo info = InfoOf(top);
+  const host::ControlInfo* zone2 = Find(info, "zone2");
   ASSERT_TRUE(zone2);
   EXPECT_EQ(zone2->text, "Saved");
 
@@ -594,6 +616,124 @@ TEST_F(MenuTest, PlainWindowWithMenuAndStatusBarLaysOutAndRenders) {
   ASSERT_TRUE(Choose({"&Visit", "&New"}));
   ASSERT_TRUE(log.WaitFor("Accepted -2"));
   host::InjectClose(top);
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+TEST_F(MenuTest, ToolbarLiesUnderTheMenuBarAndEverythingFollowsResizing) {
+  Entry name = Make(kKindEntry, 1, Rect{8, 8, 120, 18});
+  name.use = UseType{0x12, 20};
+  name.strings[Field::kMessage] = "Type the patient's name";
+  Entry toolbar = Make(kKindToolbar, 0, Rect{0, 0, 0, 24});
+  toolbar.children = {WithText(Make(kKindButton, 2, Rect{3, 3, 45, 18}), "&New"),
+                      WithText(Make(kKindButton, 3, Rect{51, 3, 45, 18}), "&Find")};
+  Entry window =
+      WithMenuBar(WindowEntry("TOOLS$WINDOW", kPoints, {toolbar, name}, Rect{0, 0, 240, 90}),
+                  {Menu(-1, "&Visit", {MenuEntry(kKindItem, -2, "&New")})});
+  window.zones = {-1, 60};
+  Definitions defs({window});
+  FatalErrors errors;
+  Log log;
+  ChildVariables v;
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "TOOLS$WINDOW", kModule, {{v.name}});
+    if (!Open(w)) return;
+    while (Accept()) log.Add(Describe());
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  host::WindowId top = WindowOfKind("window");
+  auto child_of_class = [&](const std::string& cls) {
+    for (host::WindowId c : host::ChildrenOf(top)) {
+      if (host::ClassNameOf(c) == cls) return host::WindowRect(c);
+    }
+    return host::Rect{};
+  };
+  auto check_layout = [&] {
+    host::Rect client = host::ClientRect(top);
+    host::Rect bar = child_of_class("TamMenuBar");
+    host::Rect tools = child_of_class("TamToolBar");
+    host::Rect status = child_of_class("TamStatusBar");
+    EXPECT_EQ(bar.top, 0);
+    EXPECT_EQ(bar.Width(), client.Width());
+    EXPECT_EQ(tools, host::Rect::FromSize(0, bar.bottom, client.Width(), 32));  // 24 points
+    EXPECT_EQ(status.bottom, client.bottom);
+    EXPECT_EQ(status.Width(), client.Width());
+    // Toolbar buttons lie in the toolbar (3 points are 4 pixels), the entry below it.
+    EXPECT_EQ(host::WindowRect(ControlInfoOf(2).window).top, tools.top + 4);
+    EXPECT_EQ(host::WindowRect(ControlInfoOf(3).window).left, 68);
+    EXPECT_EQ(host::WindowRect(ControlInfoOf(1).window).top, tools.bottom + 11);
+    EXPECT_LT(host::WindowRect(ControlInfoOf(1).window).bottom, status.top);
+  };
+  check_layout();
+  host::Rect outer = host::WindowRect(top);
+  host::MoveWindow(
+      top, host::Rect::FromSize(outer.left, outer.top, outer.Width() + 100, outer.Height() + 50));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  check_layout();
+  // The focused entry's message shows in zone 1 until the focus leaves it.
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  host::WindowInfo info = InfoOf(top);
+  EXPECT_EQ(Find(info, "zone1")->text, "Type the patient's name");
+  ASSERT_TRUE(automation.Click("2", false).ok);
+  ASSERT_TRUE(log.WaitFor("Accepted 2"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  info = InfoOf(top);
+  EXPECT_EQ(Find(info, "zone1")->text, "");
+  host::InjectClose(top);
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+TEST_F(MenuTest, FrameToolbarPushesTheMdiClientDown) {
+  Entry toolbar = Make(kKindToolbar, 0, Rect{0, 0, 0, 24});
+  toolbar.children = {WithText(Make(kKindButton, 1, Rect{3, 3, 45, 18}), "&Patients")};
+  Entry exit = MenuEntry(kKindItem, -2, "E&xit");
+  exit.numbers[Field::kAction] = 15;
+  Entry frame = WithMenuBar(WindowEntry("TOOLS$FRAME", kPoints, {toolbar}, Rect{0, 0, 400, 300}),
+                            {Menu(-1, "&File", {exit})});
+  frame.menubar[0].attr = menu_attr::kFrameOnly;
+  frame.zones = {-1, 80};
+  Definitions defs({frame, PlainChild("PLAIN$WINDOW")});
+  FatalErrors errors;
+  Log log;
+  Program program([&] {
+    Structure w(StructureKind::kApplication, "TOOLS$FRAME", kModule, {});
+    if (!Open(w)) return;
+    while (Accept()) {
+      log.Add(Describe());
+      if (Accepted() == 1) Start([&] { RunChild("PLAIN$WINDOW", "plain", &log); }, 0);
+    }
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  host::WindowId top = WindowOfKind("frame");
+  host::Rect tools, client, status;
+  for (host::WindowId c : host::ChildrenOf(top)) {
+    std::string cls = host::ClassNameOf(c);
+    if (cls == "TamToolBar") tools = host::WindowRect(c);
+    if (cls == "MDIClient") client = host::WindowRect(c);
+    if (cls == "TamStatusBar") status = host::WindowRect(c);
+  }
+  EXPECT_GT(tools.top, 0);
+  EXPECT_EQ(tools.Height(), 32);
+  EXPECT_EQ(client.top, tools.bottom);
+  EXPECT_EQ(client.bottom, status.top);
+  EXPECT_EQ(client.Width(), host::ClientRect(top).Width());
+  // The frame's menu bar stays its own: an MDI window without a menu shows none.
+  ASSERT_TRUE(automation.Click("1", false).ok);
+  ASSERT_TRUE(log.WaitFor("plain OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_FALSE(automation.Menu({"&File", "E&xit"}).ok);
+  host::PostMessage(WindowOfKind("mdi"), host::msg::kClose);
+  ASSERT_TRUE(log.WaitFor("plain closed"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.Menu({"&File", "E&xit"}).ok);
   ASSERT_TRUE(log.WaitFor("closed"));
   program.Join();
   EXPECT_TRUE(errors.Seen().empty());

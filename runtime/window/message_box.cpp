@@ -29,6 +29,9 @@ constexpr ButtonKind kButtonKinds[] = {
 };
 
 constexpr host::Rect kScreen{0, 0, 1024, 768};
+// Posted to the box's thread when the box ends while its loop may be waiting inside
+// GetMessage (destroyed from another thread); dropped by the loop.
+constexpr uint32_t kBoxEnded = 0x2420;
 constexpr int kIconSize = 32;
 constexpr int kMaxTextWidth = 420;
 
@@ -276,6 +279,11 @@ bool CreateBoxWindows(Box& box, host::WindowId owner) {
       Dismiss(*self);
       return 0;
     }
+    // Destroyed with its owner before an answer: the box ends with none.
+    if (m.number == host::msg::kDestroy && !self->done) {
+      Answer(*self, 0);
+      host::PostThreadMessage(host::CurrentThreadId(), kBoxEnded);
+    }
     return host::DefaultWindowProc(m);
   };
   box.window = host::CreateWindow(spec);
@@ -343,6 +351,7 @@ int RunBox(Box& box, const RunOptions& options) {
       host::PostQuitMessage(static_cast<int>(m.wparam));
       break;
     }
+    if (m.window == host::kNoWindow && m.number == kBoxEnded) continue;
     if (BelongsTo(box, m.window)) {
       if (!BoxKey(box, m)) host::DispatchMessage(m);
     } else if (m.number == host::msg::kPaint) {

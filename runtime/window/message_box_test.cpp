@@ -154,6 +154,57 @@ TEST_F(MessageTest, OtherThreadsRunWhileTheBoxIsUp) {
   EXPECT_EQ(SemaphoreOverlaps(), 0);
 }
 
+// Counts the pixels of the box's top left corner (where the icon goes) that `match`.
+template <typename Match>
+int CornerPixels(host::WindowId box, Match match) {
+  std::shared_ptr<host::Surface> surface = host::SurfaceOf(box);
+  int n = 0;
+  for (int y = 0; y < 36; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      uint32_t p = surface->Pixel(x, y);
+      n += match((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+TEST_F(MessageTest, IconsAreDrawnOrLoadedByName) {
+  auto red = [](uint32_t r, uint32_t g, uint32_t b) { return r > 180 && g < 80 && b < 80; };
+  auto blue = [](uint32_t r, uint32_t g, uint32_t b) { return b > 150 && r < 100; };
+  struct Case {
+    int icon;
+    std::string name;
+    bool red, blue;
+  };
+  for (const Case& c : {Case{message_icon::kStop, "", true, false},
+                        Case{message_icon::kNamed, "RUDIV.ICO", false, true},
+                        Case{message_icon::kNamed, "MISSING.ICO", false, false},
+                        Case{message_icon::kNone, "", false, false}}) {
+    Log log;
+    Program program([&] {
+      Structure w(StructureKind::kWindow, "MSG$WINDOW", kModule, {});
+      if (!Open(w)) return;
+      log.Add("answer " + std::to_string(Message("Text", "", c.icon, 1, 0, 0, c.name)));
+    });
+    host::WindowId box = WaitForBox();
+    ASSERT_NE(box, host::kNoWindow);
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(CornerPixels(box, red) > 20, c.red) << c.icon << c.name;
+    EXPECT_EQ(CornerPixels(box, blue) > 20, c.blue) << c.icon << c.name;
+    ASSERT_TRUE(automation.Answer("OK").ok);
+    EXPECT_TRUE(log.WaitFor("answer 1"));
+  }
+}
+
+TEST_F(MessageTest, ABoxDestroyedWithItsOwnerAnswersNothing) {
+  Log log;
+  Program program([&] { RunMessage(&log, 0, message_button::kOk, 0); });
+  host::WindowId box = WaitForBox();
+  ASSERT_NE(box, host::kNoWindow);
+  host::DestroyWindow(host::OwnerOf(box));
+  EXPECT_TRUE(log.WaitFor("answer 0"));
+}
+
 TEST_F(MessageTest, TheFatalPathBoxIsAnsweredLikeAnyOther) {
   Program({}).Join();  // starts the display when this test runs alone
   std::thread shower([] { ShowMessageBox("Error", "Something broke"); });

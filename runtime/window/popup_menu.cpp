@@ -26,6 +26,9 @@ constexpr int kShortcutGap = 24;  // between the text and a right-aligned shortc
 constexpr int kSeparatorHeight = 7;
 constexpr int kMinimumWidth = 80;
 constexpr host::Rect kScreen{0, 0, 1024, 768};
+// Posted to the menu's thread when tracking ends while its loop may be waiting inside
+// GetMessage (the menu destroyed from another thread); dropped by the loop.
+constexpr uint32_t kTrackingEnded = 0x2421;
 
 host::FontSpec MenuFont() {
   return host::FontSpec{"MS Sans Serif", 8};
@@ -274,7 +277,9 @@ class Tracker {
   void CloseInnermost() {
     host::WindowId window = levels_.back()->window;
     levels_.pop_back();
+    closing_level_ = true;
     host::DestroyWindow(window);
+    closing_level_ = false;
     if (levels_.empty()) {
       host::ReleaseCapture();
     } else {
@@ -464,6 +469,8 @@ class Tracker {
       if (m.number == host::msg::kChar) HandleChar(static_cast<char>(m.wparam));
     } else if (depth >= 0) {
       host::DispatchMessage(m);
+    } else if (m.window == host::kNoWindow && m.number == kTrackingEnded) {
+      return;
     } else if (m.window == host::kNoWindow || host::IsWindow(m.window)) {
       deferred_.push_back(m);
     }
@@ -478,6 +485,13 @@ class Tracker {
         return 0;
       case host::msg::kClose:
         return 0;
+      case host::msg::kDestroy:
+        // Destroyed with its owner rather than by the menu: tracking ends.
+        if (!closing_level_ && !done_) {
+          Finish(PopupExit::kCancelled);
+          host::PostThreadMessage(host::CurrentThreadId(), kTrackingEnded);
+        }
+        return host::DefaultWindowProc(m);
       case host::msg::kActivate:
         if (m.wparam == 0 && !done_ && !IsPartOfMenu(static_cast<host::WindowId>(m.lparam))) {
           Finish(PopupExit::kCancelled);
@@ -514,6 +528,7 @@ class Tracker {
   std::vector<std::unique_ptr<Level>> levels_;
   std::vector<host::Message> deferred_;
   bool done_ = false;
+  bool closing_level_ = false;
   PopupResult result_;
 };
 

@@ -130,6 +130,16 @@ TEST(PopupTest, ChoosesByKeysAndMouseAndCancelsToZero) {
   }
 }
 
+TEST(PopupTest, AMenuDestroyedWithItsOwnerChoosesNothing) {
+  Definitions defs({PlainWindow()});
+  Log log;
+  Program program([&] { RunPopup("One|Two", 0, 0, &log); });
+  std::vector<OpenPopupLevel> open = WaitForMenu(1);
+  ASSERT_EQ(open.size(), 1u);
+  host::DestroyWindow(host::OwnerOf(open[0].window));
+  EXPECT_TRUE(log.WaitFor("chose 0"));
+}
+
 TEST(PopupTest, TheMousePointerPlacesTheMenu) {
   Definitions defs({PlainWindow()});
   Log log;

@@ -37,7 +37,9 @@ class PrintSetupDialog {
   bool Run() {
     host::PrintSettings settings = host::CurrentPrintSettings();
     printers_ = host::ListPrinters();
-    if (!Open(window_)) return false;
+    if (!dialog::OpenWithControls(window_,
+                                  {kPrinterList, kStatus, kPaperList, kOrientation, kOk, kCancel}))
+      return false;
     Preset(settings);
     bool chosen = false, done = false;
     while (!done && Accept()) {

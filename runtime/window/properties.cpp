@@ -7,6 +7,7 @@
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/list_rows.h"
+#include "runtime/window/menu_bar.h"
 #include "runtime/window/status_bar.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
@@ -31,7 +32,7 @@ void Move(Control& c) {
       host::Rect::FromSize(ToPixelsX(c.window->scale, c.at.x), ToPixelsY(c.window->scale, c.at.y),
                            c.pixels.Width(), c.pixels.Height());
   if (c.handle)
-    host::MoveWindow(c.handle, c.pixels);
+    host::MoveWindow(c.handle, c.pixels.Offset(-c.window->scroll.x, -c.window->scroll.y));
   else
     host::Invalidate(c.window->handle);
 }
@@ -242,7 +243,11 @@ void SetProperty(int control, int property, const std::string& value, int index)
     SetWindow(*w, property, value, index);
     return;
   }
-  if (Control* c = w->Find(control)) SetControl(*c, property, value, index);
+  if (Control* c = w->Find(control)) {
+    SetControl(*c, property, value, index);
+    // Menus and items are drawn by the menu bar that shows them.
+    if (c->kind == kKindMenu || c->kind == kKindItem) internal::RedrawMenuBar(*w);
+  }
 }
 
 }  // namespace carelog::window

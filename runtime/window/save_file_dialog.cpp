@@ -71,7 +71,9 @@ class SaveFileDialog {
   }
 
   bool Run(const std::string& title, std::string* result) {
-    if (!Open(window_)) return false;
+    if (!dialog::OpenWithControls(
+            window_, {kNameEntry, kFileList, kFolderText, kFolderList, kTypeList, kOk, kCancel}))
+      return false;
     if (!title.empty()) SetProperty(0, prop::kText, title);
     std::vector<std::string> descriptions;
     for (const FileType& t : types_) descriptions.push_back(t.description);
