@@ -49,9 +49,23 @@ class TempWorkingDirectory {
 // for the whole test program: two registrations of one module would hide each other):
 //   PROC$WINDOW   a dialog with controls 1, 2 and 5 (3 and 4 unused) and an unlabelled prompt
 //   CHILD$WINDOW  an empty MDI child, standing in for a browse
+//   TIMERn$APPFRAME  empty frames with a timer interval of n (0, 1, 50, 100, 101, 150)
+inline window::Entry FrameWithTimer(int interval) {
+  window::Entry frame =
+      window::testing::WindowEntry("TIMER" + std::to_string(interval) + "$APPFRAME", 0x300, {});
+  frame.numbers[window::Field::kTimer] = interval;
+  return frame;
+}
+
 inline void RegisterTestWindows() {
   namespace wt = window::testing;
   static wt::Definitions definitions({
+      FrameWithTimer(0),
+      FrameWithTimer(1),
+      FrameWithTimer(50),
+      FrameWithTimer(100),
+      FrameWithTimer(101),
+      FrameWithTimer(150),
       wt::WindowEntry(
           "PROC$WINDOW", 0x300,
           {wt::WithText(wt::Make(window::kKindButton, 1, window::Rect{0, 0, 60, 20}), "&OK"),

@@ -15,23 +15,7 @@
 namespace carelog::app {
 namespace {
 
-// What a menu item of the frame does. Items with a standard action in the definition (print
-// setup, exit, cut, copy, paste, tile, cascade, arrange icons, the help items) are performed by
-// the window runtime and never reach MAIN.
-enum class ItemAction : uint8_t {
-  kDefaultFont,     // the default-font dialog
-  kStartProcedure,  // START on a new thread, in an MDI child; the frame does not wait
-  kCallProcedure,   // a direct call on the frame's thread
-};
-
-struct MenuItemRow {
-  int item;  // the item's control number in MAIN$APPFRAME
-  ItemAction action;
-  const char* procedure;
-  size_t stack_size;
-};
-
-constexpr MenuItemRow kMenuItems[] = {
+constexpr MenuItemRow kMainMenu[] = {
     {-3, ItemAction::kDefaultFont, nullptr, 0},                        // &Default Font
     {-11, ItemAction::kStartProcedure, "BROWSEALL", 64000},            // &Browse Patients
     {-12, ItemAction::kStartProcedure, "BROWSEDATE", 25000},           // Browse by &Date
@@ -42,8 +26,10 @@ constexpr MenuItemRow kMenuItems[] = {
     {-20, ItemAction::kStartProcedure, "BROWSEDATES", 25000},          // BrowseDates
 };
 
-const MenuItemRow* RowOf(int item) {
-  for (const MenuItemRow& row : kMenuItems) {
+constexpr FrameProcedureTable kMain = {"MAIN", kFrameModule, kFrameLabel, kMainMenu};
+
+const MenuItemRow* RowOf(std::span<const MenuItemRow> menu, int item) {
+  for (const MenuItemRow& row : menu) {
     if (row.item == item) return &row;
   }
   return nullptr;
@@ -107,9 +93,9 @@ std::string TimeText(int32_t standard_time) {
   return Clipped(time);
 }
 
-window::Structure& DeclareAppFrame() {
-  app_frame = std::make_unique<window::Structure>(window::StructureKind::kApplication, kFrameLabel,
-                                                  kFrameModule, window::UseTable{});
+window::Structure& DeclareAppFrame(const char* module, const char* label) {
+  app_frame = std::make_unique<window::Structure>(window::StructureKind::kApplication, label,
+                                                  module, window::UseTable{});
   return *app_frame;
 }
 
@@ -117,9 +103,10 @@ void DisposeAppFrame() {
   app_frame.reset();
 }
 
-void MAIN() {
-  window::Structure& frame_window = DeclareAppFrame();
-  ProcedureFrame frame(frame_window, FindProcedure("MAIN")->takes_default_font);
+void RunFrameProcedure(const FrameProcedureTable& table) {
+  window::Structure& frame_window = DeclareAppFrame(table.module, table.window_label);
+  const CatalogueRow* row = FindProcedure(table.name);
+  ProcedureFrame frame(frame_window, row && row->takes_default_font);
   LoadDisplayFont();
   window::SetProperty(window::kSystemTarget, window::prop::kKey, "1");
   if (!frame.Open()) return frame.Return();
@@ -132,8 +119,8 @@ void MAIN() {
         ShowDateAndTime();
         break;
       case window::event::kAccepted:
-        if (const MenuItemRow* row = RowOf(window::Accepted())) {
-          Perform(*row);
+        if (const MenuItemRow* item = RowOf(table.menu, window::Accepted())) {
+          Perform(*item);
           frame.Refresh();
         }
         break;
@@ -142,6 +129,10 @@ void MAIN() {
     }
   }
   frame.Return();
+}
+
+void MAIN() {
+  RunFrameProcedure(kMain);
 }
 
 }  // namespace carelog::app

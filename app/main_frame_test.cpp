@@ -176,6 +176,22 @@ TEST_F(MainFrameTest, ClosingTheFrameClosesTwoMdiWindowsFirstInOpeningOrder) {
                                       "first ended", "second close-down", "second ended"}));
 }
 
+TEST_F(MainFrameTest, ATimerIntervalOutsideOneToAHundredBecomesAHundred) {
+  testing::RegisterTestWindows();
+  for (auto [defined, expected] : {std::pair{0, 100}, std::pair{1, 1}, std::pair{50, 50},
+                                   std::pair{100, 100}, std::pair{101, 100}, std::pair{150, 100}}) {
+    SCOPED_TRACE(defined);
+    static std::string label;
+    label = "TIMER" + std::to_string(defined) + "$APPFRAME";
+    program_ = std::make_unique<wt::Program>([] {
+      RunFrameProcedure(FrameProcedureTable{"TESTFRAME", wt::kModule, label.c_str(), {}});
+    });
+    ASSERT_TRUE(WaitUntil([] { return ReadFrame().open; }));
+    EXPECT_EQ(ReadFrame().timer, expected);
+    Close();
+  }
+}
+
 TEST_F(MainFrameTest, ExitClosesTheFrameAndEndsTheProgram) {
   Start();
   host::Automation automation;
