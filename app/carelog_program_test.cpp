@@ -91,6 +91,23 @@ TEST_F(CarelogProgram, ExitEndsTheProgramAndProceduresNotBuiltDoNothing) {
       << "no frame is left to have a title: " << after_exit.err;
 }
 
+TEST_F(CarelogProgram, TheDefaultFontIsSavedInTheWorkingDirectory) {
+  Outcome run = RunScript(
+      "menu \"&File\" \"&Default Font\"\n"
+      "expect-title \"Choose default display Font\"\n"
+      "click 1\n"
+      "type \"Arial\"\n"
+      "click 5\n"
+      "type \"12\"\n"
+      "click \"OK\"\n"
+      "expect-title \"The Care Log\"\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<testing::FontsRow> rows = testing::ReadFontsFile();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].typeface, "Arial");
+  EXPECT_EQ(rows[0].size, 12);
+}
+
 TEST_F(CarelogProgram, AFailingCommandEndsTheScriptWithStatusOneAndItsLine) {
   Outcome run = RunScript(
       "wait\n"
