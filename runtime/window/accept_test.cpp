@@ -134,7 +134,9 @@ TEST(AcceptTest, TimerOfOneOnABusyWindowQueuesOneTimerEvent) {
   ASSERT_TRUE(log.WaitFor("closed"));
   program.Join();
   for (const std::string& line : log.Lines()) {
-    if (line.rfind("queued timers", 0) == 0) EXPECT_EQ(line, "queued timers 1");
+    if (line.rfind("queued timers", 0) == 0) {
+      EXPECT_EQ(line, "queued timers 1");
+    }
   }
 }
 

@@ -154,7 +154,9 @@ TEST_F(CloseDownTest, TheSessionQueryIsRefusedWithAMessage) {
   EXPECT_EQ(host::WindowText(box), "window_tests");
   // System modal: the children wait as well as the frame.
   for (const host::WindowInfo& w : automation.Windows()) {
-    if (w.kind == "frame") EXPECT_FALSE(host::IsEnabled(w.window));
+    if (w.kind == "frame") {
+      EXPECT_FALSE(host::IsEnabled(w.window));
+    }
   }
   ASSERT_TRUE(automation.Answer("OK").ok);
   ASSERT_TRUE(automation.WaitIdle().ok);

@@ -170,7 +170,7 @@ int CornerPixels(host::WindowId box, Match match) {
 
 TEST_F(MessageTest, IconsAreDrawnOrLoadedByName) {
   auto red = [](uint32_t r, uint32_t g, uint32_t b) { return r > 180 && g < 80 && b < 80; };
-  auto blue = [](uint32_t r, uint32_t g, uint32_t b) { return b > 150 && r < 100; };
+  auto blue = [](uint32_t r, uint32_t /*g*/, uint32_t b) { return b > 150 && r < 100; };
   struct Case {
     int icon;
     std::string name;
