@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <thread>
 
@@ -114,6 +115,18 @@ std::string WithoutHotkey(const std::string& text) {
     out += text[i];
   }
   return out;
+}
+
+char HotkeyOf(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+  }
+  return 0;
 }
 
 AutomationResult Automation::WaitIdle(std::chrono::milliseconds timeout) {

@@ -115,5 +115,8 @@ class Automation {
 
 // "&Yes" -> "Yes"; "&&" stays as one '&'.
 std::string WithoutHotkey(const std::string& text);
+// The character after the first single '&' of a text, upper-cased ("&Yes" -> 'Y'); 0 when
+// there is none. "&&" is a literal '&', not a hotkey.
+char HotkeyOf(const std::string& text);
 
 }  // namespace carelog::host

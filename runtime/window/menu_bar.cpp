@@ -236,7 +236,7 @@ void OpenDropdown(Structure& holder, int index, bool keyboard) {
 int TitleWithHotkey(Structure& holder, int vk) {
   for (int i = 0; i < TitleCount(holder); ++i) {
     if (CanOpen(holder, i) &&
-        HotkeyOf(holder.parts->shown[static_cast<size_t>(i)].control->text) == vk) {
+        host::HotkeyOf(holder.parts->shown[static_cast<size_t>(i)].control->text) == vk) {
       return i;
     }
   }

@@ -91,18 +91,6 @@ void MergeMenus(std::vector<MenuNode>* into, const std::vector<MenuNode>& from) 
   }
 }
 
-char HotkeyOf(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
-  }
-  return 0;
-}
-
 const MenuNode* FindMenuPath(const std::vector<MenuNode>& menus,
                              const std::vector<std::string>& path, std::string* offered) {
   const std::vector<MenuNode>* level = &menus;

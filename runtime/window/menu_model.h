@@ -60,9 +60,6 @@ std::vector<MenuNode> BuildMenuControls(Structure& window, const Entry& menubar)
 // added after the existing ones. Separators are always added.
 void MergeMenus(std::vector<MenuNode>* into, const std::vector<MenuNode>& from);
 
-// The character after the first single '&' of a text, upper-cased; 0 when there is none.
-char HotkeyOf(const std::string& text);
-
 // The node for a path of texts compared exactly ('&' included); nullptr when none matches.
 // `offered` receives the texts offered at the level where the search failed.
 const MenuNode* FindMenuPath(const std::vector<MenuNode>& menus,

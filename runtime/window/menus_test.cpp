@@ -166,9 +166,9 @@ TEST(MenuModelTest, CommandNumbersAreSixteenBitsAboveTheEquate) {
   EXPECT_EQ(CommandOf(-2), 0x3FFE);
   EXPECT_EQ(CommandOf(5), 0x4005);
   for (int equate : {-300, -1, 0, 1, 2000}) EXPECT_EQ(EquateOfCommand(CommandOf(equate)), equate);
-  EXPECT_EQ(HotkeyOf("Print &Notes"), 'N');
-  EXPECT_EQ(HotkeyOf("Fish && &chips"), 'C');
-  EXPECT_EQ(HotkeyOf("None"), 0);
+  EXPECT_EQ(host::HotkeyOf("Print &Notes"), 'N');
+  EXPECT_EQ(host::HotkeyOf("Fish && &chips"), 'C');
+  EXPECT_EQ(host::HotkeyOf("None"), 0);
 }
 
 TEST(MenuModelTest, MergingUpdatesEqualTextsInPlaceAndAddsTheRest) {

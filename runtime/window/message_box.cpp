@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "runtime/host/automation.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
@@ -62,12 +63,6 @@ struct Box {
 
 std::mutex boxes_mutex;
 std::vector<Box*> shown_boxes;  // in the order they were shown
-
-char HotkeyOf(const std::string& text) {
-  size_t amp = text.find('&');
-  if (amp == std::string::npos || amp + 1 >= text.size()) return 0;
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1])));
-}
 
 // Measures with the dialog font: buttons of 50 x 14 dialog units (widened for their text),
 // margins of 8 units, the text wrapped at most kMaxTextWidth pixels wide.
@@ -167,9 +162,9 @@ int FocusedButton(const Box& box) {
 }
 
 bool PressHotkey(Box& box, char c) {
-  char wanted = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   for (const MessageBoxButton& b : box.buttons) {
-    if (wanted != 0 && HotkeyOf(b.text) == wanted) {
+    if (wanted != 0 && host::HotkeyOf(b.text) == wanted) {
       Answer(box, b.value);
       return true;
     }

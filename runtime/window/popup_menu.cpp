@@ -41,19 +41,6 @@ std::pair<std::string, std::string> SplitShortcut(const std::string& text) {
   return {text.substr(0, tab), text.substr(tab + 1)};
 }
 
-// The hotkey letter of a text ("&Print" -> 'p'), 0 when it has none.
-char HotkeyOf(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
-  }
-  return 0;
-}
-
 bool Choosable(const MenuEntry& e) {
   return !e.separator && !e.greyed && e.submenu.empty();
 }
@@ -397,13 +384,13 @@ class Tracker {
   // A typed character: the entries of the innermost level whose hotkey it is.
   void HandleChar(char c) {
     if (static_cast<unsigned char>(c) < 0x20) return;
-    char wanted = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     size_t depth = levels_.size() - 1;
     Level& level = *levels_[depth];
     std::vector<int> matches;
     for (size_t i = 0; i < level.entries->size(); ++i) {
       const MenuEntry& e = (*level.entries)[i];
-      if (!e.separator && !e.greyed && HotkeyOf(e.text) == wanted) {
+      if (!e.separator && !e.greyed && host::HotkeyOf(e.text) == wanted) {
         matches.push_back(static_cast<int>(i));
       }
     }
