@@ -57,6 +57,9 @@ FcConfig* LoadConfig() {
                  "carelog: font alias file carelog-fonts.conf not found; "
                  "face names fall back to the system's defaults\n");
   }
+  // Made the process's current configuration, so that Pango's font map finds fontconfig
+  // initialised and does not parse the system's configuration a second time.
+  FcConfigSetCurrent(config);
   return config;
 }
 
@@ -76,8 +79,9 @@ std::mutex& TextMutex() {
 
 PangoFontMap* FontMap() {
   static PangoFontMap* map = [] {
+    FcConfig* config = Config();  // first: the new font map starts fontconfig at once
     PangoFontMap* m = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(m), Config());
+    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(m), config);
     return m;
   }();
   return map;
