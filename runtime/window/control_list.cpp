@@ -83,6 +83,15 @@ int TypeAhead(const Control& c, char ch) {
   return 0;
 }
 
+// A typed character moves the selection to the next row starting with it; control
+// characters and blanks are left to the caller.
+bool TypeAheadKey(Control& c, uint64_t wparam) {
+  auto ch = static_cast<char>(wparam);
+  if (static_cast<unsigned char>(ch) <= ' ') return false;
+  if (int row = TypeAhead(c, ch)) UserSelect(c, row);
+  return true;
+}
+
 bool Key(Control& c, int vk) {
   int page = c.kind == kKindList && c.drop_rows == 0 ? VisibleRows(c) : 1;
   int current = c.state;
@@ -137,12 +146,8 @@ bool ListInput(Control& c, const host::Message& m) {
       return true;
     case host::msg::kKeyDown:
       return Key(c, static_cast<int>(m.wparam));
-    case host::msg::kChar: {
-      auto ch = static_cast<char>(m.wparam);
-      if (static_cast<unsigned char>(ch) <= ' ') return false;
-      if (int row = TypeAhead(c, ch)) UserSelect(c, row);
-      return true;
-    }
+    case host::msg::kChar:
+      return TypeAheadKey(c, m.wparam);
     default:
       return false;
   }
@@ -187,12 +192,8 @@ bool DropInput(Control& c, const host::Message& m) {
       }
       return Key(c, vk);
     }
-    case host::msg::kChar: {
-      auto ch = static_cast<char>(m.wparam);
-      if (static_cast<unsigned char>(ch) <= ' ') return false;
-      if (int row = TypeAhead(c, ch)) UserSelect(c, row);
-      return true;
-    }
+    case host::msg::kChar:
+      return TypeAheadKey(c, m.wparam);
     default:
       return false;
   }

@@ -49,6 +49,19 @@ host::FontSpec BarFont() {
 
 namespace internal {
 
+host::WindowId CreateBarView(Structure& window, const char* class_name, host::Color background,
+                             int64_t (*proc)(Structure*, const host::Message&)) {
+  host::WindowSpec spec;
+  spec.kind = host::WindowKind::kChild;
+  spec.parent = window.handle;
+  spec.class_name = class_name;
+  spec.background = background;
+  spec.style = host::style::kVisible;
+  Structure* self = &window;
+  spec.proc = [self, proc](const host::Message& m) { return proc(self, m); };
+  return host::CreateWindow(spec);
+}
+
 void PrepareFrameParts(Structure& s) {
   s.parts = std::make_unique<FrameParts>();
   FrameParts& p = *s.parts;

@@ -75,6 +75,9 @@ host::Point ControlAreaOrigin(const Structure& window);
 // Detaches the window's menus from every menu bar and drops its parts. Call before its
 // controls are destroyed.
 void ReleaseFrameParts(Structure& window);
+// A visible child window of the structure for one of its bars, served by `proc`.
+host::WindowId CreateBarView(Structure& window, const char* class_name, host::Color background,
+                             int64_t (*proc)(Structure*, const host::Message&));
 // The open application frame, nullptr when none.
 Structure* ApplicationFrame();
 }  // namespace internal

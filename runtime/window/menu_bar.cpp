@@ -385,15 +385,7 @@ void RebuildShown(Structure& frame) {
 namespace internal {
 
 host::WindowId CreateMenuBarView(Structure& s) {
-  host::WindowSpec spec;
-  spec.kind = host::WindowKind::kChild;
-  spec.parent = s.handle;
-  spec.class_name = "TamMenuBar";
-  spec.background = kBarFace;
-  spec.style = host::style::kVisible;
-  Structure* self = &s;
-  spec.proc = [self](const host::Message& m) { return MenuBarProc(self, m); };
-  return host::CreateWindow(spec);
+  return CreateBarView(s, "TamMenuBar", kBarFace, &MenuBarProc);
 }
 
 Structure* MenuBarHolder(Structure& s) {

@@ -62,15 +62,7 @@ int ZoneNumber(int zone) {
 namespace internal {
 
 host::WindowId CreateStatusBarView(Structure& s) {
-  host::WindowSpec spec;
-  spec.kind = host::WindowKind::kChild;
-  spec.parent = s.handle;
-  spec.class_name = "TamStatusBar";
-  spec.background = kBarFace;
-  spec.style = host::style::kVisible;
-  Structure* self = &s;
-  spec.proc = [self](const host::Message& m) { return StatusBarProc(self, m); };
-  return host::CreateWindow(spec);
+  return CreateBarView(s, "TamStatusBar", kBarFace, &StatusBarProc);
 }
 
 Structure* StatusBarOwner(Structure& s) {
