@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "runtime/host/print_output.h"
 #include "runtime/host/print_settings.h"
 #include "runtime/report/report.h"
 #include "runtime/window/common_dialogs.h"
@@ -12,7 +13,6 @@ namespace {
 
 struct Choice {
   std::mutex mutex;
-  std::string every_job;  // automation: every job writes this file
   std::string next_job;   // print to file: the next job only
 };
 
@@ -36,21 +36,17 @@ bool AcquirePrinter(host::PrinterInfo* printer, std::string* output_path) {
   if (!Usable(printer->properties)) return false;
   Choice& choice = TheChoice();
   std::lock_guard<std::mutex> lock(choice.mutex);
-  *output_path = !choice.next_job.empty() ? choice.next_job : choice.every_job;
+  *output_path = !choice.next_job.empty() ? choice.next_job : host::PrintOutputFile();
   choice.next_job.clear();
   return true;
 }
 
-void SetPrintOutput(const std::string& path) {
-  Choice& choice = TheChoice();
-  std::lock_guard<std::mutex> lock(choice.mutex);
-  choice.every_job = path;
-}
+void SetPrintOutput(const std::string& path) { host::SetPrintOutputFile(path); }
 
 std::string PrintOutput() {
   Choice& choice = TheChoice();
   std::lock_guard<std::mutex> lock(choice.mutex);
-  return !choice.next_job.empty() ? choice.next_job : choice.every_job;
+  return !choice.next_job.empty() ? choice.next_job : host::PrintOutputFile();
 }
 
 bool SetPrinter(const std::string& name) {
