@@ -87,8 +87,13 @@ struct Painter {
     PageFont page_font = PageFontOf(font, context.pixels_per_inch);
     out.SetFont(page_font);
     out.SetTextColor(font.color);
-    context.measure->SetFont(DeviceFont(page_font, 1, context.measure->Dpi(), font.color));
-    return context.measure->Metrics().height;
+    host::FontSpec device = DeviceFont(page_font, 1, context.measure->Dpi(), font.color);
+    context.measure->SetFont(device);
+    if (context.measured_height < 0 || !(context.measured_font == device)) {
+      context.measured_font = device;
+      context.measured_height = context.measure->Metrics().height;
+    }
+    return context.measured_height;
   }
   std::string ValueOf(const Entry& e) const {
     auto it = context.uses.find(&e);

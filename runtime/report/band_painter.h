@@ -37,6 +37,9 @@ struct BandContext {
   host::FontSpec report_font;     // the report's font, which controls inherit
   std::map<const window::Entry*, const window::UseVariable*> uses;  // USE of each control
   int page_number = 1;
+  // The last font measured and its line height, so bands of one font measure it once.
+  mutable host::FontSpec measured_font;
+  mutable int measured_height = -1;
 };
 
 struct BandDrawing {
