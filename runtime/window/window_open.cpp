@@ -262,18 +262,20 @@ Control* Structure::Find(int equate) {
   return nullptr;
 }
 
-const UseVariable* Structure::TakeUse() {
-  if (next_use_ >= use_table_.size()) {
-    build_failed = true;
-    FatalRuntimeError(kInternalError01);
-    return nullptr;
-  }
-  return &use_table_[next_use_++];
+const UseVariable* Structure::UseOf(int field) const {
+  const UseBinding* binding = FindUse(use_table_, field);
+  return binding ? &binding->variable : nullptr;
 }
 
-void ResetUse(Structure& s) {
-  s.next_use_ = 0;
+namespace {
+// A table that does not fit the definition is refused before anything is built.
+bool CheckUseTable(const Structure& s) {
+  std::string mismatch = MismatchOf(s.definition, s.use_table());
+  if (mismatch.empty()) return true;
+  FatalRuntimeError(kInternalError01, RuntimeMessage(kInternalError01) + " (" + mismatch + ")");
+  return false;
 }
+}  // namespace
 
 void Structure::Queue(int code, Control* control) {
   EventRecord record;
@@ -299,6 +301,7 @@ bool Open(Structure& s) {
   DefinitionLoader& loader = SharedDefinitionLoader();
   if (loader.Open(s.module(), s.label()) != DefinitionError::kOk) return false;
   TakeDefinition(s, loader.structure());
+  if (!CheckUseTable(s)) return false;
   s.class_number = next_class_number++;
   s.thread = host::CurrentThreadId();
   s.closing = false;
@@ -308,7 +311,6 @@ bool Open(Structure& s) {
   s.default_button = nullptr;
   s.selection_target = nullptr;
   s.scroll = host::Point{};
-  ResetUse(s);
   if (!CreateForKind(s)) {
     if (s.handle) host::DestroyWindow(s.handle);
     s.handle = s.client = host::kNoWindow;
