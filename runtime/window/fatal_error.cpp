@@ -13,34 +13,10 @@
 #include "runtime/values/locale.h"
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/message_box.h"
+#include "runtime/window/runtime_errors.h"
 
 namespace carelog::window {
 namespace {
-
-struct CodeText {
-  int code;
-  const char* text;
-};
-
-constexpr CodeText kMessages[] = {
-    {501, "Internal error 01"},
-    {502, "Internal error 02"},
-    {522, "Event posted to a report control"},
-    {526, "Unable to open APPLICATION (APPLICATION already active)"},
-    {527, "Unable to open APPLICATION (system is MODAL)"},
-    {528, "Unable to open APPLICATION"},
-    {529, "Unable to open WINDOW"},
-    {530, "Unable to open MDI window (No APPLICATION active)"},
-    {531, "Unable to open MDI window (system is MODAL)"},
-    {532, "Unable to open MDI window on APPLICATION's thread"},
-    {533, "Unable to open MDI WINDOW"},
-    {535, "Window is already open"},
-    {536, "Window is not open"},
-    {537, "ACCEPT loop requires a window"},
-    {540, "Unable to process ACCEPT (system is MODAL)"},
-    {541, "Unable to create control (system is MODAL)"},
-    {542, "Unable to complete operation (system is MODAL)"},
-};
 
 std::mutex& LogMutex() {
   static std::mutex mutex;
@@ -92,9 +68,8 @@ void FromStore(const std::string& message) {
 
 std::string RuntimeMessage(int code) {
   if (const std::string* text = values::MessageOverride(code)) return *text;
-  for (const CodeText& entry : kMessages) {
-    if (entry.code == code) return entry.text;
-  }
+  std::string_view own = runtime_error::TextOf(code);
+  if (!own.empty()) return std::string(own);
   std::string_view stored = store::MessageFor(code);
   if (!stored.empty()) return std::string(stored);
   return "Error " + std::to_string(code);
