@@ -44,11 +44,10 @@ void CollectTrace(uintptr_t* trace) {
 }
 
 void RealPath(int code, const std::string& message) {
-  (void)code;
   if (host::DisplayName().empty()) {
     std::fprintf(stderr, "%s\n", message.c_str());
   } else {
-    ShowMessageBox("Error", message);
+    ShowFatalErrorBox(code, message);
   }
   uintptr_t trace[kTraceLines];
   CollectTrace(trace);
@@ -61,7 +60,7 @@ void FromLoader(int code, const char* message) {
   FatalRuntimeError(code, message);
 }
 void FromStore(const std::string& message) {
-  FatalRuntimeError(0, message);
+  FatalRuntimeError(kStoreInternalError, message);
 }
 
 }  // namespace
@@ -73,6 +72,10 @@ std::string RuntimeMessage(int code) {
   std::string_view stored = store::MessageFor(code);
   if (!stored.empty()) return std::string(stored);
   return "Error " + std::to_string(code);
+}
+
+void ShowFatalErrorBox(int code, const std::string& message) {
+  ShowMessageBox(code == kStoreInternalError ? "Runtime error" : "Error", message);
 }
 
 FatalErrorHook SetFatalErrorHook(FatalErrorHook new_hook) {

@@ -239,5 +239,20 @@ TEST_F(MessageTest, TheFatalPathBoxIsAnsweredLikeAnyOther) {
   EXPECT_FALSE(CurrentMessageBox(&window, &text));
 }
 
+TEST_F(MessageTest, StoreInternalErrorsAreTitledRuntimeError) {
+  Program({}).Join();
+  for (int code : {kStoreInternalError, 529}) {
+    std::thread shower([code] { ShowFatalErrorBox(code, "Internal error : ldsbt line 813"); });
+    host::WindowId box = WaitForBox();
+    ASSERT_NE(box, host::kNoWindow);
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(BoxInfo().title, code == kStoreInternalError ? "Runtime error" : "Error");
+    auto red = [](uint32_t r, uint32_t g, uint32_t b) { return r > 180 && g < 80 && b < 80; };
+    EXPECT_GT(CornerPixels(box, red), 20);  // the error icon
+    ASSERT_TRUE(automation.Answer("OK").ok);
+    shower.join();
+  }
+}
+
 }  // namespace
 }  // namespace carelog::window
