@@ -94,8 +94,7 @@ const Expected kKinds[] = {
      "of the file?",
      icon::kQuestion, 6, 2},
     {30, "Orders.LDS", "", "File Access Error",
-     "File (Orders.LDS) could not be opened.  Error: Access Denied (5).", icon::kExclamation, 1,
-     1},
+     "File (Orders.LDS) could not be opened.  Error: Access Denied (5).", icon::kExclamation, 1, 1},
     {31, "Put", "Orders", "Process PUT Error",
      "An error was experienced when making changes to the Orders file.  Error: Access Denied (5)",
      icon::kExclamation, 1, 1},
@@ -201,24 +200,49 @@ TEST(WarningBox, TheRealMessageBoxShowsEachReturningKindAndEnterGivesItsDefault)
     int32_t result;
   };
   const Case cases[] = {
-      {17, "Patients", "Delete Operation Error",
+      {17,
+       "Patients",
+       "Delete Operation Error",
        "An error (Access Denied (5)) was experienced when attempting to delete a record from the "
        "file Patients.",
-       {"OK"}, "OK", kWarningOk},
-      {16, "", "Record Update Error",
+       {"OK"},
+       "OK",
+       kWarningOk},
+      {16,
+       "",
+       "Record Update Error",
        "An error was experienced changing this record.  Do you want to try to save again?",
-       {"&Yes", "&No", "Cancel"}, "Cancel", kWarningCancel},
-      {18, "", "Record Update Error",
+       {"&Yes", "&No", "Cancel"},
+       "Cancel",
+       kWarningCancel},
+      {18,
+       "",
+       "Record Update Error",
        "An error was experienced deleting this record.  Do you want to try to save again?",
-       {"&Yes", "&No", "Cancel"}, "Cancel", kWarningCancel},
-      {25, "", "Auto Increment Error",
+       {"&Yes", "&No", "Cancel"},
+       "Cancel",
+       kWarningCancel},
+      {25,
+       "",
+       "Auto Increment Error",
        "Attempts to automatically number this record have failed.  Error: Access Denied (5).",
-       {"&Retry", "Cancel"}, "Cancel", kWarningCancel},
-      {33, "", "Update Cancelled", "Do you want to save the changes to this record?",
-       {"&Yes", "&No", "Cancel"}, "&No", kWarningNo},
-      {2, "Patients.LDS", "Invalid Key",
-       "Patients.LDS key file is invalid.  Do you want to rebuild the key?", {"&Yes", "&No"},
-       "&Yes", kWarningYes},
+       {"&Retry", "Cancel"},
+       "Cancel",
+       kWarningCancel},
+      {33,
+       "",
+       "Update Cancelled",
+       "Do you want to save the changes to this record?",
+       {"&Yes", "&No", "Cancel"},
+       "&No",
+       kWarningNo},
+      {2,
+       "Patients.LDS",
+       "Invalid Key",
+       "Patients.LDS key file is invalid.  Do you want to rebuild the key?",
+       {"&Yes", "&No"},
+       "&Yes",
+       kWarningYes},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -278,8 +302,7 @@ class Halting : public ::testing::Test {
     if (const char* inherited = std::getenv("CARELOG_HALT_TEST_DIR")) {
       dir_ = inherited;
     } else {
-      dir_ = std::filesystem::temp_directory_path() /
-             ("carelog-halt-" + std::to_string(getpid()));
+      dir_ = std::filesystem::temp_directory_path() / ("carelog-halt-" + std::to_string(getpid()));
       setenv("CARELOG_HALT_TEST_DIR", dir_.c_str(), 1);
     }
     std::filesystem::create_directories(dir_);
