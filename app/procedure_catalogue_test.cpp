@@ -92,11 +92,12 @@ TEST(Catalogue, EveryEntryPointHasARowAndItsWindowsExist) {
 }
 
 TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
-  int32_t response = -1, form_response = -1, form_working = -1;
+  int32_t response = -1, unknown = -1, form_response = -1, form_working = -1;
   int thread = -1;
   window::testing::Program program([&] {
     thread = StartProcedure("PRINTINFO", 25000);
     response = CallProcedureByName("PRINTINFO", kReqChange);
+    unknown = CallProcedureByName("NOSUCHPROCEDURE");
     // A form called to change calls a lookup: the lookup's answer stays out of the form's own.
     ProcRequest = kReqChange;
     window::Structure unused(window::StructureKind::kWindow, "PROC$WINDOW",
@@ -113,10 +114,10 @@ TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
     EXPECT_EQ(thread, 0);
     EXPECT_EQ(response, kRespCancelled);
   }
+  EXPECT_EQ(unknown, kRespCancelled);
   EXPECT_EQ(form_working, kReqChange) << "restored to the entry request";
   EXPECT_EQ(form_response, kRespCancelled);
   EXPECT_EQ(ProcRequest, kNoRequest);
-  EXPECT_EQ(CallProcedureByName("NOSUCHPROCEDURE"), kRespCancelled);
 }
 
 }  // namespace
