@@ -236,7 +236,7 @@ bool Reader::Column(ListDisplayColumn* group, int* x, int* line, int group_left)
   c.right = c.left + c.width - 1;
   if (c.field == 0) c.field = next_field_;
   next_field_ = c.field + c.fields_taken();
-  c.display = static_cast<int>(out_.displays.size()) - (group ? 1 : 0);
+  c.display = static_cast<int>(out_.displays.size()) - 1;
   if (!out_.columns.empty() && (out_.columns.back().flags & list_flag::kResizable)) {
     out_.columns.back().resize_partner = static_cast<int>(out_.columns.size());
   }
@@ -302,14 +302,13 @@ bool Reader::Format(int line_height, std::string* error) {
       out_.displays.push_back(d);
       int line = 0;
       ok = Column(nullptr, &x_, &line, 0);
-      if (ok) {
-        out_.columns.back().display = static_cast<int>(out_.displays.size()) - 1;
-        out_.displays.back().width = out_.columns.back().width;
-      } else {
-        out_.displays.pop_back();
-      }
+      if (ok) out_.displays.back().width = out_.columns.back().width;
     }
     if (!ok) {
+      // A group cut short keeps the columns it has.
+      ListDisplayColumn& last = out_.displays.back();
+      last.count = static_cast<int>(out_.columns.size()) - last.first;
+      if (last.count == 0) out_.displays.pop_back();
       if (error) *error = error_;
       return false;
     }
