@@ -55,7 +55,8 @@ class ListControlTest : public ::testing::Test {
         bool list_event = Field() == kPage || Field() == kQueue || Event() == event::kAlertKey;
         if (list_event && IsFieldEvent(Event())) {
           int row = std::stoi(GetProperty(Field(), prop::kSelected));
-          log_.Add(Describe() + " row=" + std::to_string(row) + " key=" + std::to_string(KeyCode()));
+          log_.Add(Describe() + " row=" + std::to_string(row) +
+                   " key=" + std::to_string(KeyCode()));
         }
         if (Accepted() == kDone) break;
       }
@@ -102,14 +103,14 @@ TEST_F(ListControlTest, PageLoadedKeysQueueScrollEventsWithoutMovingTheSelection
   Run();
   ASSERT_TRUE(automation_.SelectRow(std::to_string(kPage), 3).ok);
   ASSERT_TRUE(log_.WaitFor("NewSelection 1 row=3 key=1"));
-  EXPECT_EQ(After([&] {
-              Keys({"Down", "Up", "PageDown", "PageUp", "Ctrl+PageDown", "Ctrl+PageUp", "Home",
-                    "End"});
-            }),
-            (std::vector<std::string>{"ScrollDown 1 row=3 key=40", "ScrollUp 1 row=3 key=38",
-                                      "PageDown 1 row=3 key=34", "PageUp 1 row=3 key=33",
-                                      "ScrollBottom 1 row=3 key=546", "ScrollTop 1 row=3 key=545",
-                                      "ScrollTop 1 row=3 key=36", "ScrollBottom 1 row=3 key=35"}));
+  EXPECT_EQ(
+      After([&] {
+        Keys({"Down", "Up", "PageDown", "PageUp", "Ctrl+PageDown", "Ctrl+PageUp", "Home", "End"});
+      }),
+      (std::vector<std::string>{"ScrollDown 1 row=3 key=40", "ScrollUp 1 row=3 key=38",
+                                "PageDown 1 row=3 key=34", "PageUp 1 row=3 key=33",
+                                "ScrollBottom 1 row=3 key=546", "ScrollTop 1 row=3 key=545",
+                                "ScrollTop 1 row=3 key=36", "ScrollBottom 1 row=3 key=35"}));
   // The wheel scrolls like the arrow keys, a notch an event.
   EXPECT_EQ(After([&] {
               host::PostMessage(ControlInfoOf(kPage).window, host::msg::kMouseWheel,
@@ -122,9 +123,9 @@ TEST_F(ListControlTest, PageLoadedKeysQueueScrollEventsWithoutMovingTheSelection
 TEST_F(ListControlTest, ScrollBarRequestsAndTheThumbReleaseReachTheProcedure) {
   Run([](Structure&) { SetProperty(kPage, prop::kVScroll, "1"); });
   int width = 0, height = 0;
-  ASSERT_EQ(std::sscanf(Property(ControlInfoOf(kPage), "rect").c_str(), "%*d,%*d,%d,%d", &width,
-                        &height),
-            2);
+  ASSERT_EQ(
+      std::sscanf(Property(ControlInfoOf(kPage), "rect").c_str(), "%*d,%*d,%d,%d", &width, &height),
+      2);
   int bar_x = width - 1 - kListBarWidth / 2;
   std::vector<std::string> lines = After([&] {
     Post(kPage, host::msg::kLButtonDown, bar_x, 4);  // the up arrow
@@ -168,12 +169,13 @@ TEST_F(ListControlTest, QueueFedListMovesAndClampsItsSelection) {
   ASSERT_GE(visible, 2);
   ASSERT_TRUE(automation_.SelectRow(std::to_string(kQueue), 1).ok);
   ASSERT_TRUE(log_.WaitFor("NewSelection 2 row=1 key=1"));
-  std::vector<std::string> lines = After([&] { Keys({"Down", "End", "Down", "Home", "PageDown"}); });
-  EXPECT_EQ(lines,
-            (std::vector<std::string>{"NewSelection 2 row=2 key=40", "NewSelection 2 row=10 key=35",
-                                      "NewSelection 2 row=1 key=36",
-                                      "NewSelection 2 row=" + std::to_string(1 + visible) +
-                                          " key=34"}));
+  std::vector<std::string> lines = After([&] {
+    Keys({"Down", "End", "Down", "Home", "PageDown"});
+  });
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "NewSelection 2 row=2 key=40", "NewSelection 2 row=10 key=35",
+                       "NewSelection 2 row=1 key=36",
+                       "NewSelection 2 row=" + std::to_string(1 + visible) + " key=34"}));
   EXPECT_EQ(ControlInfoOf(kQueue).text, "Row " + std::to_string(1 + visible));
   EXPECT_FALSE(automation_.SelectRow(std::to_string(kQueue), 11).ok);
   Finish();

@@ -52,8 +52,8 @@ TEST(ListFormat, BordersResizingIndentsAndResizePartners) {
 }
 
 TEST(ListFormat, GroupWithWidthBorderHeaderAndMarkedColumn) {
-  ListFormat f = Parse(
-      "[87L|M~Name~@s40@?32L|M~Next Visit~@d1B@](128)|51L|M~Phone Number~@p(###)-###-####p@");
+  ListFormat f =
+      Parse("[87L|M~Name~@s40@?32L|M~Next Visit~@d1B@](128)|51L|M~Phone Number~@p(###)-###-####p@");
   ASSERT_EQ(f.columns.size(), 3u);
   ASSERT_EQ(f.displays.size(), 2u);
   const ListDisplayColumn& group = f.displays[0];
@@ -62,7 +62,8 @@ TEST(ListFormat, GroupWithWidthBorderHeaderAndMarkedColumn) {
   EXPECT_EQ(group.count, 2);
   EXPECT_EQ(group.width, 129);  // 128 and the border line
   EXPECT_EQ(group.flags, list_flag::kRightBorder);
-  EXPECT_EQ(f.columns[0].flags, list_flag::kRightBorder | list_flag::kResizable | list_flag::kMarked);
+  EXPECT_EQ(f.columns[0].flags,
+            list_flag::kRightBorder | list_flag::kResizable | list_flag::kMarked);
   EXPECT_EQ(f.columns[1].left, 87);
   EXPECT_EQ(f.columns[1].picture, "@d1B");
   EXPECT_EQ(f.columns[1].display, 0);
@@ -117,8 +118,8 @@ TEST(ListFormat, ModifiersFieldNumbersColoursTreesAndLines) {
   EXPECT_EQ(f.columns[0].extra, list_extra::kColors);
   EXPECT_EQ(f.columns[0].field, 5);
   EXPECT_EQ(f.columns[1].field, 10);  // after the four colour fields
-  EXPECT_EQ(f.columns[1].flags, list_flag::kFixed | list_flag::kScroll | list_flag::kUnderline |
-                                    list_flag::kIcon);
+  EXPECT_EQ(f.columns[1].flags,
+            list_flag::kFixed | list_flag::kScroll | list_flag::kUnderline | list_flag::kIcon);
   EXPECT_EQ(f.columns[1].scroll_width, 60);
   EXPECT_EQ(f.columns[1].header_height, 30);
   EXPECT_EQ(f.columns[1].extra, list_extra::kHeaderHeight);
@@ -142,8 +143,8 @@ TEST(ListFormat, WidthsAreConvertedThroughTheWindowsUnits) {
 }
 
 TEST(ListFormat, MalformedFormatsNameTheirFaultAndKeepEarlierColumns) {
-  const char* bad[] = {"53", "53X", "53L~Name", "53L@s40", "[53L", "[]", "53L#2", "53LH",
-                       "53LT(Q)", "99999999L", "53L(2"};
+  const char* bad[] = {"53",    "53X",  "53L~Name", "53L@s40",   "[53L", "[]",
+                       "53L#2", "53LH", "53LT(Q)",  "99999999L", "53L(2"};
   for (const char* text : bad) {
     ListFormat f;
     std::string error;

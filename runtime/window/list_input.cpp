@@ -320,7 +320,7 @@ void ListScroll(Control& c, ScrollRequest request, int position) {
     for (const ScrollEvent& e : kScrollEvents) {
       if (e.request == request) c.window->Queue(e.event, &c);
     }
-    c.Invalidate();
+    if (request == ScrollRequest::kThumb) c.Invalidate();  // the thumb rests where released
     return;
   }
   int visible = VisibleListRows(c);

@@ -130,11 +130,16 @@ TEST(RenderTest, ListLooksAsTheReference) {
   double balances[] = {12.5, 1304.25, 0, 7.125, 88};
   for (int i = 0; i < 5; ++i) {
     ListRecord r;
-    r.fields = {ListField::Text(i % 2 ? "NEXT.ICO" : "PREVIOUS.ICO"), ListField::Text(names[i]),
-                ListField::Number(80120 + i), ListField::Number(balances[i]),
+    r.fields = {ListField::Text(i % 2 ? "NEXT.ICO" : "PREVIOUS.ICO"),
+                ListField::Text(names[i]),
+                ListField::Number(80120 + i),
+                ListField::Number(balances[i]),
                 ListField::Text(i == 3 ? "Overdue" : "Open"),
-                ListField::Number(i == 3 ? 0x0000B0 : -1), ListField::Number(i == 3 ? 0xE0E8FF : -1),
-                ListField::Number(-1), ListField::Number(-1), ListField::Text("position")};
+                ListField::Number(i == 3 ? 0x0000B0 : -1),
+                ListField::Number(i == 3 ? 0xE0E8FF : -1),
+                ListField::Number(-1),
+                ListField::Number(-1),
+                ListField::Text("position")};
     queue.push_back(std::move(r));
   }
   Program program([&] {
