@@ -58,7 +58,11 @@ class ListControlTest : public ::testing::Test {
           log_.Add(Describe() + " row=" + std::to_string(row) +
                    " key=" + std::to_string(KeyCode()));
         }
-        if (Accepted() == kDone) break;
+        if (Accepted() == kDone) {
+          log_.Add("widths " + GetProperty(kPage, prop::kListFormat + 1, 1) + " " +
+                   GetProperty(kPage, prop::kListFormat + 1, 2));
+          break;
+        }
       }
       SetListQueue(kPage, nullptr);
       SetListQueue(kQueue, nullptr);
@@ -69,7 +73,7 @@ class ListControlTest : public ::testing::Test {
   }
   void Finish() {
     ASSERT_TRUE(automation_.Click(std::to_string(kDone), false).ok);
-    ASSERT_TRUE(log_.WaitFor("closed"));
+    ASSERT_TRUE(log_.WaitFor("closed")) << ::testing::PrintToString(log_.Lines());
     program_->Join();
     EXPECT_TRUE(errors_.Seen().empty());
   }
@@ -202,6 +206,28 @@ TEST_F(ListControlTest, AlertedKeysAndButtonsQueueAlertKeyInsteadOfTheirAction) 
   EXPECT_EQ(lines[0].substr(0, 16), "NewSelection 1 r");
   EXPECT_NE(lines[0].find("key=2"), std::string::npos);
   Finish();
+}
+
+TEST_F(ListControlTest, ClicksSelectRowsAndDraggingAResizableEdgeGivesThePartnerTheRest) {
+  Run();
+  std::vector<std::string> lines = After([&] {
+    // Below the header and two rows: the third or fourth row, by the font's height.
+    Post(kPage, host::msg::kLButtonDown, 30, 70);
+    Post(kPage, host::msg::kLButtonUp, 30, 70);
+  });
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0] == "NewSelection 1 row=3 key=1" || lines[0] == "NewSelection 1 row=4 key=1")
+      << lines[0];
+  // The Name column (80 points, 107 pixels) ends at x = 108; drag its edge 20 pixels right.
+  lines = After([&] {
+    Post(kPage, host::msg::kLButtonDown, 108, 5);
+    Post(kPage, host::msg::kMouseMove, 118, 5);
+    Post(kPage, host::msg::kMouseMove, 128, 5);
+    Post(kPage, host::msg::kLButtonUp, 128, 5);
+  });
+  EXPECT_TRUE(lines.empty());
+  Finish();
+  EXPECT_TRUE(log_.WaitFor("widths 127 60"));
 }
 
 TEST_F(ListControlTest, DumpShowsHeadersVisibleRowsAsDisplayedAndTheScrollBar) {
