@@ -10,7 +10,8 @@ std::string PageOf(int page, int pages) {
 }
 }  // namespace
 
-PreviewModel::PreviewModel(int pages) : pages_(std::max(pages, 1)), facing_item_enabled_(pages_ > 1) {}
+PreviewModel::PreviewModel(int pages)
+    : pages_(std::max(pages, 1)), facing_item_enabled_(pages_ > 1) {}
 
 PreviewView PreviewModel::Draw() {
   PreviewView v;
@@ -86,15 +87,21 @@ void PreviewModel::Facing() {
   }
 }
 
-void PreviewModel::ClickPage() { Zoom(); }
+void PreviewModel::ClickPage() {
+  Zoom();
+}
 
 void PreviewModel::ClickLeft() {
   if (current_ > 1) current_ -= 1;
   Zoom();
 }
 
-int PreviewModel::JumpStart() const { return current_ > pages_ ? current_ - 1 : current_; }
+int PreviewModel::JumpStart() const {
+  return current_ > pages_ ? current_ - 1 : current_;
+}
 
-void PreviewModel::JumpTo(int page) { current_ = std::clamp(page, 1, pages_); }
+void PreviewModel::JumpTo(int page) {
+  current_ = std::clamp(page, 1, pages_);
+}
 
 }  // namespace carelog::app

@@ -40,20 +40,20 @@
 namespace carelog::report {
 
 // Runtime errors of the engine.
-inline constexpr int kErrorRecordTooLarge = 523;   // "Metafile record too large in report"
-inline constexpr int kErrorOpeningPrinter = 524;   // "Unexpected error opening printer device"
-inline constexpr int kErrorAlreadyOpen = 525;      // "Report is already open"
-inline constexpr int kErrorPrintNotReport = 538;   // "PRINT must only be called for reports"
-inline constexpr int kErrorEndPageNotReport = 539; // "ENDPAGE must only be called for reports"
+inline constexpr int kErrorRecordTooLarge = 523;    // "Metafile record too large in report"
+inline constexpr int kErrorOpeningPrinter = 524;    // "Unexpected error opening printer device"
+inline constexpr int kErrorAlreadyOpen = 525;       // "Report is already open"
+inline constexpr int kErrorPrintNotReport = 538;    // "PRINT must only be called for reports"
+inline constexpr int kErrorEndPageNotReport = 539;  // "ENDPAGE must only be called for reports"
 
 // Bits of a band's attribute word that the engine reads.
 namespace band_attr {
-inline constexpr uint32_t kPageBefore = 0x0001;   // finish the current page before the band
-inline constexpr uint32_t kPageAfter = 0x0002;    // finish the page after the band
-inline constexpr uint32_t kAbsolute = 0x0004;     // drawn at its own y; the position stays
-inline constexpr uint32_t kNotCounted = 0x0008;   // takes no part in page filling
-inline constexpr uint32_t kGroupBegin = 0x0010;   // opens a group kept on one page if it fits
-inline constexpr uint32_t kGroupEnd = 0x0020;     // closes the innermost open group
+inline constexpr uint32_t kPageBefore = 0x0001;  // finish the current page before the band
+inline constexpr uint32_t kPageAfter = 0x0002;   // finish the page after the band
+inline constexpr uint32_t kAbsolute = 0x0004;    // drawn at its own y; the position stays
+inline constexpr uint32_t kNotCounted = 0x0008;  // takes no part in page filling
+inline constexpr uint32_t kGroupBegin = 0x0010;  // opens a group kept on one page if it fits
+inline constexpr uint32_t kGroupEnd = 0x0020;    // closes the innermost open group
 }  // namespace band_attr
 
 // Groups nest this deep; deeper group begins count as the deepest level.
@@ -65,8 +65,8 @@ using PreviewQueue = std::vector<std::string>;
 // How the next OpenReport of a structure runs. Set before OpenReport; the range and the
 // flush flag may also change while the report is open.
 struct ReportOptions {
-  bool preview = false;    // record pages into page files instead of printing
-  bool range = false;      // only pages first_page..last_page are drawn
+  bool preview = false;  // record pages into page files instead of printing
+  bool range = false;    // only pages first_page..last_page are drawn
   int first_page = 0;
   int last_page = 0;
   bool flush_preview = false;  // CloseReport prints the recorded pages (after a preview)
