@@ -282,6 +282,9 @@ bool CloseReport(window::Structure& s) {
   }
   state.queue = std::move(r.queue);
   state.open.reset();
+  // Options hold for one run: a structure opened again (or another at the same address)
+  // starts from the defaults.
+  state.options = ReportOptions{};
   return true;
 }
 
@@ -320,8 +323,10 @@ PreviewQueue TakePreviewQueue(window::Structure& report) {
   std::lock_guard<std::recursive_mutex> lock(ReportsMutex());
   auto it = Reports().find(&report);
   if (it == Reports().end()) return {};
-  PreviewQueue& queue = it->second.open ? it->second.open->queue : it->second.queue;
-  return std::move(queue);
+  if (it->second.open) return std::move(it->second.open->queue);
+  PreviewQueue queue = std::move(it->second.queue);
+  Reports().erase(it);
+  return queue;
 }
 
 void FreePreviewQueue(PreviewQueue* queue) {

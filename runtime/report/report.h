@@ -63,7 +63,7 @@ inline constexpr int kMaxGroupDepth = 10;
 using PreviewQueue = std::vector<std::string>;
 
 // How the next OpenReport of a structure runs. Set before OpenReport; the range and the
-// flush flag may also change while the report is open.
+// flush flag may also change while the report is open. CloseReport resets them.
 struct ReportOptions {
   bool preview = false;  // record pages into page files instead of printing
   bool range = false;    // only pages first_page..last_page are drawn
@@ -102,7 +102,8 @@ bool Aborted(const window::Structure& report);
 
 // The page files recorded so far (open) or by the last run (closed), in page order.
 const PreviewQueue& PreviewQueueOf(const window::Structure& report);
-// Moves the queue to the caller, who then owns the files.
+// Moves the queue to the caller, who then owns the files. Take it before the structure is
+// destroyed; a closed report whose queue is taken leaves nothing behind in the engine.
 PreviewQueue TakePreviewQueue(window::Structure& report);
 // Removes the files of the queue and empties it.
 void FreePreviewQueue(PreviewQueue* queue);

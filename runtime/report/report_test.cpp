@@ -349,3 +349,26 @@ TEST_F(ReportTest, AJobThatCannotStartSetsTheAbortFlagAndLeavesNoFile) {
 
 }  // namespace
 }  // namespace carelog::report
+
+namespace carelog::report {
+namespace {
+
+TEST_F(ReportTest, OptionsHoldForOneRunOnly) {
+  OpenPreview();
+  PrintBand(report_, 2);
+  ASSERT_TRUE(CloseReport(report_));
+  PreviewQueue queue = TakePreviewQueue(report_);
+  EXPECT_EQ(queue.size(), 1u);
+  FreePreviewQueue(&queue);
+  EXPECT_FALSE(GetReportOptions(report_).preview);
+  std::filesystem::path pdf = directory_ / "second.pdf";
+  SetPrintOutput(pdf.string());
+  ASSERT_TRUE(OpenReport(report_));  // printed this time, not previewed
+  PrintBand(report_, 2);
+  ASSERT_TRUE(CloseReport(report_));
+  EXPECT_TRUE(PreviewQueueOf(report_).empty());
+  EXPECT_EQ(CountPdfPages(ReadFile(pdf)), 1);
+}
+
+}  // namespace
+}  // namespace carelog::report
