@@ -160,6 +160,27 @@ void BrowseBox::LoadCurrent() {
   std::memcpy(primary().buffer, record.data(), record.size());
 }
 
+void BrowseBox::PrimeNewRecord() {
+  const appdata::FileInfo& info = appdata::Info(table_.primary);
+  for (const appdata::FieldRow& row : info.fields) {
+    if (row.type.code == store::kTypeGroup) continue;
+    const size_t elements = row.type.dim == 0 ? 1 : row.type.dim;
+    const size_t size = row.type.code == store::kTypeString || row.type.code == store::kTypeDecimal
+                            ? row.type.length
+                            : row.type.code == store::kTypeByte                              ? 1
+                            : row.type.code == store::kTypeShort || row.type.code == store::kTypeUShort ? 2
+                                                                                               : 4;
+    const uint8_t fill = row.type.code == store::kTypeString ? ' ' : 0;
+    std::memset(primary().buffer + row.offset, fill, size * elements);
+  }
+  PrimeRange();
+}
+
+void BrowseBox::DropCurrent() {
+  if (page_.empty() || current_row_ < 1) return;
+  page_.erase(page_.begin() + (current_row_ - 1));
+}
+
 bool BrowseBox::RereadCurrent() {
   TakeListRow();
   if (page_.empty()) return false;

@@ -101,6 +101,9 @@ class BrowseBox {
   int OrderForTab(const std::string& tab) const;
   void SetOrder(int order);
   int order() const { return order_; }
+  // The order the page was last filled in; 0 before the first fill.
+  int order_filled() const { return filled_order_; }
+  void MarkFilled() { filled_order_ = order_; }
   bool ranged() const;
 
   // The range source read now (the patient number in the patient buffer, the local date).
@@ -125,6 +128,11 @@ class BrowseBox {
 
   // Copies the current row's record into the record buffer (nothing when the page is empty).
   void LoadCurrent();
+  // Clears the primary record buffer (blanks and zeros) and, in a ranged order, puts the reset
+  // value into the range field: the start of a new record that belongs to the range.
+  void PrimeNewRecord();
+  // One entry less at the current row (the form deleted its record).
+  void DropCurrent();
   // Watches the current row's record and reads it again by its position, so the buffer holds
   // it as stored now. False when the page is empty or the record can no longer be read.
   bool RereadCurrent();
@@ -182,6 +190,7 @@ class BrowseBox {
   Page page_;
   int current_row_ = 0;
   int order_ = 0;
+  int filled_order_ = 0;
   int32_t reset_value_ = 0;
   int32_t local_date_ = 0;
   int thumb_ = 0;
