@@ -192,7 +192,8 @@ void AlertListKeys(const BrowseSession& session) {
   };
   if (session.table.type_ahead) {
     const uint32_t keys[] = {window::mouse_key::kLeftDouble, key::kBackspace, key::kSpace};
-    for (size_t i = 0; i < std::size(keys); ++i) alert(kFirstBrowseSlot + static_cast<int>(i), keys[i]);
+    for (size_t i = 0; i < std::size(keys); ++i)
+      alert(kFirstBrowseSlot + static_cast<int>(i), keys[i]);
     int slot = kFirstLocatorSlot;
     for (uint32_t c = '0'; c <= '9'; ++c) alert(slot++, c);
     for (uint32_t c = 'A'; c <= 'Z'; ++c) alert(slot++, c);
@@ -200,7 +201,8 @@ void AlertListKeys(const BrowseSession& session) {
   }
   const uint32_t keys[] = {window::mouse_key::kLeftDouble, key::kInsert, key::kDelete,
                            key::kCtrlEnter};
-  for (size_t i = 0; i < std::size(keys); ++i) alert(kFirstBrowseSlot + static_cast<int>(i), keys[i]);
+  for (size_t i = 0; i < std::size(keys); ++i)
+    alert(kFirstBrowseSlot + static_cast<int>(i), keys[i]);
 }
 
 }  // namespace carelog::app

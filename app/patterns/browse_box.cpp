@@ -167,9 +167,10 @@ void BrowseBox::PrimeNewRecord() {
     const size_t elements = row.type.dim == 0 ? 1 : row.type.dim;
     const size_t size = row.type.code == store::kTypeString || row.type.code == store::kTypeDecimal
                             ? row.type.length
-                            : row.type.code == store::kTypeByte                              ? 1
-                            : row.type.code == store::kTypeShort || row.type.code == store::kTypeUShort ? 2
-                                                                                               : 4;
+                        : row.type.code == store::kTypeByte ? 1
+                        : row.type.code == store::kTypeShort || row.type.code == store::kTypeUShort
+                            ? 2
+                            : 4;
     const uint8_t fill = row.type.code == store::kTypeString ? ' ' : 0;
     std::memset(primary().buffer + row.offset, fill, size * elements);
   }
@@ -195,8 +196,9 @@ void BrowseBox::TakeListRow() {
     return;
   }
   int row = ui_.SelectedRow();
-  current_row_ = row < 1 ? 1 : row > static_cast<int>(page_.size()) ? static_cast<int>(page_.size())
-                                                                      : row;
+  current_row_ = row < 1                                ? 1
+                 : row > static_cast<int>(page_.size()) ? static_cast<int>(page_.size())
+                                                        : row;
 }
 
 void BrowseBox::CloseView() {

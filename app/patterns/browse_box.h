@@ -61,7 +61,7 @@ class BrowseUi {
   virtual void PostNewSelection() = 0;
   virtual void PostClose() = 0;
   virtual void ReadError(const appdata::FileInfo& file) = 0;  // the retrieval warning
-  virtual void Busy(bool busy) = 0;                            // hourglass cursor
+  virtual void Busy(bool busy) = 0;                           // hourglass cursor
 };
 
 enum class RefreshMode : uint8_t {

@@ -86,7 +86,8 @@ void Dispatch(BrowseSession& session) {
 // frame; on the frame's thread or inside a modal dialog a plain window is the only kind allowed.
 window::StructureKind KindForThisThread() {
   window::Structure* frame = window::internal::ApplicationFrame();
-  if (!frame || frame->slot == window::internal::CurrentSlot()) return window::StructureKind::kWindow;
+  if (!frame || frame->slot == window::internal::CurrentSlot())
+    return window::StructureKind::kWindow;
   return window::ModalCount() > 0 ? window::StructureKind::kWindow : window::StructureKind::kMdi;
 }
 

@@ -41,8 +41,7 @@ void BrowseBox::OpenViewAtBuffer() {
 }
 
 int BrowseBox::ReadOne(Direction direction) {
-  return direction == Direction::kForward ? store::NextInView(view_)
-                                          : store::PreviousInView(view_);
+  return direction == Direction::kForward ? store::NextInView(view_) : store::PreviousInView(view_);
 }
 
 // Any error but the end of the file: the user is told and the window closes.
@@ -172,8 +171,7 @@ void BrowseBox::RefreshPage(RefreshMode mode) {
   int left = Fill(visible, direction, true);
   if (!saved.empty() && left > 0) {
     if (page_.empty()) ResetView();
-    Fill(left, direction == Direction::kForward ? Direction::kBackward : Direction::kForward,
-         true);
+    Fill(left, direction == Direction::kForward ? Direction::kBackward : Direction::kForward, true);
   }
   HighlightAfterFill(mode, saved);
   ui_.Busy(false);

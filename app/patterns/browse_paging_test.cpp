@@ -51,12 +51,28 @@ class RecordingUi : public BrowseUi {
 
 constexpr FileId kProgressFiles[] = {FileId::kPatients, FileId::kProgressNotes};
 constexpr SortOrder kNotesByPatient[] = {
-    {nullptr, "PRO:KEY_PATIENT_NUMBER", "PRO:Patient_Number = BRW1::Sort1:Reset:PAT:Patient_Number",
-     "Sort1:Reset:PAT:Patient_Number", {FileId::kPatients, "PAT:PATIENT_NUMBER"}}};
+    {nullptr,
+     "PRO:KEY_PATIENT_NUMBER",
+     "PRO:Patient_Number = BRW1::Sort1:Reset:PAT:Patient_Number",
+     "Sort1:Reset:PAT:Patient_Number",
+     {FileId::kPatients, "PAT:PATIENT_NUMBER"}}};
 constexpr ColumnRow kNoteColumns[] = {{"PRO:DATE"}, {"PRO:RECORD_NO"}};
-constexpr BrowseTable kNotes = {"NOTES", "", "", FileId::kProgressNotes, kProgressFiles,
-                                kNotesByPatient, kNoteColumns, nullptr, 0, 1, {}, {}, "", false,
-                                false, nullptr};
+constexpr BrowseTable kNotes = {"NOTES",
+                                "",
+                                "",
+                                FileId::kProgressNotes,
+                                kProgressFiles,
+                                kNotesByPatient,
+                                kNoteColumns,
+                                nullptr,
+                                0,
+                                1,
+                                {},
+                                {},
+                                "",
+                                false,
+                                false,
+                                nullptr};
 
 constexpr FileId kPatientFiles[] = {FileId::kPatients};
 constexpr SortOrder kPatientOrders[] = {
@@ -64,15 +80,29 @@ constexpr SortOrder kPatientOrders[] = {
     {"Patient Number", "PAT:KEY_PATIENT_NUMBER", nullptr, nullptr, {}},
 };
 constexpr ColumnRow kPatientColumns[] = {{"PAT:LAST_NAME"}, {"PAT:PATIENT_NUMBER"}};
-constexpr BrowseTable kPatients = {"PATIENTS", "", "", FileId::kPatients, kPatientFiles,
-                                   kPatientOrders, kPatientColumns, nullptr, 0, 1, {}, {}, "",
-                                   true, false, nullptr};
+constexpr BrowseTable kPatients = {"PATIENTS",
+                                   "",
+                                   "",
+                                   FileId::kPatients,
+                                   kPatientFiles,
+                                   kPatientOrders,
+                                   kPatientColumns,
+                                   nullptr,
+                                   0,
+                                   1,
+                                   {},
+                                   {},
+                                   "",
+                                   true,
+                                   false,
+                                   nullptr};
 
 class BrowsePagingTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     saved_ = new fs::path(fs::current_path());
-    fs::path base = access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path();
+    fs::path base =
+        access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path();
     root_ = new fs::path(base / ("browse-paging-" + std::to_string(getpid())));
     fs::remove_all(*root_);
     fs::create_directories(*root_);

@@ -66,9 +66,9 @@ void ScrollBottom(BrowseBox& box, int visible) {
 }
 
 constexpr ScrollRow kScrollRows[] = {
-    {window::event::kScrollUp, &ScrollUp},         {window::event::kScrollDown, &ScrollDown},
-    {window::event::kPageUp, &PageUp},             {window::event::kPageDown, &PageDown},
-    {window::event::kScrollTop, &ScrollTop},       {window::event::kScrollBottom, &ScrollBottom},
+    {window::event::kScrollUp, &ScrollUp},   {window::event::kScrollDown, &ScrollDown},
+    {window::event::kPageUp, &PageUp},       {window::event::kPageDown, &PageDown},
+    {window::event::kScrollTop, &ScrollTop}, {window::event::kScrollBottom, &ScrollBottom},
 };
 
 }  // namespace
@@ -99,8 +99,9 @@ int BrowseBox::CompareInKeyOrder(const FieldValue& a, const FieldValue& b) const
   int order;
   if (a.is_text) {
     const bool nocase = (Key().attributes & store::kKeyNoCase) != 0;
-    order = nocase ? values::CompareCollated(a.text.data(), a.text.size(), b.text.data(), b.text.size())
-                    : values::CompareText(a.text.data(), a.text.size(), b.text.data(), b.text.size());
+    order =
+        nocase ? values::CompareCollated(a.text.data(), a.text.size(), b.text.data(), b.text.size())
+               : values::CompareText(a.text.data(), a.text.size(), b.text.data(), b.text.size());
   } else {
     order = a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
   }
@@ -136,8 +137,8 @@ void BrowseBox::StoreDistribution(const FieldValue& low, const FieldValue& high)
     return;
   }
   for (int k = 2; k < kDistributionSize; ++k) {
-    distribution_[k - 1].number = std::trunc(low.number + (k - 1) * (high.number - low.number) /
-                                                              (kDistributionSize - 1));
+    distribution_[k - 1].number =
+        std::trunc(low.number + (k - 1) * (high.number - low.number) / (kDistributionSize - 1));
   }
   distribution_[kDistributionSize - 1] = high;
 }

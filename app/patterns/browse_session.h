@@ -19,8 +19,8 @@ struct BrowseSession {
   ProcedureFrame frame;
   WindowListUi ui;
   BrowseBox box;
-  int32_t request = 0;            // the local request, restored to the entry request
-  bool force_refresh = false;     // set by Copy and by the window regaining the focus
+  int32_t request = 0;                // the local request, restored to the entry request
+  bool force_refresh = false;         // set by Copy and by the window regaining the focus
   std::vector<std::string> locators;  // one type-ahead text per sort order
 
   const ButtonRow* Button(ButtonRole role) const;

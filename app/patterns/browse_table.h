@@ -86,9 +86,9 @@ struct BrowseTable {
   int list;                 // control number of the list
   std::span<const ButtonRow> buttons;
   std::span<const MenuRow> menu;
-  const char* form;   // the update form, "UPDATEMEDS"
-  bool quick_scan;    // multi-record fills run with QUICKSCAN on
-  bool type_ahead;    // the select browse's locator
+  const char* form;  // the update form, "UPDATEMEDS"
+  bool quick_scan;   // multi-record fills run with QUICKSCAN on
+  bool type_ahead;   // the select browse's locator
   // Browses that ask for their date first (BROWSEDATE, BROWSEDATES): the local date bound
   // under this name is the range source.
   const char* local_date;

@@ -10,7 +10,6 @@ namespace carelog::app {
 
 // `count` stops; the first is the low text's tail after the common prefix, the last the high
 // text's, each with the prefix in front.
-std::vector<std::string> TextThumbStops(const std::string& low, const std::string& high,
-                                        int count);
+std::vector<std::string> TextThumbStops(const std::string& low, const std::string& high, int count);
 
 }  // namespace carelog::app
