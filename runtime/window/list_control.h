@@ -100,6 +100,9 @@ void ChooseListRow(Control& list, int row);
 int VisibleListRows(const Control& list);
 // The thumb position of the vertical scroll bar, 0 to 100.
 int ListThumb(const Control& list);
+// The character whose typing queued the last EVENT:Locate: a page-loaded list leaves locating
+// to its procedure and queues EVENT:Locate for each printable character typed into it.
+char LocatedCharacter(const Control& list);
 
 // A cell as displayed: the field formatted through its column's picture, without the padding
 // that aligns it. Columns count from 1 in format order (field columns, groups not counted);
