@@ -26,8 +26,7 @@ constexpr int kFirstBrowseSlot = 252;
 constexpr int kFirstLocatorSlot = 200;
 
 int32_t CallByName(const char* name, int32_t request) {
-  const CatalogueRow* row = name ? FindProcedure(name) : nullptr;
-  return CallProcedure(request, row && row->run ? row->run : nullptr);
+  return name ? CallProcedureByName(name, request) : kRespCancelled;
 }
 
 // Calls the update form with the view closed around it; the local response it leaves.
