@@ -91,8 +91,20 @@ window::StructureKind KindForThisThread() {
   return window::ModalCount() > 0 ? window::StructureKind::kWindow : window::StructureKind::kMdi;
 }
 
+// The Select button answers a caller that asked to select and is hidden otherwise.
+void ShowSelectButton(const BrowseSession& session) {
+  const int select = session.ButtonControl(ButtonRole::kSelect);
+  if (select == 0) return;
+  if (session.frame.entry_request() == kReqSelect) {
+    window::SetProperty(select, window::prop::kDefault, "1");
+  } else {
+    window::SetProperty(select, window::prop::kHide, "1");
+  }
+}
+
 void Initialise(BrowseSession& session) {
   session.ui.Attach();
+  ShowSelectButton(session);
   AlertListKeys(session);
   session.box.Bind();
 }

@@ -39,6 +39,7 @@ void ResetCheck(BrowseSession& session) {
     } else {
       box.RefreshPage(RefreshMode::kReset);
     }
+    session.ui.PostNewSelection();
   } else if (reset_needed) {
     box.ClearPage();
     box.RefreshPage(RefreshMode::kReset);
