@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <cstring>
 #include <set>
 
 #include "app/data/keys.h"
@@ -333,6 +334,63 @@ TEST_F(BrowsePagingTest, AnAnchoredRefreshKeepsThePageAndMovesOffADeletedRecord)
   box.RefreshPage(RefreshMode::kAnchored);
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{6, 7, 8, 9, 10}));
   EXPECT_EQ(box.current_row(), 5);
+}
+
+TEST_F(BrowsePagingTest, ANewRecordInAPatientRangedBrowseStartsWithThePatientsNumber) {
+  RecordingUi ui(10);
+  BrowseBox& box = Notes(ui, 3);
+  ASSERT_FALSE(box.page().empty());
+  box.PrimeNewRecord();
+  EXPECT_EQ(appdata::PRO.PATIENT_NUMBER, 3);
+  EXPECT_EQ(appdata::PRO.RECORD_NO, 0);
+  EXPECT_EQ(appdata::PRO.DATE, 0);
+  EXPECT_EQ(std::string(appdata::PRO.LUNG_SOUNDS, sizeof appdata::PRO.LUNG_SOUNDS),
+            std::string(sizeof appdata::PRO.LUNG_SOUNDS, ' '));
+}
+
+TEST_F(BrowsePagingTest, DeletingTheLastRecordOfAPageRefillsItAndHighlightsARowThatExists) {
+  RecordingUi ui(3);
+  BrowseBox& box = Notes(ui, 7);
+  const std::vector<int32_t> all = NotesOf(7);
+  ASSERT_GE(all.size(), 4u);
+  box.RefreshPage(RefreshMode::kReset);
+  const std::vector<int32_t> before = Shown(box);
+  for (int i = 0; i < 2; ++i) box.Scroll(event::kScrollDown);
+  ASSERT_EQ(box.current_row(), 3);
+  ASSERT_TRUE(box.RereadCurrent());
+  ASSERT_EQ(store::Delete(appdata::ProgressNotesFile()), 0) << store::ErrorText();
+  box.DropCurrent();
+  box.RefreshPage(RefreshMode::kAnchored);
+  std::vector<int32_t> after = Shown(box);
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[0], before[0]);
+  EXPECT_EQ(after[1], before[1]);
+  EXPECT_NE(after[2], before[2]);  // the next note of the patient moved up
+  EXPECT_EQ(box.current_row(), 2);
+  EXPECT_EQ(appdata::PRO.RECORD_NO, after[1]);
+}
+
+TEST_F(BrowsePagingTest, AChangedKeyRelocatesThePageAroundTheRecordsNewPlace) {
+  RecordingUi ui(5);
+  BrowseBox& box = Start(kPatients, ui);
+  box.SetOrder(1);  // by last name
+  box.ResetView();
+  box.RefreshPage(RefreshMode::kReset);
+  box.Scroll(event::kScrollDown);
+  ASSERT_TRUE(box.RereadCurrent());
+  const int32_t number = appdata::PAT.PATIENT_NUMBER;
+  const std::string old_name(appdata::PAT.LAST_NAME, sizeof appdata::PAT.LAST_NAME);
+  std::memset(appdata::PAT.LAST_NAME, ' ', sizeof appdata::PAT.LAST_NAME);
+  std::memcpy(appdata::PAT.LAST_NAME, "Zywicki", 7);
+  ASSERT_EQ(store::Put(appdata::PatientsFile()), 0) << store::ErrorText();
+  box.Locate(LocateMode::kAtBuffer);
+  EXPECT_EQ(box.current_row(), 5);  // the last name of all: the last page, its last row
+  EXPECT_EQ(appdata::PAT.PATIENT_NUMBER, number);
+  EXPECT_EQ(box.page().back().values[0].text.substr(0, 7), "Zywicki");
+  ui.selected = box.current_row();
+  ASSERT_TRUE(box.RereadCurrent());
+  std::memcpy(appdata::PAT.LAST_NAME, old_name.data(), old_name.size());
+  ASSERT_EQ(store::Put(appdata::PatientsFile()), 0) << store::ErrorText();
 }
 
 }  // namespace
