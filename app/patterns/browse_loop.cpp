@@ -104,7 +104,6 @@ void ShowSelectButton(const BrowseSession& session) {
 
 void Initialise(BrowseSession& session) {
   session.ui.Attach();
-  ShowSelectButton(session);
   AlertListKeys(session);
   session.box.Bind();
 }
@@ -118,7 +117,10 @@ void RunEvents(BrowseSession& session) {
       if (e == event::kGainFocus) session.force_refresh = true;
       session.box.Bind();
       if (first || e == event::kGainFocus) RefreshBrowse(session);
-      if (first) window::Select(session.table.list);
+      if (first) {
+        ShowSelectButton(session);
+        window::Select(session.table.list);
+      }
       continue;
     }
     session.box.Bind();
