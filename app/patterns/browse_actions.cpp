@@ -151,14 +151,16 @@ void PressButton(BrowseSession& session, const ButtonRow& button) {
   }
 }
 
+std::string BrowsePopupText(bool page_empty, bool has_select, bool selecting) {
+  std::string text = page_empty ? "&Insert|~&Change|~&Delete" : "&Insert|&Change|&Delete";
+  if (has_select) text += selecting && !page_empty ? "|-|&Select" : "|-|~&Select";
+  return text;
+}
+
 void ShowBrowsePopup(BrowseSession& session) {
-  const bool empty = session.box.page().empty();
-  std::string text = empty ? "&Insert|~&Change|~&Delete" : "&Insert|&Change|&Delete";
-  const bool has_select = session.Button(ButtonRole::kSelect) != nullptr;
-  if (has_select) {
-    text += "|-|";
-    text += session.frame.entry_request() == kReqSelect && !empty ? "&Select" : "~&Select";
-  }
+  std::string text =
+      BrowsePopupText(session.box.page().empty(), session.Button(ButtonRole::kSelect) != nullptr,
+                      session.frame.entry_request() == kReqSelect);
   constexpr ButtonRole kChoices[] = {ButtonRole::kInsert, ButtonRole::kChange, ButtonRole::kDelete,
                                      ButtonRole::kSelect};
   int choice = window::Popup(text);

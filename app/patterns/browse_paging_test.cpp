@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <set>
 
 #include "app/data/keys.h"

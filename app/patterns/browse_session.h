@@ -34,6 +34,9 @@ void RefreshBrowse(BrowseSession& session);
 // Handlers of browse_actions.cpp.
 void PressButton(BrowseSession& session, const ButtonRow& button);
 void ShowBrowsePopup(BrowseSession& session);
+// The right-click menu's text: Change and Delete disabled on an empty page; in browses with a
+// Select button a separator and Select, enabled only for a caller that selects.
+std::string BrowsePopupText(bool page_empty, bool has_select, bool selecting);
 void TakeAlertKey(BrowseSession& session);
 // Alerts the list's keys when the window opens.
 void AlertListKeys(const BrowseSession& session);
