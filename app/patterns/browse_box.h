@@ -23,6 +23,16 @@
 // A read error other than end of file shows the retrieval warning through the BrowseUi, asks
 // for the window to close and stops the step; the page keeps what it had.
 //
+// A browse box inside a form: the form keeps one BrowseBox and one WindowListUi
+// (browse_window_ui.h) per box, numbered from 2 so that each binds its own reset value
+// ("BRW2::Sort1:Reset:PAT:Patient_Number"), all over tables whose controls are the form's:
+//   WindowListUi ui(57, 0, 0);  BrowseBox box(kProgressBox, 2, ui);  box.Resolve(&problem);
+//   after OPEN:       ui.Attach();  box.Bind();  box.set_reset_value(box.RangeSourceValue());
+//                     box.ResetView();  box.RefreshPage(RefreshMode::kReset);
+//   list events:      box.Bind(); box.Scroll(EVENT()) for the scroll events; on
+//                     EVENT:NewSelection ui.TakeNewSelection(); box.ShowSelection()
+//   range changed:    box.set_reset_value(...); box.ClearPage(); box.RefreshPage(kReset)
+//
 // REQUIRES: every method runs on the thread that owns the box, holding the global semaphore,
 // with the box's files open.
 #pragma once
