@@ -6,8 +6,8 @@
 // count is the process's. The Fonts file has none.
 //   UseFile(F):     count 0 -> OpenDataFile(F, true), then bind F for expressions (the record
 //                   field by field, each memo under its mixed-case name); count += 1.
-//   ReleaseFile(F): count -= 1; at 0 F is closed (and its names unbound). Releasing a file
-//                   whose count is 0 does nothing.
+//   ReleaseFile(F): count -= 1; at 0 F is closed. Releasing a file whose count is 0 does
+//                   nothing.
 // FileUse does both for a list of files, in order, and releases them in reverse.
 //
 // OpenDataFile(F, create): SHARE with mode 42h, then
