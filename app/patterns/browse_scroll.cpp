@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "app/patterns/browse_box.h"
-#include "app/patterns/thumb_stops.h"
+#include "app/patterns/browse_services.h"
 #include "runtime/store/file_statements.h"
 #include "runtime/values/locale.h"
 #include "runtime/window/events.h"

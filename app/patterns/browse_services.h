@@ -3,22 +3,27 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <vector>
 
 #include "app/data/dictionary.h"
 
 namespace carelog::app {
 
-// Opens each file whose use count is 0 (binding its record and memos for expressions) and
-// counts one more use of each; false when one could not be opened (the user has been told,
-// and the files opened so far are released again).
+// Counts one more use of each file, opening (and binding for expressions) those whose count
+// was 0; a file that cannot be opened ends the program after its warning, so this returns
+// true.
 bool UseFiles(std::span<const appdata::FileId> files);
-// One use less of each file; a file is closed when its count reaches 0.
+// One use less of each file, in reverse order; a file is closed when its count reaches 0.
 void ReleaseFiles(std::span<const appdata::FileId> files);
 
-// "Record Retrieval Error": the last error and the file's label, and that the program returns
-// to the previous window.
+// Standard warning 35, "Record Retrieval Error", naming the last error and the file's label.
 void ShowRetrievalWarning(const appdata::FileInfo& file);
 
 void SetBusyCursor(bool busy);
+
+// `count` evenly spaced texts from `low` to `high` (upper-case letters after their common
+// prefix), for the thumb over a string key component.
+std::vector<std::string> TextThumbStops(const std::string& low, const std::string& high, int count);
 
 }  // namespace carelog::app
