@@ -156,7 +156,7 @@ class BrowsePagingTest : public ::testing::Test {
     store::FileDeclaration& file = appdata::ProgressNotesFile();
     store::Set(file);
     while (store::Next(file) == 0) {
-      if (appdata::PRO.PATIENT_NUMBER == number) records.push_back(appdata::PRO.RECORD_NO);
+      if (appdata::PRO.PATIENT_NUMBER == number) records.push_back(int32_t{appdata::PRO.RECORD_NO});
     }
     return records;
   }
@@ -185,7 +185,7 @@ TEST_F(BrowsePagingTest, ARangedPageHoldsOnlyThePatientsRecordsAndHighlightsTheF
   BrowseBox& box = Notes(ui, 3);
   // The buffer holds the highlighted record.
   ASSERT_FALSE(box.page().empty());
-  EXPECT_EQ(appdata::PRO.RECORD_NO, static_cast<int32_t>(box.page()[0].values[1].number));
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, static_cast<int32_t>(box.page()[0].values[1].number));
   std::vector<int32_t> expected = NotesOf(3);
   ASSERT_FALSE(expected.empty());
   std::vector<int32_t> shown = Shown(box);
@@ -210,7 +210,7 @@ TEST_F(BrowsePagingTest, AnEmptyRangeShowsNothingAndDisablesChangeAndDelete) {
   EXPECT_EQ(box.current_row(), 0);
   EXPECT_FALSE(ui.change_delete);
   // The range source is back in the patient buffer after the fill ran off the range.
-  EXPECT_EQ(appdata::PAT.PATIENT_NUMBER, 999999);
+  EXPECT_EQ(int32_t{appdata::PAT.PATIENT_NUMBER}, 999999);
   box.Scroll(event::kPageDown);
   box.Scroll(event::kScrollDown);
   EXPECT_TRUE(box.page().empty());
@@ -232,7 +232,7 @@ TEST_F(BrowsePagingTest, ScrollingPastAFullPageReadsOneRecordAndDropsTheFirst) {
   box.Scroll(event::kScrollDown);
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{2, 3, 4, 5, 6}));
   EXPECT_EQ(box.current_row(), 5);
-  EXPECT_EQ(appdata::PAT.PATIENT_NUMBER, 6);
+  EXPECT_EQ(int32_t{appdata::PAT.PATIENT_NUMBER}, 6);
   box.Scroll(event::kPageDown);
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{7, 8, 9, 10, 11}));
   box.Scroll(event::kPageUp);
@@ -286,12 +286,12 @@ TEST_F(BrowsePagingTest, LocatingAtTheBufferHighlightsTheRecordOrFillsFromTheEnd
   box.LocateAt(number);
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{17, 18, 19, 20, 21}));
   EXPECT_EQ(box.current_row(), 1);
-  EXPECT_EQ(appdata::PAT.PATIENT_NUMBER, 17);
+  EXPECT_EQ(int32_t{appdata::PAT.PATIENT_NUMBER}, 17);
   // Near the end the page is filled backward so that it stays full.
   number.number = 39;
   box.LocateAt(number);
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{36, 37, 38, 39, 40}));
-  EXPECT_EQ(appdata::PAT.PATIENT_NUMBER, 39);
+  EXPECT_EQ(int32_t{appdata::PAT.PATIENT_NUMBER}, 39);
   EXPECT_EQ(box.current_row(), 4);
   // Past the last record: the last page, its last row highlighted.
   number.number = 5000;
@@ -330,7 +330,7 @@ TEST_F(BrowsePagingTest, AnAnchoredRefreshKeepsThePageAndMovesOffADeletedRecord)
   box.Scroll(event::kPageDown);  // 6..10
   for (int i = 0; i < 4; ++i) box.Scroll(event::kScrollDown);
   ASSERT_EQ(box.current_row(), 5);
-  ASSERT_EQ(appdata::PAT.PATIENT_NUMBER, 10);
+  ASSERT_EQ(int32_t{appdata::PAT.PATIENT_NUMBER}, 10);
   box.RefreshPage(RefreshMode::kAnchored);
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{6, 7, 8, 9, 10}));
   EXPECT_EQ(box.current_row(), 5);
@@ -341,9 +341,9 @@ TEST_F(BrowsePagingTest, ANewRecordInAPatientRangedBrowseStartsWithThePatientsNu
   BrowseBox& box = Notes(ui, 3);
   ASSERT_FALSE(box.page().empty());
   box.PrimeNewRecord();
-  EXPECT_EQ(appdata::PRO.PATIENT_NUMBER, 3);
-  EXPECT_EQ(appdata::PRO.RECORD_NO, 0);
-  EXPECT_EQ(appdata::PRO.DATE, 0);
+  EXPECT_EQ(int32_t{appdata::PRO.PATIENT_NUMBER}, 3);
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, 0);
+  EXPECT_EQ(int32_t{appdata::PRO.DATE}, 0);
   EXPECT_EQ(std::string(appdata::PRO.LUNG_SOUNDS, sizeof appdata::PRO.LUNG_SOUNDS),
             std::string(sizeof appdata::PRO.LUNG_SOUNDS, ' '));
 }
@@ -367,7 +367,7 @@ TEST_F(BrowsePagingTest, DeletingTheLastRecordOfAPageRefillsItAndHighlightsARowT
   EXPECT_EQ(after[1], before[1]);
   EXPECT_NE(after[2], before[2]);  // the next note of the patient moved up
   EXPECT_EQ(box.current_row(), 2);
-  EXPECT_EQ(appdata::PRO.RECORD_NO, after[1]);
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, after[1]);
 }
 
 TEST_F(BrowsePagingTest, AChangedKeyRelocatesThePageAroundTheRecordsNewPlace) {
@@ -385,7 +385,7 @@ TEST_F(BrowsePagingTest, AChangedKeyRelocatesThePageAroundTheRecordsNewPlace) {
   ASSERT_EQ(store::Put(appdata::PatientsFile()), 0) << store::ErrorText();
   box.Locate(LocateMode::kAtBuffer);
   EXPECT_EQ(box.current_row(), 5);  // the last name of all: the last page, its last row
-  EXPECT_EQ(appdata::PAT.PATIENT_NUMBER, number);
+  EXPECT_EQ(int32_t{appdata::PAT.PATIENT_NUMBER}, number);
   EXPECT_EQ(box.page().back().values[0].text.substr(0, 7), "Zywicki");
   ui.selected = box.current_row();
   ASSERT_TRUE(box.RereadCurrent());
