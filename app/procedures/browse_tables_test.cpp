@@ -76,7 +76,9 @@ TEST(BrowseTables, EveryBrowseWindowLoadsAndHasTheControlsItsTableUses) {
       const Entry* control = Sheet(controls, button.control);
       ASSERT_NE(control, nullptr) << "button " << button.control;
       EXPECT_EQ(control->kind, window::kKindButton) << "button " << button.control;
-      if (button.procedure) EXPECT_NE(FindProcedure(button.procedure), nullptr) << button.procedure;
+      if (button.procedure) {
+        EXPECT_NE(FindProcedure(button.procedure), nullptr) << button.procedure;
+      }
     }
     for (const MenuRow& item : table->menu) EXPECT_NE(FindProcedure(item.procedure), nullptr);
 
@@ -86,14 +88,18 @@ TEST(BrowseTables, EveryBrowseWindowLoadsAndHasTheControlsItsTableUses) {
     std::set<std::string> tabs;
     for (const Entry& tab : sheet->children) tabs.insert(*tab.String(window::Field::kText));
     for (const SortOrder& order : table->orders) {
-      if (order.tab) EXPECT_TRUE(tabs.count(order.tab)) << order.tab;
+      if (order.tab) {
+        EXPECT_TRUE(tabs.count(order.tab)) << order.tab;
+      }
     }
 
     NoUi ui;
     BrowseBox box(*table, 1, ui);
     std::string problem;
     EXPECT_TRUE(box.Resolve(&problem)) << problem;
-    if (table->form) EXPECT_NE(FindProcedure(table->form), nullptr) << table->form;
+    if (table->form) {
+      EXPECT_NE(FindProcedure(table->form), nullptr) << table->form;
+    }
   }
 }
 
