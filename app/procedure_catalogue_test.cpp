@@ -92,7 +92,7 @@ TEST(Catalogue, EveryEntryPointHasARowAndItsWindowsExist) {
 }
 
 TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
-  int32_t response = -1, form_response = -1, form_working = -1;
+  int32_t response = -1, form_response = -1, form_working = -1, unknown = -1;
   int thread = -1;
   window::testing::Program program([&] {
     thread = StartProcedure("PRINTINFO", 25000);
@@ -108,6 +108,7 @@ TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
     form_working = form.working_request;
     form.Return();
     form_response = ProcResponse;
+    unknown = CallProcedureByName("NOSUCHPROCEDURE");
   });
   program.Join();
   if (EntryPointOf("PRINTINFO") == nullptr) {
@@ -117,7 +118,7 @@ TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
   EXPECT_EQ(form_working, kReqChange) << "restored to the entry request";
   EXPECT_EQ(form_response, kRespCancelled);
   EXPECT_EQ(ProcRequest, kNoRequest);
-  EXPECT_EQ(CallProcedureByName("NOSUCHPROCEDURE"), kRespCancelled);
+  EXPECT_EQ(unknown, kRespCancelled);
 }
 
 }  // namespace
