@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_testing.h"
+#include "tools/carelog-sample/sample_data.h"
 
 namespace carelog::app {
 namespace {
@@ -75,6 +76,7 @@ TEST_F(CarelogProgram, TheFrameShowsItsMenusAndTheDayInTheStatusBar) {
 TEST_F(CarelogProgram, ExitEndsTheProgramAndProceduresNotBuiltDoNothing) {
   Outcome run = RunScript(
       "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"Close\"\n"
       "menu \"&Report\" \"Print Daily &Visit Log\"\n"
       "expect-title \"The Care Log\"\n"
       "menu \"&File\" \"E&xit\"\n"
@@ -130,6 +132,47 @@ TEST_F(CarelogProgram, AMissingScriptOrABadOptionIsReported) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("usage: carelog"), std::string::npos) << run.err;
   }
+}
+
+}  // namespace
+}  // namespace carelog::app
+
+namespace carelog::app {
+namespace {
+
+// A nurse's first steps on sample data: the patients by last name, one patient's medications,
+// scrolling, and both browses closed again.
+TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  Outcome run = RunScript(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "key Shift+Tab Right\n"  // the sheet, then its next tab: Last Names
+      "click 3\n"
+      "key Ctrl+Home\n"
+      "key Down Down\n"
+      "dump\n"
+      "click \"Medications\"\n"
+      "expect-title \"Browse the Medications File by MED:Key_Patient_Number\"\n"
+      "key Down PageDown Ctrl+End\n"
+      "dump\n"
+      "click \"Close\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "key PageDown\n"
+      "click \"Close\"\n"
+      "expect-title \"The Care Log\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  // By last name, the third row highlighted; the medications of that patient only.
+  size_t patients = run.out.find("window mdi \"Browse the Patients File\"");
+  ASSERT_NE(patients, std::string::npos) << run.out;
+  size_t selected = run.out.find("row 3 selected", patients);
+  ASSERT_NE(selected, std::string::npos) << run.out;
+  size_t meds = run.out.find("window mdi \"Browse the Medications File");
+  ASSERT_NE(meds, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("header \"Patient Number\" \"Record_No\" \"Date\"", meds),
+            std::string::npos);
 }
 
 }  // namespace
