@@ -124,6 +124,10 @@ TEST_F(ListControlTest, PageLoadedKeysQueueScrollEventsWithoutMovingTheSelection
                                 static_cast<uint64_t>(-2), 0);
             }),
             (std::vector<std::string>{"ScrollDown 1 row=3 key=35", "ScrollDown 1 row=3 key=35"}));
+  // Typing leaves the locating to the procedure: one EVENT:Locate per character.
+  std::vector<std::string> typed = After([&] { EXPECT_TRUE(automation_.Type("bo").ok); });
+  ASSERT_EQ(typed.size(), 2u);
+  EXPECT_EQ(typed[0].substr(0, 14), "Locate 1 row=3");
   Finish();
 }
 
