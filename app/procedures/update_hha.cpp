@@ -1,0 +1,98 @@
+// UPDATEHHA: A home health aide's assignment sheet (note form).
+#include "app/procedures/form_procedures.h"
+
+#include "app/patterns/form_engine.h"
+
+namespace carelog::app::procedures {
+namespace {
+
+using appdata::FileId;
+
+constexpr FieldBinding kFields[] = {
+    {3, "HHA:PATIENT_NUMBER"}, {5, "HHA:REC_NO"}, {7, "HHA:DATE"}, {9, "HHA:SOC"},
+    {11, "HHA:OTHER", 1}, {13, "HHA:OTHER", 2}, {14, "HHA:OTHER_JOB", 1},
+    {15, "HHA:OTHER_JOB", 2}, {16, "HHA:OTHER_JOB", 3}, {17, "HHA:OTHER_JOB", 4},
+    {18, "HHA:OTHER_JOB", 5}, {19, "HHA:OTHER_JOB", 6}, {21, "HHA:UPDATE_DATE", 1},
+    {22, "HHA:START_OF_SERVICES", 1}, {23, "HHA:CLEAN", 1}, {24, "HHA:ROM", 1},
+    {26, "HHA:UPDATE_DATE", 2}, {27, "HHA:START_OF_SERVICES", 2}, {28, "HHA:CLEAN", 2},
+    {29, "HHA:ROM", 2}, {31, "HHA:UPDATE_DATE", 3}, {32, "HHA:START_OF_SERVICES", 3},
+    {33, "HHA:CLEAN", 3}, {34, "HHA:ROM", 3}, {36, "HHA:SPECIAL_INSTRUCTIONS", 1},
+    {38, "HHA:SPECIAL_INSTRUCTIONS", 2}, {39, "HHA:TEMP", 1}, {40, "HHA:TEMP", 2},
+    {41, "HHA:TEMP", 3}, {42, "HHA:RESP_PULSE", 1}, {43, "HHA:RESP_PULSE", 2},
+    {44, "HHA:RESP_PULSE", 3}, {45, "HHA:B_P", 1}, {46, "HHA:B_P", 2}, {47, "HHA:B_P", 3},
+    {48, "HHA:WEIGHT", 1}, {49, "HHA:WEIGHT", 2}, {50, "HHA:WEIGHT", 3}, {51, "HHA:HAIR", 1},
+    {52, "HHA:HAIR", 2}, {53, "HHA:HAIR", 3}, {54, "HHA:SHAVE", 1}, {55, "HHA:SHAVE", 2},
+    {56, "HHA:SHAVE", 3}, {57, "HHA:SKIN_CARE", 1}, {58, "HHA:SKIN_CARE", 2},
+    {59, "HHA:SKIN_CARE", 3}, {60, "HHA:NAIL_CARE", 1}, {61, "HHA:NAIL_CARE", 2},
+    {62, "HHA:NAIL_CARE", 3}, {63, "HHA:ORAL_DENTAL_CARE", 1}, {64, "HHA:ORAL_DENTAL_CARE", 2},
+    {65, "HHA:ORAL_DENTAL_CARE", 3}, {66, "HHA:DRESSING", 1}, {67, "HHA:DRESSING", 2},
+    {68, "HHA:DRESSING", 3}, {69, "HHA:TOLIETING", 1}, {70, "HHA:TOLIETING", 2},
+    {71, "HHA:TOLIETING", 3}, {72, "HHA:INCONTINENCE", 1}, {73, "HHA:INCONTINENCE", 2},
+    {74, "HHA:INCONTINENCE", 3}, {75, "HHA:CATHETER_CARE", 1}, {76, "HHA:CATHETER_CARE", 2},
+    {77, "HHA:CATHETER_CARE", 3}, {78, "HHA:ASSIST_AMBULATION", 1},
+    {79, "HHA:ASSIST_AMBULATION", 2}, {80, "HHA:ASSIST_AMBULATION", 3}, {81, "HHA:TRANSFERS", 1},
+    {82, "HHA:TRANSFERS", 2}, {83, "HHA:TRANSFERS", 3}, {84, "HHA:MEAL_PREP", 1},
+    {85, "HHA:MEAL_PREP", 2}, {86, "HHA:MEAL_PREP", 3}, {87, "HHA:SHOPPING", 1},
+    {88, "HHA:SHOPPING", 2}, {89, "HHA:SHOPPING", 3}, {90, "HHA:SAFETY", 1},
+    {91, "HHA:SAFETY", 2}, {92, "HHA:SAFETY", 3}, {93, "HHA:REMIND_MEDS", 1},
+    {94, "HHA:REMIND_MEDS", 2}, {95, "HHA:REMIND_MEDS", 3}, {96, "HHA:NON_STERILE_DRESSING", 1},
+    {97, "HHA:NON_STERILE_DRESSING", 2}, {98, "HHA:NON_STERILE_DRESSING", 3},
+    {99, "HHA:LIGHT_HOUSEKEEPING", 1}, {100, "HHA:LIGHT_HOUSEKEEPING", 2},
+    {103, "HHA:LIGHT_HOUSEKEEPING", 3}, {104, "HHA:LINEN_LAUNDRY", 1},
+    {105, "HHA:LINEN_LAUNDRY", 2}, {106, "HHA:LINEN_LAUNDRY", 3},
+    {107, "HHA:CONVENIENCE_SERVICES", 1}, {108, "HHA:CONVENIENCE_SERVICES", 2},
+    {109, "HHA:CONVENIENCE_SERVICES", 3}, {110, "HHA:DOG_WALKING_PET_CARE", 1},
+    {111, "HHA:DOG_WALKING_PET_CARE", 2}, {112, "HHA:DOG_WALKING_PET_CARE", 3},
+    {113, "HHA:HOUSE_CHECK", 1}, {114, "HHA:HOUSE_CHECK", 2}, {115, "HHA:HOUSE_CHECK", 3},
+    {116, "HHA:PET_CARE_HOUSE_CHECK", 1}, {117, "HHA:PET_CARE_HOUSE_CHECK", 2},
+    {118, "HHA:PET_CARE_HOUSE_CHECK", 3}, {119, "HHA:LAUNDRY", 1}, {120, "HHA:LAUNDRY", 2},
+    {121, "HHA:LAUNDRY", 3}, {122, "HHA:SHOPPING_PERSONAL_OUTINGS", 1},
+    {123, "HHA:SHOPPING_PERSONAL_OUTINGS", 2}, {124, "HHA:SHOPPING_PERSONAL_OUTINGS", 3},
+    {125, "HHA:ESCORT_OUT_OF_BUILDING", 1}, {126, "HHA:ESCORT_OUT_OF_BUILDING", 2},
+    {127, "HHA:ESCORT_OUT_OF_BUILDING", 3}, {128, "HHA:MEAL_ESCORT_BREAKFAST", 1},
+    {129, "HHA:MEAL_ESCORT_BREAKFAST", 2}, {130, "HHA:MEAL_ESCORT_BREAKFAST", 3},
+    {131, "HHA:MEAL_ESCORT_LUNCH", 1}, {132, "HHA:MEAL_ESCORT_LUNCH", 2},
+    {133, "HHA:MEAL_ESCORT_LUNCH", 3}, {134, "HHA:MEAL_ESCORT_DINNER", 1},
+    {135, "HHA:MEAL_ESCORT_DINNER", 2}, {136, "HHA:MEAL_ESCORT_DINNER", 3},
+    {137, "HHA:WAKE_UP_CARE", 1}, {138, "HHA:WAKE_UP_CARE", 2}, {139, "HHA:WAKE_UP_CARE", 3},
+    {140, "HHA:BEDTIME_CARE", 1}, {141, "HHA:BEDTIME_CARE", 2}, {142, "HHA:BEDTIME_CARE", 3},
+    {143, "HHA:DAILY_SPOT_CHECKS", 1}, {144, "HHA:DAILY_SPOT_CHECKS", 2},
+    {145, "HHA:DAILY_SPOT_CHECKS", 3}, {146, "HHA:REMIND_MED", 1}, {147, "HHA:REMIND_MED", 2},
+    {148, "HHA:REMIND_MED", 3}, {149, "HHA:TELEPHONE_REASSURANCE", 1},
+    {150, "HHA:TELEPHONE_REASSURANCE", 2}, {151, "HHA:TELEPHONE_REASSURANCE", 3},
+    {152, "HHA:MAINTAIN_SAFE_ENVIRON", 1}, {153, "HHA:MAINTAIN_SAFE_ENVIRON", 2},
+    {154, "HHA:MAINTAIN_SAFE_ENVIRON", 3}, {155, "HHA:HOUSE_CLEANING", 1},
+    {156, "HHA:HOUSE_CLEANING", 2}, {157, "HHA:HOUSE_CLEANING", 3},
+    {158, "HHA:CARE_OF_BATHROOM_FLOOR", 1}, {159, "HHA:CARE_OF_BATHROOM_FLOOR", 2},
+    {160, "HHA:CARE_OF_BATHROOM_FLOOR", 3}, {161, "HHA:CARE_OF_KITCHEN_FLOOR", 1},
+    {162, "HHA:CARE_OF_KITCHEN_FLOOR", 2}, {163, "HHA:CARE_OF_KITCHEN_FLOOR", 3},
+    {164, "HHA:DUST", 1}, {165, "HHA:DUST", 2}, {166, "HHA:DUST", 3}, {167, "HHA:VACUUM", 1},
+    {168, "HHA:VACUUM", 2}, {169, "HHA:VACUUM", 3}, {170, "HHA:OVEN_CLEANING", 1},
+    {171, "HHA:OVEN_CLEANING", 2}, {172, "HHA:OVEN_CLEANING", 3}, {173, "HHA:WASHWIN", 1},
+    {174, "HHA:WASHWIN", 2}, {175, "HHA:WASHWIN", 3},
+};
+
+constexpr const char* kDated[] = {"HHA:DATE"};
+
+}  // namespace
+
+constexpr FormTable kUpdateHha = {
+    .name = "UPDATEHHA",
+    .module = "carelog.cpp$carlg031",
+    .window = "UPDATEHHA$FORMWINDOW",
+    .file = FileId::kHhaAssign,
+    .flavour = FormFlavour::kNote,
+    .number_key = "HHA:REC_NO_KEY",
+    .number_field = "HHA:REC_NO",
+    .patient_field = "HHA:PATIENT_NUMBER",
+    .dated_fields = kDated,
+    .fields = kFields,
+    .ok_button = 101,
+    .cancel_button = 102,
+};
+
+void UPDATEHHA() {
+  RunForm(kUpdateHha);
+}
+
+}  // namespace carelog::app::procedures
