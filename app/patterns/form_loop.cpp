@@ -12,6 +12,7 @@
 #include "app/patterns/form_state.h"
 #include "app/procedure_catalogue.h"
 #include "app/procedure_globals.h"
+#include "runtime/host/window_system.h"
 #include "runtime/window/definition_format.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
@@ -187,6 +188,9 @@ void Edit(FormState& state) {
   state.saved.Take(table.file);
   if (state.frame.Open()) {
     ShowTitles(state);
+    // The pages of the sheet's other tabs were drawn while the window was built; paint the
+    // whole window again now that only the first page shows.
+    host::Invalidate(state.frame.window().handle);
     RunLoop(state);
   }
   if (state.frame.local_response != kRespCompleted) DeletePlaceholder(state);
