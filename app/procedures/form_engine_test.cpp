@@ -219,6 +219,56 @@ TEST_F(FormEngineTest, NoteFormClosesWithoutAskingWhenNothingChanged) {
             kRespCancelled);
 }
 
+TEST_F(FormEngineTest, PlainFormCancelClosesWithoutAskingOrWriting) {
+  AddPatient(5);
+  AddPatient(9);
+  AddMedication(5, 3);
+  auto change = [] {
+    store::FileDeclaration& file = appdata::MedicationsFile();
+    ASSERT_EQ(store::Open(file, 0x42), 0);
+    store::Watch(file);
+    store::Set(appdata::Key(appdata::MedKey::RECORD_KEY));
+    ASSERT_EQ(store::Next(file), 0);
+    ProcRequest = kReqChange;
+    procedures::UPDATEMEDICATIONS();
+    store::Close(file);
+  };
+  std::string title;
+  EXPECT_EQ(Run(change,
+                [&] {
+                  host::Automation automation;
+                  automation.WaitIdle();
+                  title = automation.CurrentTitle();
+                  Type("9");
+                  Click("Cancel");
+                  automation.WaitIdle();
+                  EXPECT_FALSE(automation.ExpectMessage("").ok);
+                }),
+            kRespCancelled);
+  EXPECT_EQ(title, "Changing a Medications Record");
+  store::Set(appdata::Key(appdata::MedKey::RECORD_KEY));
+  ASSERT_EQ(store::Next(appdata::MedicationsFile()), 0);
+  EXPECT_EQ(int32_t{appdata::MED.PATIENT_NUMBER}, 5);
+}
+
+// The patient select browse answers "cancelled" while it is not there: the number stays
+// refused and the form stays open on it.
+TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
+  AddPatient(5);
+  EXPECT_EQ(Run(InsertMedication(5),
+                [] {
+                  Type("77");
+                  Click("OK");
+                  Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
+                  host::Automation automation;
+                  automation.WaitIdle();
+                  EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
+                  Click("Cancel");
+                }),
+            kRespCancelled);
+  EXPECT_TRUE(MedicationNumbers().empty());
+}
+
 TEST_F(FormEngineTest, DeleteAnsweredCancelDeletesNothing) {
   AddMedication(5, 3);
   auto remove = [] {
