@@ -14,6 +14,7 @@
 //      by ACCEPT.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -29,6 +30,7 @@
 #include "runtime/window/events.h"
 #include "runtime/window/units.h"
 #include "runtime/window/use_binding.h"
+#include "runtime/window/use_table.h"
 
 namespace carelog::window {
 
@@ -57,6 +59,13 @@ inline constexpr uint32_t kDisabled = 0x40;       // built disabled
 inline constexpr uint32_t kHidden = 0x80;         // built hidden
 }  // namespace control_attr
 
+// State that one control class keeps for itself (entry editing, progress limits, list rows
+// and columns ...). Each class derives its own and reaches it through Control::State<T>().
+struct ControlState {
+  virtual ~ControlState() = default;
+};
+
+// The common part of every control; what only one class needs lives in its ControlState.
 struct Control {
   int equate = 0;
   uint8_t kind = 0;
@@ -73,12 +82,10 @@ struct Control {
   std::string picture;
   std::string text;  // caption of buttons, prompts ...; the shown text of entries
   std::string image;
-  std::string message;    // shown in the status bar while the control or item is highlighted
-  std::string undo_text;  // entries: the text that an undo brings back
+  std::string message;  // shown in the status bar while the control or item is highlighted
   host::FontSpec font;
   uint32_t key = 0;  // key code that selects or presses the control
   int64_t action = 0;
-  double lower = 0, upper = 100, value = 0;  // progress bars; radio value
   int64_t color = -1, fill = -1;
   int drop_rows = 0;
   std::vector<Control*> children;
@@ -86,20 +93,29 @@ struct Control {
   std::shared_ptr<host::Surface> bitmap;  // images: the decoded file
   bool pressed = false;                   // buttons: held down by the mouse
 
-  // Entry editing state.
+  // The shown text was edited since it was last checked (entries, spin boxes, text boxes); the
+  // window reads it before it presses the default button or shows variables again.
   bool changed = false;
-  size_t caret = 0;
-  bool all_selected = false;
-  // Check boxes and radios: the state shown; sheets: the selected tab (from 1); lists: the
-  // selected row (from 1, 0 for none).
+  // Check boxes and radios: the state shown; sheets: the selected tab (from 1).
   int state = 0;
-  // Lists: the rows shown (list_rows.h) and the first row in view (from 0).
-  std::vector<std::string> rows;
-  int first_row = 0;
+  // Alert keys by slot: keys that queue EVENT:AlertKey for the control instead of acting.
+  std::map<int, uint32_t> alerts;
+
+  // The class's own state, created on first use. REQUIRES: every call for one control names
+  // the same type (the control's class decides it).
+  template <class T>
+  T& State() const {
+    if (!own_) own_ = std::make_unique<T>();
+    assert(dynamic_cast<T*>(own_.get()));
+    return *static_cast<T*>(own_.get());
+  }
 
   bool IsVisible() const;
   bool IsEnabled() const;
   void Invalidate() const;
+
+ private:
+  mutable std::unique_ptr<ControlState> own_;
 };
 
 class Structure {
@@ -112,11 +128,13 @@ class Structure {
   StructureKind kind() const { return kind_; }
   const std::string& label() const { return label_; }
   const std::string& module() const { return module_; }
+  const UseTable& use_table() const { return use_table_; }
   bool is_open() const { return handle != host::kNoWindow; }
 
   Control* Find(int equate);
-  // The next unused USE-table entry; nullptr (after internal error 01) when none is left.
-  const UseVariable* TakeUse();
+  // The USE variable of the control with field equate `field`; nullptr when the table has
+  // none (Open has checked the table against the definition before any control is built).
+  const UseVariable* UseOf(int field) const;
 
   // Queues an event and wakes the window's loop.
   void Queue(int code, Control* control);
@@ -153,7 +171,9 @@ class Structure {
   std::unique_ptr<FrameParts> parts;
   std::map<int, int64_t> extra;  // window properties without an effect of their own
   uint32_t last_key_code = 0;
-  bool build_failed = false;  // a control could not be built (internal error 01)
+  // Alert keys of the window by slot (from its definition, then property 0x7D06).
+  std::map<int, uint32_t> alerts;
+  bool build_failed = false;  // a control could not be built
   // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
   std::function<bool(int field, int tab)> synchronous_handler;
 
@@ -162,9 +182,11 @@ class Structure {
   std::string label_;
   std::string module_;
   UseTable use_table_;
-  size_t next_use_ = 0;
-  friend void ResetUse(Structure&);
 };
+
+// Makes the structure's next TakeUse start again from the first entry of its USE table (at
+// every OPEN, so that a structure opened again binds the same variables).
+void ResetUse(Structure& structure);
 
 // Every control class in the same steps: measure the open dimensions, build the host window,
 // handle its input, draw it.
