@@ -6,9 +6,9 @@
 //
 //   entry --open files, snapshot (RememberKey)--> started
 //   started --request 3--> DeleteWithoutWindow (warnings 32, 18) --> return
-//   started --request 1, numbered file--> AutoNumber (adds a placeholder, warning 25) --> saved copy
-//   started --request 1 or 2--> saved copy --open window, titles--> event loop
-//   event loop --OK--> select with no control --all fields pass--> EVENT:Completed
+//   started --request 1, numbered file--> AutoNumber (adds a placeholder, warning 25) --> saved
+//   copy started --request 1 or 2--> saved copy --open window, titles--> event loop event loop
+//   --OK--> select with no control --all fields pass--> EVENT:Completed
 //              --EVENT:Completed--> WriteRecord (warnings 24, 14 / 15, 16) --written--> closing
 //              --"Cancel" or close--> closing
 //   closing --note form, changed since the saved copy--> warning 33 (Yes: OK; Cancel: stay)

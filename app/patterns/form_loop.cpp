@@ -15,6 +15,7 @@
 #include "runtime/host/window_system.h"
 #include "runtime/window/definition_format.h"
 #include "runtime/window/threads.h"
+#include "runtime/window/use_table.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::app {
@@ -170,7 +171,8 @@ class OpenFiles {
 window::UseTable MakeUseTable(const std::vector<FormUse>& uses) {
   window::UseTable table;
   for (const FormUse& use : uses) {
-    table.push_back(window::UseVariable{use.slot.address, use.slot.places});
+    table.push_back(window::UseBinding{use.control, use.slot.storage,
+                                       window::UseVariable{use.slot.address, use.slot.places}});
   }
   return table;
 }

@@ -89,10 +89,12 @@ void SavedRecord::Take(FileId file) {
 
 void SavedRecord::Restore(FileId file) const {
   store::FileDeclaration& declaration = appdata::Declaration(file);
-  std::memcpy(declaration.buffer, record_.data(), std::min<size_t>(record_.size(), declaration.record_size));
+  std::memcpy(declaration.buffer, record_.data(),
+              std::min<size_t>(record_.size(), declaration.record_size));
   for (size_t m = 0; m < memos_.size() && m < declaration.memo_count; ++m) {
     store::MemoDeclaration& memo = *declaration.memos[m];
-    if (memo.buffer) std::memcpy(memo.buffer, memos_[m].data(), std::min<size_t>(memos_[m].size(), memo.max_size));
+    if (memo.buffer)
+      std::memcpy(memo.buffer, memos_[m].data(), std::min<size_t>(memos_[m].size(), memo.max_size));
   }
 }
 
@@ -104,7 +106,8 @@ bool SavedRecord::Differs(FileId file) const {
   }
   for (size_t m = 0; m < memos_.size(); ++m) {
     const store::MemoDeclaration& memo = *declaration.memos[m];
-    if (memo.buffer && std::memcmp(memos_[m].data(), memo.buffer, memos_[m].size()) != 0) return true;
+    if (memo.buffer && std::memcmp(memos_[m].data(), memo.buffer, memos_[m].size()) != 0)
+      return true;
   }
   return false;
 }

@@ -39,11 +39,11 @@ struct FieldBinding {
 // browse, whose chosen record's `key_field` is copied back.
 struct LookupRow {
   int control;
-  const char* field;      // the form's field, "MED:PATIENT_NUMBER"
-  appdata::FileId file;   // the looked-up file, Patients
-  const char* key;        // "PAT:KEY_PATIENT_NUMBER"
-  const char* key_field;  // "PAT:PATIENT_NUMBER"
-  const char* select;     // the select browse, "SELECTPATIENTS"
+  const char* field;       // the form's field, "MED:PATIENT_NUMBER"
+  appdata::FileId file;    // the looked-up file, Patients
+  const char* key;         // "PAT:KEY_PATIENT_NUMBER"
+  const char* key_field;   // "PAT:PATIENT_NUMBER"
+  const char* select;      // the select browse, "SELECTPATIENTS"
   const char* shown_name;  // the field as warning 11 names it, "MED:Patient_Number"
   bool zero_allowed;       // 0 stands for "none yet" and is not looked up
 };
@@ -83,7 +83,8 @@ struct FormTable {
   // field; nullptr when a new record is added only on completion.
   const char* number_key = nullptr;
   const char* number_field = nullptr;
-  const char* patient_field = nullptr;  // filled from PAT:PATIENT_NUMBER on insert; nullptr for none
+  const char* patient_field =
+      nullptr;  // filled from PAT:PATIENT_NUMBER on insert; nullptr for none
   std::span<const char* const> dated_fields = {};  // set to today on insert
   std::span<const PrimedText> primed_texts = {};
   std::span<const PrimedNumber> primed_numbers = {};

@@ -38,7 +38,8 @@ void ShowTitles(FormState& state) {
   state.action_message = ActionMessage(table, request);
   window::Structure& window = state.frame.window();
   if (table.flavour == FormFlavour::kPlain) {
-    if (!state.action_message.empty()) window::SetProperty(0, window::prop::kText, state.action_message);
+    if (!state.action_message.empty())
+      window::SetProperty(0, window::prop::kText, state.action_message);
   } else {
     window::SetProperty(0, window::prop::kStatusText, state.action_message, kActionZone);
   }

@@ -9,12 +9,13 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "DAT:PATIENT_NUMBER"}, {5, "DAT:DAYNO"}, {7, "DAT:TIMEIN"}, {9, "DAT:TIMEOUT"},
-    {11, "DAT:NOTES"},
+    {3, "DAT:PATIENT_NUMBER"}, {5, "DAT:DAYNO"},  {7, "DAT:TIMEIN"},
+    {9, "DAT:TIMEOUT"},        {11, "DAT:NOTES"},
 };
 
 constexpr LookupRow kLookups[] = {
-    {3, "DAT:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER", "BROWSEALL", "DAT:Patient_Number", false},
+    {3, "DAT:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
+     "BROWSEALL", "DAT:Patient_Number", false},
 };
 
 }  // namespace

@@ -71,16 +71,16 @@ std::vector<int32_t> MedicationNumbers() {
 class FormEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (appdata::FileId id : {appdata::FileId::kPatients, appdata::FileId::kMedications,
-                               appdata::FileId::kFamily}) {
+    for (appdata::FileId id :
+         {appdata::FileId::kPatients, appdata::FileId::kMedications, appdata::FileId::kFamily}) {
       store::FileDeclaration& file = appdata::Declaration(id);
       ASSERT_EQ(store::Create(file), 0);
       ASSERT_EQ(store::Open(file, 0x42), 0);
     }
   }
   void TearDown() override {
-    for (appdata::FileId id : {appdata::FileId::kPatients, appdata::FileId::kMedications,
-                               appdata::FileId::kFamily}) {
+    for (appdata::FileId id :
+         {appdata::FileId::kPatients, appdata::FileId::kMedications, appdata::FileId::kFamily}) {
       store::Close(appdata::Declaration(id));
     }
   }
@@ -259,7 +259,8 @@ TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
                 [] {
                   Type("77");
                   Click("OK");
-                  Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
+                  Answer("OK",
+                         "The value for MED:Patient_Number must be found in the Patients file.");
                   host::Automation automation;
                   automation.WaitIdle();
                   EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");

@@ -28,7 +28,8 @@ std::string Lower(std::string text) {
 // Opens the form on the first record of its file (or on a cleared record for an insert, with
 // the first patient current) and saves its window as DIR/form_<name>_<add|change>.png.
 void Shoot(const FormTable& table, int32_t request, const std::string& dir) {
-  std::string path = dir + "/form_" + Lower(table.name) + (request == kReqInsert ? "_add" : "_change") + ".png";
+  std::string path =
+      dir + "/form_" + Lower(table.name) + (request == kReqInsert ? "_add" : "_change") + ".png";
   wt::Program program([&table, request] {
     store::FileDeclaration& patients = appdata::PatientsFile();
     store::FileDeclaration& file = appdata::Declaration(table.file);

@@ -4,29 +4,12 @@ namespace carelog::app::procedures {
 
 namespace {
 constexpr const FormTable* kTables[] = {
-    &kUpdatePatients,
-    &kUpdateProgressNotes,
-    &kUpdateAddendum,
-    &kEnterOrders,
-    &kUpdateHha,
-    &kUpdateFamily,
-    &kUpdateCarePlan,
-    &kUpdateNarrative,
-    &kUpdateMeds,
-    &kDischargeSummary,
-    &kAddAppoint,
-    &kUpdateAddInfo,
-    &kUpdatePoc,
-    &kUpdateSixtyDay,
-    &kUpdateCalendar,
-    &kUpdateDoctors,
-    &kUpdateMonthCal,
-    &kUpdateCaseCon,
-    &kUpdateOrders,
-    &kUpdateHhaAssign,
-    &kUpdateMedications,
-    &kUpdateDischargeSummary,
-    &kUpdatePhyscians,
+    &kUpdatePatients,    &kUpdateProgressNotes,    &kUpdateAddendum,  &kEnterOrders,
+    &kUpdateHha,         &kUpdateFamily,           &kUpdateCarePlan,  &kUpdateNarrative,
+    &kUpdateMeds,        &kDischargeSummary,       &kAddAppoint,      &kUpdateAddInfo,
+    &kUpdatePoc,         &kUpdateSixtyDay,         &kUpdateCalendar,  &kUpdateDoctors,
+    &kUpdateMonthCal,    &kUpdateCaseCon,          &kUpdateOrders,    &kUpdateHhaAssign,
+    &kUpdateMedications, &kUpdateDischargeSummary, &kUpdatePhyscians,
 };
 }  // namespace
 

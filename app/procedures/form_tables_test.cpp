@@ -106,11 +106,26 @@ TEST_F(FormTablesTest, PatientFormHasItsTabsAndBrowseBoxesInOrder) {
   }
   ASSERT_NE(sheet, nullptr);
   std::vector<std::string> tabs;
-  for (const window::Entry& tab : sheet->children) tabs.push_back(*tab.String(window::Field::kText));
-  const std::vector<std::string> expected = {
-      "General", "General (cont.)", "General (cont. 2 )", "Plans_and_Progress", "CaseCon",
-      "MonthCal", "POC", "SixtyDay", "Orders", "Calendar", "HHA_Assign", "Doctors", "Family",
-      "CarePlan", "ProgressNotes", "Narrative", "Medications", "DischargeSummary"};
+  for (const window::Entry& tab : sheet->children)
+    tabs.push_back(*tab.String(window::Field::kText));
+  const std::vector<std::string> expected = {"General",
+                                             "General (cont.)",
+                                             "General (cont. 2 )",
+                                             "Plans_and_Progress",
+                                             "CaseCon",
+                                             "MonthCal",
+                                             "POC",
+                                             "SixtyDay",
+                                             "Orders",
+                                             "Calendar",
+                                             "HHA_Assign",
+                                             "Doctors",
+                                             "Family",
+                                             "CarePlan",
+                                             "ProgressNotes",
+                                             "Narrative",
+                                             "Medications",
+                                             "DischargeSummary"};
   EXPECT_EQ(tabs, expected);
   for (size_t box = 0; box < 14; ++box) {
     const window::Entry& page = sheet->children[4 + box];

@@ -9,9 +9,9 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "ADD:RECNO"}, {5, "ADD:ADDINFO"},
+    {3, "ADD:RECNO"},
+    {5, "ADD:ADDINFO"},
 };
-
 
 }  // namespace
 

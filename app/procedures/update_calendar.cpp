@@ -9,10 +9,9 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "DAT:PATIENT_NUMBER"}, {5, "DAT:DAYNO"}, {7, "DAT:TIMEIN"}, {9, "DAT:TIMEOUT"},
-    {11, "DAT:NOTES"},
+    {3, "DAT:PATIENT_NUMBER"}, {5, "DAT:DAYNO"},  {7, "DAT:TIMEIN"},
+    {9, "DAT:TIMEOUT"},        {11, "DAT:NOTES"},
 };
-
 
 }  // namespace
 

@@ -9,8 +9,8 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "CAS:PATEINTNUMBER"}, {5, "CAS:RECNO"}, {7, "CAS:DATE"}, {9, "CAS:PARTICIPANTS"},
-    {11, "CAS:PROBLEMS"}, {13, "CAS:INTERVENTIONS"}, {15, "CAS:GOALS"},
+    {3, "CAS:PATEINTNUMBER"}, {5, "CAS:RECNO"},          {7, "CAS:DATE"},   {9, "CAS:PARTICIPANTS"},
+    {11, "CAS:PROBLEMS"},     {13, "CAS:INTERVENTIONS"}, {15, "CAS:GOALS"},
 };
 
 constexpr const char* kDated[] = {"CAS:DATE"};

@@ -9,11 +9,15 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "DOC:PATIENT_NUMBER"}, {5, "DOC:DOCTOR_NAME"}, {7, "DOC:TYPE"}, {9, "DOC:PHONE"},
+    {3, "DOC:PATIENT_NUMBER"},
+    {5, "DOC:DOCTOR_NAME"},
+    {7, "DOC:TYPE"},
+    {9, "DOC:PHONE"},
 };
 
 constexpr LookupRow kLookups[] = {
-    {3, "DOC:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER", "SELECTPATIENTS", "DOC:Patient_Number", false},
+    {3, "DOC:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
+     "SELECTPATIENTS", "DOC:Patient_Number", false},
 };
 
 }  // namespace

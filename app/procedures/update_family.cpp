@@ -9,9 +9,11 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "FAM:PATIENT_NUMBER"}, {5, "FAM:NAME"}, {7, "FAM:RELATIONSHIP"}, {9, "FAM:PHONE"},
+    {3, "FAM:PATIENT_NUMBER"},
+    {5, "FAM:NAME"},
+    {7, "FAM:RELATIONSHIP"},
+    {9, "FAM:PHONE"},
 };
-
 
 }  // namespace
 

@@ -9,7 +9,10 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "NAR:PATIENT_NUMBER"}, {5, "NAR:RECORD_NO"}, {7, "NAR:DATE"}, {9, "NAR:NARRATIVE"},
+    {3, "NAR:PATIENT_NUMBER"},
+    {5, "NAR:RECORD_NO"},
+    {7, "NAR:DATE"},
+    {9, "NAR:NARRATIVE"},
 };
 
 constexpr const char* kDated[] = {"NAR:DATE"};

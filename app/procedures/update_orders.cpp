@@ -9,9 +9,11 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "ORD:PATIENT_NUMBER"}, {5, "ORD:RECNO"}, {7, "ORD:DATE"}, {9, "ORD:ORDERS"},
+    {3, "ORD:PATIENT_NUMBER"},
+    {5, "ORD:RECNO"},
+    {7, "ORD:DATE"},
+    {9, "ORD:ORDERS"},
 };
-
 
 }  // namespace
 

@@ -9,10 +9,9 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "PHY:DOCNO"}, {5, "PHY:NAME"}, {7, "PHY:ADDRESS1"}, {9, "PHY:ADDRESS2"}, {11, "PHY:CITY"},
-    {13, "PHY:STATE"}, {15, "PHY:ZIP"}, {17, "PHY:PHONE"},
+    {3, "PHY:DOCNO"}, {5, "PHY:NAME"},   {7, "PHY:ADDRESS1"}, {9, "PHY:ADDRESS2"},
+    {11, "PHY:CITY"}, {13, "PHY:STATE"}, {15, "PHY:ZIP"},     {17, "PHY:PHONE"},
 };
-
 
 }  // namespace
 

@@ -9,10 +9,10 @@ namespace {
 using appdata::FileId;
 
 constexpr FieldBinding kFields[] = {
-    {3, "SIX:PATIENT_NUMBER"}, {5, "SIX:RECNO"}, {7, "SIX:START_DATE"}, {9, "SIX:END_DATE"},
-    {11, "SIX:ABNL_LABS"}, {13, "SIX:ABNL_SUGARS"}, {15, "SIX:LOWTEMP"}, {17, "SIX:HIGHTEMP"},
-    {19, "SIX:LOWPULSE"}, {21, "SIX:HIGHPULSE"}, {23, "SIX:LOWRESP"}, {25, "SIX:HIGHRESP"},
-    {27, "SIX:LOWBP"}, {29, "SIX:HIGHBP"}, {31, "SIX:SUMMARY"},
+    {3, "SIX:PATIENT_NUMBER"}, {5, "SIX:RECNO"},        {7, "SIX:START_DATE"}, {9, "SIX:END_DATE"},
+    {11, "SIX:ABNL_LABS"},     {13, "SIX:ABNL_SUGARS"}, {15, "SIX:LOWTEMP"},   {17, "SIX:HIGHTEMP"},
+    {19, "SIX:LOWPULSE"},      {21, "SIX:HIGHPULSE"},   {23, "SIX:LOWRESP"},   {25, "SIX:HIGHRESP"},
+    {27, "SIX:LOWBP"},         {29, "SIX:HIGHBP"},      {31, "SIX:SUMMARY"},
 };
 
 constexpr FileId kAlsoOpens[] = {FileId::kProgressNotes};
