@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "app/procedure_catalogue.h"
 #include "app/procedure_globals.h"
 #include "runtime/window/properties.h"
 #include "runtime/window/threads.h"
@@ -19,6 +20,7 @@ ProcedureFrame::ProcedureFrame(window::Structure& window, bool takes_default_fon
     : window_(window), takes_default_font_(takes_default_font) {
   assert(window::HoldsSemaphore());
   entry_request_ = ProcRequest;
+  working_request = entry_request_;
   local_response = kRespCancelled;
   ProcRequest = kNoRequest;
   ProcResponse = kNoResponse;
@@ -27,6 +29,12 @@ ProcedureFrame::ProcedureFrame(window::Structure& window, bool takes_default_fon
 
 ProcedureFrame::~ProcedureFrame() {
   Return();
+}
+
+int32_t ProcedureFrame::Call(std::string_view procedure, int32_t request) {
+  int32_t response = CallProcedureByName(procedure, request);
+  working_request = entry_request_;
+  return response;
 }
 
 bool ProcedureFrame::Open() {

@@ -1,6 +1,9 @@
 // The bookkeeping that every generated procedure keeps around its window, written once:
 //
 //   entry request     ProcRequest as it was on entry (ProcRequest and ProcResponse are then 0)
+//   working request   the request the procedure acts on now; starts as the entry request, a
+//                     form may change it (a delete that turns into a change) and every Call
+//                     restores it to the entry request when the callee returns
 //   local response    2 (cancelled) on entry; the procedure sets 1 when it completed a request
 //   window opened     set once Open succeeded; the return routine closes only then
 //   initialised       set the first time the window is initialised (OpenWindow or GainFocus)
@@ -20,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "runtime/window/window_structure.h"
 
@@ -52,7 +56,15 @@ class ProcedureFrame {
   // local response (2 when none was set) in ProcResponse. Runs once; later calls do nothing.
   void Return();
 
+  // The caller's half of the request protocol: sets ProcRequest to `request`, calls
+  // `procedure` through the catalogue on this thread and returns the callee's response (2 when
+  // it is not built); the working request is then restored to the entry request. The callee's
+  // response is only returned: it never becomes this procedure's own local response, so a form
+  // that calls a select browse passes on only its own answer.
+  int32_t Call(std::string_view procedure, int32_t request);
+
   int32_t entry_request() const { return entry_request_; }
+  int32_t working_request = 0;
   int32_t local_response = 0;
   bool window_opened() const { return window_opened_; }
   bool window_initialised() const { return window_initialised_; }

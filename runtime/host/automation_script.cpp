@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "runtime/host/automation.h"
+#include "runtime/host/print_output.h"
 #include "runtime/host/types.h"
 
 namespace carelog::host {
@@ -27,6 +28,7 @@ constexpr VerbRule kVerbs[] = {
     {"key", ScriptVerb::kKey, 1, -1, false, false},
     {"type", ScriptVerb::kType, 1, 1, false, true},
     {"click", ScriptVerb::kClick, 1, 1, false, false},
+    {"select", ScriptVerb::kSelect, 2, 2, true, false},
     {"menu", ScriptVerb::kMenu, 1, -1, false, true},
     {"answer", ScriptVerb::kAnswer, 1, 1, false, false},
     {"expect-title", ScriptVerb::kExpectTitle, 1, 1, false, false},
@@ -34,6 +36,7 @@ constexpr VerbRule kVerbs[] = {
     {"expect-message", ScriptVerb::kExpectMessage, 1, 1, false, false},
     {"dump", ScriptVerb::kDump, 0, 0, false, false},
     {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
+    {"print-to", ScriptVerb::kPrintTo, 1, 1, false, false},
 };
 
 const VerbRule* RuleOf(std::string_view name) {
@@ -138,6 +141,14 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
       return automation.Type(Ansi(a[0]));
     case ScriptVerb::kClick:
       return automation.Click(Ansi(a[0]), a[0].quoted);
+    case ScriptVerb::kSelect: {
+      const std::string& row = a[1].text;
+      if (row.empty() || row.size() > 9 ||
+          row.find_first_not_of("0123456789") != std::string::npos) {
+        return AutomationResult::Failure("row \"" + row + "\" is not a row number");
+      }
+      return automation.SelectRow(Ansi(a[0]), std::stoi(row));
+    }
     case ScriptVerb::kMenu: {
       std::vector<std::string> path;
       for (const ScriptArgument& item : a) path.push_back(Ansi(item));
@@ -157,6 +168,9 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
       return AutomationResult{};
     case ScriptVerb::kScreenshot:
       return automation.Screenshot(a[0].text);
+    case ScriptVerb::kPrintTo:
+      SetPrintOutputFile(a[0].text);
+      return AutomationResult{};
   }
   return AutomationResult::Failure("unknown command");
 }

@@ -11,6 +11,7 @@
 //   key COMBINATION...                press keys in turn: key Ctrl+PageDown Enter
 //   type "text"                       type the text into the focused control
 //   click EQUATE | click "Text"       click a control by equate (number or ?NAME) or text
+//   select EQUATE ROW                 select a list's row (from 1) as a click on it would
 //   menu "&Menu" "&Item"...           choose a menu item along its path
 //   answer "&Yes"                     press a button of the message box shown
 //   expect-title "text"               the current window's title
@@ -18,6 +19,7 @@
 //   expect-message "text"             the text of the message box shown
 //   dump                              print every window and control
 //   screenshot FILE.png               save the current window as PNG
+//   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
 //
 // Every command first waits until the program is idle. A failed command ends the script
 // with "FILE:LINE: verb: what went wrong" on the error stream and status 1.
@@ -35,6 +37,7 @@ enum class ScriptVerb : uint8_t {
   kKey,
   kType,
   kClick,
+  kSelect,
   kMenu,
   kAnswer,
   kExpectTitle,
@@ -42,6 +45,7 @@ enum class ScriptVerb : uint8_t {
   kExpectMessage,
   kDump,
   kScreenshot,
+  kPrintTo,
 };
 
 struct ScriptArgument {

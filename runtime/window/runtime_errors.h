@@ -10,6 +10,9 @@ namespace carelog::window::runtime_error {
 inline constexpr int kInternalError01 = 501;  // a USE table that does not fit its window
 inline constexpr int kInternalError02 = 502;  // a structure label not found in its module
 inline constexpr int kEventToReportControl = 522;
+inline constexpr int kMetafileRecordTooLarge = 523;
+inline constexpr int kPrinterOpenFailed = 524;
+inline constexpr int kReportAlreadyOpen = 525;
 inline constexpr int kApplicationAlreadyActive = 526;
 inline constexpr int kApplicationWhileModal = 527;
 inline constexpr int kApplicationOpenFailed = 528;
@@ -21,6 +24,8 @@ inline constexpr int kMdiOpenFailed = 533;
 inline constexpr int kWindowAlreadyOpen = 535;
 inline constexpr int kWindowNotOpen = 536;
 inline constexpr int kAcceptWithoutWindow = 537;
+inline constexpr int kPrintNotReport = 538;
+inline constexpr int kEndPageNotReport = 539;
 inline constexpr int kAcceptWhileModal = 540;
 inline constexpr int kControlWhileModal = 541;
 inline constexpr int kOperationWhileModal = 542;
@@ -34,6 +39,9 @@ inline constexpr CodeText kTexts[] = {
     {kInternalError01, "Internal error 01"},
     {kInternalError02, "Internal error 02"},
     {kEventToReportControl, "Event posted to a report control"},
+    {kMetafileRecordTooLarge, "Metafile record too large in report"},
+    {kPrinterOpenFailed, "Unexpected error opening printer device"},
+    {kReportAlreadyOpen, "Report is already open"},
     {kApplicationAlreadyActive, "Unable to open APPLICATION (APPLICATION already active)"},
     {kApplicationWhileModal, "Unable to open APPLICATION (system is MODAL)"},
     {kApplicationOpenFailed, "Unable to open APPLICATION"},
@@ -45,6 +53,8 @@ inline constexpr CodeText kTexts[] = {
     {kWindowAlreadyOpen, "Window is already open"},
     {kWindowNotOpen, "Window is not open"},
     {kAcceptWithoutWindow, "ACCEPT loop requires a window"},
+    {kPrintNotReport, "PRINT must only be called for reports"},
+    {kEndPageNotReport, "ENDPAGE must only be called for reports"},
     {kAcceptWhileModal, "Unable to process ACCEPT (system is MODAL)"},
     {kControlWhileModal, "Unable to create control (system is MODAL)"},
     {kOperationWhileModal, "Unable to complete operation (system is MODAL)"},

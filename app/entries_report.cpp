@@ -1,0 +1,21 @@
+// The reports and their preview. A run function of nullptr: not built yet.
+#include "app/procedure_entries.h"
+
+namespace carelog::app {
+namespace {
+
+constexpr EntryPointRow kEntryPoints[] = {
+    {"PRINTTODAY", nullptr},   {"PRINTLIST", nullptr},      {"PRINTPROGRESS", nullptr},
+    {"PRINT485", nullptr},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
+    {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
+    {"PRINTNEWMEDS", nullptr}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
+    {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", nullptr},
+};
+
+}  // namespace
+
+std::span<const EntryPointRow> ReportEntryPoints() {
+  return kEntryPoints;
+}
+
+}  // namespace carelog::app
