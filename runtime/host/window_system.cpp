@@ -290,6 +290,107 @@ WindowId CreateWindow(const WindowSpec& spec) {
   return id;
 }
 
+namespace {
+
+// What is left to do once a window has left the table: windows to activate, focus or enable.
+struct AfterDestroy {
+  WindowId reactivate = kNoWindow;
+  WindowId refocus = kNoWindow;
+  WindowId owner_to_enable = kNoWindow;
+};
+
+// The window and everything it owns, in destroying order; false when it is gone already or on
+// its way out (its procedure destroying itself again).
+bool CollectDoomed(WindowId window, std::vector<WindowId>* doomed) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(window);
+  if (!w || w->destroy_started) return false;
+  CollectForDestroy(window, doomed);
+  return true;
+}
+
+// An MDI child or popup of another thread is destroyed by its owner; true when the owner took
+// it (or it is gone), false when it falls to this thread.
+bool HandedToOwner(WindowId id) {
+  ThreadId id_owner = internal::OwnerThreadOf(id);
+  if (id_owner == CurrentThreadId() || id_owner == kNoThread) return false;
+  {
+    Lock lock(TableMutex());
+    if (WindowData* w = Find(id)) w->destroy_started = false;
+  }
+  return SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id);
+}
+
+// A destroyed active MDI child passes the activation to the next shown child of its client.
+WindowId NextMdiChildLocked(const WindowData& w, WindowId id) {
+  WindowData* client = Find(w.parent);
+  if (!client || client->active_child != id) return kNoWindow;
+  client->active_child = kNoWindow;
+  for (WindowId c : client->children) {
+    const WindowData* other = Find(c);
+    if (c != id && other && other->show != ShowState::kHidden) {
+      client->active_child = c;
+      return c;
+    }
+  }
+  return kNoWindow;
+}
+
+// Takes the window out of the table, its parent's list and the input state.
+void UnlinkLocked(WindowId id, WindowData& w, AfterDestroy* after) {
+  Table& t = TheTable();
+  if (w.disabled_by_modal) after->owner_to_enable = w.owner;
+  bool was_active = t.active == id;
+  if (was_active) after->reactivate = NextActiveLocked(id);
+  if (t.focus == id) t.focus = kNoWindow;
+  if (t.capture == id) t.capture = kNoWindow;
+  if (t.caret.window == id) t.caret = CaretState{};
+  if (w.kind == WindowKind::kMdiChild) after->refocus = NextMdiChildLocked(w, id);
+  w.destroying = true;
+  std::vector<WindowId>& siblings = SiblingList(w);
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), id), siblings.end());
+  if (w.kind == WindowKind::kMdiChild) {
+    if (WindowData* client = Find(w.parent)) TellBackend(*client);  // the frame's title
+  }
+  if (IsTopLevelKind(w.kind)) {
+    if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
+  } else if (WindowData* parent = Find(w.parent)) {
+    internal::InvalidateLocked(*parent);
+  }
+  if (was_active) t.active = kNoWindow;
+  internal::ForgetWindow(w.thread, id);
+  internal::CountWindow(w.thread, -1);
+  t.windows.erase(id);
+}
+
+void Restore(AfterDestroy after) {
+  if (after.owner_to_enable != kNoWindow) {
+    EnableWindow(after.owner_to_enable, true);
+    if (after.reactivate == kNoWindow) after.reactivate = after.owner_to_enable;
+  }
+  if (after.refocus != kNoWindow) {
+    internal::Notify(after.refocus, msg::kMdiActivated, 1, 0);
+    SetFocus(after.refocus);
+  }
+  if (after.reactivate != kNoWindow) SetActiveWindow(after.reactivate);
+}
+
+void DestroyOne(WindowId id) {
+  if (HandedToOwner(id)) return;
+  // The procedure sees msg::kDestroy while the window still exists.
+  internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
+  AfterDestroy after;
+  {
+    Lock lock(TableMutex());
+    WindowData* w = Find(id);
+    if (!w) return;
+    UnlinkLocked(id, *w, &after);
+  }
+  Restore(after);
+}
+
+}  // namespace
+
 bool DestroyWindow(WindowId window) {
   ThreadId owner = internal::OwnerThreadOf(window);
   if (owner == kNoThread) return false;
@@ -298,78 +399,8 @@ bool DestroyWindow(WindowId window) {
     // The owner ended before it could answer; what is left goes here.
   }
   std::vector<WindowId> doomed;
-  {
-    Lock lock(TableMutex());
-    const WindowData* w = Find(window);
-    // A window already on its way out (its procedure destroying itself again) stays put.
-    if (!w || w->destroy_started) return false;
-    CollectForDestroy(window, &doomed);
-  }
-  ThreadId self = CurrentThreadId();
-  for (WindowId id : doomed) {
-    ThreadId id_owner = internal::OwnerThreadOf(id);
-    if (id_owner != self && id_owner != kNoThread) {
-      // An MDI child or popup of another thread: its owner destroys it.
-      {
-        Lock lock(TableMutex());
-        if (WindowData* w = Find(id)) w->destroy_started = false;
-      }
-      if (SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id)) continue;
-    }
-    // The procedure sees msg::kDestroy while the window still exists.
-    internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
-    WindowId reactivate = kNoWindow, refocus = kNoWindow, owner_to_enable = kNoWindow;
-    {
-      Lock lock(TableMutex());
-      Table& t = TheTable();
-      WindowData* w = Find(id);
-      if (!w) continue;
-      if (w->disabled_by_modal) owner_to_enable = w->owner;
-      bool was_active = t.active == id;
-      if (was_active) reactivate = NextActiveLocked(id);
-      if (t.focus == id) t.focus = kNoWindow;
-      if (t.capture == id) t.capture = kNoWindow;
-      if (t.caret.window == id) t.caret = CaretState{};
-      if (w->kind == WindowKind::kMdiChild) {
-        WindowData* client = Find(w->parent);
-        if (client && client->active_child == id) {
-          client->active_child = kNoWindow;
-          for (WindowId c : client->children) {
-            const WindowData* other = Find(c);
-            if (c != id && other && other->show != ShowState::kHidden) {
-              client->active_child = c;
-              refocus = c;
-              break;
-            }
-          }
-        }
-      }
-      w->destroying = true;
-      SiblingList(*w).erase(std::remove(SiblingList(*w).begin(), SiblingList(*w).end(), id),
-                            SiblingList(*w).end());
-      if (w->kind == WindowKind::kMdiChild) {
-        if (WindowData* client = Find(w->parent)) TellBackend(*client);  // the frame's title
-      }
-      if (IsTopLevelKind(w->kind)) {
-        if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
-      } else if (WindowData* parent = Find(w->parent)) {
-        internal::InvalidateLocked(*parent);
-      }
-      if (was_active) t.active = kNoWindow;
-      internal::ForgetWindow(w->thread, id);
-      internal::CountWindow(w->thread, -1);
-      t.windows.erase(id);
-    }
-    if (owner_to_enable != kNoWindow) {
-      EnableWindow(owner_to_enable, true);
-      if (reactivate == kNoWindow) reactivate = owner_to_enable;
-    }
-    if (refocus != kNoWindow) {
-      internal::Notify(refocus, msg::kMdiActivated, 1, 0);
-      SetFocus(refocus);
-    }
-    if (reactivate != kNoWindow) SetActiveWindow(reactivate);
-  }
+  if (!CollectDoomed(window, &doomed)) return false;
+  for (WindowId id : doomed) DestroyOne(id);
   return true;
 }
 

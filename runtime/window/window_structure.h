@@ -184,10 +184,6 @@ class Structure {
   UseTable use_table_;
 };
 
-// Makes the structure's next TakeUse start again from the first entry of its USE table (at
-// every OPEN, so that a structure opened again binds the same variables).
-void ResetUse(Structure& structure);
-
 // Every control class in the same steps: measure the open dimensions, build the host window,
 // handle its input, draw it.
 struct ControlClass {
