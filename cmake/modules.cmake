@@ -10,7 +10,7 @@
 # Every fuzz target under ctest tries a fixed number of inputs from a fixed seed over its
 # checked-in corpus fuzz/<file>/, so the verdict is the same on any machine. Longer, random
 # exploration is scripts/fuzz-explore.sh.
-set(CARELOG_FUZZ_RUNS 4000 CACHE STRING "Inputs each fuzz target tries under ctest")
+set(CARELOG_FUZZ_RUNS 10000 CACHE STRING "Inputs each fuzz target tries under ctest")
 set(CARELOG_FUZZ_SEED 1 CACHE STRING "libFuzzer seed of the ctest runs")
 
 function(carelog_module name)
