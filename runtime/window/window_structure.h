@@ -25,6 +25,7 @@
 
 #include "runtime/host/graphics.h"
 #include "runtime/host/types.h"
+#include "runtime/host/window_system.h"
 #include "runtime/window/definition_model.h"
 #include "runtime/window/events.h"
 #include "runtime/window/units.h"
@@ -153,6 +154,10 @@ class Structure {
   std::unique_ptr<FrameParts> parts;
   std::map<int, int64_t> extra;  // window properties without an effect of their own
   uint32_t last_key_code = 0;
+  // The placement last reported to the procedure (window_placement.cpp); kHidden until the
+  // window has opened, so that opening reports nothing.
+  host::ShowState reported_state = host::ShowState::kHidden;
+  host::Rect reported_rect;
   bool build_failed = false;  // a control could not be built (internal error 01)
   // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
   std::function<bool(int field, int tab)> synchronous_handler;
