@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fontconfig fonts-liberation
   libsdl2-dev libjpeg62-turbo-dev libcups2-dev
   xvfb xauth
+  openbox xdotool wmctrl  # tests only: a window manager on the test X server, real X input
 )
 
 missing=()
