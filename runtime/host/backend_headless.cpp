@@ -1,7 +1,8 @@
 // The headless display: no screen at all. Windows live only as their in-memory surfaces,
 // presentations are counted, the cursor is remembered, and the clipboard stays with the
 // window system. The screen is HeadlessScreenSize() with no panels, and the window manager
-// that is not there does whatever it is asked at once. Deterministic: nothing here depends on time or on another process.
+// that is not there does whatever it is asked at once. Deterministic: nothing here depends on time
+// or on another process.
 #include <map>
 #include <memory>
 #include <mutex>

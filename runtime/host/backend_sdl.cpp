@@ -158,6 +158,7 @@ class SdlBackend : public DisplayBackend {
       by_sdl_id_.erase(SDL_GetWindowID(w));
       native_.erase(window);
       dirty_.erase(window);
+      wanted_.erase(window);
       SDL_DestroyWindow(w);
     });
   }
@@ -211,11 +212,8 @@ class SdlBackend : public DisplayBackend {
 
   void WindowStateChanged(WindowId window, ShowState state) override {
     Run([=, this] {
-      SDL_Window* w = NativeOf(window);
-      if (!w) return;
-      if (state == ShowState::kMaximized) SDL_MaximizeWindow(w);
-      if (state == ShowState::kMinimized) SDL_MinimizeWindow(w);
-      if (state == ShowState::kNormal) SDL_RestoreWindow(w);
+      wanted_[window] = state;
+      ApplyWantedState(window);
     });
   }
 
@@ -393,6 +391,42 @@ class SdlBackend : public DisplayBackend {
     }
   }
 
+  // Takes the state the window manager shows the window in (maximized, minimized or normal)
+  // into the window system. Checked on every change of state or size, as window managers
+  // differ in which of the two they announce.
+  // Asks the window manager for the state the program last asked for. Again once the window is
+  // on the screen: a request made while the manager was still taking the window in is lost.
+  void ApplyWantedState(WindowId window) {
+    SDL_Window* w = NativeOf(window);
+    auto it = wanted_.find(window);
+    if (!w || it == wanted_.end()) return;
+    Uint32 flags = SDL_GetWindowFlags(w);
+    if (it->second == ShowState::kMaximized && !(flags & SDL_WINDOW_MAXIMIZED)) {
+      SDL_MaximizeWindow(w);
+    }
+    if (it->second == ShowState::kMinimized && !(flags & SDL_WINDOW_MINIMIZED)) {
+      SDL_MinimizeWindow(w);
+    }
+    if (it->second == ShowState::kNormal &&
+        (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED))) {
+      SDL_RestoreWindow(w);
+    }
+  }
+
+  void SyncState(WindowId window) {
+    SDL_Window* w = NativeOf(window);
+    if (!w) return;
+    Uint32 flags = SDL_GetWindowFlags(w);
+    ShowState state = (flags & SDL_WINDOW_MINIMIZED)   ? ShowState::kMinimized
+                      : (flags & SDL_WINDOW_MAXIMIZED) ? ShowState::kMaximized
+                                                       : ShowState::kNormal;
+    ShowState known = ShowStateOf(window);
+    if (known != ShowState::kHidden && known != state) {
+      wanted_.erase(window);  // the manager's choice now stands
+      InjectWindowState(window, state);
+    }
+  }
+
   void HandleWindowEvent(const SDL_WindowEvent& e) {
     WindowId w = WindowOf(e.windowID);
     if (w == kNoWindow) return;
@@ -404,6 +438,7 @@ class SdlBackend : public DisplayBackend {
         if (ActiveWindow() != w && IsEnabled(w)) SetActiveWindow(w);
         break;
       case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        SyncState(w);
         Rect r = WindowRect(w);
         MoveWindow(w, Rect::FromSize(r.left, r.top, e.data1, e.data2));
         dirty_.insert(w);
@@ -415,17 +450,16 @@ class SdlBackend : public DisplayBackend {
         break;
       }
       case SDL_WINDOWEVENT_MAXIMIZED:
-        InjectWindowState(w, ShowState::kMaximized);
-        break;
       case SDL_WINDOWEVENT_MINIMIZED:
-        InjectWindowState(w, ShowState::kMinimized);
-        break;
       case SDL_WINDOWEVENT_RESTORED:
-        InjectWindowState(w, ShowState::kNormal);
+        SyncState(w);
+        dirty_.insert(w);
+        break;
+      case SDL_WINDOWEVENT_SHOWN:
+        ApplyWantedState(w);
         dirty_.insert(w);
         break;
       case SDL_WINDOWEVENT_EXPOSED:
-      case SDL_WINDOWEVENT_SHOWN:
         dirty_.insert(w);
         break;
       default:
@@ -443,6 +477,7 @@ class SdlBackend : public DisplayBackend {
   std::map<Uint32, WindowId> by_sdl_id_;
   std::set<WindowId> dirty_;
   std::map<CursorShape, SDL_Cursor*> cursors_;
+  std::map<WindowId, ShowState> wanted_;  // asked of the window manager, not yet seen done
   std::mutex work_area_mutex_;
   Rect work_area_;  // asked from any thread, also under the window system's lock
 };

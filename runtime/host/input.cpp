@@ -9,8 +9,8 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_internal.h"
-#include "runtime/host/window_table.h"
 #include "runtime/host/window_system.h"
+#include "runtime/host/window_table.h"
 
 namespace carelog::host {
 

@@ -168,15 +168,19 @@ TEST_F(InputTest, TypedTextIsEnteredInTheAnsiSetOrRefusedWholeWithABeep) {
   SetFocus(first_);
   Drain();
   int beeps = BeepCount();
-  EXPECT_TRUE(InjectTypedUtf8("N\xC3\xBA\xC3\xB1" "ez \xE2\x82\xAC"));  // "Núñez €"
-  EXPECT_FALSE(InjectTypedUtf8("\xC5\x91"));  // o with double acute: not in the set
+  EXPECT_TRUE(
+      InjectTypedUtf8("N\xC3\xBA\xC3\xB1"
+                      "ez \xE2\x82\xAC"));         // "Núñez €"
+  EXPECT_FALSE(InjectTypedUtf8("\xC5\x91"));       // o with double acute: not in the set
   EXPECT_FALSE(InjectTypedUtf8("a\xE4\xB8\xAD"));  // nothing of a mixed keystroke
   EXPECT_EQ(BeepCount(), beeps + 2);
   std::string typed;
   for (const Message& m : Drain()) {
     if (m.number == msg::kChar) typed += static_cast<char>(m.wparam);
   }
-  EXPECT_EQ(typed, "N\xFA\xF1" "ez \x80");
+  EXPECT_EQ(typed,
+            "N\xFA\xF1"
+            "ez \x80");
 }
 
 TEST_F(InputTest, ATopLevelMaximizesToTheScreenAndTheDisplaysStateChangesKeepItsRect) {

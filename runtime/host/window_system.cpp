@@ -612,8 +612,8 @@ bool ShowWindowFrom(WindowId window, ShowState state, bool from_display) {
     }
   }
   if (became_visible || became_hidden) internal::Notify(window, msg::kShow, became_visible, 0);
-  if (IsTopLevelKind(kind)) TellStateChange(window, state, state_changed, old_rect, new_rect,
-                                            from_display);
+  if (IsTopLevelKind(kind))
+    TellStateChange(window, state, state_changed, old_rect, new_rect, from_display);
   if (owner_to_disable != kNoWindow) EnableWindow(owner_to_disable, false);
   if (owner_to_enable != kNoWindow) EnableWindow(owner_to_enable, true);
   if (became_visible && IsTopLevelKind(kind)) SetActiveWindow(window);

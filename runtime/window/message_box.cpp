@@ -258,8 +258,8 @@ bool CreateBoxWindows(Box& box, host::WindowId owner) {
   }
   int x = area.left + (area.Width() - box.client.width) / 2;
   int y = area.top + (area.Height() - box.client.height) / 2;
-  host::Rect placed = host::Rect::FromSize(x, y, box.client.width, box.client.height)
-                          .KeptWithin(screen);
+  host::Rect placed =
+      host::Rect::FromSize(x, y, box.client.width, box.client.height).KeptWithin(screen);
   x = placed.left;
   y = placed.top;
   host::WindowSpec spec;

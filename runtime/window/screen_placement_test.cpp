@@ -157,8 +157,8 @@ TEST_F(ScreenPlacementTest, MovesSizesAndStateChangesReachTheProcedureOnce) {
   host::InjectClose(frame);
   ASSERT_TRUE(log.WaitFor("closed"));
   std::vector<std::string> lines = log.Lines();
-  EXPECT_EQ(lines, (std::vector<std::string>{"OpenWindow", "Restored", "Moved", "Sized",
-                                             "Iconized", "Maximized", "CloseWindow", "closed"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"OpenWindow", "Restored", "Moved", "Sized", "Iconized",
+                                             "Maximized", "CloseWindow", "closed"}));
   EXPECT_TRUE(errors.Seen().empty());
 }
 

@@ -44,8 +44,8 @@ void ReportPlacement(Structure& s) {
       if (e.state == state) QueueOnce(s, e.event);
     }
   } else {
-    bool sized = rect.Width() != s.reported_rect.Width() ||
-                 rect.Height() != s.reported_rect.Height();
+    bool sized =
+        rect.Width() != s.reported_rect.Width() || rect.Height() != s.reported_rect.Height();
     bool moved = rect.left != s.reported_rect.left || rect.top != s.reported_rect.top;
     if (moved) QueueOnce(s, event::kMoved);
     if (sized) QueueOnce(s, event::kSized);
