@@ -281,7 +281,7 @@ struct Seen {
 // Under a window manager: the window opens maximized over the work area; the manager's
 // restore, maximize and close reach the window; a name typed through X key events arrives in
 // the ANSI set, and a character outside it is refused with a beep.
-int UnderAWindowManager(Display* d, int width, int height, bool full) {
+int UnderAWindowManager(Display*, int width, int height, bool full) {
   std::string error;
   if (!StartDisplay(DisplayChoice::kSdl, &error)) {
     std::fprintf(stderr, "sdl display: %s\n", error.c_str());
