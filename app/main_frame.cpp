@@ -88,9 +88,8 @@ std::string DayAndDateText(int32_t standard_date) {
 }
 
 std::string TimeText(int32_t standard_time) {
-  std::string time = values::Format(standard_time, "@T3");
-  time.erase(0, time.find_first_not_of(' '));
-  return Clipped(time);
+  // Exactly as the picture writes it: an hour below 10 keeps its leading blank (" 9:05AM").
+  return values::Format(standard_time, "@T3");
 }
 
 window::Structure& DeclareAppFrame(const char* module, const char* label) {

@@ -115,6 +115,12 @@ TEST_F(MainFrameTest, OpensTheFrameWithItsTitleTimerAndDateAndTimeZones) {
   EXPECT_EQ(window::SystemProperty(window::prop::kKey), 1) << "set before the frame opens";
 }
 
+TEST_F(MainFrameTest, TheTimeZoneKeepsThePicturesLeadingBlank) {
+  EXPECT_EQ(TimeText(values::BuildTime(9, 5, 0, 0)), " 9:05AM");
+  values::FixClock(Wednesday(), values::BuildTime(9, 5, 0, 0));
+  EXPECT_EQ(Start().time_zone, " 9:05AM");
+}
+
 TEST_F(MainFrameTest, OnAFridayTheNameIsClippedToSixLetters) {
   values::FixClock(Wednesday() + 2, values::BuildTime(9, 0, 0, 0));
   FrameView frame = Start();

@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   libcairo2-dev libpango1.0-dev fontconfig fonts-liberation
   libsdl2-dev libjpeg62-turbo-dev libcups2-dev
-  xvfb xauth
+  xvfb xauth poppler-utils
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
   openbox xdotool wmctrl  # tests only: a window manager on the test X server, real X input
 )
 

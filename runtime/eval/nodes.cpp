@@ -6,6 +6,7 @@
 
 #include "runtime/eval/functions.h"
 #include "runtime/eval/name_table.h"
+#include "runtime/eval/tokens.h"
 
 namespace carelog::eval {
 
@@ -56,6 +57,19 @@ void WriteSubscripted(const Node& operand, std::string& out) {
   if (parenthesise) out += '(';
   WriteOperand(operand, kLevelPrimary, false, out);
   if (parenthesise) out += ')';
+}
+
+// Closes a subscript whose last part was written from `part_start` on. A picture runs on to the
+// next blank, comma or closing parenthesis, so a part that ends in one is closed by " ]".
+void CloseSubscript(size_t part_start, std::string& out) {
+  Lexer lexer(std::string_view(out).substr(part_start));
+  TokenKind last = TokenKind::kEnd;
+  for (Token token = lexer.Next(); token.kind != TokenKind::kEnd; token = lexer.Next()) {
+    if (token.kind == TokenKind::kError) break;
+    last = token.kind;
+  }
+  if (last == TokenKind::kPicture) out += ' ';
+  out += ']';
 }
 
 void WriteList(const NodeList& nodes, const char* separator, std::string& out) {
@@ -388,8 +402,9 @@ bool IndexNode::Reads(const VariablePredicate& touches) const {
 void IndexNode::Write(std::string& out) const {
   WriteSubscripted(*operand_, out);
   out += '[';
+  const size_t list_start = out.size();
   WriteList(indexes_, ", ", out);
-  out += ']';
+  CloseSubscript(list_start, out);
 }
 
 // ---- SubstringNode ----
@@ -413,8 +428,9 @@ void SubstringNode::Write(std::string& out) const {
   out += '[';
   first_->Write(out);
   out += " : ";
+  const size_t last_start = out.size();
   last_->Write(out);
-  out += ']';
+  CloseSubscript(last_start, out);
 }
 
 }  // namespace carelog::eval

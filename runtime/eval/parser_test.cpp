@@ -142,12 +142,18 @@ TEST(Write, OperatorsAreSpacedAndParenthesesKept) {
   EXPECT_EQ(Written("2.5e-3"), "0.0025");
   // A picture runs on to the next blank: one taken apart by a substring keeps its parentheses.
   EXPECT_EQ(Written("@n6.2 [2:3]"), "(@n6.2)[2 : 3]");
+  // ... and one that ends a subscript is closed by a blank before ']'.
+  EXPECT_EQ(Written("', 1PR(#Pbc'[@1 ]"), "', 1PR(#Pbc'[@1 ]");
+  EXPECT_EQ(Written("'abc'[1 : -@n3 ]"), "'abc'[1 : -@n3 ]");
+  EXPECT_EQ(Written("'abc'[@P#P ]"), "'abc'[@P#P ]");
+  EXPECT_EQ(Written("'abc'[SUB(@n3, 1, 1)]"), "'abc'[SUB(@n3, 1, 1)]");
 }
 
 TEST(Write, WrittenTextParsesToTheSameValue) {
   for (const char* text :
        {"1-(2-3)*4^(1+1)", "NOT (1 AND 0) XOR 1", "-(-(3))", "'a''b' & 'c'", "(1 < 2) = (3 > 2)",
-        "2 ^ -1", "10 % (4 - 1)", "'xyz'[2 : 3] & 'q'", "@d4 [1:2] & 'x'"}) {
+        "2 ^ -1", "10 % (4 - 1)", "'xyz'[2 : 3] & 'q'", "@d4 [1:2] & 'x'",
+        "'ab'['x'[@n2 ] : 1 + @n3 ] & SUB(@s2, 1, @n1 )", "'a'[@P]P ]"}) {
     const std::string once = Written(text);
     EXPECT_EQ(Written(once), once) << text;
     EXPECT_EQ(Eval(once), Eval(text)) << text;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "runtime/host/automation.h"
+#include "runtime/host/print_output.h"
 #include "runtime/host/types.h"
 
 namespace carelog::host {
@@ -34,6 +35,7 @@ constexpr VerbRule kVerbs[] = {
     {"expect-message", ScriptVerb::kExpectMessage, 1, 1, false, false},
     {"dump", ScriptVerb::kDump, 0, 0, false, false},
     {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
+    {"print-to", ScriptVerb::kPrintTo, 1, 1, false, false},
 };
 
 const VerbRule* RuleOf(std::string_view name) {
@@ -157,6 +159,9 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
       return AutomationResult{};
     case ScriptVerb::kScreenshot:
       return automation.Screenshot(a[0].text);
+    case ScriptVerb::kPrintTo:
+      SetPrintOutputFile(a[0].text);
+      return AutomationResult{};
   }
   return AutomationResult::Failure("unknown command");
 }

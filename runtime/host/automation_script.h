@@ -18,6 +18,7 @@
 //   expect-message "text"             the text of the message box shown
 //   dump                              print every window and control
 //   screenshot FILE.png               save the current window as PNG
+//   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
 //
 // Every command first waits until the program is idle. A failed command ends the script
 // with "FILE:LINE: verb: what went wrong" on the error stream and status 1.
@@ -42,6 +43,7 @@ enum class ScriptVerb : uint8_t {
   kExpectMessage,
   kDump,
   kScreenshot,
+  kPrintTo,
 };
 
 struct ScriptArgument {

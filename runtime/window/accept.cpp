@@ -17,6 +17,7 @@
 #include "runtime/window/close_down.h"
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/menu_bar.h"
+#include "runtime/window/runtime_errors.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
@@ -200,11 +201,11 @@ bool HasFieldEvents(const Structure& w) {
 bool Accept() {
   Structure* w = Top();
   if (!w || !w->is_open()) {
-    if (!w) FatalRuntimeError(537);
+    if (!w) FatalRuntimeError(runtime_error::kAcceptWithoutWindow);
     return false;
   }
   if (synchronous_depth > 0) {
-    FatalRuntimeError(540);
+    FatalRuntimeError(runtime_error::kAcceptWhileModal);
     return false;
   }
   if (w->current && w->current->code() == event::kAccepted && w->accept_all_checking &&
@@ -272,7 +273,7 @@ void Post(int event, int control, int thread) {
   if (!w || !w->is_open()) return;
   Control* c = w->Find(control);
   if (control != 0 && w->kind() == StructureKind::kReport) {
-    FatalRuntimeError(522);
+    FatalRuntimeError(runtime_error::kEventToReportControl);
     return;
   }
   w->Queue(event, c);

@@ -43,7 +43,8 @@ TEST(AcceptTest, AcceptAllReportsEveryFieldThenCompleted) {
   int32_t a = 1, b = 2;
   char c[8] = {'x', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
   Program program([&] {
-    Structure w(StructureKind::kWindow, "FIELDS$WINDOW", kModule, {{&a}, {&b}, {c}});
+    Structure w(StructureKind::kWindow, "FIELDS$WINDOW", kModule,
+                {use::Long(1, &a), use::Long(2, &b), use::String(3, c)});
     Open(w);
     bool started = false;
     while (Accept()) {
@@ -84,7 +85,8 @@ TEST(AcceptTest, SelectedForAnOldTargetIsDroppedAndCloseDiscardsQueuedEvents) {
   int32_t a = 1, b = 2;
   char c[8] = {};
   Program program([&] {
-    Structure w(StructureKind::kWindow, "FIELDS$WINDOW", kModule, {{&a}, {&b}, {c}});
+    Structure w(StructureKind::kWindow, "FIELDS$WINDOW", kModule,
+                {use::Long(1, &a), use::Long(2, &b), use::String(3, c)});
     Open(w);
     while (Accept()) {
       log.Add(Describe());

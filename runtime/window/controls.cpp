@@ -159,8 +159,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   c.font = FontOf(entry, container ? container->font : s.font);
   if (entry.use) {
     c.use_type = *entry.use;
-    c.use = s.TakeUse();
-    if (!c.use) return;
+    c.use = s.UseOf(entry.id);
   }
   if (const std::string* p = entry.String(Field::kPicture)) c.picture = *p;
   if (const std::string* t = entry.String(Field::kText)) c.text = *t;

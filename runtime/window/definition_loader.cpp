@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/values/locale.h"
+#include "runtime/window/runtime_errors.h"
 
 namespace carelog::window {
 namespace {
@@ -17,10 +18,6 @@ void DefaultFatalErrorHandler(int code, const char* message) {
 }
 
 std::atomic<FatalErrorHandler> fatal_handler{&DefaultFatalErrorHandler};
-
-uint8_t Upper(uint8_t c) {
-  return c >= 'a' && c <= 'z' ? static_cast<uint8_t>(c - 32) : c;
-}
 
 }  // namespace
 
@@ -43,7 +40,8 @@ DefinitionError DefinitionLoader::Open(std::string_view module_identifier, std::
   module_ = nullptr;
   DefinitionError error = Find(module_identifier, label);
   if (error != DefinitionError::kOk) {
-    RaiseFatalError(kInternalError02, kInternalError02Text);
+    RaiseFatalError(runtime_error::kInternalError02,
+                    runtime_error::TextOf(runtime_error::kInternalError02).data());
     return error;
   }
   has_structure_ = true;

@@ -24,9 +24,6 @@
 
 namespace carelog::window {
 
-inline constexpr int kInternalError02 = 502;
-inline constexpr const char* kInternalError02Text = "Internal error 02";
-
 // The one path of fatal runtime errors. The default handler writes the message to standard
 // error and ends the program; the window runtime installs one that shows a message box and
 // writes the error log first.

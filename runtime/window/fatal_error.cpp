@@ -13,34 +13,10 @@
 #include "runtime/values/locale.h"
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/message_box.h"
+#include "runtime/window/runtime_errors.h"
 
 namespace carelog::window {
 namespace {
-
-struct CodeText {
-  int code;
-  const char* text;
-};
-
-constexpr CodeText kMessages[] = {
-    {501, "Internal error 01"},
-    {502, "Internal error 02"},
-    {522, "Event posted to a report control"},
-    {526, "Unable to open APPLICATION (APPLICATION already active)"},
-    {527, "Unable to open APPLICATION (system is MODAL)"},
-    {528, "Unable to open APPLICATION"},
-    {529, "Unable to open WINDOW"},
-    {530, "Unable to open MDI window (No APPLICATION active)"},
-    {531, "Unable to open MDI window (system is MODAL)"},
-    {532, "Unable to open MDI window on APPLICATION's thread"},
-    {533, "Unable to open MDI WINDOW"},
-    {535, "Window is already open"},
-    {536, "Window is not open"},
-    {537, "ACCEPT loop requires a window"},
-    {540, "Unable to process ACCEPT (system is MODAL)"},
-    {541, "Unable to create control (system is MODAL)"},
-    {542, "Unable to complete operation (system is MODAL)"},
-};
 
 std::mutex& LogMutex() {
   static std::mutex mutex;
@@ -68,11 +44,10 @@ void CollectTrace(uintptr_t* trace) {
 }
 
 void RealPath(int code, const std::string& message) {
-  (void)code;
   if (host::DisplayName().empty()) {
     std::fprintf(stderr, "%s\n", message.c_str());
   } else {
-    ShowMessageBox("Error", message);
+    ShowFatalErrorBox(code, message);
   }
   uintptr_t trace[kTraceLines];
   CollectTrace(trace);
@@ -85,19 +60,22 @@ void FromLoader(int code, const char* message) {
   FatalRuntimeError(code, message);
 }
 void FromStore(const std::string& message) {
-  FatalRuntimeError(0, message);
+  FatalRuntimeError(kStoreInternalError, message);
 }
 
 }  // namespace
 
 std::string RuntimeMessage(int code) {
   if (const std::string* text = values::MessageOverride(code)) return *text;
-  for (const CodeText& entry : kMessages) {
-    if (entry.code == code) return entry.text;
-  }
+  std::string_view own = runtime_error::TextOf(code);
+  if (!own.empty()) return std::string(own);
   std::string_view stored = store::MessageFor(code);
   if (!stored.empty()) return std::string(stored);
   return "Error " + std::to_string(code);
+}
+
+void ShowFatalErrorBox(int code, const std::string& message) {
+  ShowMessageBox(code == kStoreInternalError ? "Runtime error" : "Error", message);
 }
 
 FatalErrorHook SetFatalErrorHook(FatalErrorHook new_hook) {

@@ -23,6 +23,8 @@ namespace carelog::window {
 
 inline constexpr const char* kErrorLogName = "TMLOG.TXT";
 inline constexpr int kTraceLines = 10;
+// The code under which the record store's internal errors take the fatal path.
+inline constexpr int kStoreInternalError = 0;
 
 // The runtime's text for `code`: the TAMMSGn override when set, the window runtime's own
 // table (501-542), else the record store's table; "Error <code>" when none has it.
@@ -36,6 +38,10 @@ FatalErrorHook SetFatalErrorHook(FatalErrorHook hook);
 // Reports runtime error `code` with its table message, or with `message`.
 void FatalRuntimeError(int code);
 void FatalRuntimeError(int code, const std::string& message);
+
+// The fatal path's box (error icon, OK): titled "Runtime error" for the record store's
+// internal errors, "Error" for the runtime's own.
+void ShowFatalErrorBox(int code, const std::string& message);
 
 // Appends one record to the error log; `trace` holds kTraceLines addresses.
 bool AppendErrorLog(std::string_view message, const uintptr_t* trace);

@@ -77,7 +77,9 @@ class FontDialog {
   explicit FontDialog(const FontChoice& preset)
       : preset_(preset),
         window_(StructureKind::kWindow, "FONTCHOICE$DIALOG", dialog::kModule,
-                UseTable{{v_.face}, {v_.style}, {&v_.size}, {&v_.strikeout}, {&v_.underline}}) {
+                UseTable{use::String(kFaceEntry, v_.face), use::String(kStyleEntry, v_.style),
+                         use::Long(kSizeEntry, &v_.size), use::Byte(kStrikeout, &v_.strikeout),
+                         use::Byte(kUnderline, &v_.underline)}) {
     std::memset(v_.face, ' ', sizeof v_.face);
     std::memset(v_.style, ' ', sizeof v_.style);
   }

@@ -31,7 +31,7 @@ Control* AddControl(Structure& s, const Entry& entry, Control* menu) {
   if (entry.attr & menu_attr::kDisabled) c.flags |= control_flag::kDisabled;
   if (entry.use) {
     c.use_type = *entry.use;
-    c.use = s.TakeUse();
+    c.use = s.UseOf(entry.id);
   }
   if (menu) menu->children.push_back(&c);
   s.controls.push_back(std::move(owned));

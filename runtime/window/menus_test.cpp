@@ -83,7 +83,7 @@ struct ChildVariables {
 void RunChild(const std::string& label, const std::string& name, Log* log,
               const std::function<void()>& on_open = {}) {
   ChildVariables v;
-  Structure child(StructureKind::kMdi, label, kModule, {{v.name}});
+  Structure child(StructureKind::kMdi, label, kModule, {use::String(1, v.name)});
   if (!Open(child)) return;
   while (Accept()) {
     log->Add(name + " " + Describe());
@@ -563,7 +563,7 @@ TEST_F(MenuTest, PlainWindowWithMenuAndStatusBarLaysOutAndRenders) {
   Log log;
   ChildVariables v;
   Program program([&] {
-    Structure w(StructureKind::kWindow, "SHOWN$WINDOW", kModule, {{v.name}});
+    Structure w(StructureKind::kWindow, "SHOWN$WINDOW", kModule, {use::String(1, v.name)});
     if (!Open(w)) return;
     while (Accept()) {
       log.Add(Describe());
@@ -637,7 +637,7 @@ TEST_F(MenuTest, ToolbarLiesUnderTheMenuBarAndEverythingFollowsResizing) {
   Log log;
   ChildVariables v;
   Program program([&] {
-    Structure w(StructureKind::kWindow, "TOOLS$WINDOW", kModule, {{v.name}});
+    Structure w(StructureKind::kWindow, "TOOLS$WINDOW", kModule, {use::String(1, v.name)});
     if (!Open(w)) return;
     while (Accept()) log.Add(Describe());
     log.Add("closed");

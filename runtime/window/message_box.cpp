@@ -2,6 +2,7 @@
 #include "runtime/window/message_box.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/values/locale.h"
 #include "runtime/window/builtin_icons.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
@@ -29,6 +31,14 @@ constexpr ButtonKind kButtonKinds[] = {
     {message_button::kRetry, "&Retry"},  {message_button::kIgnore, "&Ignore"},
     {message_button::kCancel, "Cancel"}, {message_button::kHelp, "&Help"},
 };
+
+// The text a standard button shows: the environment's text for its slot (the number of the
+// button's bit: OK 0, Yes 1 ... Help 7) when one is set, else the built-in text.
+std::string StandardText(const ButtonKind& kind) {
+  int slot = std::countr_zero(static_cast<unsigned>(kind.value));
+  if (const std::string* text = values::ButtonText(slot)) return *text;
+  return kind.text;
+}
 
 // Posted to the box's thread when the box ends while its loop may be waiting inside
 // GetMessage (destroyed from another thread); dropped by the loop.
@@ -396,7 +406,7 @@ void ChooseButtons(Box& box, int buttons, int default_button) {
     if (buttons & kind.value) {
       MessageBoxButton b;
       b.value = kind.value;
-      b.text = kind.text;
+      b.text = StandardText(kind);
       b.is_default = kind.value == default_button;
       box.buttons.push_back(b);
     }
@@ -445,7 +455,7 @@ host::WindowId DefaultOwner() {
 
 std::string MessageButtonText(int value) {
   for (const ButtonKind& kind : kButtonKinds) {
-    if (kind.value == value) return kind.text;
+    if (kind.value == value) return StandardText(kind);
   }
   return std::string();
 }

@@ -4,6 +4,8 @@
 
 #include "runtime/host/input.h"
 #include "runtime/host/window_system.h"
+#include "runtime/values/locale.h"
+#include "runtime/values/settings.h"
 #include "runtime/window/window_testing.h"
 
 namespace carelog::window {
@@ -101,6 +103,25 @@ TEST_F(MessageTest, EveryButtonInTableOrderWithItsText) {
   // Esc answers Cancel when it is shown.
   host::InjectKeyCombination("Escape");
   EXPECT_TRUE(log.WaitFor("answer 64"));
+}
+
+TEST_F(MessageTest, EnvironmentButtonTextsReplaceTheStandardOnes) {
+  values::LocaleTables saved = values::Locale();
+  values::ApplySetting(values::MutableLocale(), "TAMBUTTON", "Gut,&Ja,&Nein");
+  Log log;
+  Program program([&] {
+    RunMessage(&log, 0, message_button::kOk | message_button::kNo | message_button::kCancel, 0);
+  });
+  ASSERT_NE(WaitForBox(), host::kNoWindow);
+  std::vector<std::string> texts;
+  for (const host::ControlInfo& c : BoxInfo().controls) texts.push_back(c.text);
+  // Slots 0 and 2 are set; Cancel (slot 6) keeps its own text.
+  EXPECT_EQ(texts, (std::vector<std::string>{"Gut", "&Nein", "Cancel"}));
+  EXPECT_EQ(MessageButtonText(message_button::kYes), "&Ja");
+  ASSERT_TRUE(automation.Answer("&Nein").ok);
+  EXPECT_TRUE(log.WaitFor("answer 4"));
+  program.Join();
+  values::MutableLocale() = saved;
 }
 
 TEST_F(MessageTest, KeysPressButtons) {
@@ -216,6 +237,21 @@ TEST_F(MessageTest, TheFatalPathBoxIsAnsweredLikeAnyOther) {
   host::WindowId window;
   std::string text;
   EXPECT_FALSE(CurrentMessageBox(&window, &text));
+}
+
+TEST_F(MessageTest, StoreInternalErrorsAreTitledRuntimeError) {
+  Program({}).Join();
+  for (int code : {kStoreInternalError, 529}) {
+    std::thread shower([code] { ShowFatalErrorBox(code, "Internal error : ldsbt line 813"); });
+    host::WindowId box = WaitForBox();
+    ASSERT_NE(box, host::kNoWindow);
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(BoxInfo().title, code == kStoreInternalError ? "Runtime error" : "Error");
+    auto red = [](uint32_t r, uint32_t g, uint32_t b) { return r > 180 && g < 80 && b < 80; };
+    EXPECT_GT(CornerPixels(box, red), 20);  // the error icon
+    ASSERT_TRUE(automation.Answer("OK").ok);
+    shower.join();
+  }
 }
 
 }  // namespace

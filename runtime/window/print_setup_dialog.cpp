@@ -32,7 +32,7 @@ class PrintSetupDialog {
  public:
   PrintSetupDialog()
       : window_(StructureKind::kWindow, "PRINTSETUP$DIALOG", dialog::kModule,
-                UseTable{{&orientation_}}) {}
+                UseTable{use::Byte(kOrientation, &orientation_)}) {}
 
   bool Run() {
     host::PrintSettings settings = host::CurrentPrintSettings();

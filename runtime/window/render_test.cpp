@@ -87,7 +87,8 @@ TEST(RenderTest, EveryControlKindLooksAsTheReference) {
   char notes[40] = "Morning visit";
   Program program([&] {
     Structure w(StructureKind::kWindow, "ALL$WINDOW", kModule,
-                {{name}, {&active}, {&visit}, {notes}, {&done}});
+                {use::String(2, name), use::Byte(5, &active), use::Long(6, &visit),
+                 use::String(10, notes), use::Long(11, &done)});
     Open(w);
     while (Accept()) log.Add(Describe());
     log.Add("closed");

@@ -54,7 +54,8 @@ class SaveFileDialog {
  public:
   SaveFileDialog(const std::string& preset, const std::string& filter)
       : types_(ParseFileTypes(filter)),
-        window_(StructureKind::kWindow, "SAVEFILE$DIALOG", dialog::kModule, UseTable{{name_}}) {
+        window_(StructureKind::kWindow, "SAVEFILE$DIALOG", dialog::kModule,
+                UseTable{use::String(kNameEntry, name_)}) {
     std::memset(name_, ' ', sizeof name_);
     std::error_code ec;
     folder_ = fs::current_path(ec);

@@ -18,14 +18,12 @@
 
 namespace carelog::window {
 
-// One entry of a procedure's USE table: where the variable lives. The procedure owns the
-// storage, which must outlive every window built with the table.
+// Where a USE variable lives (the procedure's table of them is use_table.h). The procedure owns
+// the storage, which must outlive every window built with it.
 struct UseVariable {
   void* address = nullptr;
   uint8_t decimal_places = 0;  // DECIMAL and PDECIMAL only
 };
-
-using UseTable = std::vector<UseVariable>;
 
 // The variable's value: text for string types, a number for the others.
 struct UseValue {

@@ -13,6 +13,7 @@
 #include "runtime/window/font_style.h"
 #include "runtime/window/frame_layout.h"
 #include "runtime/window/menu_bar.h"
+#include "runtime/window/runtime_errors.h"
 #include "runtime/window/standard_actions.h"
 #include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
@@ -20,7 +21,6 @@
 namespace carelog::window {
 namespace {
 
-constexpr int kInternalError01 = 501;
 constexpr uint32_t kTimerId = 1;
 
 // Styles from the frame attribute word of a window entry.
@@ -212,19 +212,20 @@ void SetTimer(Structure& s) {
 }
 
 bool CheckOpenRules(Structure& s) {
-  if (s.is_open()) return FatalRuntimeError(535), false;
+  if (s.is_open()) return FatalRuntimeError(runtime_error::kWindowAlreadyOpen), false;
   switch (s.kind()) {
     case StructureKind::kApplication:
       if (application_frame && application_frame->client != host::kNoWindow) {
-        return FatalRuntimeError(526), false;
+        return FatalRuntimeError(runtime_error::kApplicationAlreadyActive), false;
       }
-      if (ModalCount() > 0) return FatalRuntimeError(527), false;
+      if (ModalCount() > 0) return FatalRuntimeError(runtime_error::kApplicationWhileModal), false;
       return true;
     case StructureKind::kMdi:
-      if (!application_frame || application_frame->closing) return FatalRuntimeError(530), false;
-      if (ModalCount() > 0) return FatalRuntimeError(531), false;
+      if (!application_frame || application_frame->closing)
+        return FatalRuntimeError(runtime_error::kMdiWithoutApplication), false;
+      if (ModalCount() > 0) return FatalRuntimeError(runtime_error::kMdiWhileModal), false;
       if (application_frame->slot == internal::CurrentSlot()) {
-        return FatalRuntimeError(532), false;
+        return FatalRuntimeError(runtime_error::kMdiOnApplicationThread), false;
       }
       return true;
     default:
@@ -235,11 +236,11 @@ bool CheckOpenRules(Structure& s) {
 int OpenFailureCode(StructureKind kind) {
   switch (kind) {
     case StructureKind::kApplication:
-      return 528;
+      return runtime_error::kApplicationOpenFailed;
     case StructureKind::kMdi:
-      return 533;
+      return runtime_error::kMdiOpenFailed;
     default:
-      return 529;
+      return runtime_error::kWindowOpenFailed;
   }
 }
 
@@ -298,18 +299,21 @@ Control* Structure::Find(int equate) {
   return nullptr;
 }
 
-const UseVariable* Structure::TakeUse() {
-  if (next_use_ >= use_table_.size()) {
-    build_failed = true;
-    FatalRuntimeError(kInternalError01);
-    return nullptr;
-  }
-  return &use_table_[next_use_++];
+const UseVariable* Structure::UseOf(int field) const {
+  const UseBinding* binding = FindUse(use_table_, field);
+  return binding ? &binding->variable : nullptr;
 }
 
-void ResetUse(Structure& s) {
-  s.next_use_ = 0;
+namespace {
+// A table that does not fit the definition is refused before anything is built.
+bool CheckUseTable(const Structure& s) {
+  std::string mismatch = MismatchOf(s.definition, s.use_table());
+  if (mismatch.empty()) return true;
+  FatalRuntimeError(runtime_error::kInternalError01,
+                    RuntimeMessage(runtime_error::kInternalError01) + " (" + mismatch + ")");
+  return false;
 }
+}  // namespace
 
 void Structure::Queue(int code, Control* control) {
   EventRecord record;
@@ -335,6 +339,7 @@ bool Open(Structure& s) {
   DefinitionLoader& loader = SharedDefinitionLoader();
   if (loader.Open(s.module(), s.label()) != DefinitionError::kOk) return false;
   TakeDefinition(s, loader.structure());
+  if (!CheckUseTable(s)) return false;
   s.class_number = next_class_number++;
   s.thread = host::CurrentThreadId();
   s.closing = false;
@@ -344,7 +349,6 @@ bool Open(Structure& s) {
   s.default_button = nullptr;
   s.selection_target = nullptr;
   s.scroll = host::Point{};
-  ResetUse(s);
   if (!CreateForKind(s)) {
     if (s.handle) host::DestroyWindow(s.handle);
     s.handle = s.client = host::kNoWindow;
@@ -387,7 +391,7 @@ bool Open(Structure& s) {
 }
 
 bool Close(Structure& s) {
-  if (!s.is_open()) return FatalRuntimeError(536), false;
+  if (!s.is_open()) return FatalRuntimeError(runtime_error::kWindowNotOpen), false;
   host::WindowId handle = s.handle;
   internal::NoteOpen(&s, false);
   internal::ReleaseFrameParts(s);

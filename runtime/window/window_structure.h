@@ -30,6 +30,7 @@
 #include "runtime/window/events.h"
 #include "runtime/window/units.h"
 #include "runtime/window/use_binding.h"
+#include "runtime/window/use_table.h"
 
 namespace carelog::window {
 
@@ -113,11 +114,13 @@ class Structure {
   StructureKind kind() const { return kind_; }
   const std::string& label() const { return label_; }
   const std::string& module() const { return module_; }
+  const UseTable& use_table() const { return use_table_; }
   bool is_open() const { return handle != host::kNoWindow; }
 
   Control* Find(int equate);
-  // The next unused USE-table entry; nullptr (after internal error 01) when none is left.
-  const UseVariable* TakeUse();
+  // The USE variable of the control with field equate `field`; nullptr when the table has
+  // none (Open has checked the table against the definition before any control is built).
+  const UseVariable* UseOf(int field) const;
 
   // Queues an event and wakes the window's loop.
   void Queue(int code, Control* control);
@@ -158,7 +161,7 @@ class Structure {
   // window has opened, so that opening reports nothing.
   host::ShowState reported_state = host::ShowState::kHidden;
   host::Rect reported_rect;
-  bool build_failed = false;  // a control could not be built (internal error 01)
+  bool build_failed = false;  // a control could not be built
   // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
   std::function<bool(int field, int tab)> synchronous_handler;
 
@@ -167,9 +170,11 @@ class Structure {
   std::string label_;
   std::string module_;
   UseTable use_table_;
-  size_t next_use_ = 0;
-  friend void ResetUse(Structure&);
 };
+
+// Makes the structure's next TakeUse start again from the first entry of its USE table (at
+// every OPEN, so that a structure opened again binds the same variables).
+void ResetUse(Structure& structure);
 
 // Every control class in the same steps: measure the open dimensions, build the host window,
 // handle its input, draw it.

@@ -41,7 +41,7 @@ struct FormVariables {
   char name[10];
   uint8_t active = 0;
   FormVariables() { std::memcpy(name, "Ann       ", 10); }
-  UseTable Table() { return {{&number}, {name}, {&active}}; }
+  UseTable Table() { return {use::Long(1, &number), use::String(2, name), use::Byte(5, &active)}; }
 };
 
 // Opens FORM$WINDOW and logs every event until the window closes.
