@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "runtime/host/backend.h"
+#include "runtime/host/display.h"
 #include "runtime/host/mdi.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
@@ -556,10 +557,63 @@ WindowId WindowAt(WindowId top_level, Point p) {
   }
 }
 
+namespace {
+
+// The rectangle a top-level window takes in a new state. Maximizing covers the screen's work
+// area and keeps the normal rectangle, which restoring brings back. A change that the display
+// reports has already been made there: the display then sends the size it gave the window.
+Rect TopLevelRectFor(WindowData& w, ShowState state, bool from_display) {
+  bool leaving_normal = w.show == ShowState::kNormal || w.show == ShowState::kHidden;
+  bool leaving_changed = w.show == ShowState::kMaximized || w.show == ShowState::kMinimized;
+  if ((state == ShowState::kMaximized || state == ShowState::kMinimized) && leaving_normal) {
+    w.restore_rect = w.rect;
+  }
+  if (from_display) return w.rect;
+  if (state == ShowState::kMaximized) return ScreenWorkArea();
+  if (state == ShowState::kNormal && leaving_changed && !w.restore_rect.Empty()) {
+    return w.restore_rect;
+  }
+  return w.rect;
+}
+
+// Whether going from `from` to `to` changes how a top-level is placed: showing a hidden window
+// normally or hiding it does not.
+bool IsStateChange(ShowState from, ShowState to) {
+  if (to == ShowState::kHidden || from == to) return false;
+  return !(from == ShowState::kHidden && to == ShowState::kNormal);
+}
+
+// After a top-level's state changed: moves it, tells its procedure the new state through
+// msg::kSize (also when the size stayed, as minimizing leaves it) and asks the display's
+// window manager to show the state, unless the display reported it.
+void TellStateChange(WindowId window, ShowState state, bool changed, const Rect& old_rect,
+                     const Rect& new_rect, bool from_display) {
+  bool sized = new_rect.Width() != old_rect.Width() || new_rect.Height() != old_rect.Height();
+  if (new_rect != old_rect) MoveWindow(window, new_rect);
+  if (!changed) return;
+  if (!sized) {
+    Rect client = ClientRect(window);
+    internal::Notify(window, msg::kSize, static_cast<uint64_t>(state),
+                     PackPoint(client.Width(), client.Height()));
+  }
+  if (DisplayBackend* b = internal::Backend(); b && !from_display) {
+    b->WindowStateChanged(window, state);
+  }
+}
+
+}  // namespace
+
 bool ShowWindow(WindowId window, ShowState state) {
+  return internal::ShowWindowFrom(window, state, false);
+}
+
+namespace internal {
+
+bool ShowWindowFrom(WindowId window, ShowState state, bool from_display) {
   WindowId owner_to_disable = kNoWindow, owner_to_enable = kNoWindow;
-  bool became_visible, became_hidden;
+  bool became_visible, became_hidden, state_changed;
   WindowKind kind;
+  Rect old_rect, new_rect;
   {
     Lock lock(TableMutex());
     WindowData* w = Find(window);
@@ -567,6 +621,9 @@ bool ShowWindow(WindowId window, ShowState state) {
     kind = w->kind;
     became_visible = w->show == ShowState::kHidden && state != ShowState::kHidden;
     became_hidden = w->show != ShowState::kHidden && state == ShowState::kHidden;
+    state_changed = IsStateChange(w->show, state);
+    old_rect = new_rect = w->rect;
+    if (IsTopLevelKind(kind)) new_rect = TopLevelRectFor(*w, state, from_display);
     w->show = state;
     if (w->style & style::kModal && w->owner != kNoWindow) {
       if (became_visible) {
@@ -586,6 +643,8 @@ bool ShowWindow(WindowId window, ShowState state) {
     }
   }
   if (became_visible || became_hidden) internal::Notify(window, msg::kShow, became_visible, 0);
+  if (IsTopLevelKind(kind))
+    TellStateChange(window, state, state_changed, old_rect, new_rect, from_display);
   if (owner_to_disable != kNoWindow) EnableWindow(owner_to_disable, false);
   if (owner_to_enable != kNoWindow) EnableWindow(owner_to_enable, true);
   if (became_visible && IsTopLevelKind(kind)) SetActiveWindow(window);
@@ -606,6 +665,8 @@ bool ShowWindow(WindowId window, ShowState state) {
   }
   return true;
 }
+
+}  // namespace internal
 
 bool IsVisible(WindowId window) {
   Lock lock(TableMutex());
