@@ -129,9 +129,10 @@ int IgnoreXErrors(Display*, XErrorEvent*) {
   return found;
 }
 
+// Waits up to ten seconds: a loaded machine may take its time to map and manage a window.
 template <typename Condition>
 bool WaitFor(Condition condition) {
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     if (condition()) return true;
     Message m;
     while (PeekMessage(&m)) DispatchMessage(m);
