@@ -472,6 +472,9 @@ int DataFile::Open(const std::string& path, const DataFileOptions& options,
 const std::string& DataFile::path() const {
   return impl_->path_;
 }
+FileSystem& DataFile::file_system() const {
+  return impl_->fs_;
+}
 const DataFileOptions& DataFile::options() const {
   return impl_->options_;
 }

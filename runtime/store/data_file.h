@@ -78,6 +78,8 @@ class DataFile {
   DataFile& operator=(const DataFile&) = delete;
 
   const std::string& path() const;
+  // The file system the file was opened through (for files that belong with it).
+  FileSystem& file_system() const;
   // The options the file works under: those it was opened with, or, while several openers of
   // this process hold it (Join), their union (read-only only when none of them writes).
   const DataFileOptions& options() const;

@@ -54,10 +54,16 @@ Table::Table(DataFile& file, uint32_t number, std::string name, TableDefinition 
       oem_(oem),
       text_(LocaleTextKeyTables(oem)) {}
 
+void Table::DynamicIndex::Drop() {
+  if (!file) return;
+  FileSystem& fs = file->file_system();
+  file.reset();
+  fs.Remove(path);
+}
+
 Table::~Table() {
   for (auto& [k, index] : dynamic_) {
-    index.file.reset();
-    FileSystem::Posix().Remove(index.path);
+    index.Drop();
   }
 }
 
@@ -157,8 +163,7 @@ DataFile& Table::KeyFile(int k) const {
 void Table::SetDynamicIndex(int k, KeyDef key, std::unique_ptr<DataFile> file, std::string path) {
   auto it = dynamic_.find(k);
   if (it != dynamic_.end()) {
-    it->second.file.reset();
-    FileSystem::Posix().Remove(it->second.path);
+    it->second.Drop();
     dynamic_.erase(it);
   }
   if (file) dynamic_[k] = DynamicIndex{std::move(key), std::move(file), std::move(path)};
@@ -374,8 +379,7 @@ int Table::Duplicate(int key, const uint8_t* record, uint32_t current, bool* dup
 
 int Table::RemoveEntries() {
   for (auto& [k, index] : dynamic_) {
-    index.file.reset();
-    FileSystem::Posix().Remove(index.path);
+    index.Drop();
   }
   dynamic_.clear();
   return EraseRange(*file_, TablePrefix(number_));

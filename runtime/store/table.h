@@ -127,6 +127,8 @@ class Table {
     KeyDef key;
     std::unique_ptr<DataFile> file;
     std::string path;
+    // Closes the temporary file and removes it through the file system it was made on.
+    void Drop();
   };
   std::map<int, DynamicIndex> dynamic_;
 };
