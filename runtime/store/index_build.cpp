@@ -85,7 +85,7 @@ int BuildKey(Table& table, int k) {
   while (rc == 0 && found && StartsWith(cursor.key(), records) && !duplicate) {
     uint32_t record = RecordNumberOf(cursor.key());
     std::string_view image = cursor.data();
-    if (image.size() != table.definition().record_size) return kErrorInvalidDataFile;
+    if (image.size() != table.definition().record_size) return kErrInvalidDataFile;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(image.data());
     counters.built = record + 1;
     if (!(key.opt() && table.encoder().IsBlank(key, bytes))) {
@@ -105,7 +105,7 @@ int BuildKey(Table& table, int k) {
   if (duplicate) {
     rc = EraseRange(key_file, key_prefix);
     if (rc == 0) rc = WriteKeyCounters(table, k, Counters{});
-    return rc != 0 ? rc : kErrDuplicateKey;
+    return rc != 0 ? rc : kErrCreatesDuplicateKey;
   }
   return WriteKeyCounters(table, k, counters);
 }

@@ -71,7 +71,7 @@ int Table::FindNumber(DataFile& file, std::string_view name, uint32_t* number, b
   Entry entry;
   int rc = file.tree().Find(TableNameKey(name), &entry, found);
   if (rc != 0 || !*found) return rc;
-  if (entry.data().size() < 4) return kErrorInvalidDataFile;
+  if (entry.data().size() < 4) return kErrInvalidDataFile;
   *number = ReadU32BE(entry.data(), 0);
   return 0;
 }
@@ -86,7 +86,7 @@ int Table::ReadDefinition(DataFile& file, uint32_t number, TableDefinition* def)
   while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {
     std::string_view key = cursor.key();
     std::string_view data = cursor.data();
-    if (key.size() != 7 || data.size() > kDefinitionBlockSize) return kErrorInvalidDataFile;
+    if (key.size() != 7 || data.size() > kDefinitionBlockSize) return kErrInvalidDataFile;
     size_t block = static_cast<uint8_t>(key[5]) | (static_cast<uint8_t>(key[6]) << 8);
     size_t at = block * kDefinitionBlockSize;
     if (stream.size() < at + kDefinitionBlockSize) stream.resize(at + kDefinitionBlockSize, '\0');
@@ -108,7 +108,7 @@ int Table::Open(DataFile& file, std::string_view name, const TableDefinition& de
   rc = ReadDefinition(file, number, &stored);
   if (!tolerate_mismatch) {
     if (rc != 0) return rc;
-    if (!SameDefinition(stored, declared)) return kErrBadDeclaration;
+    if (!SameDefinition(stored, declared)) return kErrInvalidRecordDeclaration;
   }
   out->reset(new Table(file, number, std::string(name), declared, oem));
   return 0;
@@ -191,7 +191,7 @@ int Table::ReadImage(uint32_t record, std::string* image, bool* found) {
   Entry entry;
   int rc = file_->tree().Find(RecordKey(number_, record), &entry, found);
   if (rc != 0 || !*found) return rc;
-  if (entry.data().size() != def_.record_size) return kErrorInvalidDataFile;
+  if (entry.data().size() != def_.record_size) return kErrInvalidDataFile;
   image->assign(entry.data());
   return 0;
 }
@@ -216,7 +216,7 @@ int Table::ReadMemos(uint32_t record, RecordBuffers& out) {
   while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {
     std::string_view key = cursor.key();
     size_t memo = key.size() == prefix.size() + 3 ? static_cast<uint8_t>(key[prefix.size()]) : 0;
-    if (key.size() != prefix.size() + 3 || memo >= stored.size()) return kErrorInvalidDataFile;
+    if (key.size() != prefix.size() + 3 || memo >= stored.size()) return kErrInvalidDataFile;
     stored[memo].append(cursor.data());
     rc = cursor.Next(&found);
   }

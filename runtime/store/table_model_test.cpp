@@ -209,7 +209,7 @@ class TableModel : public ::testing::TestWithParam<unsigned> {
     Row r = RandomRow();
     Fill(r);
     uint32_t record = 0;
-    int expected = Conflicts(r, 0) ? kErrDuplicateKey : 0;
+    int expected = Conflicts(r, 0) ? kErrCreatesDuplicateKey : 0;
     ASSERT_EQ(table_->Add(buffers_, &record), expected);
     if (expected == 0) model_[record] = r;
   }
@@ -225,7 +225,7 @@ class TableModel : public ::testing::TestWithParam<unsigned> {
     Row r = RandomRow();
     if (Pick(2)) r.number = model_[record].number;
     Fill(r);
-    int expected = Conflicts(r, record) ? kErrDuplicateKey : 0;
+    int expected = Conflicts(r, record) ? kErrCreatesDuplicateKey : 0;
     ASSERT_EQ(table_->Put(record, buffers_), expected);
     if (expected == 0) model_[record] = r;
   }
