@@ -1,4 +1,4 @@
-#include "runtime/store/view_engine.h"
+#include "runtime/view/view_engine.h"
 
 #include <atomic>
 #include <cstring>
@@ -13,9 +13,47 @@
 #include "runtime/store/file_statements.h"
 #include "runtime/store/preconditions.h"
 #include "runtime/store/string_stack.h"
-#include "runtime/store/view_engine_range.h"
+#include "runtime/view/view_engine_range.h"
 
-namespace carelog::store {
+namespace carelog::view {
+
+using store::AppendComponent;
+using store::ClearError;
+using store::Dispatch;
+using store::Get;
+using store::kBitCurrentRecord;
+using store::kBitReading;
+using store::kErrFileNotOpen;
+using store::kErrRecordNotAvailable;
+using store::kErrUnknownErrorPosted;
+using store::kErrUnsupportedFunction;
+using store::kOpClose;
+using store::kOpDelete;
+using store::kOpGetByPointer;
+using store::kOpHold;
+using store::kOpHoldSeconds;
+using store::kOpNext;
+using store::kOpNoOperation;
+using store::kOpOpen;
+using store::kOpPositionFile;
+using store::kOpPrevious;
+using store::kOpPut;
+using store::kOpRegetFile;
+using store::kOpRelease;
+using store::kOpResetFile;
+using store::kOpSkip;
+using store::kOpViewFilter;
+using store::kOpWatch;
+using store::Next;
+using store::PopString;
+using store::PostError;
+using store::Previous;
+using store::PushString;
+using store::Reget;
+using store::Reset;
+using store::Set;
+using store::SkipMemosOnNextRead;
+
 namespace {
 
 std::atomic<bool> shortcut_enabled{true};
@@ -335,4 +373,4 @@ void EnableViewFilterShortcut(bool enabled) {
   shortcut_enabled.store(enabled);
 }
 
-}  // namespace carelog::store
+}  // namespace carelog::view
