@@ -48,16 +48,21 @@ struct Definitions {
     window::Module m;
     defc::ParseError error;
     std::string why;
-    if (!defc::ParseModule(kDefinition, &m, &error) || !window::EncodeModule(m, &body, &why)) std::abort();
+    if (!defc::ParseModule(kDefinition, &m, &error) || !window::EncodeModule(m, &body, &why))
+      std::abort();
     record = window::ResourceRecord{"DABDUMP", "rptbench_RSC", body.data(), body.size()};
     module = window::ResourceModule{"report bench", &record, 1};
     window::AddResourceModule(&module);
   }
 };
 
-std::string Output() { return (std::filesystem::temp_directory_path() / "carelog-bench-report.pdf").string(); }
+std::string Output() {
+  return (std::filesystem::temp_directory_path() / "carelog-bench-report.pdf").string();
+}
 
-std::string Patient(int band) { return "Anderson, Mary - skilled nursing visit " + std::to_string(band); }
+std::string Patient(int band) {
+  return "Anderson, Mary - skilled nursing visit " + std::to_string(band);
+}
 
 // Runs the report once; in preview mode the queue is returned.
 report::PreviewQueue RunReport(bool preview) {

@@ -17,7 +17,8 @@ void SetPrintOutputFile(const std::string& path) {
     if (FindPrinter(kPdfPrinterName, &pdf)) {
       PrintSettings settings = CurrentPrintSettings();
       settings.printer = pdf.name;
-      settings.paper = PaperForPage(pdf.properties.page_width_inches, pdf.properties.page_height_inches);
+      settings.paper =
+          PaperForPage(pdf.properties.page_width_inches, pdf.properties.page_height_inches);
       settings.orientation = Orientation::kPortrait;
       SetPrintSettings(settings);
     }

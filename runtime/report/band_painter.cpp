@@ -47,8 +47,7 @@ std::vector<std::string> WrapText(host::DeviceContext& measure, const std::strin
       } else {
         // A word wider than the line: as many characters as fit, at least one.
         size_t n = 1;
-        while (i + n < word_end &&
-               measure.TextExtent(paragraph.substr(i, n + 1)).width <= width) {
+        while (i + n < word_end && measure.TextExtent(paragraph.substr(i, n + 1)).width <= width) {
           ++n;
         }
         lines.push_back(paragraph.substr(i, n));
@@ -213,14 +212,16 @@ struct KindPainter {
   PaintFn paint;
 };
 constexpr KindPainter kPainters[] = {
-    {window::kKindString, PaintString}, {window::kKindPrompt, PaintString},
+    {window::kKindString, PaintString},   {window::kKindPrompt, PaintString},
     {window::kKindVarString, PaintValue}, {window::kKindEntry, PaintValue},
-    {window::kKindTextBox, PaintMemo},  {window::kKindCheck, PaintCheck},
-    {window::kKindLine, PaintLine},     {window::kKindBox, PaintBox},
-    {window::kKindRegion, PaintBox},    {window::kKindImage, PaintImage},
+    {window::kKindTextBox, PaintMemo},    {window::kKindCheck, PaintCheck},
+    {window::kKindLine, PaintLine},       {window::kKindBox, PaintBox},
+    {window::kKindRegion, PaintBox},      {window::kKindImage, PaintImage},
 };
 
-int Coordinate(int32_t value) { return value == window::kNotGiven ? 0 : value; }
+int Coordinate(int32_t value) {
+  return value == window::kNotGiven ? 0 : value;
+}
 
 host::Rect BoxOf(const BandContext& c, const window::Rect& at, int dx, int dy) {
   int x = window::ToPixelsX(c.scale, Coordinate(at.x)) + dx;

@@ -31,10 +31,10 @@ namespace carelog::report {
 inline constexpr uint32_t kPageNumberAttr = 0x0200;
 
 struct BandContext {
-  window::UnitScale scale;        // report units to page units
-  int pixels_per_inch = 300;      // of the page, for font sizes
-  host::DeviceContext* measure;   // text metrics at the page's resolution; not owned
-  host::FontSpec report_font;     // the report's font, which controls inherit
+  window::UnitScale scale;       // report units to page units
+  int pixels_per_inch = 300;     // of the page, for font sizes
+  host::DeviceContext* measure;  // text metrics at the page's resolution; not owned
+  host::FontSpec report_font;    // the report's font, which controls inherit
   std::map<const window::Entry*, const window::UseVariable*> uses;  // USE of each control
   int page_number = 1;
   // The last font measured and its line height, so bands of one font measure it once.

@@ -16,7 +16,9 @@ void DrawList::SetBrush(host::Color color) {
   ops_.push_back(MakeOp(DrawCode::kBrush, color));
 }
 
-void DrawList::SetNoBrush() { ops_.push_back(MakeOp(DrawCode::kNoBrush)); }
+void DrawList::SetNoBrush() {
+  ops_.push_back(MakeOp(DrawCode::kNoBrush));
+}
 
 void DrawList::SetFont(const PageFont& font) {
   DrawOp op = MakeOp(DrawCode::kFont);
@@ -39,13 +41,11 @@ void DrawList::Line(host::Point from, host::Point to) {
 }
 
 void DrawList::Rectangle(const host::Rect& r) {
-  ops_.push_back(
-      MakeOp(DrawCode::kRectangle, host::Color{}, r.left, r.top, r.right, r.bottom));
+  ops_.push_back(MakeOp(DrawCode::kRectangle, host::Color{}, r.left, r.top, r.right, r.bottom));
 }
 
 void DrawList::Ellipse(const host::Rect& r) {
-  ops_.push_back(
-      MakeOp(DrawCode::kEllipse, host::Color{}, r.left, r.top, r.right, r.bottom));
+  ops_.push_back(MakeOp(DrawCode::kEllipse, host::Color{}, r.left, r.top, r.right, r.bottom));
 }
 
 void DrawList::Polygon(std::vector<host::Point> points) {
@@ -113,8 +113,12 @@ void PlayPen(Player& p, const DrawOp& op) {
   auto style = static_cast<host::PenStyle>(std::clamp(op.b, 0, 3));
   p.dc.SetPen(op.color, width, style);
 }
-void PlayBrush(Player& p, const DrawOp& op) { p.dc.SetBrush(op.color); }
-void PlayNoBrush(Player& p, const DrawOp&) { p.dc.SetNoBrush(); }
+void PlayBrush(Player& p, const DrawOp& op) {
+  p.dc.SetBrush(op.color);
+}
+void PlayNoBrush(Player& p, const DrawOp&) {
+  p.dc.SetNoBrush();
+}
 void PlayFont(Player& p, const DrawOp& op) {
   p.font = op.font;
   p.ApplyFont();
@@ -123,13 +127,19 @@ void PlayTextColor(Player& p, const DrawOp& op) {
   p.text_color = op.color;
   p.dc.SetTextColor(op.color);
 }
-void PlayText(Player& p, const DrawOp& op) { p.dc.TextOut(p.P(op.a, op.b), op.text); }
+void PlayText(Player& p, const DrawOp& op) {
+  p.dc.TextOut(p.P(op.a, op.b), op.text);
+}
 void PlayLine(Player& p, const DrawOp& op) {
   p.dc.MoveTo(p.P(op.a, op.b));
   p.dc.LineTo(p.P(op.c, op.d));
 }
-void PlayRectangle(Player& p, const DrawOp& op) { p.dc.Rectangle(p.R(op)); }
-void PlayEllipse(Player& p, const DrawOp& op) { p.dc.Ellipse(p.R(op)); }
+void PlayRectangle(Player& p, const DrawOp& op) {
+  p.dc.Rectangle(p.R(op));
+}
+void PlayEllipse(Player& p, const DrawOp& op) {
+  p.dc.Ellipse(p.R(op));
+}
 void PlayPolygon(Player& p, const DrawOp& op) {
   // The platform has no polygon fill; outline the closed path with the pen.
   if (op.points.size() < 2) return;
@@ -141,8 +151,8 @@ void PlayBitmap(Player& p, const DrawOp& op) {
 }
 
 using PlayFn = void (*)(Player&, const DrawOp&);
-constexpr PlayFn kPlayers[] = {PlayPen,  PlayBrush,     PlayNoBrush, PlayFont,
-                               PlayTextColor, PlayText, PlayLine,    PlayRectangle,
+constexpr PlayFn kPlayers[] = {PlayPen,       PlayBrush,   PlayNoBrush, PlayFont,
+                               PlayTextColor, PlayText,    PlayLine,    PlayRectangle,
                                PlayEllipse,   PlayPolygon, PlayBitmap};
 static_assert(std::size(kPlayers) == static_cast<size_t>(DrawCode::kBitmap) + 1);
 

@@ -29,8 +29,8 @@ struct PageFont {
 };
 
 enum class DrawCode : uint8_t {
-  kPen,        // color, a = width, b = PenStyle
-  kBrush,      // color
+  kPen,    // color, a = width, b = PenStyle
+  kBrush,  // color
   kNoBrush,
   kFont,       // font
   kTextColor,  // color

@@ -39,7 +39,8 @@ std::shared_ptr<host::Surface> DecodeDib(const uint8_t* data, size_t size) {
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return nullptr;
   if (signed_height == INT32_MIN) return nullptr;
   int32_t height = signed_height < 0 ? -signed_height : signed_height;
-  if (width <= 0 || height <= 0 || width > host::kMaxSurfaceSide || height > host::kMaxSurfaceSide) {
+  if (width <= 0 || height <= 0 || width > host::kMaxSurfaceSide ||
+      height > host::kMaxSurfaceSide) {
     return nullptr;
   }
   if (static_cast<int64_t>(width) * height > (int64_t{1} << 24)) return nullptr;
@@ -48,7 +49,8 @@ std::shared_ptr<host::Surface> DecodeDib(const uint8_t* data, size_t size) {
   size_t offset = header + colors * 4;
   if (offset > size || (size - offset) / row_bytes < static_cast<size_t>(height)) return nullptr;
   std::vector<uint32_t> palette(colors);
-  for (size_t i = 0; i < colors; ++i) palette[i] = 0xFF000000u | (U32At(data + header + 4 * i) & 0xFFFFFF);
+  for (size_t i = 0; i < colors; ++i)
+    palette[i] = 0xFF000000u | (U32At(data + header + 4 * i) & 0xFFFFFF);
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
   for (int32_t y = 0; y < height; ++y) {
     int32_t source = signed_height < 0 ? y : height - 1 - y;

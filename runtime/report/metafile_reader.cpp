@@ -121,8 +121,7 @@ bool ReadFont(Reader& r, Params& p) {
   size_t rest = 0;
   const uint8_t* face = p.Rest(&rest);
   rest = std::min(rest, kFaceNameBytes);
-  op.font.face.assign(reinterpret_cast<const char*>(face),
-                      std::find(face, face + rest, 0) - face);
+  op.font.face.assign(reinterpret_cast<const char*>(face), std::find(face, face + rest, 0) - face);
   r.Create(std::move(op));
   return true;
 }
@@ -191,8 +190,12 @@ bool ReadBox(Reader& r, Params& p, DrawCode code) {
   r.page.Add(MakeOp(code, host::Color{}, left, top, right, bottom));
   return true;
 }
-bool ReadRectangle(Reader& r, Params& p) { return ReadBox(r, p, DrawCode::kRectangle); }
-bool ReadEllipse(Reader& r, Params& p) { return ReadBox(r, p, DrawCode::kEllipse); }
+bool ReadRectangle(Reader& r, Params& p) {
+  return ReadBox(r, p, DrawCode::kRectangle);
+}
+bool ReadEllipse(Reader& r, Params& p) {
+  return ReadBox(r, p, DrawCode::kEllipse);
+}
 
 bool ReadPoints(Params& p, std::vector<host::Point>* points) {
   uint16_t count = p.U16();
@@ -238,27 +241,35 @@ bool ReadStretched(Reader& r, Params& p, bool has_usage) {
   r.page.Bitmap(std::move(bitmap), dest);
   return true;
 }
-bool ReadStretchDib(Reader& r, Params& p) { return ReadStretched(r, p, true); }
-bool ReadDibStretchBlt(Reader& r, Params& p) { return ReadStretched(r, p, false); }
+bool ReadStretchDib(Reader& r, Params& p) {
+  return ReadStretched(r, p, true);
+}
+bool ReadDibStretchBlt(Reader& r, Params& p) {
+  return ReadStretched(r, p, false);
+}
 
 struct RecordReader {
   uint16_t function;
   ReadFn read;
 };
 constexpr RecordReader kReaders[] = {
-    {kSetWindowOrg, ReadWindowOrg},     {kSetWindowExt, ReadWindowExt},
-    {kCreatePenIndirect, ReadPen},      {kCreateBrushIndirect, ReadBrush},
-    {kCreateFontIndirect, ReadFont},    {kSelectObject, ReadSelect},
-    {kDeleteObject, ReadDelete},        {kSetTextColor, ReadTextColor},
-    {kTextOut, ReadTextOut},            {kExtTextOut, ReadExtTextOut},
-    {kMoveTo, ReadMoveTo},              {kLineTo, ReadLineTo},
-    {kRectangle, ReadRectangle},        {kEllipse, ReadEllipse},
-    {kPolygon, ReadPolygon},            {kPolyline, ReadPolyline},
-    {kStretchDib, ReadStretchDib},      {kDibStretchBlt, ReadDibStretchBlt},
+    {kSetWindowOrg, ReadWindowOrg},  {kSetWindowExt, ReadWindowExt},
+    {kCreatePenIndirect, ReadPen},   {kCreateBrushIndirect, ReadBrush},
+    {kCreateFontIndirect, ReadFont}, {kSelectObject, ReadSelect},
+    {kDeleteObject, ReadDelete},     {kSetTextColor, ReadTextColor},
+    {kTextOut, ReadTextOut},         {kExtTextOut, ReadExtTextOut},
+    {kMoveTo, ReadMoveTo},           {kLineTo, ReadLineTo},
+    {kRectangle, ReadRectangle},     {kEllipse, ReadEllipse},
+    {kPolygon, ReadPolygon},         {kPolyline, ReadPolyline},
+    {kStretchDib, ReadStretchDib},   {kDibStretchBlt, ReadDibStretchBlt},
 };
 
-uint32_t U32At(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-uint16_t U16At(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t U32At(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint16_t U16At(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 MetafileError ReadPlaceable(const uint8_t* data, size_t size, PageFrame* frame) {
   if (size < kPlaceableHeaderSize + kMetafileHeaderSize) return MetafileError::kTooShort;

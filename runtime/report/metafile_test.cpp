@@ -60,7 +60,8 @@ const std::set<uint16_t> kStandard = {0x0000, 0x0103, 0x020B, 0x020C, 0x0102, 0x
 std::shared_ptr<host::Surface> Checker(int side) {
   std::vector<uint32_t> pixels(side * side);
   for (int y = 0; y < side; ++y) {
-    for (int x = 0; x < side; ++x) pixels[y * side + x] = ((x / 4 + y / 4) % 2) ? 0xFF2040C0 : 0xFFFFE000;
+    for (int x = 0; x < side; ++x)
+      pixels[y * side + x] = ((x / 4 + y / 4) % 2) ? 0xFF2040C0 : 0xFFFFE000;
   }
   return host::Surface::FromPixels(side, side, pixels.data(), side);
 }
@@ -106,7 +107,8 @@ int DifferentPixels(const host::Surface& a, const host::Surface& b) {
     for (int x = 0; x < a.Width(); ++x) {
       uint32_t p = a.Pixel(x, y), q = b.Pixel(x, y);
       for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF)) > 48) {
+        if (std::abs(static_cast<int>((p >> shift) & 0xFF) -
+                     static_cast<int>((q >> shift) & 0xFF)) > 48) {
           ++different;
           break;
         }
@@ -216,8 +218,12 @@ TEST(PageFileReader, RecordsOfOtherWritersAreReadOrSkipped) {
   // ExtTextOut with a clipping rectangle, Polyline, and an unknown record in between.
   std::vector<uint8_t> b = Encode(DrawList{});
   b.resize(b.size() - 6);  // drop the end-of-file record
-  auto put16 = [&](int v) { b.push_back(static_cast<uint8_t>(v)), b.push_back(static_cast<uint8_t>(v >> 8)); };
-  auto put32 = [&](uint32_t v) { put16(static_cast<int>(v & 0xFFFF)), put16(static_cast<int>(v >> 16)); };
+  auto put16 = [&](int v) {
+    b.push_back(static_cast<uint8_t>(v)), b.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  auto put32 = [&](uint32_t v) {
+    put16(static_cast<int>(v & 0xFFFF)), put16(static_cast<int>(v >> 16));
+  };
   put32(3 + 4 + 4 + 1);  // ExtTextOut: y, x, length, options, rect, "Hi"
   put16(0x0A32);
   put16(30), put16(20), put16(2), put16(0x0004);
@@ -254,7 +260,7 @@ TEST(PageFileReader, ReadsAPageWrittenByAnotherWriter) {
   auto surface = host::Surface::Create(850, 1100);
   host::DeviceContext dc(surface, 100);
   page.Play(dc, TransformInto(frame, host::Rect{0, 0, 850, 1100}));
-  EXPECT_EQ(surface->Pixel(50, 150) & 0xFFFFFF, 0u);         // the rectangle's left edge
+  EXPECT_EQ(surface->Pixel(50, 150) & 0xFFFFFF, 0u);  // the rectangle's left edge
   // The 2 x 2 bitmap, stored bottom row first: blue and yellow above red and green.
   EXPECT_EQ(surface->Pixel(70, 240) & 0xFFFFFF, 0x0000FFu);
   EXPECT_EQ(surface->Pixel(100, 240) & 0xFFFFFF, 0xFFFF00u);

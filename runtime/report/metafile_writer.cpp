@@ -30,7 +30,9 @@ class Writer {
     out_.push_back(static_cast<uint8_t>(v));
     out_.push_back(static_cast<uint8_t>(v >> 8));
   }
-  void I16(int v) { U16(static_cast<uint16_t>(static_cast<int16_t>(std::clamp(v, -32768, 32767)))); }
+  void I16(int v) {
+    U16(static_cast<uint16_t>(static_cast<int16_t>(std::clamp(v, -32768, 32767))));
+  }
   void U32(uint32_t v) {
     U16(static_cast<uint16_t>(v));
     U16(static_cast<uint16_t>(v >> 16));
@@ -113,8 +115,12 @@ bool WritePen(Writer& w, const DrawOp& op) {
   static constexpr uint16_t kStyles[] = {kPsSolid, kPsDash, kPsDot, kPsNull};
   return CreatePen(w, kStyles[std::clamp(op.b, 0, 3)], op.a, op.color);
 }
-bool WriteBrush(Writer& w, const DrawOp& op) { return CreateBrush(w, kBsSolid, op.color); }
-bool WriteNoBrush(Writer& w, const DrawOp&) { return CreateBrush(w, kBsNull, host::Color{}); }
+bool WriteBrush(Writer& w, const DrawOp& op) {
+  return CreateBrush(w, kBsSolid, op.color);
+}
+bool WriteNoBrush(Writer& w, const DrawOp&) {
+  return CreateBrush(w, kBsNull, host::Color{});
+}
 
 bool WriteFont(Writer& w, const DrawOp& op) {
   int index = w.Allocate();
@@ -188,7 +194,9 @@ void WriteDib(Writer& w, const host::Surface& bitmap) {
       uint32_t argb = bitmap.Pixel(x, y);
       // Transparent pixels print as paper.
       uint32_t alpha = argb >> 24;
-      auto blend = [alpha](uint32_t c) { return static_cast<uint8_t>((c * alpha + 255 * (255 - alpha)) / 255); };
+      auto blend = [alpha](uint32_t c) {
+        return static_cast<uint8_t>((c * alpha + 255 * (255 - alpha)) / 255);
+      };
       line[x * 3] = blend(argb & 0xFF);
       line[x * 3 + 1] = blend((argb >> 8) & 0xFF);
       line[x * 3 + 2] = blend((argb >> 16) & 0xFF);
@@ -218,8 +226,8 @@ bool WriteBitmap(Writer& w, const DrawOp& op) {
 }
 
 using WriteFn = bool (*)(Writer&, const DrawOp&);
-constexpr WriteFn kWriters[] = {WritePen,       WriteBrush,  WriteNoBrush,  WriteFont,
-                                WriteTextColor, WriteText,   WriteLine,     WriteRectangle,
+constexpr WriteFn kWriters[] = {WritePen,       WriteBrush,   WriteNoBrush, WriteFont,
+                                WriteTextColor, WriteText,    WriteLine,    WriteRectangle,
                                 WriteEllipse,   WritePolygon, WriteBitmap};
 static_assert(std::size(kWriters) == static_cast<size_t>(DrawCode::kBitmap) + 1);
 
@@ -246,7 +254,8 @@ bool WritePreamble(Writer& w, const PageFrame& frame) {
 
 uint16_t PlaceableChecksum(const uint8_t* header) {
   uint16_t sum = 0;
-  for (int i = 0; i < 10; ++i) sum ^= static_cast<uint16_t>(header[2 * i] | (header[2 * i + 1] << 8));
+  for (int i = 0; i < 10; ++i)
+    sum ^= static_cast<uint16_t>(header[2 * i] | (header[2 * i + 1] << 8));
   return sum;
 }
 
@@ -287,7 +296,8 @@ std::string WritePageFile(const DrawList& page, const PageFrame& frame, Metafile
     return "";
   }
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (!file) {
     *io_error = "cannot write the page file " + path;

@@ -35,7 +35,8 @@ void PageLayout::FinishPage() {
     int left = geometry_.left, top = geometry_.top;
     page.Append(form_.drawing, left, top);
     page.Append(header_.drawing, left, top);
-    for (const Queued& q : queue_) page.Append(q.band.band.drawing, left, top + header_.height + q.y);
+    for (const Queued& q : queue_)
+      page.Append(q.band.band.drawing, left, top + header_.height + q.y);
     if (decorations_.footer) {
       BandDrawing footer = decorations_.footer(page_number_);
       page.Append(footer.drawing, left, top + geometry_.body_height - footer.height);

@@ -13,7 +13,7 @@ namespace {
 
 struct Choice {
   std::mutex mutex;
-  std::string next_job;   // print to file: the next job only
+  std::string next_job;  // print to file: the next job only
 };
 
 Choice& TheChoice() {
@@ -41,7 +41,9 @@ bool AcquirePrinter(host::PrinterInfo* printer, std::string* output_path) {
   return true;
 }
 
-void SetPrintOutput(const std::string& path) { host::SetPrintOutputFile(path); }
+void SetPrintOutput(const std::string& path) {
+  host::SetPrintOutputFile(path);
+}
 
 std::string PrintOutput() {
   Choice& choice = TheChoice();
@@ -61,7 +63,9 @@ bool SetPrinter(const std::string& name) {
   return true;
 }
 
-bool PrinterSetup() { return window::PrinterSetup(); }
+bool PrinterSetup() {
+  return window::PrinterSetup();
+}
 
 bool PrintToFile() {
   std::string path;

@@ -106,8 +106,8 @@ host::FontSpec ReportFont(const Entry& def) {
 
 void PrepareContext(OpenState& r, window::Structure& s) {
   const host::PrinterProperties& p = r.printer.properties;
-  r.frame = PageFrame{p.horizontal_resolution, p.vertical_resolution, p.pixels_per_inch_x,
-                      0, 0, p.horizontal_resolution, p.vertical_resolution};
+  r.frame = PageFrame{p.horizontal_resolution, p.vertical_resolution, p.pixels_per_inch_x, 0, 0,
+                      p.horizontal_resolution, p.vertical_resolution};
   r.scratch = host::Surface::Create(1, 1);
   r.measure = std::make_unique<host::DeviceContext>(r.scratch, p.pixels_per_inch_y);
   r.context.measure = r.measure.get();
@@ -177,8 +177,10 @@ void PrepareLayout(OpenState& r, const ReportOptions& options) {
   geometry.footer_height = Record(r, r.footer, 1).height;
   PageDecorations decorations;
   OpenState* state = &r;
-  if (r.header) decorations.header = [state](int page) { return Record(*state, state->header, page); };
-  if (r.footer) decorations.footer = [state](int page) { return Record(*state, state->footer, page); };
+  if (r.header)
+    decorations.header = [state](int page) { return Record(*state, state->header, page); };
+  if (r.footer)
+    decorations.footer = [state](int page) { return Record(*state, state->footer, page); };
   if (r.form) decorations.form = [state](int page) { return Record(*state, state->form, page); };
   PageSink sink = [state](const DrawList& page, int) {
     return state->preview ? RecordPageFile(*state, page) : PrintToJob(*state, page);
@@ -193,7 +195,8 @@ void SetReportOptions(window::Structure& report, const ReportOptions& options) {
   std::lock_guard<std::recursive_mutex> lock(ReportsMutex());
   ReportState& state = Reports()[&report];
   state.options = options;
-  if (state.open) state.open->layout->SetRange(options.range, options.first_page, options.last_page);
+  if (state.open)
+    state.open->layout->SetRange(options.range, options.first_page, options.last_page);
 }
 
 ReportOptions GetReportOptions(const window::Structure& report) {
@@ -278,6 +281,9 @@ bool CloseReport(window::Structure& s) {
   }
   state.queue = std::move(r.queue);
   state.open.reset();
+  // Options hold for one run: a structure opened again (or another at the same address)
+  // starts from the defaults.
+  state.options = ReportOptions{};
   return true;
 }
 
@@ -316,8 +322,10 @@ PreviewQueue TakePreviewQueue(window::Structure& report) {
   std::lock_guard<std::recursive_mutex> lock(ReportsMutex());
   auto it = Reports().find(&report);
   if (it == Reports().end()) return {};
-  PreviewQueue& queue = it->second.open ? it->second.open->queue : it->second.queue;
-  return std::move(queue);
+  if (it->second.open) return std::move(it->second.open->queue);
+  PreviewQueue queue = std::move(it->second.queue);
+  Reports().erase(it);
+  return queue;
 }
 
 void FreePreviewQueue(PreviewQueue* queue) {
@@ -332,7 +340,8 @@ bool PrintPages(const PreviewQueue& queue, const std::string& document_name, std
     *error = "no printer can be opened";
     return false;
   }
-  std::unique_ptr<host::PrintJob> job = host::PrintJob::Begin(printer, document_name, output, error);
+  std::unique_ptr<host::PrintJob> job =
+      host::PrintJob::Begin(printer, document_name, output, error);
   if (!job) return false;
   const host::PrinterProperties& p = printer.properties;
   host::Rect page{0, 0, p.horizontal_resolution, p.vertical_resolution};

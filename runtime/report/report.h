@@ -40,20 +40,20 @@
 namespace carelog::report {
 
 // Runtime errors of the engine.
-inline constexpr int kErrorRecordTooLarge = 523;   // "Metafile record too large in report"
-inline constexpr int kErrorOpeningPrinter = 524;   // "Unexpected error opening printer device"
-inline constexpr int kErrorAlreadyOpen = 525;      // "Report is already open"
-inline constexpr int kErrorPrintNotReport = 538;   // "PRINT must only be called for reports"
-inline constexpr int kErrorEndPageNotReport = 539; // "ENDPAGE must only be called for reports"
+inline constexpr int kErrorRecordTooLarge = 523;    // "Metafile record too large in report"
+inline constexpr int kErrorOpeningPrinter = 524;    // "Unexpected error opening printer device"
+inline constexpr int kErrorAlreadyOpen = 525;       // "Report is already open"
+inline constexpr int kErrorPrintNotReport = 538;    // "PRINT must only be called for reports"
+inline constexpr int kErrorEndPageNotReport = 539;  // "ENDPAGE must only be called for reports"
 
 // Bits of a band's attribute word that the engine reads.
 namespace band_attr {
-inline constexpr uint32_t kPageBefore = 0x0001;   // finish the current page before the band
-inline constexpr uint32_t kPageAfter = 0x0002;    // finish the page after the band
-inline constexpr uint32_t kAbsolute = 0x0004;     // drawn at its own y; the position stays
-inline constexpr uint32_t kNotCounted = 0x0008;   // takes no part in page filling
-inline constexpr uint32_t kGroupBegin = 0x0010;   // opens a group kept on one page if it fits
-inline constexpr uint32_t kGroupEnd = 0x0020;     // closes the innermost open group
+inline constexpr uint32_t kPageBefore = 0x0001;  // finish the current page before the band
+inline constexpr uint32_t kPageAfter = 0x0002;   // finish the page after the band
+inline constexpr uint32_t kAbsolute = 0x0004;    // drawn at its own y; the position stays
+inline constexpr uint32_t kNotCounted = 0x0008;  // takes no part in page filling
+inline constexpr uint32_t kGroupBegin = 0x0010;  // opens a group kept on one page if it fits
+inline constexpr uint32_t kGroupEnd = 0x0020;    // closes the innermost open group
 }  // namespace band_attr
 
 // Groups nest this deep; deeper group begins count as the deepest level.
@@ -63,10 +63,10 @@ inline constexpr int kMaxGroupDepth = 10;
 using PreviewQueue = std::vector<std::string>;
 
 // How the next OpenReport of a structure runs. Set before OpenReport; the range and the
-// flush flag may also change while the report is open.
+// flush flag may also change while the report is open. CloseReport resets them.
 struct ReportOptions {
-  bool preview = false;    // record pages into page files instead of printing
-  bool range = false;      // only pages first_page..last_page are drawn
+  bool preview = false;  // record pages into page files instead of printing
+  bool range = false;    // only pages first_page..last_page are drawn
   int first_page = 0;
   int last_page = 0;
   bool flush_preview = false;  // CloseReport prints the recorded pages (after a preview)
@@ -102,7 +102,8 @@ bool Aborted(const window::Structure& report);
 
 // The page files recorded so far (open) or by the last run (closed), in page order.
 const PreviewQueue& PreviewQueueOf(const window::Structure& report);
-// Moves the queue to the caller, who then owns the files.
+// Moves the queue to the caller, who then owns the files. Take it before the structure is
+// destroyed; a closed report whose queue is taken leaves nothing behind in the engine.
 PreviewQueue TakePreviewQueue(window::Structure& report);
 // Removes the files of the queue and empties it.
 void FreePreviewQueue(PreviewQueue* queue);

@@ -65,7 +65,8 @@ end
 std::vector<window::Entry> Structures() {
   window::Module module;
   defc::ParseError error;
-  EXPECT_TRUE(defc::ParseModule(kDefinitions, &module, &error)) << error.line << ": " << error.message;
+  EXPECT_TRUE(defc::ParseModule(kDefinitions, &module, &error))
+      << error.line << ": " << error.message;
   return module.structures;
 }
 
@@ -88,9 +89,10 @@ class ReportTest : public ::testing::Test {
     ASSERT_TRUE(SetPrinter(host::kPdfPrinterName));
     std::memset(name_, ' ', sizeof name_);
     std::memset(memo_, ' ', sizeof memo_);
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("carelog-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    directory_ =
+        std::filesystem::temp_directory_path() /
+        ("carelog-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(directory_);
   }
   void TearDown() override {
@@ -173,7 +175,8 @@ TEST_F(ReportTest, ThreePreviewedPagesLeaveThreeVerifiedPageFiles) {
   for (const std::string& path : queue) {
     EXPECT_EQ(std::filesystem::path(path).filename().string().rfind("TAM", 0), 0u);
     std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> b((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
     ASSERT_GE(b.size(), 22u);
     auto word = [&](int i) { return static_cast<uint16_t>(b[2 * i] | (b[2 * i + 1] << 8)); };
     EXPECT_EQ(word(0) | (word(1) << 16), 0x9AC6CDD7u);
@@ -256,7 +259,8 @@ TEST_F(ReportTest, TheReportErrorsGoThroughTheFatalPath) {
   FatalErrors errors;
   OpenPreview();
   EXPECT_FALSE(OpenReport(report_));
-  window::Structure plain(window::StructureKind::kWindow, "PLAIN$WINDOW", window::testing::kModule, {});
+  window::Structure plain(window::StructureKind::kWindow, "PLAIN$WINDOW", window::testing::kModule,
+                          {});
   EXPECT_FALSE(PrintBand(plain, 2));
   EXPECT_FALSE(EndPage(plain));
   EXPECT_EQ(errors.Seen(), (std::vector<int>{525, 538, 539}));
@@ -269,7 +273,8 @@ TEST_F(ReportTest, TheReportErrorsGoThroughTheFatalPath) {
 
 int CountPdfPages(const std::string& pdf) {
   int pages = 0;
-  for (size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1)) {
+  for (size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+       at = pdf.find("/Type /Page", at + 1)) {
     if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
   }
   return pages;
@@ -284,7 +289,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 std::string PdfText(const std::filesystem::path& pdf) {
   std::filesystem::path text = pdf;
   text.replace_extension(".txt");
-  std::string command = "pdftotext -layout '" + pdf.string() + "' '" + text.string() + "' 2>/dev/null";
+  std::string command =
+      "pdftotext -layout '" + pdf.string() + "' '" + text.string() + "' 2>/dev/null";
   if (std::system(command.c_str()) != 0) return "";
   return ReadFile(text);
 }
@@ -341,6 +347,29 @@ TEST_F(ReportTest, AJobThatCannotStartSetsTheAbortFlagAndLeavesNoFile) {
   EXPECT_TRUE(Aborted(report_));
   EXPECT_TRUE(CloseReport(report_));
   EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+}  // namespace
+}  // namespace carelog::report
+
+namespace carelog::report {
+namespace {
+
+TEST_F(ReportTest, OptionsHoldForOneRunOnly) {
+  OpenPreview();
+  PrintBand(report_, 2);
+  ASSERT_TRUE(CloseReport(report_));
+  PreviewQueue queue = TakePreviewQueue(report_);
+  EXPECT_EQ(queue.size(), 1u);
+  FreePreviewQueue(&queue);
+  EXPECT_FALSE(GetReportOptions(report_).preview);
+  std::filesystem::path pdf = directory_ / "second.pdf";
+  SetPrintOutput(pdf.string());
+  ASSERT_TRUE(OpenReport(report_));  // printed this time, not previewed
+  PrintBand(report_, 2);
+  ASSERT_TRUE(CloseReport(report_));
+  EXPECT_TRUE(PreviewQueueOf(report_).empty());
+  EXPECT_EQ(CountPdfPages(ReadFile(pdf)), 1);
 }
 
 }  // namespace
