@@ -5,6 +5,7 @@
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/control_classes.h"
+#include "runtime/window/image_painter.h"
 
 namespace carelog::window {
 namespace {
@@ -98,9 +99,14 @@ void ImagePaint(Control& c, host::DeviceContext& dc, bool) {
     dc.DrawBitmap(*c.bitmap, host::Rect::FromSize(x, y, c.bitmap->Width(), c.bitmap->Height()));
     return;
   }
-  dc.SetNoBrush();
-  dc.SetPen(theme::kBorder, 1, host::PenStyle::kDot);
-  dc.Rectangle(r);
+  if (c.image.empty()) {
+    dc.SetNoBrush();
+    dc.SetPen(theme::kBorder, 1, host::PenStyle::kDot);
+    dc.Rectangle(r);
+    return;
+  }
+  ImagePainter painter = CurrentImagePainter();
+  if (!painter || !painter(c, dc, r)) PaintMissingPage(dc, r);
 }
 
 void NoPaint(Control&, host::DeviceContext&, bool) {}

@@ -168,6 +168,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   if (const std::string* i = entry.String(Field::kImage)) c.image = *i;
   if (const std::string* i = entry.String(Field::kIcon)) c.image = *i;
   if (const std::string* m = entry.String(Field::kMessage)) c.message = *m;
+  if (const std::string* t = entry.String(Field::kTip)) c.tip = *t;
   c.key = static_cast<uint32_t>(entry.Number(Field::kKey));
   c.action = entry.Number(Field::kAction);
   if (entry.kind == kKindProgress) {
