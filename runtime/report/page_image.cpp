@@ -33,9 +33,8 @@ bool PaintPage(window::Control& image, host::DeviceContext& dc, const host::Rect
 
 host::Rect PagePlacement(int page_width, int page_height, const host::Rect& bounds,
                          int zoom_percent, int* scroll_y) {
-  double aspect = page_width > 0 && page_height > 0
-                      ? static_cast<double>(page_height) / page_width
-                      : 11.0 / 8.5;
+  double aspect = page_width > 0 && page_height > 0 ? static_cast<double>(page_height) / page_width
+                                                    : 11.0 / 8.5;
   if (zoom_percent > 0) {
     int width = std::max(1, bounds.Width() * zoom_percent / 100);
     int height = std::max(1, static_cast<int>(width * aspect));

@@ -299,6 +299,20 @@ void PaintWindowless(Structure& s, host::DeviceContext& dc) {
   }
 }
 
+bool ClickRegion(Structure& s, host::Point point) {
+  for (auto it = s.controls.rbegin(); it != s.controls.rend(); ++it) {
+    Control& c = **it;
+    if (c.kind != kKindRegion || !c.IsVisible() || !c.IsEnabled()) continue;
+    if (point.x < c.pixels.left || point.x >= c.pixels.right || point.y < c.pixels.top ||
+        point.y >= c.pixels.bottom) {
+      continue;
+    }
+    s.Queue(event::kAccepted, &c);
+    return true;
+  }
+  return false;
+}
+
 bool RaiseAlert(Structure& w, Control* focus, uint32_t code) {
   auto alerted = [code](const std::map<int, uint32_t>& alerts) {
     for (const auto& slot : alerts) {
