@@ -123,7 +123,7 @@ bool AskForPage(int start, int pages, int* page) {
       window::Post(window::event::kCloseWindow);
     }
   }
-  window::Close(jump);
+  if (jump.is_open()) window::Close(jump);
   *page = std::clamp<int>(entered, 1, pages);
   return chosen;
 }
