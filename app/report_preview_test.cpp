@@ -92,8 +92,8 @@ class ReportPreviewTest : public ::testing::Test {
 
   // Records `pages` pages and previews them the way a report ends: a print from the preview
   // flushes the recorded pages when the report closes.
-  void Start(int pages) {
-    program_ = std::make_unique<wt::Program>([this, pages] {
+  void Start(int pages, int unreadable_page = 0) {
+    program_ = std::make_unique<wt::Program>([this, pages, unreadable_page] {
       char text[20];
       window::Structure page_report(window::StructureKind::kReport, "PAGES$REPORT", kReportModule,
                                     window::UseTable{window::use::String(10, text)});
@@ -106,6 +106,7 @@ class ReportPreviewTest : public ::testing::Test {
         report::PrintBand(page_report, 2);
       }
       queue_ = report::PreviewQueueOf(page_report);
+      if (unreadable_page > 0) std::ofstream(queue_[unreadable_page - 1]) << "not a page";
       response_ = ReportPreview(report::PreviewQueueOf(page_report));
       if (response_ == kRespCompleted) {
         report::ReportOptions options = report::GetReportOptions(page_report);
@@ -300,6 +301,35 @@ TEST_F(ReportPreviewTest, PrintFromThePreviewPrintsExactlyTheRecordedPages) {
   EXPECT_LT(one, two);
   EXPECT_LT(two, three);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 3);
+}
+
+TEST_F(ReportPreviewTest, AnUnreadablePageShowsAsAMarkedEmptyPageAndThePreviewGoesOn) {
+  Start(3, 2);
+  Click(kNext);
+  EXPECT_EQ(Zone(4), "Page 2 of 3");
+  EXPECT_EQ(PageOf(kSingleImage), 2);
+  Click(kNext);
+  EXPECT_EQ(Zone(4), "Page 3 of 3");
+}
+
+// With CARELOG_SCREENSHOTS set to a directory, pictures of every mode are written there.
+TEST_F(ReportPreviewTest, ScreenshotsOfEveryMode) {
+  const char* directory = std::getenv("CARELOG_SCREENSHOTS");
+  if (!directory) GTEST_SKIP() << "CARELOG_SCREENSHOTS is not set";
+  std::filesystem::path out(directory);
+  Start(5, 5);
+  ASSERT_TRUE(automation_.Screenshot((out / "preview_single.png").string()).ok);
+  Click(kFacing);
+  Click(kNext);
+  ASSERT_TRUE(automation_.Screenshot((out / "preview_facing.png").string()).ok);
+  Click(kZoom);
+  Key("Down");
+  ASSERT_TRUE(automation_.Screenshot((out / "preview_zoom.png").string()).ok);
+  Click(kZoom);
+  Click(kNext);
+  ASSERT_TRUE(automation_.Screenshot((out / "preview_unreadable_page.png").string()).ok);
+  Click(kJump);
+  ASSERT_TRUE(automation_.Screenshot((out / "preview_jump.png").string()).ok);
 }
 
 TEST(PagePlacement, FittedPagesKeepTheirAspectAndZoomedPagesScrollWithinThePage) {
