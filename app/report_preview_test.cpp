@@ -87,7 +87,8 @@ class ReportPreviewTest : public ::testing::Test {
   void TearDown() override {
     if (program_) Finish();
     report::SetPrintOutput("");
-    EXPECT_TRUE(wt::FatalErrors::Seen().empty()) << ::testing::PrintToString(wt::FatalErrors::Seen());
+    EXPECT_TRUE(wt::FatalErrors::Seen().empty())
+        << ::testing::PrintToString(wt::FatalErrors::Seen());
   }
 
   // Records `pages` pages and previews them the way a report ends: a print from the preview
