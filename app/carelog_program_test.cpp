@@ -5,8 +5,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "app/app_testing.h"
+#include "tools/carelog-sample/sample_data.h"
 
 namespace carelog::app {
 namespace {
@@ -75,6 +78,7 @@ TEST_F(CarelogProgram, TheFrameShowsItsMenusAndTheDayInTheStatusBar) {
 TEST_F(CarelogProgram, ExitEndsTheProgramAndProceduresNotBuiltDoNothing) {
   Outcome run = RunScript(
       "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"Close\"\n"
       "menu \"&Report\" \"Print Daily &Visit Log\"\n"
       "expect-title \"The Care Log\"\n"
       "menu \"&File\" \"E&xit\"\n"
@@ -130,6 +134,69 @@ TEST_F(CarelogProgram, AMissingScriptOrABadOptionIsReported) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("usage: carelog"), std::string::npos) << run.err;
   }
+}
+
+// Width and height from a PNG file's header; {0, 0} when it is not one.
+std::pair<int, int> PngSize(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto word = [&](size_t at) {
+    return (static_cast<uint8_t>(bytes[at]) << 24) | (static_cast<uint8_t>(bytes[at + 1]) << 16) |
+           (static_cast<uint8_t>(bytes[at + 2]) << 8) | static_cast<uint8_t>(bytes[at + 3]);
+  };
+  return {word(16), word(20)};
+}
+
+TEST_F(CarelogProgram, TheFrameOpensMaximizedOnScreensOfEverySize) {
+  for (auto [option, width, height] : {std::tuple{"--screen=1600x1000", 1600, 1000},
+                                       std::tuple{"--screen=800x600", 800, 600}}) {
+    Outcome run = RunScript("screenshot frame.png\n", std::string("--headless ") + option);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(PngSize(Slurp("frame.png")), std::make_pair(width, height)) << option;
+  }
+  Outcome bad = RunProgram("--headless --screen=wide");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("--screen"), std::string::npos) << bad.err;
+}
+
+}  // namespace
+}  // namespace carelog::app
+
+namespace carelog::app {
+namespace {
+
+// A nurse's first steps on sample data: the patients by last name, one patient's medications,
+// scrolling, and both browses closed again.
+TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  Outcome run = RunScript(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "key Shift+Tab Right\n"  // the sheet, then its next tab: Last Names
+      "click 3\n"
+      "key Ctrl+Home\n"
+      "key Down Down\n"
+      "dump\n"
+      "click \"Medications\"\n"
+      "expect-title \"Browse the Medications File by MED:Key_Patient_Number\"\n"
+      "key Down PageDown Ctrl+End\n"
+      "dump\n"
+      "click \"Close\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "key PageDown\n"
+      "click \"Close\"\n"
+      "expect-title \"The Care Log\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  // By last name, the third row highlighted; the medications of that patient only.
+  size_t patients = run.out.find("window mdi \"Browse the Patients File\"");
+  ASSERT_NE(patients, std::string::npos) << run.out;
+  size_t selected = run.out.find("row 3 selected", patients);
+  ASSERT_NE(selected, std::string::npos) << run.out;
+  size_t meds = run.out.find("window mdi \"Browse the Medications File");
+  ASSERT_NE(meds, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("header \"Patient Number\" \"Record_No\" \"Date\"", meds),
+            std::string::npos);
 }
 
 }  // namespace

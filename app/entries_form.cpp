@@ -1,23 +1,34 @@
-// The update forms, run by the form engine from their tables. A run function of nullptr: not built
-// yet.
+// The update forms, run by the form engine from their tables (app/procedures/).
 #include "app/procedure_entries.h"
+#include "app/procedures/form_procedures.h"
 
 namespace carelog::app {
 namespace {
 
 constexpr EntryPointRow kEntryPoints[] = {
-    {"UPDATEPATIENTS", nullptr},    {"UPDATEPROGRESSNOTES", nullptr},
-    {"UPDATEADDENDUM", nullptr},    {"ENTERORDERS", nullptr},
-    {"UPDATEHHA", nullptr},         {"UPDATEFAMILY", nullptr},
-    {"UPDATECAREPLAN", nullptr},    {"UPDATENARRATIVE", nullptr},
-    {"UPDATEMEDS", nullptr},        {"DISCHARGESUMMARY", nullptr},
-    {"ADDAPPOINT", nullptr},        {"UPDATEADDINFO", nullptr},
-    {"UPDATEPOC", nullptr},         {"UPDATESIXTYDAY", nullptr},
-    {"UPDATECALENDAR", nullptr},    {"UPDATEDOCTORS", nullptr},
-    {"UPDATEMONTHCAL", nullptr},    {"UPDATECASECON", nullptr},
-    {"UPDATEORDERS", nullptr},      {"UPDATEHHA_ASSIGN", nullptr},
-    {"UPDATEMEDICATIONS", nullptr}, {"UPDATEDISCHARGESUMMARY", nullptr},
-    {"UPDATEPHYSCIANS", nullptr},
+    {"UPDATEPATIENTS", &procedures::UPDATEPATIENTS},
+    {"UPDATEPROGRESSNOTES", &procedures::UPDATEPROGRESSNOTES},
+    {"UPDATEADDENDUM", &procedures::UPDATEADDENDUM},
+    {"ENTERORDERS", &procedures::ENTERORDERS},
+    {"UPDATEHHA", &procedures::UPDATEHHA},
+    {"UPDATEFAMILY", &procedures::UPDATEFAMILY},
+    {"UPDATECAREPLAN", &procedures::UPDATECAREPLAN},
+    {"UPDATENARRATIVE", &procedures::UPDATENARRATIVE},
+    {"UPDATEMEDS", &procedures::UPDATEMEDS},
+    {"DISCHARGESUMMARY", &procedures::DISCHARGESUMMARY},
+    {"ADDAPPOINT", &procedures::ADDAPPOINT},
+    {"UPDATEADDINFO", &procedures::UPDATEADDINFO},
+    {"UPDATEPOC", &procedures::UPDATEPOC},
+    {"UPDATESIXTYDAY", &procedures::UPDATESIXTYDAY},
+    {"UPDATECALENDAR", &procedures::UPDATECALENDAR},
+    {"UPDATEDOCTORS", &procedures::UPDATEDOCTORS},
+    {"UPDATEMONTHCAL", &procedures::UPDATEMONTHCAL},
+    {"UPDATECASECON", &procedures::UPDATECASECON},
+    {"UPDATEORDERS", &procedures::UPDATEORDERS},
+    {"UPDATEHHA_ASSIGN", &procedures::UPDATEHHA_ASSIGN},
+    {"UPDATEMEDICATIONS", &procedures::UPDATEMEDICATIONS},
+    {"UPDATEDISCHARGESUMMARY", &procedures::UPDATEDISCHARGESUMMARY},
+    {"UPDATEPHYSCIANS", &procedures::UPDATEPHYSCIANS},
 };
 
 }  // namespace

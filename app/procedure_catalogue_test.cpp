@@ -92,22 +92,23 @@ TEST(Catalogue, EveryEntryPointHasARowAndItsWindowsExist) {
 }
 
 TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
-  int32_t response = -1, unknown = -1, form_response = -1, form_working = -1;
+  int32_t response = -1, form_response = -1, form_working = -1, unknown = -1;
   int thread = -1;
   window::testing::Program program([&] {
     thread = StartProcedure("PRINTINFO", 25000);
     response = CallProcedureByName("PRINTINFO", kReqChange);
-    unknown = CallProcedureByName("NOSUCHPROCEDURE");
-    // A form called to change calls a lookup: the lookup's answer stays out of the form's own.
+    // A form called to change calls another procedure (one not built, so that nothing waits for
+    // the user): the callee's answer stays out of the form's own.
     ProcRequest = kReqChange;
     window::Structure unused(window::StructureKind::kWindow, "PROC$WINDOW",
                              window::testing::kModule, window::UseTable{});
     ProcedureFrame form(unused, false);
     form.working_request = kReqDelete;
-    form.Call("SELECTPATIENTS", kReqSelect);
+    form.Call("GETINFO", kReqSelect);
     form_working = form.working_request;
     form.Return();
     form_response = ProcResponse;
+    unknown = CallProcedureByName("NOSUCHPROCEDURE");
   });
   program.Join();
   if (EntryPointOf("PRINTINFO") == nullptr) {

@@ -70,7 +70,7 @@ bool CaptionActive(const WindowData& w) {
 
 // What of `w` can be seen on its top-level surface, in surface coordinates: its outer (or
 // client) rectangle cut to every ancestor's client area, less the siblings above it and
-// above each ancestor.
+// above each ancestor; nothing when it or an ancestor is hidden.
 cairo_region_t* VisibleRegion(const WindowData& w, bool client_only) {
   Point origin = ParentOrigin(w);
   Rect area = client_only ? internal::ClientAreaInParent(w) : w.rect;
@@ -80,6 +80,12 @@ cairo_region_t* VisibleRegion(const WindowData& w, bool client_only) {
                           std::max(area.Height(), 0)};
   cairo_region_t* region = cairo_region_create_rectangle(&r);
   for (const WindowData* c = &w; c && !IsTopLevelKind(c->kind); c = Find(c->parent)) {
+    if (c->show == ShowState::kHidden) {
+      // A hidden window, or one inside a hidden window, shows nothing: a paint queued
+      // before it was hidden must not draw over what is shown in its place.
+      cairo_region_destroy(region);
+      return cairo_region_create();
+    }
     const WindowData* parent = Find(c->parent);
     if (!parent) break;
     Point parent_origin = ParentOrigin(*c);

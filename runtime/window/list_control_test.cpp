@@ -18,7 +18,7 @@ namespace {
 using namespace testing;  // NOLINT
 
 constexpr uint32_t kPoints = 0x300;
-constexpr int kPage = 1, kQueue = 2, kDone = 3;
+constexpr int kPage = 1, kQueue = 2, kDone = 3, kTree = 4;
 
 Entry ListEntry(int id, Rect at, uint32_t attr, const std::string& format) {
   Entry e = Make(kKindList, id, at);
@@ -31,7 +31,8 @@ std::vector<Entry> Lists() {
   Entry page = ListEntry(kPage, Rect{0, 0, 200, 120}, 0x803, "80L|M~Name~@s20@60D~Balance~@n9.2@");
   Entry queue = ListEntry(kQueue, Rect{0, 130, 200, 80}, 0x3, "120L~Name~@s20@40R~No~@n4@");
   Entry done = WithText(Make(kKindButton, kDone, Rect{0, 220, 60, 20}), "Done");
-  return {WindowEntry("LISTS$WINDOW", kPoints, {page, queue, done})};
+  Entry tree = ListEntry(kTree, Rect{210, 0, 80, 60}, 0x3, "60LT(B)@s20@");
+  return {WindowEntry("LISTS$WINDOW", kPoints, {page, queue, done, tree})};
 }
 
 ListRecord Record(const std::string& name, double number) {
@@ -52,7 +53,8 @@ class ListControlTest : public ::testing::Test {
       if (on_open) on_open(w);
       while (Accept()) {
         if (Event() == event::kOpenWindow) log_.Add("open");
-        bool list_event = Field() == kPage || Field() == kQueue || Event() == event::kAlertKey;
+        bool list_event = Field() == kPage || Field() == kQueue || Field() == kTree ||
+                          Event() == event::kAlertKey;
         if (list_event && IsFieldEvent(Event())) {
           int row = std::stoi(GetProperty(Field(), prop::kSelected));
           log_.Add(Describe() + " row=" + std::to_string(row) +
@@ -73,7 +75,8 @@ class ListControlTest : public ::testing::Test {
   }
   void Finish() {
     ASSERT_TRUE(automation_.Click(std::to_string(kDone), false).ok);
-    ASSERT_TRUE(log_.WaitFor("closed")) << ::testing::PrintToString(log_.Lines());
+    ASSERT_TRUE(log_.WaitFor("closed", std::chrono::seconds(30)))
+        << ::testing::PrintToString(log_.Lines());
     program_->Join();
     EXPECT_TRUE(errors_.Seen().empty());
   }
@@ -121,6 +124,10 @@ TEST_F(ListControlTest, PageLoadedKeysQueueScrollEventsWithoutMovingTheSelection
                                 static_cast<uint64_t>(-2), 0);
             }),
             (std::vector<std::string>{"ScrollDown 1 row=3 key=35", "ScrollDown 1 row=3 key=35"}));
+  // Typing leaves the locating to the procedure: one EVENT:Locate per character.
+  std::vector<std::string> typed = After([&] { EXPECT_TRUE(automation_.Type("bo").ok); });
+  ASSERT_EQ(typed.size(), 2u);
+  EXPECT_EQ(typed[0].substr(0, 14), "Locate 1 row=3");
   Finish();
 }
 
@@ -228,6 +235,29 @@ TEST_F(ListControlTest, ClicksSelectRowsAndDraggingAResizableEdgeGivesThePartner
   EXPECT_TRUE(lines.empty());
   Finish();
   EXPECT_TRUE(log_.WaitFor("widths 127 60"));
+}
+
+TEST_F(ListControlTest, TreeBoxesRaiseTheExpandAndContractEvents) {
+  ListQueue nodes{ListRecord{{ListField::Text("Plans"), ListField::Number(1)}},
+                  ListRecord{{ListField::Text("Addendum"), ListField::Number(-2)}}};
+  int row_height = 0;
+  Run([&](Structure& w) {
+    SetListQueue(kTree, &nodes);
+    row_height = ListLayout(*w.Find(kTree)).row_height;
+  });
+  // The first node is expanded (level 1, its box at the left); the second contracted (level
+  // 2, its box one step in).
+  std::vector<std::string> lines = After([&] {
+    Post(kTree, host::msg::kLButtonDown, 5, 1 + row_height / 2);
+    Post(kTree, host::msg::kLButtonUp, 5, 1 + row_height / 2);
+    Post(kTree, host::msg::kLButtonDown, 17, 1 + row_height + row_height / 2);
+    Post(kTree, host::msg::kLButtonUp, 17, 1 + row_height + row_height / 2);
+  });
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"Contracting 4 row=1 key=0", "Contracted 4 row=1 key=0",
+                                      "Expanding 4 row=2 key=0", "Expanded 4 row=2 key=0"}));
+  Finish();
+  program_.reset();
 }
 
 TEST_F(ListControlTest, DumpShowsHeadersVisibleRowsAsDisplayedAndTheScrollBar) {

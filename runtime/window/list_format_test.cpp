@@ -2,6 +2,8 @@
 // to pixels, and malformed formats refused without losing the columns before the fault.
 #include "runtime/window/list_format.h"
 
+#include "runtime/window/list_state.h"
+
 #include <gtest/gtest.h>
 
 namespace carelog::window {
@@ -155,6 +157,18 @@ TEST(ListFormat, MalformedFormatsNameTheirFaultAndKeepEarlierColumns) {
   EXPECT_FALSE(ParseListFormat("20L~A~30Q", kPixels, kLine, &f));
   ASSERT_EQ(f.columns.size(), 1u);
   EXPECT_EQ(f.columns[0].header, "A");
+}
+
+TEST(ListFormat, RelayoutMovesGroupsWithTheColumnsBeforeThem) {
+  ListFormat f = Parse("20LM[30L/30L]|10L");
+  f.columns[0].width = 25;
+  RelayoutList(&f);
+  EXPECT_EQ(f.displays[1].left, 25);
+  EXPECT_EQ(f.columns[1].left, 25);
+  EXPECT_EQ(f.columns[2].left, 25);
+  EXPECT_EQ(f.columns[2].right, 54);
+  EXPECT_EQ(f.columns[3].left, 56);  // the group is 31 wide with its border
+  EXPECT_EQ(f.width, 66);
 }
 
 }  // namespace

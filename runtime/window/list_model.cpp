@@ -184,12 +184,20 @@ bool SetColumnProperty(ListColumn* col, int property, const std::string& value) 
 void RelayoutList(ListFormat* f) {
   int x = 0;
   for (ListDisplayColumn& d : f->displays) {
+    int shift = x - d.left;
     d.left = x;
     if (!d.group) {
       ListColumn& col = f->columns[static_cast<size_t>(d.first)];
       col.left = x;
       col.right = x + col.width - 1;
       d.width = col.width;
+    } else {
+      // A group keeps its own width; its columns move with it.
+      for (int i = d.first; i < d.first + d.count; ++i) {
+        ListColumn& col = f->columns[static_cast<size_t>(i)];
+        col.left += shift;
+        col.right = col.left + col.width - 1;
+      }
     }
     x += d.width;
   }

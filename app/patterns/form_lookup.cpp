@@ -1,0 +1,50 @@
+#include "app/patterns/form_lookup.h"
+
+#include "app/patterns/form_record.h"
+#include "app/patterns/form_services.h"
+#include "app/patterns/form_state.h"
+#include "app/procedure_catalogue.h"
+#include "app/procedure_globals.h"
+#include "runtime/store/file_statements.h"
+#include "runtime/window/properties.h"
+#include "runtime/window/window_runtime.h"
+
+namespace carelog::app::forms {
+namespace {
+
+bool Found(const LookupRow& row, const FieldSlot& key_field, double value) {
+  WriteNumber(key_field, value);
+  store::KeyDeclaration* key = appdata::FindKey(row.file, row.key);
+  return key && store::Get(appdata::Declaration(row.file), *key) == 0;
+}
+
+// Calls the select browse; on a choice the chosen record's key goes into the form's field.
+void ChooseInSelectBrowse(const LookupRow& row, const FieldSlot& field,
+                          const FieldSlot& key_field) {
+  if (CallByName(row.select, kReqSelect) != kRespCompleted) return;
+  WriteNumber(field, ReadNumber(key_field));
+  window::Display();
+}
+
+}  // namespace
+
+bool CheckLookup(const FormTable& table, const LookupRow& row) {
+  FieldSlot field = ResolveField(table.file, row.field);
+  FieldSlot key_field = ResolveField(row.file, row.key_field);
+  if (!field.valid() || !key_field.valid()) return false;
+  if (row.zero_allowed && ReadNumber(field) == 0) return true;
+  SavedRecord kept;
+  kept.Take(row.file);
+  bool found = Found(row, key_field, ReadNumber(field));
+  if (!found) {
+    ChooseInSelectBrowse(row, field, key_field);
+    found = Found(row, key_field, ReadNumber(field));
+  }
+  kept.Restore(row.file);
+  if (found) return true;
+  if (Warn(11, row.shown_name, appdata::Info(row.file).label) != 0) SelectField(row.control);
+  window::SetProperty(0, window::prop::kAcceptAll, "0");
+  return false;
+}
+
+}  // namespace carelog::app::forms

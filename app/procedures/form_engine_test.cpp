@@ -1,0 +1,302 @@
+// The form engine driven as a user drives it: a form runs on a procedure thread of a headless
+// program, the test presses its buttons and answers its messages through automation, and the
+// stored records are read back from the data files afterwards.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "app/app_testing.h"
+#include "app/data/keys.h"
+#include "app/data/records.h"
+#include "app/procedure_globals.h"
+#include "app/procedures/form_procedures.h"
+#include "runtime/host/automation.h"
+#include "runtime/store/file_statements.h"
+#include "runtime/window/window_testing.h"
+
+namespace carelog::app {
+namespace {
+
+namespace wt = window::testing;
+using std::chrono::milliseconds;
+
+void Blank(void* buffer, size_t size) {
+  std::memset(buffer, 0, size);
+}
+
+void SetText(char* field, size_t size, const std::string& text) {
+  std::memset(field, ' ', size);
+  std::memcpy(field, text.data(), std::min(size, text.size()));
+}
+
+std::string Text(const char* field, size_t size) {
+  std::string text(field, size);
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+void AddPatient(int32_t number) {
+  Blank(&appdata::PAT, sizeof appdata::PAT);
+  appdata::PAT.PATIENT_NUMBER = number;
+  ASSERT_EQ(store::Add(appdata::PatientsFile()), 0);
+}
+
+// Medication and family records written directly, as another procedure would have.
+void AddMedication(int32_t patient, int32_t number) {
+  store::FileDeclaration& file = appdata::MedicationsFile();
+  Blank(&appdata::MED, sizeof appdata::MED);
+  appdata::MED.PATIENT_NUMBER = patient;
+  appdata::MED.RECORD_NO = number;
+  ASSERT_EQ(store::Add(file), 0);
+}
+
+void AddFamily(int32_t patient, const std::string& name) {
+  Blank(&appdata::FAM, sizeof appdata::FAM);
+  appdata::FAM.PATIENT_NUMBER = patient;
+  SetText(appdata::FAM.NAME, sizeof appdata::FAM.NAME, name);
+  ASSERT_EQ(store::Add(appdata::FamilyFile()), 0);
+}
+
+std::vector<int32_t> MedicationNumbers() {
+  std::vector<int32_t> numbers;
+  store::FileDeclaration& file = appdata::MedicationsFile();
+  store::Set(appdata::Key(appdata::MedKey::RECORD_KEY));
+  while (store::Next(file) == 0) numbers.push_back(int32_t{appdata::MED.RECORD_NO});
+  return numbers;
+}
+
+class FormEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (appdata::FileId id :
+         {appdata::FileId::kPatients, appdata::FileId::kMedications, appdata::FileId::kFamily}) {
+      store::FileDeclaration& file = appdata::Declaration(id);
+      ASSERT_EQ(store::Create(file), 0);
+      ASSERT_EQ(store::Open(file, 0x42), 0);
+    }
+  }
+  void TearDown() override {
+    for (appdata::FileId id :
+         {appdata::FileId::kPatients, appdata::FileId::kMedications, appdata::FileId::kFamily}) {
+      store::Close(appdata::Declaration(id));
+    }
+  }
+
+  // Runs `call` as the program's procedure (it opens the form) while `user` acts on it from
+  // this thread; returns the response the form left.
+  int32_t Run(const std::function<void()>& call, const std::function<void()>& user) {
+    int32_t response = -1;
+    {
+      wt::Program program([&] {
+        call();
+        response = ProcResponse;
+      });
+      host::Automation automation;
+      EXPECT_TRUE(automation.WaitIdle().ok);
+      user();
+    }
+    return response;
+  }
+
+  static void Click(const std::string& text) {
+    host::Automation automation;
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_TRUE(automation.Click(text, true).ok) << text;
+  }
+  static void Answer(const std::string& button, const std::string& expected) {
+    host::Automation automation;
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_TRUE(automation.ExpectMessage(expected).ok) << expected;
+    EXPECT_TRUE(automation.Answer(button).ok) << button;
+  }
+  static void ClickControl(int equate) {
+    host::Automation automation;
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_TRUE(automation.Click(std::to_string(equate), false).ok) << equate;
+  }
+  static void Type(const std::string& text) {
+    host::Automation automation;
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_TRUE(automation.Type(text).ok);
+  }
+
+  testing::TempWorkingDirectory directory_;
+};
+
+// An insert on the medications form with patient 5 current (and in the patients file).
+std::function<void()> InsertMedication(int32_t patient) {
+  return [patient] {
+    Blank(&appdata::PAT, sizeof appdata::PAT);
+    appdata::PAT.PATIENT_NUMBER = patient;
+    SetText(appdata::PAT.NAME, sizeof appdata::PAT.NAME, "Ruth Ames");
+    Blank(&appdata::MED, sizeof appdata::MED);
+    appdata::MED.PATIENT_NUMBER = patient;
+    ProcRequest = kReqInsert;
+    procedures::UPDATEMEDICATIONS();
+  };
+}
+
+TEST_F(FormEngineTest, InsertNumbersAfterTheHighestRecordOfAnyPatient) {
+  AddPatient(5);
+  AddPatient(6);
+  EXPECT_EQ(Run(InsertMedication(5), [] { Click("OK"); }), kRespCompleted);
+  EXPECT_EQ(MedicationNumbers(), (std::vector<int32_t>{1}));
+
+  AddMedication(9, 2);
+  AddMedication(3, 7);
+  EXPECT_EQ(Run(InsertMedication(6), [] { Click("OK"); }), kRespCompleted);
+  EXPECT_EQ(MedicationNumbers(), (std::vector<int32_t>{1, 2, 7, 8}));
+  store::Get(appdata::MedicationsFile(), appdata::Key(appdata::MedKey::RECORD_KEY));
+  EXPECT_EQ(int32_t{appdata::MED.PATIENT_NUMBER}, 6);
+}
+
+TEST_F(FormEngineTest, CancelledInsertLeavesNothingBehind) {
+  AddMedication(3, 4);
+  std::string title;
+  EXPECT_EQ(Run(InsertMedication(5),
+                [&] {
+                  host::Automation automation;
+                  automation.WaitIdle();
+                  title = automation.CurrentTitle();
+                  Click("Cancel");
+                }),
+            kRespCancelled);
+  EXPECT_EQ(title, "Adding a Medications Record");
+  EXPECT_EQ(MedicationNumbers(), (std::vector<int32_t>{4}));
+}
+
+// A change of the family record of patient 5 on the note form.
+std::function<void()> ChangeFamily() {
+  return [] {
+    store::FileDeclaration& file = appdata::FamilyFile();
+    ASSERT_EQ(store::Open(file, 0x42), 0);
+    store::Watch(file);
+    store::Set(appdata::Key(appdata::FamKey::KEY_PATIENT_NUMBER));
+    ASSERT_EQ(store::Next(file), 0);
+    ProcRequest = kReqChange;
+    procedures::UPDATEFAMILY();
+    store::Close(file);
+  };
+}
+
+std::string StoredFamilyName() {
+  store::Set(appdata::Key(appdata::FamKey::KEY_PATIENT_NUMBER));
+  if (store::Next(appdata::FamilyFile()) != 0) return "?";
+  return Text(appdata::FAM.NAME, sizeof appdata::FAM.NAME);
+}
+
+constexpr int kFamilyName = 5;
+
+TEST_F(FormEngineTest, NoteFormAsksBeforeDroppingChanges) {
+  AddFamily(5, "Ann");
+  auto edit_then_cancel = [](const std::string& answer) {
+    return [answer] {
+      ClickControl(kFamilyName);
+      Type("e");
+      Click("Cancel");
+      Answer(answer, "Do you want to save the changes to this record?");
+    };
+  };
+  EXPECT_EQ(Run(ChangeFamily(), edit_then_cancel("&No")), kRespCancelled);
+  EXPECT_EQ(StoredFamilyName(), "Ann");
+  EXPECT_EQ(Run(ChangeFamily(), edit_then_cancel("&Yes")), kRespCompleted);
+  EXPECT_NE(StoredFamilyName(), "Ann");
+}
+
+TEST_F(FormEngineTest, NoteFormClosesWithoutAskingWhenNothingChanged) {
+  AddFamily(5, "Ann");
+  EXPECT_EQ(Run(ChangeFamily(),
+                [] {
+                  Click("Cancel");
+                  host::Automation automation;
+                  automation.WaitIdle();
+                  std::string text;
+                  EXPECT_FALSE(automation.ExpectMessage("").ok);
+                }),
+            kRespCancelled);
+}
+
+TEST_F(FormEngineTest, PlainFormCancelClosesWithoutAskingOrWriting) {
+  AddPatient(5);
+  AddPatient(9);
+  AddMedication(5, 3);
+  auto change = [] {
+    store::FileDeclaration& file = appdata::MedicationsFile();
+    ASSERT_EQ(store::Open(file, 0x42), 0);
+    store::Watch(file);
+    store::Set(appdata::Key(appdata::MedKey::RECORD_KEY));
+    ASSERT_EQ(store::Next(file), 0);
+    ProcRequest = kReqChange;
+    procedures::UPDATEMEDICATIONS();
+    store::Close(file);
+  };
+  std::string title;
+  EXPECT_EQ(Run(change,
+                [&] {
+                  host::Automation automation;
+                  automation.WaitIdle();
+                  title = automation.CurrentTitle();
+                  Type("9");
+                  Click("Cancel");
+                  automation.WaitIdle();
+                  EXPECT_FALSE(automation.ExpectMessage("").ok);
+                }),
+            kRespCancelled);
+  EXPECT_EQ(title, "Changing a Medications Record");
+  store::Set(appdata::Key(appdata::MedKey::RECORD_KEY));
+  ASSERT_EQ(store::Next(appdata::MedicationsFile()), 0);
+  EXPECT_EQ(int32_t{appdata::MED.PATIENT_NUMBER}, 5);
+}
+
+// A number not in the patients file opens the patient select browse; closing it without a
+// choice leaves the number refused and the form open on it.
+TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
+  AddPatient(5);
+  EXPECT_EQ(Run(InsertMedication(5),
+                [] {
+                  Type("77");
+                  Click("OK");
+                  // The entry's own acceptance and then OK's check of every field each
+                  // look the number up: each offers the select browse, then the warning.
+                  host::Automation automation;
+                  for (int round = 0; round < 2; ++round) {
+                    automation.WaitIdle();
+                    EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
+                    Click("Close");
+                    Answer("OK",
+                           "The value for MED:Patient_Number must be found in the Patients file.");
+                  }
+                  automation.WaitIdle();
+                  EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
+                  Click("Cancel");
+                }),
+            kRespCancelled);
+  EXPECT_TRUE(MedicationNumbers().empty());
+}
+
+TEST_F(FormEngineTest, DeleteAnsweredCancelDeletesNothing) {
+  AddMedication(5, 3);
+  auto remove = [] {
+    store::FileDeclaration& file = appdata::MedicationsFile();
+    ASSERT_EQ(store::Open(file, 0x42), 0);
+    store::Watch(file);
+    store::Set(appdata::Key(appdata::MedKey::RECORD_KEY));
+    ASSERT_EQ(store::Next(file), 0);
+    ProcRequest = kReqDelete;
+    procedures::UPDATEMEDICATIONS();
+    store::Close(file);
+  };
+  const std::string confirm =
+      "You've selected to delete the highlighted record.  Press OK to confirm deletion of this "
+      "record.";
+  EXPECT_EQ(Run(remove, [&] { Answer("Cancel", confirm); }), kRespCancelled);
+  EXPECT_EQ(MedicationNumbers(), (std::vector<int32_t>{3}));
+  EXPECT_EQ(Run(remove, [&] { Answer("OK", confirm); }), kRespCompleted);
+  EXPECT_TRUE(MedicationNumbers().empty());
+}
+
+}  // namespace
+}  // namespace carelog::app
