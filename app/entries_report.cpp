@@ -1,5 +1,6 @@
 // The reports and their preview. A run function of nullptr: not built yet.
 #include "app/procedure_entries.h"
+#include "app/report_preview.h"
 
 namespace carelog::app {
 namespace {
@@ -9,7 +10,7 @@ constexpr EntryPointRow kEntryPoints[] = {
     {"PRINT485", nullptr},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
     {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
     {"PRINTNEWMEDS", nullptr}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
-    {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", nullptr},
+    {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", &REPORTPREVIEW},
 };
 
 }  // namespace

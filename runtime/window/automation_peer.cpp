@@ -171,6 +171,10 @@ class Peer : public host::AutomationPeer {
       if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
       if (c->kind == kKindList) DescribeList(*c, &info);
       if (s->default_button == c) info.properties.emplace_back("default", "1");
+      if (!c->tip.empty()) info.properties.emplace_back("tip", c->tip);
+      if (c->kind == kKindImage && !c->image.empty()) {
+        info.properties.emplace_back("image", c->image);
+      }
       if (c->kind == kKindMenu || c->kind == kKindItem) {
         info.properties.emplace_back("command", std::to_string(CommandOf(c->equate)));
         if (IsSeparator(*c)) info.properties.emplace_back("separator", "1");
@@ -185,6 +189,19 @@ class Peer : public host::AutomationPeer {
     }
     AddStatusZones(*s, out);
     return true;
+  }
+
+  bool ClickWindowless(host::WindowId window, const host::ControlInfo& control) override {
+    SemaphoreHold hold;
+    Structure* s = FindStructure(window);
+    if (!s) return false;
+    for (auto& c : s->controls) {
+      if (c->equate != control.equate || c->kind != kKindRegion || control.equate == 0) continue;
+      host::Point centre{(c->pixels.left + c->pixels.right) / 2,
+                         (c->pixels.top + c->pixels.bottom) / 2};
+      return internal::ClickRegion(*s, centre);
+    }
+    return false;
   }
 
   host::AutomationResult ChooseMenu(host::WindowId window,

@@ -5,6 +5,7 @@
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/control_classes.h"
+#include "runtime/window/image_painter.h"
 
 namespace carelog::window {
 namespace {
@@ -31,7 +32,8 @@ void ProgressPaint(Control& c, host::DeviceContext& dc, bool) {
   dc.SetPen(host::Color{188, 188, 188});
   dc.RoundRect(r, 3);
   double span = Progress(c).upper - Progress(c).lower;
-  double fraction = span > 0 ? std::clamp((Progress(c).value - Progress(c).lower) / span, 0.0, 1.0) : 0.0;
+  double fraction =
+      span > 0 ? std::clamp((Progress(c).value - Progress(c).lower) / span, 0.0, 1.0) : 0.0;
   int width = static_cast<int>((r.Width() - 2) * fraction);
   if (width > 0) {
     dc.FillRect(host::Rect{r.left + 1, r.top + 1, r.left + 1 + width, r.bottom - 1},
@@ -98,9 +100,14 @@ void ImagePaint(Control& c, host::DeviceContext& dc, bool) {
     dc.DrawBitmap(*c.bitmap, host::Rect::FromSize(x, y, c.bitmap->Width(), c.bitmap->Height()));
     return;
   }
-  dc.SetNoBrush();
-  dc.SetPen(theme::kBorder, 1, host::PenStyle::kDot);
-  dc.Rectangle(r);
+  if (c.image.empty()) {
+    dc.SetNoBrush();
+    dc.SetPen(theme::kBorder, 1, host::PenStyle::kDot);
+    dc.Rectangle(r);
+    return;
+  }
+  ImagePainter painter = CurrentImagePainter();
+  if (!painter || !painter(c, dc, r)) PaintMissingPage(dc, r);
 }
 
 void NoPaint(Control&, host::DeviceContext&, bool) {}

@@ -168,6 +168,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   if (const std::string* i = entry.String(Field::kImage)) c.image = *i;
   if (const std::string* i = entry.String(Field::kIcon)) c.image = *i;
   if (const std::string* m = entry.String(Field::kMessage)) c.message = *m;
+  if (const std::string* t = entry.String(Field::kTip)) c.tip = *t;
   c.key = static_cast<uint32_t>(entry.Number(Field::kKey));
   c.action = entry.Number(Field::kAction);
   if (entry.kind == kKindProgress) {
@@ -296,6 +297,20 @@ void PaintWindowless(Structure& s, host::DeviceContext& dc) {
     c.cls->paint(c, dc, false);
     dc.Restore();
   }
+}
+
+bool ClickRegion(Structure& s, host::Point point) {
+  for (auto it = s.controls.rbegin(); it != s.controls.rend(); ++it) {
+    Control& c = **it;
+    if (c.kind != kKindRegion || !c.IsVisible() || !c.IsEnabled()) continue;
+    if (point.x < c.pixels.left || point.x >= c.pixels.right || point.y < c.pixels.top ||
+        point.y >= c.pixels.bottom) {
+      continue;
+    }
+    s.Queue(event::kAccepted, &c);
+    return true;
+  }
+  return false;
 }
 
 bool RaiseAlert(Structure& w, Control* focus, uint32_t code) {

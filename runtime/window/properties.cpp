@@ -6,7 +6,9 @@
 #include <mutex>
 
 #include "runtime/host/window_system.h"
+#include "runtime/window/builtin_icons.h"
 #include "runtime/window/control_classes.h"
+#include "runtime/window/image_painter.h"
 #include "runtime/window/list_state.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/status_bar.h"
@@ -38,6 +40,15 @@ void Move(Control& c) {
     host::Invalidate(c.window->handle);
 }
 
+// The file an image control shows: a bitmap it decodes, or a page for the image painter,
+// shown from its top.
+void SetImageFile(Control& c, const std::string& file) {
+  c.image = file;
+  c.bitmap = LoadControlImage(file);
+  SetImageSetting(c, kImageScrollY, 0);
+  if (c.window && c.window->is_open()) host::Invalidate(c.window->handle);
+}
+
 int64_t Key(int property, int index) {
   return (static_cast<int64_t>(property) << 16) | index;
 }
@@ -67,7 +78,10 @@ std::string GetControl(Control& c, int property, int index) {
   if (ListProperty(c, property, index, &list_value)) return list_value;
   switch (property) {
     case prop::kText:
+      if (c.kind == kKindImage) return c.image;
       return c.kind == kKindSheet ? Text(c.state) : c.text;
+    case prop::kToolTip:
+      return c.tip;
     case prop::kProgress:
       if (c.kind != kKindProgress) return Stored(c.extra, property, index);
       return Text(static_cast<int64_t>(Progress(c).value));
@@ -104,6 +118,10 @@ void SetControl(Control& c, int property, const std::string& value, int index) {
     case prop::kText:
       if (c.kind == kKindSheet) {
         internal::SelectTab(c, static_cast<int>(n));
+        return;
+      }
+      if (c.kind == kKindImage) {
+        SetImageFile(c, value);
         return;
       }
       c.text = value;
@@ -167,8 +185,12 @@ void SetControl(Control& c, int property, const std::string& value, int index) {
     case prop::kKey:
       c.key = static_cast<uint32_t>(n);
       return;
+    case prop::kToolTip:
+      c.tip = value;
+      return;
     default:
       c.extra[static_cast<int>(Key(property, index))] = n;
+      if (c.kind == kKindImage) host::Invalidate(w.handle);
       return;
   }
 }

@@ -63,6 +63,7 @@ inline constexpr int kVScrollPos = 0x7C9E;
 inline constexpr int kKey = 0x7CBC;
 inline constexpr int kStatusText = 0x7D01;
 inline constexpr int kAlertKey = 0x7D06;
+inline constexpr int kToolTip = 0x7D0A;
 inline constexpr int kListFormat = 0x7E00;
 inline constexpr int kFormatColumns = 0x7E05;
 inline constexpr int kListHeaderHeight = 0x7E40;

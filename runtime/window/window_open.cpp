@@ -89,6 +89,12 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
     case host::msg::kEndSession:
       internal::HandleSessionMessage(*s, m.number);
       return 0;
+    case host::msg::kLButtonDown:
+      if (internal::ClickRegion(*s, host::Point{host::UnpackX(m.lparam) + s->scroll.x,
+                                                host::UnpackY(m.lparam) + s->scroll.y})) {
+        return 0;
+      }
+      return host::DefaultWindowProc(m);
     case host::msg::kPaint: {
       std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
       if (!dc) return 0;

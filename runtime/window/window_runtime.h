@@ -88,6 +88,9 @@ void NoteOpen(Structure* window, bool open);
 // Queues EVENT:AlertKey when `code` (a key code, or a mouse code 1, 2, 5) is an alert key of
 // the focused control (the event names it) or of the window (a window event); true when it did.
 bool RaiseAlert(Structure& window, Control* focus, uint32_t code);
+// A click at `point` (window coordinates, scroll included) on the topmost shown and enabled
+// region queues EVENT:Accepted for it; true when a region took the click.
+bool ClickRegion(Structure& window, host::Point point);
 // Draws the controls without windows of their own (images, lines, boxes, regions).
 void PaintWindowless(Structure& window, host::DeviceContext& dc);
 // Takes the opened window's placement as the one its procedure knows.

@@ -84,6 +84,7 @@ struct Control {
   std::string text;  // caption of buttons, prompts ...; the shown text of entries
   std::string image;
   std::string message;  // shown in the status bar while the control or item is highlighted
+  std::string tip;      // the tooltip
   host::FontSpec font;
   uint32_t key = 0;  // key code that selects or presses the control
   int64_t action = 0;

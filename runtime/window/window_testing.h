@@ -50,14 +50,17 @@ inline Entry WindowEntry(const std::string& label, uint32_t unit_bits, std::vect
   return w;
 }
 
-// Registers a module of structures for the lifetime of the object.
+// Registers a module of structures for the lifetime of the object (by default the module
+// kModule; a test program that keeps kModule registered names another for its own).
 class Definitions {
  public:
-  explicit Definitions(std::vector<Entry> structures) {
-    Module module{kModule, std::move(structures)};
+  explicit Definitions(std::vector<Entry> structures, const char* module_identifier = kModule) {
+    Module module{module_identifier, std::move(structures)};
     std::string error;
     EXPECT_TRUE(EncodeModule(module, &body_, &error)) << error;
-    record_ = ResourceRecord{"DABDUMP", "wintest_RSC", body_.data(), body_.size()};
+    std::string_view id = module_identifier;
+    record_name_ = std::string(id.substr(id.find('$') + 1)) + "_RSC";
+    record_ = ResourceRecord{"DABDUMP", record_name_.c_str(), body_.data(), body_.size()};
     module_ = ResourceModule{"window tests", &record_, 1};
     AddResourceModule(&module_);
   }
@@ -65,6 +68,7 @@ class Definitions {
 
  private:
   std::vector<uint8_t> body_;
+  std::string record_name_;
   ResourceRecord record_{};
   ResourceModule module_{};
 };
