@@ -1,11 +1,12 @@
 // The reports and their preview. A run function of nullptr: not built yet.
 #include "app/procedure_entries.h"
+#include "app/procedures/report_procedures.h"
 
 namespace carelog::app {
 namespace {
 
 constexpr EntryPointRow kEntryPoints[] = {
-    {"PRINTTODAY", nullptr},   {"PRINTLIST", nullptr},      {"PRINTPROGRESS", nullptr},
+    {"PRINTTODAY", &PRINTTODAY}, {"PRINTLIST", &PRINTLIST}, {"PRINTPROGRESS", &PRINTPROGRESS},
     {"PRINT485", nullptr},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
     {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
     {"PRINTNEWMEDS", nullptr}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},

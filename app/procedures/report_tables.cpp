@@ -1,0 +1,15 @@
+// The built report tables.
+#include "app/procedures/report_procedures.h"
+
+namespace carelog::app {
+namespace {
+
+constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress};
+
+}  // namespace
+
+std::span<const ReportTable* const> ReportTables() {
+  return kTables;
+}
+
+}  // namespace carelog::app
