@@ -9,7 +9,7 @@ constexpr EntryPointRow kEntryPoints[] = {
     {"PRINTTODAY", &PRINTTODAY}, {"PRINTLIST", &PRINTLIST}, {"PRINTPROGRESS", &PRINTPROGRESS},
     {"PRINT485", nullptr},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
     {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
-    {"PRINTNEWMEDS", nullptr}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
+    {"PRINTNEWMEDS", &PRINTNEWMEDS}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
     {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", nullptr},
 };
 

@@ -12,6 +12,7 @@ namespace carelog::app {
 extern const ReportTable kPrinttoday;     // PRINTTODAY
 extern const ReportTable kPrintlist;      // PRINTLIST
 extern const ReportTable kPrintprogress;  // PRINTPROGRESS
+extern const ReportTable kPrintnewmeds;   // PRINTNEWMEDS
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -26,5 +27,6 @@ void AskForTheDay();
 void PRINTTODAY();
 void PRINTLIST();
 void PRINTPROGRESS();
+void PRINTNEWMEDS();
 
 }  // namespace carelog::app

@@ -207,6 +207,31 @@ TEST_F(ReportProcedures, PrintlistLogsEveryVisitOfTheDayWithItsTypeAndHours) {
   EXPECT_EQ(text.find("\n" + std::to_string(count + 1) + " "), std::string::npos);
 }
 
+TEST_F(ReportProcedures, PrintnewmedsPrintsTheProfileWithItsMedicationLines) {
+  std::string drug, patient;
+  int32_t response = Run([&] {
+    store::FileDeclaration& meds = appdata::MedicationsFile();
+    store::Open(meds, 0x42);
+    store::Set(meds);
+    store::Next(meds);
+    drug = Clipped(appdata::MED.DRUG[0], sizeof appdata::MED.DRUG[0]);
+    appdata::PAT.PATIENT_NUMBER = appdata::MED.PATIENT_NUMBER;
+    store::Get(appdata::PatientsFile(), appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
+    patient = Clipped(appdata::PAT.NAME, sizeof appdata::PAT.NAME);
+    PRINTNEWMEDS();
+    store::Close(meds);
+  });
+  EXPECT_EQ(response, 1);
+  EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
+  std::string text = PdfText(pdf_);
+  if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  for (const std::string& t : {std::string("MEDICATION"), std::string("PROFILE"), std::string("START DATE"),
+                               std::string("DRUG"), std::string("DOSE"), std::string("FREQ/ROUTE"),
+                               std::string("CLASS"), std::string("DC DATE"), drug, patient}) {
+    EXPECT_NE(text.find(t), std::string::npos) << t;
+  }
+}
+
 // A table over PRINTTODAY's definitions whose preparation hook watches the progress window.
 std::vector<std::string> g_percentages;
 bool g_cancel_after_first = false;

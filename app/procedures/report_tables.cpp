@@ -4,7 +4,7 @@
 namespace carelog::app {
 namespace {
 
-constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress};
+constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds};
 
 }  // namespace
 
