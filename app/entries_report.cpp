@@ -7,7 +7,7 @@ namespace {
 
 constexpr EntryPointRow kEntryPoints[] = {
     {"PRINTTODAY", &PRINTTODAY}, {"PRINTLIST", &PRINTLIST}, {"PRINTPROGRESS", &PRINTPROGRESS},
-    {"PRINT485", nullptr},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
+    {"PRINT485", &PRINT485},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
     {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
     {"PRINTNEWMEDS", &PRINTNEWMEDS}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
     {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", nullptr},

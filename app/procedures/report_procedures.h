@@ -13,6 +13,7 @@ extern const ReportTable kPrinttoday;     // PRINTTODAY
 extern const ReportTable kPrintlist;      // PRINTLIST
 extern const ReportTable kPrintprogress;  // PRINTPROGRESS
 extern const ReportTable kPrintnewmeds;   // PRINTNEWMEDS
+extern const ReportTable kPrint485;       // PRINT485
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -28,5 +29,6 @@ void PRINTTODAY();
 void PRINTLIST();
 void PRINTPROGRESS();
 void PRINTNEWMEDS();
+void PRINT485();
 
 }  // namespace carelog::app

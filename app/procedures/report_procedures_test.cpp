@@ -232,6 +232,41 @@ TEST_F(ReportProcedures, PrintnewmedsPrintsTheProfileWithItsMedicationLines) {
   }
 }
 
+TEST_F(ReportProcedures, Print485FillsTheNumberedBoxesOfThePlanOfCare) {
+  std::string icd9, patient, city;
+  bool male = false;
+  int32_t response = Run([&] {
+    store::FileDeclaration& plans = appdata::PocFile();
+    store::Open(plans, 0x42);
+    store::Set(plans);
+    store::Next(plans);
+    icd9 = Clipped(appdata::POC.ICD9[0], sizeof appdata::POC.ICD9[0]);
+    appdata::PAT.PATIENT_NUMBER = appdata::POC.PATIENT_NUMBER;
+    store::Get(appdata::PatientsFile(), appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
+    patient = Clipped(appdata::PAT.NAME, sizeof appdata::PAT.NAME);
+    city = Clipped(appdata::PAT.CITY, sizeof appdata::PAT.CITY) + "," +
+           Clipped(appdata::PAT.STATE, sizeof appdata::PAT.STATE) + " " +
+           std::to_string(int32_t{appdata::PAT.ZIPCODE}).substr(0, 5);
+    male = appdata::PAT.SEX[0] == 'M';
+    std::memset(&appdata::PAT, ' ', sizeof appdata::PAT);  // the report looks the patient up
+    PRINT485();
+    store::Close(plans);
+  });
+  EXPECT_EQ(response, 1);
+  EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
+  std::string text = PdfText(pdf_);
+  if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  for (const std::string& t :
+       {std::string("HOME HEALTH CERTIFICATION AND PLAN OF CARE"), std::string("18.B. Activities Permitted"),
+        std::string("19. Mental Status:"), std::string("20. Prognosis:"), std::string("21. Orders for Discipline"),
+        std::string("22. Goals/Rehabilitation"), std::string("Form HCFA-485 (C-4) (02-94)"), patient, city}) {
+    EXPECT_NE(text.find(t), std::string::npos) << t;
+  }
+  (void)male;
+  // The principal diagnosis code, typed with its point, printed as typed.
+  EXPECT_NE(text.find(icd9), std::string::npos) << icd9;
+}
+
 // A table over PRINTTODAY's definitions whose preparation hook watches the progress window.
 std::vector<std::string> g_percentages;
 bool g_cancel_after_first = false;

@@ -4,7 +4,7 @@
 namespace carelog::app {
 namespace {
 
-constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds};
+constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds, &kPrint485};
 
 }  // namespace
 
