@@ -88,8 +88,8 @@ class ReportProcedures : public ::testing::Test {
     report::SetPrintOutput("");
     SetDayChooser(nullptr);
     const char* keep = std::getenv("CARELOG_REPORTS");
-    if (keep && std::filesystem::exists(pdf_)) {
-      std::filesystem::copy_file(pdf_, std::filesystem::path(keep) / pdf_.filename(),
+    if (keep && !keep_as_.empty() && std::filesystem::exists(pdf_)) {
+      std::filesystem::copy_file(pdf_, std::filesystem::path(keep) / (keep_as_ + ".pdf"),
                                  std::filesystem::copy_options::overwrite_existing);
     }
   }
@@ -144,10 +144,12 @@ class ReportProcedures : public ::testing::Test {
 
   static testing::TempWorkingDirectory* directory_;
   std::filesystem::path pdf_;
+  std::string keep_as_;  // the name under which CARELOG_REPORTS keeps the PDF
 };
 testing::TempWorkingDirectory* ReportProcedures::directory_ = nullptr;
 
 TEST_F(ReportProcedures, PrintprogressPrintsTheCurrentNoteOnOnePageOfTheProgressNoteForm) {
+  keep_as_ = "printprogress";
   std::string name, bowel;
   int32_t record = 0;
   int32_t response = Run([&] {
@@ -183,6 +185,7 @@ TEST_F(ReportProcedures, ANoteDeletedMeanwhilePrintsNothingAndAnswersTwo) {
 }
 
 TEST_F(ReportProcedures, PrinttodayPrintsEveryNoteOfTheDayEachOnItsOwnPage) {
+  keep_as_ = "printtoday";
   auto [day, count] = BusiestDay();
   ASSERT_GT(count, 0);
   g_day = day;
@@ -191,6 +194,7 @@ TEST_F(ReportProcedures, PrinttodayPrintsEveryNoteOfTheDayEachOnItsOwnPage) {
 }
 
 TEST_F(ReportProcedures, PrintlistLogsEveryVisitOfTheDayWithItsTypeAndHours) {
+  keep_as_ = "printlist";
   auto [day, count] = BusiestDay();
   g_day = day;
   EXPECT_EQ(Run(&PRINTLIST), 1);
@@ -208,6 +212,7 @@ TEST_F(ReportProcedures, PrintlistLogsEveryVisitOfTheDayWithItsTypeAndHours) {
 }
 
 TEST_F(ReportProcedures, PrintnewmedsPrintsTheProfileWithItsMedicationLines) {
+  keep_as_ = "printnewmeds";
   std::string drug, patient;
   int32_t response = Run([&] {
     store::FileDeclaration& meds = appdata::MedicationsFile();
@@ -233,6 +238,7 @@ TEST_F(ReportProcedures, PrintnewmedsPrintsTheProfileWithItsMedicationLines) {
 }
 
 TEST_F(ReportProcedures, Print485FillsTheNumberedBoxesOfThePlanOfCare) {
+  keep_as_ = "print485";
   std::string icd9, patient, city;
   bool male = false;
   int32_t response = Run([&] {
