@@ -8,9 +8,9 @@ namespace {
 constexpr EntryPointRow kEntryPoints[] = {
     {"PRINTTODAY", &PRINTTODAY}, {"PRINTLIST", &PRINTLIST}, {"PRINTPROGRESS", &PRINTPROGRESS},
     {"PRINT485", &PRINT485},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
-    {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
+    {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", &PRINTNARRATIVE},
     {"PRINTNEWMEDS", &PRINTNEWMEDS}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
-    {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", nullptr},
+    {"PRINTINFO", &PRINTINFO},    {"PRINTCASECON", &PRINTCASECON},   {"REPORTPREVIEW", nullptr},
 };
 
 }  // namespace

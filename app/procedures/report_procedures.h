@@ -14,6 +14,9 @@ extern const ReportTable kPrintlist;      // PRINTLIST
 extern const ReportTable kPrintprogress;  // PRINTPROGRESS
 extern const ReportTable kPrintnewmeds;   // PRINTNEWMEDS
 extern const ReportTable kPrint485;       // PRINT485
+extern const ReportTable kPrintnarrative; // PRINTNARRATIVE
+extern const ReportTable kPrintinfo;      // PRINTINFO
+extern const ReportTable kPrintcasecon;   // PRINTCASECON
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -30,5 +33,8 @@ void PRINTLIST();
 void PRINTPROGRESS();
 void PRINTNEWMEDS();
 void PRINT485();
+void PRINTNARRATIVE();
+void PRINTINFO();
+void PRINTCASECON();
 
 }  // namespace carelog::app

@@ -273,6 +273,65 @@ TEST_F(ReportProcedures, Print485FillsTheNumberedBoxesOfThePlanOfCare) {
   EXPECT_NE(text.find(icd9), std::string::npos) << icd9;
 }
 
+// The one-record reports of a patient's own file: the first record of the file, its patient
+// current, printed on one page with its captions, its patient and a memo's text.
+struct SheetCase {
+  void (*procedure)();
+  appdata::FileId file;
+  const char* keep_as;
+  std::vector<std::string> captions;
+  const char* memo;  // declared name of a memo whose text must appear
+};
+
+TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) {
+  using appdata::FileId;
+  const SheetCase cases[] = {
+      {&PRINTNARRATIVE, FileId::kNarrative, "printnarrative", {"NARRATIVE NOTES", "NARRATIVE"}, "NAR:NARRATIVE"},
+      {&PRINTCASECON, FileId::kCaseCon, "printcasecon",
+       {"CLIENT CASE CONFERENCE", "Participants:", "Problems Identified", "Suggested Intervention:", "Goals:"},
+       "CAS:PROBLEMS"},
+      {&PRINTINFO, FileId::kPatients, "printinfo",
+       {"PATIENT INFORMATION", "ALLERGIES:", "SSN:", "MEDICARE:", "DOB:", "PHONE:", "ADDRESS:", "NEXT VISIT:",
+        "PLANS AND PROGRESS"},
+       "PAT:PLANS_AND_PROGRESS"},
+  };
+  const char* keep = std::getenv("CARELOG_REPORTS");
+  for (const SheetCase& c : cases) {
+    SCOPED_TRACE(c.keep_as);
+    std::filesystem::remove(pdf_);
+    std::string patient, memo;
+    int32_t response = Run([&] {
+      store::FileDeclaration& file = appdata::Declaration(c.file);
+      if (c.file != appdata::FileId::kPatients) store::Open(file, 0x42);
+      store::Set(file);
+      store::Next(file);
+      int32_t number = 0;  // each file's first field is its patient's number
+      std::memcpy(&number, file.buffer, sizeof number);
+      appdata::PAT.PATIENT_NUMBER = number;
+      store::Get(appdata::PatientsFile(), appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
+      patient = Clipped(appdata::PAT.NAME, sizeof appdata::PAT.NAME);
+      const appdata::FileInfo& info = appdata::Info(c.file);
+      for (size_t m = 0; m < info.memos.size(); ++m) {
+        if (std::string(info.memos[m].name) == c.memo) memo = std::string(file.memos[m]->buffer, 30);
+      }
+      c.procedure();
+      if (c.file != appdata::FileId::kPatients) store::Close(file);
+    });
+    EXPECT_EQ(response, 1);
+    EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
+    if (keep) {
+      std::filesystem::copy_file(pdf_, std::filesystem::path(keep) / (std::string(c.keep_as) + ".pdf"),
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+    std::string text = PdfText(pdf_);
+    if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
+    std::vector<std::string> wanted = c.captions;
+    wanted.push_back(patient);
+    wanted.push_back(memo.substr(0, memo.find_last_not_of(' ') + 1).substr(0, 20));
+    for (const std::string& t : wanted) EXPECT_NE(text.find(t), std::string::npos) << t;
+  }
+}
+
 // A table over PRINTTODAY's definitions whose preparation hook watches the progress window.
 std::vector<std::string> g_percentages;
 bool g_cancel_after_first = false;

@@ -4,7 +4,8 @@
 namespace carelog::app {
 namespace {
 
-constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds, &kPrint485};
+constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds, &kPrint485,
+                                         &kPrintnarrative, &kPrintinfo, &kPrintcasecon};
 
 }  // namespace
 
