@@ -17,6 +17,7 @@ extern const ReportTable kPrint485;       // PRINT485
 extern const ReportTable kPrintnarrative; // PRINTNARRATIVE
 extern const ReportTable kPrintinfo;      // PRINTINFO
 extern const ReportTable kPrintcasecon;   // PRINTCASECON
+extern const ReportTable kPrintdischarge; // PRINTDISCHARGE
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -36,5 +37,6 @@ void PRINT485();
 void PRINTNARRATIVE();
 void PRINTINFO();
 void PRINTCASECON();
+void PRINTDISCHARGE();
 
 }  // namespace carelog::app

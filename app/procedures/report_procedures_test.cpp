@@ -15,6 +15,7 @@
 #include "app/app_testing.h"
 #include "app/data/keys.h"
 #include "app/data/records.h"
+#include "app/patterns/form_record.h"
 #include "app/patterns/report_table.h"
 #include "app/procedure_globals.h"
 #include "app/procedures/report_procedures.h"
@@ -275,6 +276,21 @@ TEST_F(ReportProcedures, Print485FillsTheNumberedBoxesOfThePlanOfCare) {
 
 // The one-record reports of a patient's own file: the first record of the file, its patient
 // current, printed on one page with its captions, its patient and a memo's text.
+// The sample data has a discharge summary for about one patient in ten.
+void AddDischargeOfPatientOne() {
+  store::FileDeclaration& file = appdata::DischargeSummaryFile();
+  std::memset(file.buffer, 0, file.record_size);
+  FieldSlot patient = ResolveField(appdata::FileId::kDischargeSummary, "DIS:PATIENT_NUMBER");
+  WriteNumber(patient, 1);
+  appdata::DIS.RECORD_NO = 1;
+  appdata::DIS.DATE = 80000;
+  appdata::DIS.BP[0] = 120;
+  appdata::DIS.BP[1] = 140;
+  FieldSlot goals = ResolveField(appdata::FileId::kDischargeSummary, "DIS:GOALS_ACHIEVED");
+  WriteText(goals, "Goals met: independent with medications and diet.");
+  ASSERT_EQ(store::Add(file), 0);
+}
+
 struct SheetCase {
   void (*procedure)();
   appdata::FileId file;
@@ -290,6 +306,9 @@ TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) 
       {&PRINTCASECON, FileId::kCaseCon, "printcasecon",
        {"CLIENT CASE CONFERENCE", "Participants:", "Problems Identified", "Suggested Intervention:", "Goals:"},
        "CAS:PROBLEMS"},
+      {&PRINTDISCHARGE, FileId::kDischargeSummary, "printdischarge",
+       {"DISCHARGE SUMMARY", "VITAL SIGNS (RANGE)", "DISPOSITION", "GOALS ACHIEVED", "DISCHARGE STATUS"},
+       "DIS:GOALS_ACHIEVED"},
       {&PRINTINFO, FileId::kPatients, "printinfo",
        {"PATIENT INFORMATION", "ALLERGIES:", "SSN:", "MEDICARE:", "DOB:", "PHONE:", "ADDRESS:", "NEXT VISIT:",
         "PLANS AND PROGRESS"},
@@ -304,10 +323,10 @@ TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) 
       store::FileDeclaration& file = appdata::Declaration(c.file);
       if (c.file != appdata::FileId::kPatients) store::Open(file, 0x42);
       store::Set(file);
-      store::Next(file);
-      int32_t number = 0;  // each file's first field is its patient's number
-      std::memcpy(&number, file.buffer, sizeof number);
-      appdata::PAT.PATIENT_NUMBER = number;
+      if (store::Next(file) != 0 && c.file == FileId::kDischargeSummary) AddDischargeOfPatientOne();
+      // Each file's first field is its patient's number.
+      FieldSlot number = ResolveField(c.file, appdata::Info(c.file).fields[0].name);
+      appdata::PAT.PATIENT_NUMBER = static_cast<int32_t>(ReadNumber(number));
       store::Get(appdata::PatientsFile(), appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
       patient = Clipped(appdata::PAT.NAME, sizeof appdata::PAT.NAME);
       const appdata::FileInfo& info = appdata::Info(c.file);
@@ -319,7 +338,7 @@ TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) 
     });
     EXPECT_EQ(response, 1);
     EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
-    if (keep) {
+    if (keep && std::filesystem::exists(pdf_)) {
       std::filesystem::copy_file(pdf_, std::filesystem::path(keep) / (std::string(c.keep_as) + ".pdf"),
                                  std::filesystem::copy_options::overwrite_existing);
     }
