@@ -18,6 +18,7 @@ extern const ReportTable kPrintnarrative; // PRINTNARRATIVE
 extern const ReportTable kPrintinfo;      // PRINTINFO
 extern const ReportTable kPrintcasecon;   // PRINTCASECON
 extern const ReportTable kPrintdischarge; // PRINTDISCHARGE
+extern const ReportTable kPrintcareplan;  // PRINTCAREPLAN
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -38,5 +39,6 @@ void PRINTNARRATIVE();
 void PRINTINFO();
 void PRINTCASECON();
 void PRINTDISCHARGE();
+void PRINTCAREPLAN();
 
 }  // namespace carelog::app

@@ -5,7 +5,7 @@ namespace carelog::app {
 namespace {
 
 constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds, &kPrint485,
-                                         &kPrintnarrative, &kPrintinfo, &kPrintcasecon, &kPrintdischarge};
+                                         &kPrintnarrative, &kPrintinfo, &kPrintcasecon, &kPrintdischarge, &kPrintcareplan};
 
 }  // namespace
 
