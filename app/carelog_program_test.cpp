@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "app/app_testing.h"
 #include "tools/carelog-sample/sample_data.h"
@@ -132,6 +134,28 @@ TEST_F(CarelogProgram, AMissingScriptOrABadOptionIsReported) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("usage: carelog"), std::string::npos) << run.err;
   }
+}
+
+// Width and height from a PNG file's header; {0, 0} when it is not one.
+std::pair<int, int> PngSize(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto word = [&](size_t at) {
+    return (static_cast<uint8_t>(bytes[at]) << 24) | (static_cast<uint8_t>(bytes[at + 1]) << 16) |
+           (static_cast<uint8_t>(bytes[at + 2]) << 8) | static_cast<uint8_t>(bytes[at + 3]);
+  };
+  return {word(16), word(20)};
+}
+
+TEST_F(CarelogProgram, TheFrameOpensMaximizedOnScreensOfEverySize) {
+  for (auto [option, width, height] : {std::tuple{"--screen=1600x1000", 1600, 1000},
+                                       std::tuple{"--screen=800x600", 800, 600}}) {
+    Outcome run = RunScript("screenshot frame.png\n", std::string("--headless ") + option);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(PngSize(Slurp("frame.png")), std::make_pair(width, height)) << option;
+  }
+  Outcome bad = RunProgram("--headless --screen=wide");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("--screen"), std::string::npos) << bad.err;
 }
 
 }  // namespace

@@ -68,7 +68,8 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions* out,
   *out = ProgramOptions{};
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (std::strcmp(arg, "--headless") == 0 || StartsWith(arg, "--display=")) {
+    if (std::strcmp(arg, "--headless") == 0 || StartsWith(arg, "--display=") ||
+        StartsWith(arg, "--screen=")) {
       continue;  // read below, by the display layer
     } else if (std::strcmp(arg, "--script") == 0) {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
@@ -93,13 +94,17 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions* out,
     *error = "--display: expected auto, sdl or headless";
     return false;
   }
+  if (!host::ScreenSizeFromArguments(argc, argv)) {
+    *error = "--screen: expected WIDTHxHEIGHT in pixels, from 1x1 to 16384x16384";
+    return false;
+  }
   host::ScriptPathFromArguments(argc, argv, &out->script);
   return true;
 }
 
 const char* ProgramUsage() {
   return "usage: carelog [--headless | --display=auto|sdl|headless] [--script FILE]\n"
-         "               [--clock=YYYY-MM-DD[THH:MM[:SS]]]\n"
+         "               [--clock=YYYY-MM-DD[THH:MM[:SS]]] [--screen=WIDTHxHEIGHT]\n"
          "The data files are read and written in the working directory.\n";
 }
 

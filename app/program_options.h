@@ -1,7 +1,7 @@
 // The command line of the carelog executable:
 //
 //   carelog [--headless | --display=auto|sdl|headless] [--script FILE]
-//           [--clock=YYYY-MM-DD[THH:MM[:SS]]] [--help]
+//           [--clock=YYYY-MM-DD[THH:MM[:SS]]] [--screen=WIDTHxHEIGHT] [--help]
 //
 //   --headless       the headless display (no screen; for tests and scripts)
 //   --display=NAME   choose the display; auto (the default) takes sdl when a screen is there
@@ -9,6 +9,8 @@
 //                    the exit status is the script's (0 every command passed, 1 otherwise)
 //   --clock=MOMENT   the program's clock runs from this local moment instead of now (tests
 //                    and demonstrations: "--clock=2026-12-09T10:00" starts on a Wednesday)
+//   --screen=WxH     the size of the headless display's screen (default 1024x768); a real
+//                    display reports its own
 #pragma once
 
 #include <cstdint>

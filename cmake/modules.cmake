@@ -7,9 +7,11 @@
 #       registered as a short CTest run over the corpus directory fuzz/<file>/ when present.
 #   carelog_executable(NAME SOURCES file... [DEPS lib...]) for programs and tools.
 
-set(CARELOG_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs under ctest")
-# A fixed seed keeps the test run reproducible; 0 lets libFuzzer pick one (longer exploration).
-set(CARELOG_FUZZ_SEED 1 CACHE STRING "libFuzzer seed of the ctest runs, 0 for a random one")
+# Every fuzz target under ctest tries a fixed number of inputs from a fixed seed over its
+# checked-in corpus fuzz/<file>/, so the verdict is the same on any machine. Longer, random
+# exploration is scripts/fuzz-explore.sh.
+set(CARELOG_FUZZ_RUNS 10000 CACHE STRING "Inputs each fuzz target tries under ctest")
+set(CARELOG_FUZZ_SEED 1 CACHE STRING "libFuzzer seed of the ctest runs")
 
 function(carelog_module name)
   cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
@@ -50,17 +52,10 @@ function(carelog_module name)
       add_executable(${target} ${f})
       target_link_libraries(${target} PRIVATE ${lib})
       target_link_options(${target} PRIVATE -fsanitize=fuzzer)
-      set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${stem})
-      set(work ${CMAKE_BINARY_DIR}/fuzz-corpus/${stem})
-      file(MAKE_DIRECTORY ${work})
-      if(EXISTS ${corpus})
-        set(dirs ${work} ${corpus})
-      else()
-        set(dirs ${work})
-      endif()
       add_test(NAME ${target}
-               COMMAND ${target} -max_total_time=${CARELOG_FUZZ_SECONDS} -seed=${CARELOG_FUZZ_SEED} -timeout=10
-                       -rss_limit_mb=2048 ${dirs})
+               COMMAND ${CMAKE_SOURCE_DIR}/cmake/fuzz_run.sh $<TARGET_FILE:${target}>
+                       ${CMAKE_BINARY_DIR}/fuzz-work/${stem} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${stem}
+                       ${CARELOG_FUZZ_RUNS} ${CARELOG_FUZZ_SEED})
     endforeach()
   elseif(test_src)
     add_executable(${name}_tests ${test_src})

@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev libjpeg62-turbo-dev libcups2-dev
   xvfb xauth poppler-utils
   librsvg2-bin desktop-file-utils appstream dpkg-dev
+  openbox xdotool wmctrl  # tests only: a window manager on the test X server, real X input
 )
 
 missing=()

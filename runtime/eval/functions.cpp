@@ -1,12 +1,11 @@
 #include "runtime/eval/functions.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <random>
 
 #include "runtime/eval/values_bridge.h"
+#include "runtime/host/system.h"
 
 namespace carelog::eval {
 
@@ -175,11 +174,7 @@ int32_t IsNumeric(const std::string& raw) {
 }
 
 int32_t Memory() {
-  const long pages = sysconf(_SC_AVPHYS_PAGES);
-  const long page_size = sysconf(_SC_PAGESIZE);
-  if (pages < 0 || page_size < 0) return 0;
-  const double bytes = static_cast<double>(pages) * static_cast<double>(page_size);
-  return RealToInteger(bytes);
+  return RealToInteger(static_cast<double>(host::AvailableMemory()));
 }
 
 int32_t Random(int32_t low, int32_t high) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "runtime/host/types.h"
 
@@ -33,25 +34,26 @@ void AppendUtf8(std::string& out, uint32_t cp) {
   }
 }
 
-char AnsiOf(uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100)) return static_cast<char>(cp);
-  for (int i = 0; i < 32; ++i) {
-    if (kHigh[i] == cp && cp != 0xFFFD) return static_cast<char>(0x80 + i);
+// The byte of a code point; false when Windows-1252 has no such character.
+bool AnsiOf(uint32_t cp, char* byte) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100)) {
+    *byte = static_cast<char>(cp);
+    return true;
   }
-  return '?';
+  for (int i = 0; i < 32; ++i) {
+    if (kHigh[i] == cp && cp != 0xFFFD) {
+      *byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
 }
 
-}  // namespace
-
-std::string AnsiToUtf8(std::string_view ansi) {
+// Converts UTF-8 to Windows-1252, putting '?' for each character that cannot be held or is
+// malformed; counts those in *lost.
+std::string Convert(std::string_view utf8, int* lost) {
   std::string out;
-  out.reserve(ansi.size());
-  for (char c : ansi) AppendUtf8(out, CodePointOf(static_cast<uint8_t>(c)));
-  return out;
-}
-
-std::string Utf8ToAnsi(std::string_view utf8) {
-  std::string out;
+  *lost = 0;
   size_t i = 0;
   while (i < utf8.size()) {
     uint8_t b = static_cast<uint8_t>(utf8[i]);
@@ -62,6 +64,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
                                      : -1;
     if (extra < 0 || i + extra >= utf8.size()) {
       out += '?';
+      ++*lost;
       ++i;
       continue;
     }
@@ -77,13 +80,38 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     }
     if (!valid) {
       out += '?';
+      ++*lost;
       ++i;
       continue;
     }
-    out += AnsiOf(cp);
+    char byte = '?';
+    if (!AnsiOf(cp, &byte)) ++*lost;
+    out += byte;
     i += extra + 1;
   }
   return out;
+}
+
+}  // namespace
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (char c : ansi) AppendUtf8(out, CodePointOf(static_cast<uint8_t>(c)));
+  return out;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  int lost = 0;
+  return Convert(utf8, &lost);
+}
+
+bool Utf8ToAnsiExact(std::string_view utf8, std::string* ansi) {
+  int lost = 0;
+  std::string out = Convert(utf8, &lost);
+  if (lost > 0) return false;
+  *ansi = std::move(out);
+  return true;
 }
 
 }  // namespace carelog::host

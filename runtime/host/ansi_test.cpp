@@ -28,5 +28,16 @@ TEST(Ansi, WhatHasNoAnsiCharacterBecomesAQuestionMark) {
   EXPECT_EQ(Utf8ToAnsi("\xFF\xFE"), "??");
 }
 
+TEST(Ansi, ExactConversionRefusesWhatTheSetCannotHold) {
+  std::string ansi = "kept";
+  EXPECT_TRUE(Utf8ToAnsiExact("Zo\xC3\xAB ?", &ansi));
+  EXPECT_EQ(ansi, "Zo\xEB ?");  // a question mark typed is a question mark
+  ansi = "kept";
+  EXPECT_FALSE(Utf8ToAnsiExact("\xE4\xB8\xAD", &ansi));
+  EXPECT_FALSE(Utf8ToAnsiExact("\xEF\xBF\xBD", &ansi));  // the replacement character
+  EXPECT_FALSE(Utf8ToAnsiExact("a\xC3", &ansi));
+  EXPECT_EQ(ansi, "kept");
+}
+
 }  // namespace
 }  // namespace carelog::host

@@ -37,6 +37,12 @@ class DisplayBackend {
 
   // Whether the display shows the window now (asks the display itself).
   virtual bool IsShown(WindowId window) = 0;
+
+  // The usable screen area in screen coordinates (see display.h ScreenWorkArea).
+  virtual Rect WorkArea() = 0;
+  // A top-level window changed between normal, maximized and minimized in the window system;
+  // the display asks its window manager to show it so.
+  virtual void WindowStateChanged(WindowId window, ShowState state) = 0;
 };
 
 namespace internal {

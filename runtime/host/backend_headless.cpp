@@ -1,11 +1,14 @@
 // The headless display: no screen at all. Windows live only as their in-memory surfaces,
 // presentations are counted, the cursor is remembered, and the clipboard stays with the
-// window system. Deterministic: nothing here depends on time or on another process.
+// window system. The screen is HeadlessScreenSize() with no panels, and the window manager
+// that is not there does whatever it is asked at once. Deterministic: nothing here depends on time
+// or on another process.
 #include <map>
 #include <memory>
 #include <mutex>
 
 #include "runtime/host/backend_factory.h"
+#include "runtime/host/display.h"
 
 namespace carelog::host {
 
@@ -42,6 +45,11 @@ class HeadlessBackend : public DisplayBackend {
   bool SetClipboardText(const std::string&) override { return false; }
   bool ClipboardText(std::string*) override { return false; }
   void Beep() override {}
+  Rect WorkArea() override {
+    Size size = HeadlessScreenSize();
+    return Rect{0, 0, size.width, size.height};
+  }
+  void WindowStateChanged(WindowId, ShowState) override {}
   bool IsShown(WindowId window) override {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = windows_.find(window);

@@ -123,6 +123,7 @@ class SdlBackend : public DisplayBackend {
       SDL_Window* w = SDL_CreateWindow(utf8.c_str(), rect.left, rect.top, std::max(rect.Width(), 1),
                                        std::max(rect.Height(), 1), flags);
       if (!w) return;
+      RefreshWorkArea();
       native_[window] = w;
       by_sdl_id_[SDL_GetWindowID(w)] = window;
       dirty_.insert(window);
@@ -157,6 +158,7 @@ class SdlBackend : public DisplayBackend {
       by_sdl_id_.erase(SDL_GetWindowID(w));
       native_.erase(window);
       dirty_.erase(window);
+      wanted_.erase(window);
       SDL_DestroyWindow(w);
     });
   }
@@ -203,6 +205,18 @@ class SdlBackend : public DisplayBackend {
     std::fputc('\a', stderr);
   }
 
+  Rect WorkArea() override {
+    std::lock_guard<std::mutex> lock(work_area_mutex_);
+    return work_area_;
+  }
+
+  void WindowStateChanged(WindowId window, ShowState state) override {
+    Run([=, this] {
+      wanted_[window] = state;
+      ApplyWantedState(window);
+    });
+  }
+
   bool IsShown(WindowId window) override {
     std::promise<bool> done;
     auto result = done.get_future();
@@ -244,6 +258,7 @@ class SdlBackend : public DisplayBackend {
       return;
     }
     wake_event_ = SDL_RegisterEvents(1);
+    RefreshWorkArea();
     SDL_StartTextInput();
     started->set_value(std::string());
     while (running_) {
@@ -258,6 +273,17 @@ class SdlBackend : public DisplayBackend {
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
     for (auto& [id, w] : native_) SDL_DestroyWindow(w);
     SDL_Quit();
+  }
+
+  // The usable bounds of the first display: on X11 the window manager's work area when it
+  // publishes one, the whole screen otherwise.
+  void RefreshWorkArea() {
+    SDL_Rect r{};
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0 || r.w <= 0 || r.h <= 0) {
+      if (SDL_GetDisplayBounds(0, &r) != 0) return;
+    }
+    std::lock_guard<std::mutex> lock(work_area_mutex_);
+    work_area_ = Rect::FromSize(r.x, r.y, r.w, r.h);
   }
 
   void RunCommands() {
@@ -285,6 +311,7 @@ class SdlBackend : public DisplayBackend {
             surface->StrideBytes(), SDL_PIXELFORMAT_ARGB8888);
         if (!source) continue;
         SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+        ClearUncovered(screen, surface->Width(), surface->Height());
         SDL_BlitSurface(source, nullptr, screen, nullptr);
         SDL_FreeSurface(source);
       }
@@ -296,6 +323,21 @@ class SdlBackend : public DisplayBackend {
         SDL_FillRect(screen, &r, SDL_MapRGB(screen->format, 0, 0, 0));
       }
       SDL_UpdateWindowSurface(w);
+    }
+  }
+
+  // While the window manager has made the native window larger than the window's surface
+  // (the new size is on its way to the program, which then paints it), the part the surface
+  // does not cover is cleared instead of showing what was there before.
+  static void ClearUncovered(SDL_Surface* screen, int width, int height) {
+    Uint32 grey = SDL_MapRGB(screen->format, 240, 240, 240);
+    if (screen->w > width) {
+      SDL_Rect right{width, 0, screen->w - width, screen->h};
+      SDL_FillRect(screen, &right, grey);
+    }
+    if (screen->h > height) {
+      SDL_Rect below{0, height, std::min(width, screen->w), screen->h - height};
+      SDL_FillRect(screen, &below, grey);
     }
   }
 
@@ -311,7 +353,7 @@ class SdlBackend : public DisplayBackend {
         break;
       }
       case SDL_TEXTINPUT:
-        InjectText(Utf8ToAnsi(e.text.text));
+        InjectTypedUtf8(e.text.text);
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
@@ -341,8 +383,47 @@ class SdlBackend : public DisplayBackend {
       case SDL_WINDOWEVENT:
         HandleWindowEvent(e.window);
         break;
+      case SDL_DISPLAYEVENT:
+        RefreshWorkArea();
+        break;
       default:
         break;
+    }
+  }
+
+  // Takes the state the window manager shows the window in (maximized, minimized or normal)
+  // into the window system. Checked on every change of state or size, as window managers
+  // differ in which of the two they announce.
+  // Asks the window manager for the state the program last asked for. Again once the window is
+  // on the screen: a request made while the manager was still taking the window in is lost.
+  void ApplyWantedState(WindowId window) {
+    SDL_Window* w = NativeOf(window);
+    auto it = wanted_.find(window);
+    if (!w || it == wanted_.end()) return;
+    Uint32 flags = SDL_GetWindowFlags(w);
+    if (it->second == ShowState::kMaximized && !(flags & SDL_WINDOW_MAXIMIZED)) {
+      SDL_MaximizeWindow(w);
+    }
+    if (it->second == ShowState::kMinimized && !(flags & SDL_WINDOW_MINIMIZED)) {
+      SDL_MinimizeWindow(w);
+    }
+    if (it->second == ShowState::kNormal &&
+        (flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED))) {
+      SDL_RestoreWindow(w);
+    }
+  }
+
+  void SyncState(WindowId window) {
+    SDL_Window* w = NativeOf(window);
+    if (!w) return;
+    Uint32 flags = SDL_GetWindowFlags(w);
+    ShowState state = (flags & SDL_WINDOW_MINIMIZED)   ? ShowState::kMinimized
+                      : (flags & SDL_WINDOW_MAXIMIZED) ? ShowState::kMaximized
+                                                       : ShowState::kNormal;
+    ShowState known = ShowStateOf(window);
+    if (known != ShowState::kHidden && known != state) {
+      wanted_.erase(window);  // the manager's choice now stands
+      InjectWindowState(window, state);
     }
   }
 
@@ -357,6 +438,7 @@ class SdlBackend : public DisplayBackend {
         if (ActiveWindow() != w && IsEnabled(w)) SetActiveWindow(w);
         break;
       case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        SyncState(w);
         Rect r = WindowRect(w);
         MoveWindow(w, Rect::FromSize(r.left, r.top, e.data1, e.data2));
         dirty_.insert(w);
@@ -367,8 +449,17 @@ class SdlBackend : public DisplayBackend {
         MoveWindow(w, Rect::FromSize(e.data1, e.data2, r.Width(), r.Height()));
         break;
       }
-      case SDL_WINDOWEVENT_EXPOSED:
+      case SDL_WINDOWEVENT_MAXIMIZED:
+      case SDL_WINDOWEVENT_MINIMIZED:
+      case SDL_WINDOWEVENT_RESTORED:
+        SyncState(w);
+        dirty_.insert(w);
+        break;
       case SDL_WINDOWEVENT_SHOWN:
+        ApplyWantedState(w);
+        dirty_.insert(w);
+        break;
+      case SDL_WINDOWEVENT_EXPOSED:
         dirty_.insert(w);
         break;
       default:
@@ -386,6 +477,9 @@ class SdlBackend : public DisplayBackend {
   std::map<Uint32, WindowId> by_sdl_id_;
   std::set<WindowId> dirty_;
   std::map<CursorShape, SDL_Cursor*> cursors_;
+  std::map<WindowId, ShowState> wanted_;  // asked of the window manager, not yet seen done
+  std::mutex work_area_mutex_;
+  Rect work_area_;  // asked from any thread, also under the window system's lock
 };
 
 }  // namespace

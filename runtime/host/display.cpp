@@ -1,9 +1,12 @@
 #include "runtime/host/display.h"
 
+#include <atomic>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "runtime/host/backend_factory.h"
 #include "runtime/host/window_system.h"
@@ -14,6 +17,23 @@ namespace {
 
 std::mutex display_mutex;
 std::unique_ptr<DisplayBackend> current;
+std::atomic<int> headless_width{1024};
+std::atomic<int> headless_height{768};
+
+// "1600x1000" -> {1600, 1000}; false for anything else.
+bool ParseSize(std::string_view text, Size* size) {
+  size_t x = text.find('x');
+  if (x == std::string_view::npos) return false;
+  int w = 0, h = 0;
+  auto [wend, wec] = std::from_chars(text.data(), text.data() + x, w);
+  auto [hend, hec] = std::from_chars(text.data() + x + 1, text.data() + text.size(), h);
+  if (wec != std::errc() || hec != std::errc() || wend != text.data() + x ||
+      hend != text.data() + text.size()) {
+    return false;
+  }
+  *size = Size{w, h};
+  return true;
+}
 
 bool HasDisplayEnvironment() {
   const char* x11 = std::getenv("DISPLAY");
@@ -76,6 +96,42 @@ std::string DisplayName() {
 bool DisplayShows(WindowId window) {
   std::lock_guard<std::mutex> lock(display_mutex);
   return current && current->IsShown(window);
+}
+
+Rect ScreenWorkArea() {
+  // The installed backend, not the display lock: the window system asks this while it holds
+  // its own lock, which StartDisplay takes under the display lock.
+  if (DisplayBackend* b = internal::Backend()) {
+    Rect area = b->WorkArea();
+    if (!area.Empty()) return area;
+  }
+  Size size = HeadlessScreenSize();
+  return Rect{0, 0, size.width, size.height};
+}
+
+bool SetHeadlessScreenSize(Size size) {
+  // A maximized window gets a surface of the screen's size, so the size stays within what a
+  // real screen offers.
+  constexpr int kLargest = 16384;
+  if (size.width < 1 || size.height < 1 || size.width > kLargest || size.height > kLargest) {
+    return false;
+  }
+  headless_width = size.width;
+  headless_height = size.height;
+  return true;
+}
+
+Size HeadlessScreenSize() {
+  return Size{headless_width.load(), headless_height.load()};
+}
+
+bool ScreenSizeFromArguments(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--screen=", 9) != 0) continue;
+    Size size;
+    if (!ParseSize(argv[i] + 9, &size) || !SetHeadlessScreenSize(size)) return false;
+  }
+  return true;
 }
 
 bool DisplayChoiceFromArguments(int argc, const char* const* argv, DisplayChoice* choice) {

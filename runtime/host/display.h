@@ -25,6 +25,18 @@ std::string DisplayName();
 // Whether the display shows a top-level window now.
 bool DisplayShows(WindowId window);
 
+// The usable area of the screen, in screen coordinates: the display's work area (the screen
+// less the panels and docks that the window manager keeps free), or the headless screen. Before
+// a display starts, the headless screen.
+Rect ScreenWorkArea();
+// The size of the headless screen: 1024 x 768 unless set here or by --screen=WIDTHxHEIGHT.
+// Sizes below 1 x 1 or above 16384 x 16384 are refused.
+bool SetHeadlessScreenSize(Size size);
+Size HeadlessScreenSize();
+// Reads "--screen=WIDTHxHEIGHT" from program arguments into the headless screen size. False,
+// changing nothing, when the value is malformed; true when the option is absent.
+bool ScreenSizeFromArguments(int argc, const char* const* argv);
+
 // Reads the display choice from program arguments: "--headless" or "--display=NAME".
 // Unknown names give false.
 bool DisplayChoiceFromArguments(int argc, const char* const* argv, DisplayChoice* choice);

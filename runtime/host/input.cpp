@@ -10,6 +10,7 @@
 #include "runtime/host/messages.h"
 #include "runtime/host/window_internal.h"
 #include "runtime/host/window_system.h"
+#include "runtime/host/window_table.h"
 
 namespace carelog::host {
 
@@ -141,6 +142,24 @@ void InjectChar(char ansi) {
 
 void InjectText(std::string_view ansi) {
   for (char c : ansi) InjectChar(c);
+}
+
+bool InjectTypedUtf8(std::string_view utf8) {
+  std::string ansi;
+  if (!Utf8ToAnsiExact(utf8, &ansi)) {
+    Beep();
+    return false;
+  }
+  InjectText(ansi);
+  return true;
+}
+
+void InjectWindowState(WindowId top_level, ShowState state) {
+  if (KindOf(top_level) != WindowKind::kTopLevel && KindOf(top_level) != WindowKind::kPopup) {
+    return;
+  }
+  if (ShowStateOf(top_level) == ShowState::kHidden) return;
+  internal::ShowWindowFrom(top_level, state, true);
 }
 
 bool InjectKeyCombination(std::string_view combination) {

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "runtime/host/types.h"
+#include "runtime/host/window_system.h"
 
 namespace carelog::host {
 
@@ -23,6 +24,10 @@ void InjectKey(int virtual_key, bool down);
 void InjectChar(char ansi);
 // Types each byte of the ANSI text as a character.
 void InjectText(std::string_view ansi);
+// Text typed at the display (UTF-8, as an input method delivers it, one keystroke's worth):
+// typed when every character has a place in the ANSI set, else refused whole with a beep, so
+// that nothing is ever entered as a different character. False when refused.
+bool InjectTypedUtf8(std::string_view utf8);
 // `p` is in the top-level window's client coordinates.
 void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool down,
                        bool double_click = false);
@@ -33,6 +38,10 @@ Point MousePosition();
 
 // The user asked the display to close a top-level window.
 void InjectClose(WindowId top_level);
+// The window manager maximized, minimized or restored a shown top-level window; its procedure
+// hears of it through msg::kSize, as when the program does it (ShowWindow). The new size, if
+// any, follows as a move (MoveWindow).
+void InjectWindowState(WindowId top_level, ShowState state);
 
 // Presses and releases the key combination, e.g. "Ctrl+PageDown", "Alt+F4", "Enter", "a".
 // False when a name is not known.

@@ -164,6 +164,64 @@ TEST_F(InputTest, CaptionButtonsOfMdiChildrenWork) {
   EXPECT_TRUE(closed);
 }
 
+TEST_F(InputTest, TypedTextIsEnteredInTheAnsiSetOrRefusedWholeWithABeep) {
+  SetFocus(first_);
+  Drain();
+  int beeps = BeepCount();
+  EXPECT_TRUE(
+      InjectTypedUtf8("N\xC3\xBA\xC3\xB1"
+                      "ez \xE2\x82\xAC"));         // "Núñez €"
+  EXPECT_FALSE(InjectTypedUtf8("\xC5\x91"));       // o with double acute: not in the set
+  EXPECT_FALSE(InjectTypedUtf8("a\xE4\xB8\xAD"));  // nothing of a mixed keystroke
+  EXPECT_EQ(BeepCount(), beeps + 2);
+  std::string typed;
+  for (const Message& m : Drain()) {
+    if (m.number == msg::kChar) typed += static_cast<char>(m.wparam);
+  }
+  EXPECT_EQ(typed,
+            "N\xFA\xF1"
+            "ez \x80");
+}
+
+TEST_F(InputTest, ATopLevelMaximizesToTheScreenAndTheDisplaysStateChangesKeepItsRect) {
+  ASSERT_TRUE(SetHeadlessScreenSize(Size{1600, 1000}));
+  EXPECT_EQ(ScreenWorkArea(), (Rect{0, 0, 1600, 1000}));
+  MoveWindow(form_, Rect::FromSize(40, 30, 300, 200));
+  Drain();
+  ShowWindow(form_, ShowState::kMaximized);
+  EXPECT_EQ(WindowRect(form_), (Rect{0, 0, 1600, 1000}));
+  EXPECT_EQ(SurfaceOf(form_)->Width(), 1600);
+  std::vector<uint64_t> sizes;
+  SetWindowProc(form_, [&](const Message& m) {
+    if (m.number == msg::kSize) sizes.push_back(m.wparam);
+    return DefaultWindowProc(m);
+  });
+  ShowWindow(form_, ShowState::kMinimized);  // keeps the size, but the window is told
+  EXPECT_EQ(sizes, (std::vector<uint64_t>{static_cast<uint64_t>(ShowState::kMinimized)}));
+  ShowWindow(form_, ShowState::kNormal);
+  EXPECT_EQ(WindowRect(form_), Rect::FromSize(40, 30, 300, 200));
+  // What the window manager did is taken as done: the size it chose follows separately.
+  InjectWindowState(form_, ShowState::kMaximized);
+  EXPECT_EQ(ShowStateOf(form_), ShowState::kMaximized);
+  EXPECT_EQ(WindowRect(form_), Rect::FromSize(40, 30, 300, 200));
+  EXPECT_EQ(sizes.back(), static_cast<uint64_t>(ShowState::kMaximized));
+  SetWindowProc(form_, nullptr);
+  SetHeadlessScreenSize(Size{1024, 768});
+}
+
+TEST(Display, TheHeadlessScreenSizeComesFromTheArguments) {
+  const char* wide[] = {"carelog", "--screen=1920x1080"};
+  ASSERT_TRUE(ScreenSizeFromArguments(2, wide));
+  EXPECT_EQ(HeadlessScreenSize(), (Size{1920, 1080}));
+  for (const char* bad : {"--screen=1920", "--screen=0x600", "--screen=800x600x", "--screen=x",
+                          "--screen=99999x600", "--screen=-5x600"}) {
+    const char* args[] = {"carelog", bad};
+    EXPECT_FALSE(ScreenSizeFromArguments(2, args)) << bad;
+  }
+  EXPECT_EQ(HeadlessScreenSize(), (Size{1920, 1080}));
+  EXPECT_TRUE(SetHeadlessScreenSize(Size{1024, 768}));
+}
+
 TEST(Display, ArgumentsChooseTheBackend) {
   DisplayChoice choice;
   const char* headless[] = {"carelog", "--script", "x", "--headless"};

@@ -12,13 +12,16 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "runtime/host/display.h"
+#include "runtime/host/input.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 
 // Xlib last: its macros (None, Bool, Status) would clash with names in the headers above.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -48,14 +51,14 @@ std::string FindInPath(const char* program) {
 // A private X server on the first free display number from 90, stopped at the end.
 class PrivateXServer {
  public:
-  bool Start(const std::string& binary) {
+  bool Start(const std::string& binary, const std::string& size = "640x480") {
     for (int n = 90; n < 140; ++n) {
       if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
           std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
         continue;
       }
       name_ = ":" + std::to_string(n);
-      std::string screen = "640x480x24";
+      std::string screen = size + "x24";
       const char* argv[] = {binary.c_str(), name_.c_str(), "-screen", "0",
                             screen.c_str(), "-nolisten",   "tcp",     nullptr};
       if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ) !=
@@ -218,6 +221,177 @@ TEST(SdlDisplay, AWindowAppearsOnTheScreenAndTakesAKey) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "the scenario crashed";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's message above";
+}
+
+// Starts openbox on the display and waits until it manages the screen (it announces itself
+// on the root window). The window manager ends with the X server.
+bool StartWindowManager(Display* d, const std::string& display) {
+  std::string openbox = FindInPath("openbox");
+  if (openbox.empty()) return false;
+  std::string command = "DISPLAY=" + display + " " + openbox + " --sm-disable >/dev/null 2>&1 &";
+  if (std::system(command.c_str()) != 0) return false;
+  Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  for (int i = 0; i < 200; ++i) {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format,
+                       &count, &after, &data);
+    if (data) XFree(data);
+    if (count > 0) return true;
+    std::this_thread::sleep_for(25ms);
+  }
+  return false;
+}
+
+// Puts the keysyms on free keycodes of the server's keyboard before any client starts, as a
+// keyboard with those keys has them. Typing them is then plain key events; without this,
+// xdotool remaps a keycode for each character while the program may still read the old map.
+bool BindKeysyms(Display* d, const std::vector<KeySym>& keysyms) {
+  int low = 0, high = 0, per = 0;
+  XDisplayKeycodes(d, &low, &high);
+  KeySym* map = XGetKeyboardMapping(d, static_cast<KeyCode>(low), high - low + 1, &per);
+  if (!map) return false;
+  size_t next = 0;
+  for (int code = high; code >= low && next < keysyms.size(); --code) {
+    bool free = true;
+    for (int k = 0; k < per; ++k) free &= map[(code - low) * per + k] == NoSymbol;
+    if (!free) continue;
+    KeySym bound[2] = {keysyms[next], keysyms[next]};
+    XChangeKeyboardMapping(d, code, 2, bound, 1);
+    ++next;
+  }
+  XFree(map);
+  XSync(d, False);
+  return next == keysyms.size();
+}
+
+bool Run(const std::string& command) {
+  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// What the window system told the window, seen by its procedure.
+struct Seen {
+  std::string typed;
+  bool closed = false;
+  ShowState last_size_state = ShowState::kHidden;
+};
+
+// Under a window manager: the window opens maximized over the work area; the manager's
+// restore, maximize and close reach the window; a name typed through X key events arrives in
+// the ANSI set, and a character outside it is refused with a beep.
+int UnderAWindowManager(Display*, int width, int height, bool full) {
+  std::string error;
+  if (!StartDisplay(DisplayChoice::kSdl, &error)) {
+    std::fprintf(stderr, "sdl display: %s\n", error.c_str());
+    return 1;
+  }
+  Rect area = ScreenWorkArea();
+  CHILD_CHECK(!area.Empty() && area.right <= width && area.bottom <= height,
+              "the work area is not within the screen");
+  Seen seen;
+  WindowSpec spec;
+  spec.title = "Care Log Desktop";
+  spec.rect = Rect::FromSize(50, 50, 400, 300);
+  spec.style = style::kSizable | style::kMaximizeBox | style::kMinimizeBox;
+  spec.proc = [&](const Message& m) -> int64_t {
+    if (m.number == msg::kChar) seen.typed += static_cast<char>(m.wparam);
+    if (m.number == msg::kClose) seen.closed = true;
+    if (m.number == msg::kSize) seen.last_size_state = static_cast<ShowState>(m.wparam);
+    if (m.number == msg::kClose) return 0;
+    return DefaultWindowProc(m);
+  };
+  WindowId window = CreateWindow(spec);
+  ShowWindow(window, ShowState::kMaximized);
+  UpdateWindows();
+  XSetErrorHandler(IgnoreXErrors);
+  CHILD_CHECK(WaitFor([&] {
+                return Run("xprop -name 'Care Log Desktop' _NET_WM_STATE | "
+                           "grep -q _NET_WM_STATE_MAXIMIZED_HORZ") &&
+                       WindowRect(window).Width() >= area.Width() - 16;
+              }),
+              "the window manager did not maximize the window over the work area");
+  CHILD_CHECK(WindowRect(window).Height() >= area.Height() - 64,
+              "the window did not cover the work area's height");
+  CHILD_CHECK(SurfaceOf(window)->Width() == WindowRect(window).Width(),
+              "the surface does not follow the window's size");
+  if (!full) return StopDisplay(), 0;
+
+  const std::string target = "\"Care Log Desktop\"";
+  CHILD_CHECK(Run("wmctrl -r " + target + " -b remove,maximized_vert,maximized_horz"),
+              "wmctrl could not restore");
+  CHILD_CHECK(WaitFor([&] { return ShowStateOf(window) == ShowState::kNormal; }),
+              "the manager's restore did not reach the window");
+  CHILD_CHECK(Run("wmctrl -r " + target + " -b add,maximized_vert,maximized_horz"),
+              "wmctrl could not maximize");
+  CHILD_CHECK(WaitFor([&] {
+                return ShowStateOf(window) == ShowState::kMaximized &&
+                       seen.last_size_state == ShowState::kMaximized;
+              }),
+              "the manager's maximize did not reach the window");
+
+  Run("xdotool search --name 'Care Log Desktop' windowactivate --sync");
+  int beeps = BeepCount();
+  CHILD_CHECK(Run("xdotool type --delay 20 'N\xC3\xBA\xC3\xB1"
+                  "ez Zo\xC3\xAB Ren\xC3\xA9'"),
+              "xdotool could not type");
+  if (!WaitFor([&] {
+        return seen.typed ==
+               "N\xFA\xF1"
+               "ez Zo\xEB Ren\xE9";
+      })) {
+    std::fprintf(stderr, "sdl display: typed \"%s\", not the name in the ANSI set\n",
+                 AnsiToUtf8(seen.typed).c_str());
+    return 1;
+  }
+  CHILD_CHECK(Run("xdotool type --delay 20 '\xC5\x91'"), "xdotool could not type");
+  CHILD_CHECK(WaitFor([&] { return BeepCount() == beeps + 1; }),
+              "a character outside the ANSI set was not refused with a beep");
+  CHILD_CHECK(seen.typed ==
+                  "N\xFA\xF1"
+                  "ez Zo\xEB Ren\xE9",
+              "a refused character was typed");
+
+  CHILD_CHECK(Run("wmctrl -c " + target), "wmctrl could not close");
+  CHILD_CHECK(WaitFor([&] { return seen.closed; }), "the manager's close did not arrive");
+  DestroyWindow(window);
+  StopDisplay();
+  return 0;
+}
+
+// Runs the scenario on a fresh X server of the given size with openbox managing it.
+void RunUnderWindowManager(const std::string& size, int width, int height, bool full) {
+  std::string xvfb = FindInPath("Xvfb");
+  if (xvfb.empty() || FindInPath("openbox").empty() || FindInPath("wmctrl").empty() ||
+      FindInPath("xdotool").empty()) {
+    GTEST_SKIP() << "Xvfb, openbox, wmctrl or xdotool is not installed (scripts/install-deps.sh)";
+  }
+  PrivateXServer server;
+  ASSERT_TRUE(server.Start(xvfb, size)) << "Xvfb did not start";
+  ASSERT_TRUE(BindKeysyms(server.display(),
+                          {XK_uacute, XK_ntilde, XK_ediaeresis, XK_eacute, XK_odoubleacute}));
+  ASSERT_TRUE(StartWindowManager(server.display(), server.name())) << "openbox did not start";
+  std::fflush(nullptr);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setenv("DISPLAY", server.name().c_str(), 1);
+    Display* d = XOpenDisplay(server.name().c_str());
+    _exit(d ? UnderAWindowManager(d, width, height, full) : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the scenario crashed";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's message above";
+}
+
+TEST(SdlDisplay, UnderAWindowManagerMaximizeCloseAndTypingWork) {
+  RunUnderWindowManager("1600x1000", 1600, 1000, true);
+}
+
+TEST(SdlDisplay, AMaximizedWindowFollowsTheScreenSize) {
+  RunUnderWindowManager("1280x800", 1280, 800, false);
 }
 
 }  // namespace

@@ -45,6 +45,9 @@ struct Rect {
   bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
   Rect Offset(int dx, int dy) const { return Rect{left + dx, top + dy, right + dx, bottom + dy}; }
   Rect Intersect(const Rect& o) const;
+  // The same size moved the least distance to lie within `area`; when it is larger than
+  // `area`, its top left corner goes to the area's.
+  Rect KeptWithin(const Rect& area) const;
   static Rect FromSize(int x, int y, int width, int height) {
     return Rect{x, y, x + width, y + height};
   }
@@ -56,6 +59,14 @@ inline Rect Rect::Intersect(const Rect& o) const {
          right < o.right ? right : o.right, bottom < o.bottom ? bottom : o.bottom};
   if (r.Empty()) return Rect{};
   return r;
+}
+
+inline Rect Rect::KeptWithin(const Rect& area) const {
+  int x = right > area.right ? area.right - Width() : left;
+  int y = bottom > area.bottom ? area.bottom - Height() : top;
+  if (x < area.left) x = area.left;
+  if (y < area.top) y = area.top;
+  return FromSize(x, y, Width(), Height());
 }
 
 struct Color {
@@ -78,5 +89,9 @@ struct Message {
 // U+FFFD; characters outside Windows-1252 become '?'.
 std::string AnsiToUtf8(std::string_view ansi);
 std::string Utf8ToAnsi(std::string_view utf8);
+// The same conversion for text a user typed or pasted: false, leaving *ansi alone, when any
+// character cannot be held in Windows-1252 (or the text is not valid UTF-8), so that nothing
+// is ever stored as a character other than the one given.
+bool Utf8ToAnsiExact(std::string_view utf8, std::string* ansi);
 
 }  // namespace carelog::host

@@ -160,7 +160,14 @@ void SetClipboardText(const std::string& text) {
 std::string ClipboardText() {
   std::string utf8;
   DisplayBackend* b = internal::Backend();
-  if (b && b->ClipboardText(&utf8)) return Utf8ToAnsi(utf8);
+  if (b && b->ClipboardText(&utf8)) {
+    // Text from another program that the ANSI set cannot hold is refused whole, with a beep,
+    // rather than pasted with other characters in place of those it lacks.
+    std::string ansi;
+    if (Utf8ToAnsiExact(utf8, &ansi)) return ansi;
+    Beep();
+    return std::string();
+  }
   Lock lock(TableMutex());
   return TheTable().clipboard;
 }

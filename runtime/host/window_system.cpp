@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "runtime/host/backend.h"
+#include "runtime/host/display.h"
 #include "runtime/host/mdi.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
@@ -290,6 +291,107 @@ WindowId CreateWindow(const WindowSpec& spec) {
   return id;
 }
 
+namespace {
+
+// What is left to do once a window has left the table: windows to activate, focus or enable.
+struct AfterDestroy {
+  WindowId reactivate = kNoWindow;
+  WindowId refocus = kNoWindow;
+  WindowId owner_to_enable = kNoWindow;
+};
+
+// The window and everything it owns, in destroying order; false when it is gone already or on
+// its way out (its procedure destroying itself again).
+bool CollectDoomed(WindowId window, std::vector<WindowId>* doomed) {
+  Lock lock(TableMutex());
+  const WindowData* w = Find(window);
+  if (!w || w->destroy_started) return false;
+  CollectForDestroy(window, doomed);
+  return true;
+}
+
+// An MDI child or popup of another thread is destroyed by its owner; true when the owner took
+// it (or it is gone), false when it falls to this thread.
+bool HandedToOwner(WindowId id) {
+  ThreadId id_owner = internal::OwnerThreadOf(id);
+  if (id_owner == CurrentThreadId() || id_owner == kNoThread) return false;
+  {
+    Lock lock(TableMutex());
+    if (WindowData* w = Find(id)) w->destroy_started = false;
+  }
+  return SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id);
+}
+
+// A destroyed active MDI child passes the activation to the next shown child of its client.
+WindowId NextMdiChildLocked(const WindowData& w, WindowId id) {
+  WindowData* client = Find(w.parent);
+  if (!client || client->active_child != id) return kNoWindow;
+  client->active_child = kNoWindow;
+  for (WindowId c : client->children) {
+    const WindowData* other = Find(c);
+    if (c != id && other && other->show != ShowState::kHidden) {
+      client->active_child = c;
+      return c;
+    }
+  }
+  return kNoWindow;
+}
+
+// Takes the window out of the table, its parent's list and the input state.
+void UnlinkLocked(WindowId id, WindowData& w, AfterDestroy* after) {
+  Table& t = TheTable();
+  if (w.disabled_by_modal) after->owner_to_enable = w.owner;
+  bool was_active = t.active == id;
+  if (was_active) after->reactivate = NextActiveLocked(id);
+  if (t.focus == id) t.focus = kNoWindow;
+  if (t.capture == id) t.capture = kNoWindow;
+  if (t.caret.window == id) t.caret = CaretState{};
+  if (w.kind == WindowKind::kMdiChild) after->refocus = NextMdiChildLocked(w, id);
+  w.destroying = true;
+  std::vector<WindowId>& siblings = SiblingList(w);
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), id), siblings.end());
+  if (w.kind == WindowKind::kMdiChild) {
+    if (WindowData* client = Find(w.parent)) TellBackend(*client);  // the frame's title
+  }
+  if (IsTopLevelKind(w.kind)) {
+    if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
+  } else if (WindowData* parent = Find(w.parent)) {
+    internal::InvalidateLocked(*parent);
+  }
+  if (was_active) t.active = kNoWindow;
+  internal::ForgetWindow(w.thread, id);
+  internal::CountWindow(w.thread, -1);
+  t.windows.erase(id);
+}
+
+void Restore(AfterDestroy after) {
+  if (after.owner_to_enable != kNoWindow) {
+    EnableWindow(after.owner_to_enable, true);
+    if (after.reactivate == kNoWindow) after.reactivate = after.owner_to_enable;
+  }
+  if (after.refocus != kNoWindow) {
+    internal::Notify(after.refocus, msg::kMdiActivated, 1, 0);
+    SetFocus(after.refocus);
+  }
+  if (after.reactivate != kNoWindow) SetActiveWindow(after.reactivate);
+}
+
+void DestroyOne(WindowId id) {
+  if (HandedToOwner(id)) return;
+  // The procedure sees msg::kDestroy while the window still exists.
+  internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
+  AfterDestroy after;
+  {
+    Lock lock(TableMutex());
+    WindowData* w = Find(id);
+    if (!w) return;
+    UnlinkLocked(id, *w, &after);
+  }
+  Restore(after);
+}
+
+}  // namespace
+
 bool DestroyWindow(WindowId window) {
   ThreadId owner = internal::OwnerThreadOf(window);
   if (owner == kNoThread) return false;
@@ -298,78 +400,8 @@ bool DestroyWindow(WindowId window) {
     // The owner ended before it could answer; what is left goes here.
   }
   std::vector<WindowId> doomed;
-  {
-    Lock lock(TableMutex());
-    const WindowData* w = Find(window);
-    // A window already on its way out (its procedure destroying itself again) stays put.
-    if (!w || w->destroy_started) return false;
-    CollectForDestroy(window, &doomed);
-  }
-  ThreadId self = CurrentThreadId();
-  for (WindowId id : doomed) {
-    ThreadId id_owner = internal::OwnerThreadOf(id);
-    if (id_owner != self && id_owner != kNoThread) {
-      // An MDI child or popup of another thread: its owner destroys it.
-      {
-        Lock lock(TableMutex());
-        if (WindowData* w = Find(id)) w->destroy_started = false;
-      }
-      if (SendMessage(id, internal::kDestroyRequest) != 0 || !IsWindow(id)) continue;
-    }
-    // The procedure sees msg::kDestroy while the window still exists.
-    internal::CallWindowProc(Message{id, msg::kDestroy, 0, 0});
-    WindowId reactivate = kNoWindow, refocus = kNoWindow, owner_to_enable = kNoWindow;
-    {
-      Lock lock(TableMutex());
-      Table& t = TheTable();
-      WindowData* w = Find(id);
-      if (!w) continue;
-      if (w->disabled_by_modal) owner_to_enable = w->owner;
-      bool was_active = t.active == id;
-      if (was_active) reactivate = NextActiveLocked(id);
-      if (t.focus == id) t.focus = kNoWindow;
-      if (t.capture == id) t.capture = kNoWindow;
-      if (t.caret.window == id) t.caret = CaretState{};
-      if (w->kind == WindowKind::kMdiChild) {
-        WindowData* client = Find(w->parent);
-        if (client && client->active_child == id) {
-          client->active_child = kNoWindow;
-          for (WindowId c : client->children) {
-            const WindowData* other = Find(c);
-            if (c != id && other && other->show != ShowState::kHidden) {
-              client->active_child = c;
-              refocus = c;
-              break;
-            }
-          }
-        }
-      }
-      w->destroying = true;
-      SiblingList(*w).erase(std::remove(SiblingList(*w).begin(), SiblingList(*w).end(), id),
-                            SiblingList(*w).end());
-      if (w->kind == WindowKind::kMdiChild) {
-        if (WindowData* client = Find(w->parent)) TellBackend(*client);  // the frame's title
-      }
-      if (IsTopLevelKind(w->kind)) {
-        if (DisplayBackend* b = internal::Backend()) b->WindowDestroyed(id);
-      } else if (WindowData* parent = Find(w->parent)) {
-        internal::InvalidateLocked(*parent);
-      }
-      if (was_active) t.active = kNoWindow;
-      internal::ForgetWindow(w->thread, id);
-      internal::CountWindow(w->thread, -1);
-      t.windows.erase(id);
-    }
-    if (owner_to_enable != kNoWindow) {
-      EnableWindow(owner_to_enable, true);
-      if (reactivate == kNoWindow) reactivate = owner_to_enable;
-    }
-    if (refocus != kNoWindow) {
-      internal::Notify(refocus, msg::kMdiActivated, 1, 0);
-      SetFocus(refocus);
-    }
-    if (reactivate != kNoWindow) SetActiveWindow(reactivate);
-  }
+  if (!CollectDoomed(window, &doomed)) return false;
+  for (WindowId id : doomed) DestroyOne(id);
   return true;
 }
 
@@ -525,10 +557,63 @@ WindowId WindowAt(WindowId top_level, Point p) {
   }
 }
 
+namespace {
+
+// The rectangle a top-level window takes in a new state. Maximizing covers the screen's work
+// area and keeps the normal rectangle, which restoring brings back. A change that the display
+// reports has already been made there: the display then sends the size it gave the window.
+Rect TopLevelRectFor(WindowData& w, ShowState state, bool from_display) {
+  bool leaving_normal = w.show == ShowState::kNormal || w.show == ShowState::kHidden;
+  bool leaving_changed = w.show == ShowState::kMaximized || w.show == ShowState::kMinimized;
+  if ((state == ShowState::kMaximized || state == ShowState::kMinimized) && leaving_normal) {
+    w.restore_rect = w.rect;
+  }
+  if (from_display) return w.rect;
+  if (state == ShowState::kMaximized) return ScreenWorkArea();
+  if (state == ShowState::kNormal && leaving_changed && !w.restore_rect.Empty()) {
+    return w.restore_rect;
+  }
+  return w.rect;
+}
+
+// Whether going from `from` to `to` changes how a top-level is placed: showing a hidden window
+// normally or hiding it does not.
+bool IsStateChange(ShowState from, ShowState to) {
+  if (to == ShowState::kHidden || from == to) return false;
+  return !(from == ShowState::kHidden && to == ShowState::kNormal);
+}
+
+// After a top-level's state changed: moves it, tells its procedure the new state through
+// msg::kSize (also when the size stayed, as minimizing leaves it) and asks the display's
+// window manager to show the state, unless the display reported it.
+void TellStateChange(WindowId window, ShowState state, bool changed, const Rect& old_rect,
+                     const Rect& new_rect, bool from_display) {
+  bool sized = new_rect.Width() != old_rect.Width() || new_rect.Height() != old_rect.Height();
+  if (new_rect != old_rect) MoveWindow(window, new_rect);
+  if (!changed) return;
+  if (!sized) {
+    Rect client = ClientRect(window);
+    internal::Notify(window, msg::kSize, static_cast<uint64_t>(state),
+                     PackPoint(client.Width(), client.Height()));
+  }
+  if (DisplayBackend* b = internal::Backend(); b && !from_display) {
+    b->WindowStateChanged(window, state);
+  }
+}
+
+}  // namespace
+
 bool ShowWindow(WindowId window, ShowState state) {
+  return internal::ShowWindowFrom(window, state, false);
+}
+
+namespace internal {
+
+bool ShowWindowFrom(WindowId window, ShowState state, bool from_display) {
   WindowId owner_to_disable = kNoWindow, owner_to_enable = kNoWindow;
-  bool became_visible, became_hidden;
+  bool became_visible, became_hidden, state_changed;
   WindowKind kind;
+  Rect old_rect, new_rect;
   {
     Lock lock(TableMutex());
     WindowData* w = Find(window);
@@ -536,6 +621,9 @@ bool ShowWindow(WindowId window, ShowState state) {
     kind = w->kind;
     became_visible = w->show == ShowState::kHidden && state != ShowState::kHidden;
     became_hidden = w->show != ShowState::kHidden && state == ShowState::kHidden;
+    state_changed = IsStateChange(w->show, state);
+    old_rect = new_rect = w->rect;
+    if (IsTopLevelKind(kind)) new_rect = TopLevelRectFor(*w, state, from_display);
     w->show = state;
     if (w->style & style::kModal && w->owner != kNoWindow) {
       if (became_visible) {
@@ -555,6 +643,8 @@ bool ShowWindow(WindowId window, ShowState state) {
     }
   }
   if (became_visible || became_hidden) internal::Notify(window, msg::kShow, became_visible, 0);
+  if (IsTopLevelKind(kind))
+    TellStateChange(window, state, state_changed, old_rect, new_rect, from_display);
   if (owner_to_disable != kNoWindow) EnableWindow(owner_to_disable, false);
   if (owner_to_enable != kNoWindow) EnableWindow(owner_to_enable, true);
   if (became_visible && IsTopLevelKind(kind)) SetActiveWindow(window);
@@ -575,6 +665,8 @@ bool ShowWindow(WindowId window, ShowState state) {
   }
   return true;
 }
+
+}  // namespace internal
 
 bool IsVisible(WindowId window) {
   Lock lock(TableMutex());

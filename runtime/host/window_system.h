@@ -170,7 +170,9 @@ void SetKeyToggled(int virtual_key, bool on);
 // modifier:: bits of the current state (Shift, Ctrl, Alt and the toggles).
 uint32_t ModifierBits();
 
-// Clipboard text (ANSI). The display's clipboard when it has one.
+// Clipboard text (ANSI). The display's clipboard when it has one, converted from and to the
+// UTF-8 that other programs exchange; text holding a character outside the ANSI set reads as
+// empty, with a beep.
 void SetClipboardText(const std::string& text);
 std::string ClipboardText();
 

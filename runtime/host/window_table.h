@@ -20,7 +20,7 @@ struct WindowData {
   WindowId owner = kNoWindow;
   ThreadId thread = kNoThread;
   Rect rect;          // outer; screen for top-levels, parent client coordinates otherwise
-  Rect restore_rect;  // MDI children: the rectangle before maximizing or minimizing
+  Rect restore_rect;  // the rectangle before maximizing or minimizing
   std::string title;
   uint32_t style = 0;
   int control_id = 0;
@@ -87,6 +87,9 @@ void RaiseLocked(const WindowData& w);
 // The window to activate after `leaving` stops being active: its owner when it can take it,
 // else the topmost other visible, enabled top-level.
 WindowId NextActiveLocked(WindowId leaving);
+// ShowWindow; `from_display` when the display reports a change its window manager made, which
+// is then not sent back to it (call without the table lock).
+bool ShowWindowFrom(WindowId window, ShowState state, bool from_display);
 // Windows to destroy for `root`, deepest first: owned popups, children, then the window.
 void CollectForDestroy(WindowId root, std::vector<WindowId>* out);
 

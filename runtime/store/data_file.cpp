@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "runtime/store/data_file_impl.h"
+#include "runtime/store/error_codes.h"
 #include "runtime/store/internal_error.h"
 #include "runtime/store/page_codec.h"
 #include "runtime/store/program_clock.h"
@@ -20,13 +21,30 @@ void Fail(int code) {
 
 DataFileOptions DataFileOptions::FromAccessMode(uint8_t access_mode, bool create) {
   DataFileOptions options;
-  uint8_t share = access_mode & 0xF0;
+  const uint8_t share = access_mode & 0xF0;
   options.create = create;
   options.read_only = !create && (access_mode & 0x0F) == 0;
-  options.shared = share == 0x00 || share == 0x40;
+  options.write_only = !create && (access_mode & 0x0F) == 1;
+  options.shared = share == 0x00 || share == 0x30 || share == 0x40;
   options.readers_allowed = share == 0x20;
-  if (create) options.shared = options.readers_allowed = false;
+  options.deny_read = share == 0x30;
   return options;
+}
+
+DataFileOptions DataFileOptions::ReadWriteShared(bool create) {
+  DataFileOptions options;
+  options.create = create;
+  options.shared = true;
+  return options;
+}
+
+ShareMode ShareModeOf(const DataFileOptions& options) {
+  ShareMode mode;
+  mode.read = !options.write_only;
+  mode.write = !options.read_only;
+  mode.deny_write = !options.shared;
+  mode.deny_read = options.deny_read || (!options.shared && !options.readers_allowed);
+  return mode;
 }
 
 DataFileImpl::DataFileImpl(FileSystem& fs, std::string path, DataFileOptions options)
@@ -137,6 +155,37 @@ void DataFileImpl::ReleaseLocks() {
     file_->Unlock(kLockRegionStart, kReaderSlots);
   }
   if (role_lock_.held()) role_lock_.Release(*file_);
+  // Denials of an opener that left during the cycle end with it: giving them up earlier would
+  // let others write under a cycle that took no lock.
+  if (share_change_pending_ && !in_cycle_) {
+    share_change_pending_ = false;
+    ApplyShareModes(OpenersMode());
+  }
+}
+
+ShareMode DataFileImpl::OpenersMode() const {
+  ShareMode mode;
+  for (const DataFileOptions& opener : openers_) mode = mode | ShareModeOf(opener);
+  return mode;
+}
+
+int DataFileImpl::ApplyShareModes(const ShareMode& openers) {
+  ShareMode wanted = openers;
+  if (in_cycle_) {
+    const ShareMode& held = share_locks_.held();
+    wanted.deny_read = wanted.deny_read || held.deny_read;
+    wanted.deny_write = wanted.deny_write || held.deny_write;
+    share_change_pending_ = !(wanted == openers);
+  }
+  if (int error = share_locks_.Change(*file_, wanted)) return error;
+  // The cycle's locks follow what others may do; the access follows what the openers do.
+  const ShareMode& held = share_locks_.held();
+  options_.read_only = !openers.write;
+  options_.write_only = !openers.read;
+  options_.shared = !held.deny_write;
+  options_.readers_allowed = held.deny_write && !held.deny_read;
+  options_.deny_read = held.deny_read;
+  return 0;
 }
 
 void DataFileImpl::Abandon() {
@@ -410,6 +459,8 @@ int DataFile::Open(const std::string& path, const DataFileOptions& options,
   DataFileImpl* engine = impl.get();
   int error = engine->Guard([&] {
     engine->OpenFile();
+    if (int refused = engine->ApplyShareModes(ShareModeOf(options))) Fail(refused);
+    engine->openers_.push_back(options);
     engine->Begin(Access::kRead);
     engine->End();
   });
@@ -423,6 +474,25 @@ const std::string& DataFile::path() const {
 }
 const DataFileOptions& DataFile::options() const {
   return impl_->options_;
+}
+
+int DataFile::Join(const DataFileOptions& options) {
+  const ShareMode mode = ShareModeOf(options);
+  for (const DataFileOptions& opener : impl_->openers_) {
+    if (opener.table != options.table) continue;
+    if (!SharesWith(mode, ShareModeOf(opener))) return kErrFileIsAlreadyLocked;
+  }
+  if (int error = impl_->ApplyShareModes(impl_->OpenersMode() | mode)) return error;
+  impl_->openers_.push_back(options);
+  return 0;
+}
+
+void DataFile::Leave(const DataFileOptions& options) {
+  auto& openers = impl_->openers_;
+  auto found = std::find(openers.begin(), openers.end(), options);
+  if (found == openers.end()) return;
+  openers.erase(found);
+  if (!openers.empty()) impl_->ApplyShareModes(impl_->OpenersMode());
 }
 
 int DataFile::BeginAccess(Access access) {

@@ -28,6 +28,7 @@
 #include <string>
 
 #include "runtime/store/file_io.h"
+#include "runtime/store/share_locks.h"
 
 namespace carelog::store {
 
@@ -37,23 +38,38 @@ class DataFileImpl;
 inline constexpr int kErrorAccessDenied = 5;
 inline constexpr int kErrorInvalidDataFile = 36;
 
+// How one opener uses a data file and what it lets others do with it, from its access mode.
 struct DataFileOptions {
-  bool create = false;           // create the file when missing (opened read/write, not shared)
+  bool create = false;           // create the file when missing
   bool read_only = false;        // access nibble 0: no changes allowed
-  bool shared = false;           // other processes may write (share nibble 0x00 or 0x40)
-  bool readers_allowed = false;  // other processes may only read (share nibble 0x20)
+  bool write_only = false;       // access nibble 1: the opener does not read (the store still
+                                 // reads what its writes need)
+  bool shared = false;           // others may write (share nibble 0x00, 0x30 or 0x40)
+  bool readers_allowed = false;  // others may only read (share nibble 0x20)
+  bool deny_read = false;        // others may write but not read (share nibble 0x30)
+  // The table the opener works on. Openers of one process are checked against each other per
+  // table, as each table were a file of its own; other processes see the data file's union.
+  std::string table;
 
+  bool operator==(const DataFileOptions&) const = default;
   // Options from a declaration's access mode byte (low nibble access, high nibble share).
   static DataFileOptions FromAccessMode(uint8_t access_mode, bool create);
+  // Read/write, denying nothing: statements that replace or copy a table as a whole.
+  static DataFileOptions ReadWriteShared(bool create);
 };
+
+// The uses and denials that `options` register in the file's share slots.
+ShareMode ShareModeOf(const DataFileOptions& options);
 
 enum class Access { kRead, kWrite };
 
 class DataFile {
  public:
-  // Opens (or creates) the data file at `path`, reading its header in a first access cycle: a
-  // header without the signature fails with 36. A new, empty file is valid and holds an empty
-  // tree. `fs` must outlive the DataFile (nullptr: the operating system's files).
+  // Opens (or creates) the data file at `path`, registering the opener's share mode first (32,
+  // File Is Already Locked, when another opener's mode conflicts: the file is not touched), then
+  // reading its header in a first access cycle: a header without the signature fails with 36. A
+  // new, empty file is valid and holds an empty tree. `fs` must outlive the DataFile (nullptr: the
+  // operating system's files).
   static int Open(const std::string& path, const DataFileOptions& options,
                   std::unique_ptr<DataFile>* out, FileSystem* fs = nullptr);
   ~DataFile();  // abandons an open cycle's uncommitted changes
@@ -62,7 +78,15 @@ class DataFile {
   DataFile& operator=(const DataFile&) = delete;
 
   const std::string& path() const;
+  // The options the file works under: those it was opened with, or, while several openers of
+  // this process hold it (Join), their union (read-only only when none of them writes).
   const DataFileOptions& options() const;
+
+  // Another opener of this process takes the open file with `options`: 32 (File Is Already
+  // Locked) when they conflict with an opener's of this or another process (nothing changes).
+  int Join(const DataFileOptions& options);
+  // An opener that joined (or opened the file) lets it go; its denials end with the open cycle.
+  void Leave(const DataFileOptions& options);
 
   int BeginAccess(Access access);
   int EndAccess();

@@ -65,6 +65,10 @@ class DataFileImpl {
   void FinishCommit();
   void DropPreparedCommit();
   uint32_t TakeNumber();
+  // Registers the union of the openers' modes (and, inside a cycle, keeps the denials held) and
+  // derives options_ from it. Returns 0, 32 or the system's error number.
+  int ApplyShareModes(const ShareMode& wanted);
+  ShareMode OpenersMode() const;
   bool has_changes() const { return dirty_pages_ > 0 || header_dirty_ || !freed_slots_.empty(); }
 
   // Pages.
@@ -111,8 +115,11 @@ class DataFileImpl {
   uint64_t generation_ = 1;
   std::vector<int32_t> freed_slots_;
   Tree tree_;
-  RoleLock role_lock_;             // held for the open cycle of a shared file
-  bool commit_lock_held_ = false;  // readers-allowed file: writer range around the commit
+  ShareLocks share_locks_;                // the openers' uses and denials, as share slots
+  std::vector<DataFileOptions> openers_;  // this process's openers of the file
+  bool share_change_pending_ = false;     // an opener left during a cycle: apply at its end
+  RoleLock role_lock_;                    // held for the open cycle of a shared file
+  bool commit_lock_held_ = false;         // readers-allowed file: writer range around the commit
   bool commit_prepared_ = false;
   std::vector<PageImage> prepared_images_;
   RedoLog prepared_log_;

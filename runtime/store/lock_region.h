@@ -6,6 +6,8 @@
 // | 0                    | 1023   | a writer  | exclusive access for one access cycle            |
 // | s (0 to 1022)        | 1      | a reader  | shared access; each reader holds its own slot s  |
 // | 1024 + 1 + n         | 1      | a process | lock on number n (a record or a table)           |
+// | G = 1025 + 2^32      | 1      | an opener | gate: held while checking and taking share slots |
+// | G + 1 + 1023 u + s   | 1      | an opener | share slot s of use u (share_locks.h)            |
 //
 // n is the record or table number's four big-endian bytes read as a little-endian number; the
 // two kinds come from one counter, so they never meet on one byte. A writer's range covers every
@@ -24,6 +26,12 @@ namespace carelog::store {
 inline constexpr uint64_t kLockRegionStart = 0x80000000u;
 inline constexpr uint64_t kReaderSlots = 1023;
 inline constexpr uint64_t kNumberLocksStart = kLockRegionStart + 1024 + 1;
+inline constexpr uint64_t kShareGate = kNumberLocksStart + (uint64_t{1} << 32);
+inline constexpr uint64_t kShareSlots = 1023;
+// The first slot of share use `use` (0 read, 1 write, 2 deny read, 3 deny write).
+constexpr uint64_t ShareUseStart(int use) {
+  return kShareGate + 1 + kShareSlots * static_cast<uint64_t>(use);
+}
 
 // Byte offset of the lock on number `number` (record or table).
 uint64_t NumberLockOffset(uint32_t number);

@@ -40,21 +40,45 @@ std::shared_ptr<DataFile> Find(const std::string& path) {
   return nullptr;
 }
 
+// One table's hold on an open data file: letting it go takes the opener's mode off the file.
+struct Hold {
+  std::shared_ptr<DataFile> file;
+  DataFileOptions options;
+  ~Hold() {
+    if (file == nullptr) return;
+    std::lock_guard<std::mutex> lock(RegistryMutex());
+    file->Leave(options);
+  }
+};
+
+std::shared_ptr<DataFile> NewHold(std::shared_ptr<DataFile> file, const DataFileOptions& options) {
+  DataFile* raw = file.get();
+  auto hold = std::make_shared<Hold>();
+  hold->file = std::move(file);
+  hold->options = options;
+  return std::shared_ptr<DataFile>(std::move(hold), raw);
+}
+
 }  // namespace
 
 int AcquireDataFile(const std::string& path, const DataFileOptions& options,
                     std::shared_ptr<DataFile>* file) {
-  std::lock_guard<std::mutex> lock(RegistryMutex());
-  if (std::shared_ptr<DataFile> open = Find(path)) {
-    *file = std::move(open);
-    return 0;
+  std::shared_ptr<DataFile> held;
+  {
+    std::lock_guard<std::mutex> lock(RegistryMutex());
+    if (std::shared_ptr<DataFile> open = Find(path)) {
+      if (int rc = open->Join(options)) return rc;
+      held = NewHold(std::move(open), options);
+    } else {
+      std::unique_ptr<DataFile> opened;
+      if (int rc = DataFile::Open(path, options, &opened)) return rc;
+      std::shared_ptr<DataFile> shared(std::move(opened));
+      Registry().push_back(OpenFile{path, shared});
+      held = NewHold(std::move(shared), options);
+    }
   }
-  std::unique_ptr<DataFile> opened;
-  int rc = DataFile::Open(path, options, &opened);
-  if (rc != 0) return rc;
-  std::shared_ptr<DataFile> shared(std::move(opened));
-  Registry().push_back(OpenFile{path, shared});
-  *file = std::move(shared);
+  // Outside the registry's lock: the hold this replaces may be the last on its file.
+  *file = std::move(held);
   return 0;
 }
 

@@ -78,7 +78,9 @@ int OpenTable(DriverState& state, const DataFileOptions& options, bool create,
   if (rc != 0) return rc;
   TableName name = SplitTableName(state.name);
   auto handle = std::make_unique<StoredTable>();
-  if ((rc = AcquireDataFile(name.file, options, &handle->file)) != 0) return rc;
+  DataFileOptions opener = options;
+  opener.table = name.table;
+  if ((rc = AcquireDataFile(name.file, opener, &handle->file)) != 0) return rc;
   TableDefinition def = DefinitionOf(state);
   rc = create ? Table::Create(*handle->file, name.table, def, state.oem(), &handle->table)
               : Table::Open(*handle->file, name.table, def, state.oem(), tolerate_mismatch,
@@ -164,10 +166,8 @@ class StoredTablesImpl : public TableOps {
   }
 
   int Create(DriverState& state) override {
-    DataFileOptions options;
-    options.create = true;
     std::unique_ptr<StoredTable> handle;
-    int rc = OpenTable(state, options, true, false, &handle);
+    int rc = OpenTable(state, DataFileOptions::ReadWriteShared(true), true, false, &handle);
     if (rc != 0) return rc;
     return EndCycle(*handle->file, 0);
   }
@@ -416,15 +416,13 @@ class StoredTablesImpl : public TableOps {
 
   static int CopyTo(DriverState& state, const std::string& new_name, bool remove_source) {
     if (new_name.empty()) return kErrInvalidFilename;
-    DataFileOptions options;
     std::unique_ptr<StoredTable> source;
-    int rc = OpenTable(state, options, false, true, &source);
+    int rc = OpenTable(state, DataFileOptions::ReadWriteShared(false), false, true, &source);
     if (rc != 0) return rc;
     TableName target_name = SplitTableName(new_name);
-    DataFileOptions create;
-    create.create = true;
     std::shared_ptr<DataFile> target;
-    if ((rc = AcquireDataFile(target_name.file, create, &target)) != 0) {
+    rc = AcquireDataFile(target_name.file, DataFileOptions::ReadWriteShared(true), &target);
+    if (rc != 0) {
       return EndCycle(*source->file, rc);
     }
     rc = CopyTableEntries(*source->file, source->table->number(), *target, target_name.table);

@@ -1,8 +1,7 @@
 #include "runtime/values/clock.h"
 
-#include <sys/time.h>
-
 #include <atomic>
+#include <chrono>
 #include <ctime>
 
 #include "runtime/values/standard_date.h"
@@ -20,13 +19,18 @@ struct LocalNow {
   int hundredths = 0;
 };
 
+// Microseconds since the epoch of the system clock.
+int64_t SystemMicroseconds() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 LocalNow Now() {
   LocalNow now;
-  timeval tv{};
-  gettimeofday(&tv, nullptr);
-  time_t seconds = static_cast<time_t>(tv.tv_sec + g_shift_seconds.load());
+  int64_t micros = SystemMicroseconds();
+  time_t seconds = static_cast<time_t>(micros / 1000000 + g_shift_seconds.load());
   localtime_r(&seconds, &now.tm);
-  now.hundredths = static_cast<int>(tv.tv_usec / 10000);
+  now.hundredths = static_cast<int>((micros % 1000000) / 10000);
   return now;
 }
 
@@ -66,9 +70,7 @@ bool RunClockFrom(int32_t today, int32_t time_of_day) {
   wanted.tm_isdst = -1;
   time_t target = mktime(&wanted);
   if (target == static_cast<time_t>(-1)) return false;
-  timeval tv{};
-  gettimeofday(&tv, nullptr);
-  g_shift_seconds.store(static_cast<int64_t>(target) - static_cast<int64_t>(tv.tv_sec));
+  g_shift_seconds.store(static_cast<int64_t>(target) - SystemMicroseconds() / 1000000);
   g_fixed.store(false);
   return true;
 }

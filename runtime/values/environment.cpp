@@ -1,10 +1,8 @@
 #include "runtime/values/environment.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "runtime/values/intl.h"
 #include "runtime/values/settings.h"
@@ -25,10 +23,9 @@ bool IsWindowsName(const std::string& path) {
 }
 
 std::string ExecutablePath() {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return std::string();
-  return std::string(buffer, static_cast<size_t>(n));
+  std::error_code error;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : exe.string();
 }
 
 }  // namespace
@@ -83,18 +80,17 @@ int LoadSettingsFileInto(LocaleTables& tables, const std::string& path) {
     ApplySetting(tables, "TAMAMPM", "WINDOWS");
     return 0;
   }
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return kSettingsFileNotFound;
+  std::FILE* file = std::fopen(path.c_str(), "rbe");
+  if (!file) return kSettingsFileNotFound;
   SettingsReader reader(tables);
   char block[kSettingsBlockSize];
   for (;;) {
-    ssize_t n = read(fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;  // end of file, or a read error ends the file where it stands
-    if (!reader.Feed(block, static_cast<size_t>(n))) break;
+    size_t n = std::fread(block, 1, sizeof block, file);
+    if (n == 0) break;  // end of file, or a read error ends the file where it stands
+    if (!reader.Feed(block, n)) break;
   }
   reader.Finish();
-  close(fd);
+  std::fclose(file);
   return 0;
 }
 

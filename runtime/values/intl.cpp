@@ -1,30 +1,13 @@
 #include "runtime/values/intl.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
-#include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <vector>
 
+#include "runtime/host/locale_source.h"
 #include "runtime/values/charset.h"
 
 namespace carelog::values {
 namespace {
-
-// The locale name that decides `category`, by the POSIX precedence of the variables.
-std::string EffectiveLocaleName(const char* category_variable) {
-  for (const char* name : {"LC_ALL", category_variable, "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != 0) return value;
-  }
-  return "C";
-}
-
-bool IsPlainCLocale(const std::string& name) {
-  return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
-}
 
 // A locale text in the ANSI set: UTF-8 is decoded, other single-byte sets pass as Latin-1.
 std::string ToAnsi(const char* text, bool utf8) {
@@ -200,39 +183,25 @@ IntlSettings IntlSettingsFrom(const LocaleLayouts& layouts) {
 }
 
 IntlSettings ReadIntlSettings() {
-  if (IsPlainCLocale(EffectiveLocaleName("LC_TIME"))) return IntlSettings{};
-  locale_t loc = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-  if (loc == static_cast<locale_t>(0)) return IntlSettings{};
-  bool utf8 = std::strcmp(nl_langinfo_l(CODESET, loc), "UTF-8") == 0;
+  host::TimeLocale t = host::ReadTimeLocale();
+  if (!t.found) return IntlSettings{};
   LocaleLayouts layouts;
-  layouts.t_fmt = nl_langinfo_l(T_FMT, loc);
-  layouts.t_fmt_ampm = nl_langinfo_l(T_FMT_AMPM, loc);
-  layouts.am_str = ToAnsi(nl_langinfo_l(AM_STR, loc), utf8);
-  layouts.pm_str = ToAnsi(nl_langinfo_l(PM_STR, loc), utf8);
-  layouts.d_fmt = nl_langinfo_l(D_FMT, loc);
-  layouts.d_t_fmt = nl_langinfo_l(D_T_FMT, loc);
-  freelocale(loc);
+  layouts.t_fmt = t.t_fmt;
+  layouts.t_fmt_ampm = t.t_fmt_ampm;
+  layouts.am_str = ToAnsi(t.am_str.c_str(), t.utf8);
+  layouts.pm_str = ToAnsi(t.pm_str.c_str(), t.utf8);
+  layouts.d_fmt = t.d_fmt;
+  layouts.d_t_fmt = t.d_t_fmt;
   return IntlSettingsFrom(layouts);
 }
 
 void SystemCollationOrder(uint8_t order[254]) {
-  locale_t loc = static_cast<locale_t>(0);
-  if (!IsPlainCLocale(EffectiveLocaleName("LC_COLLATE"))) {
-    loc = newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-  }
-  if (loc == static_cast<locale_t>(0)) {
-    loc = newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  }
+  host::Collator collator;
   auto key = [](uint8_t c) {
     uint16_t cp = AnsiToUnicode(c);
     return static_cast<wchar_t>(cp == 0xFFFD ? c : cp);
   };
-  auto less = [&](uint8_t a, uint8_t b) {
-    wchar_t wa[2] = {key(a), 0};
-    wchar_t wb[2] = {key(b), 0};
-    if (loc == static_cast<locale_t>(0)) return wa[0] < wb[0];
-    return wcscoll_l(wa, wb, loc) < 0;
-  };
+  auto less = [&](uint8_t a, uint8_t b) { return collator.Less(key(a), key(b)); };
   // Insertion sort keeps equal characters in code order.
   int n = 0;
   for (int c = 1; c <= 254; ++c) {
@@ -244,7 +213,6 @@ void SystemCollationOrder(uint8_t order[254]) {
     order[j] = static_cast<uint8_t>(c);
     ++n;
   }
-  if (loc != static_cast<locale_t>(0)) freelocale(loc);
 }
 
 void SystemCasePairs(uint8_t lower_of[256]) {

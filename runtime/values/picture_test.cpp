@@ -160,6 +160,10 @@ TEST(PictureFormat, Numbers) {
   EXPECT_EQ(Format(-1234, "@n12.2-"), "   1,234.00-");
   EXPECT_EQ(Format(1234, "@n12.2-"), "   1,234.00 ");
   EXPECT_EQ(Format(-1234, "@n(12.2)"), "  (1,234.00)");
+  EXPECT_TRUE(Picture("@n(10)").valid());
+  EXPECT_EQ(Format(-5, "@n(10)"), "       (5)");
+  EXPECT_EQ(Format(5, "@n(10)"), "        5 ");
+  EXPECT_EQ(Format(-1234567, "@n(10)"), "##########");  // the parentheses take two cells
   EXPECT_EQ(Format(-12345, "@n-7"), "-12,345");
   EXPECT_EQ(Format(-123456, "@n-7"), "#######");
   EXPECT_EQ(Format(-123456, "@n-_7"), "-123456");

@@ -2,19 +2,13 @@
 // here but the signal plumbing runs under the global semaphore.
 #include "runtime/window/close_down.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
+#include "runtime/host/system.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/message_box.h"
 #include "runtime/window/threads.h"
@@ -54,32 +48,14 @@ bool CanCloseNow(const MdiRecord& r) {
   return r.allowed && r.window->is_open() && TopWindowOf(r.window->slot + 1) == r.window;
 }
 
-// The signal plumbing: the handler writes one byte per signal into a pipe; a watcher thread
-// turns each byte into a message for the frame's window.
+// The frame window that session signals are delivered to, as messages.
 std::atomic<host::WindowId> frame_window{host::kNoWindow};
-std::mutex signals_mutex;
-int signal_pipe[2] = {-1, -1};
-std::thread watcher;
-constexpr char kStopWatcher = 'x';
 
-void OnSignal(int number) {
-  int saved = errno;
-  char byte = number == SIGTERM ? 'q' : 'e';
-  if (signal_pipe[1] >= 0) (void)!write(signal_pipe[1], &byte, 1);
-  errno = saved;
-}
-
-void WatchSignals(int read_end) {
-  char byte = 0;
-  while (true) {
-    ssize_t got = read(read_end, &byte, 1);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0 || byte == kStopWatcher) return;
-    host::WindowId target = frame_window.load();
-    if (target == host::kNoWindow) continue;
-    host::PostMessage(target, byte == 'q' ? host::msg::kQueryEndSession : host::msg::kEndSession,
-                      1);
-  }
+void DeliverSignal(host::SessionSignal signal) {
+  host::WindowId target = frame_window.load();
+  if (target == host::kNoWindow) return;
+  bool query = signal == host::SessionSignal::kEndRequested;
+  host::PostMessage(target, query ? host::msg::kQueryEndSession : host::msg::kEndSession, 1);
 }
 
 }  // namespace
@@ -89,37 +65,16 @@ void SetCloseDownAllowed(Structure& mdi_window, bool allowed) {
 }
 
 bool InstallSessionSignals() {
-  std::lock_guard<std::mutex> lock(signals_mutex);
-  if (signal_pipe[0] >= 0) return true;
-  if (pipe2(signal_pipe, O_CLOEXEC) != 0) return false;
-  // A burst of signals must never block the handler: extra bytes are dropped.
-  fcntl(signal_pipe[1], F_SETFL, fcntl(signal_pipe[1], F_GETFL) | O_NONBLOCK);
-  struct sigaction action {};
-  action.sa_handler = &OnSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGHUP, &action, nullptr);
-  watcher = std::thread(&WatchSignals, signal_pipe[0]);
-  return true;
+  return host::WatchSessionSignals(&DeliverSignal);
 }
 
 void RemoveSessionSignals() {
-  std::lock_guard<std::mutex> lock(signals_mutex);
-  if (signal_pipe[0] < 0) return;
-  signal(SIGTERM, SIG_DFL);
-  signal(SIGHUP, SIG_DFL);
-  (void)!write(signal_pipe[1], &kStopWatcher, 1);
-  watcher.join();
-  close(signal_pipe[0]);
-  close(signal_pipe[1]);
-  signal_pipe[0] = signal_pipe[1] = -1;
+  host::StopSessionSignals();
 }
 
 std::string ProgramBaseName() {
-  char path[4096];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  std::string name = n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string("program");
+  std::string name = host::ExecutablePath();
+  if (name.empty()) name = "program";
   size_t slash = name.rfind('/');
   if (slash != std::string::npos) name = name.substr(slash + 1);
   size_t dot = name.rfind('.');

@@ -1,13 +1,13 @@
 #include "runtime/window/fatal_error.h"
 
-#include <execinfo.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 #include "runtime/host/display.h"
+#include "runtime/host/system.h"
 #include "runtime/store/internal_error.h"
 #include "runtime/store/messages.h"
 #include "runtime/values/locale.h"
@@ -35,11 +35,10 @@ bool WriteLog(const std::string& record) {
 }
 
 void CollectTrace(uintptr_t* trace) {
-  void* frames[kTraceLines + 2] = {};
-  int n = backtrace(frames, kTraceLines + 2);
   // Skip this function and the error path's own frame.
+  std::vector<uintptr_t> frames = host::CallTrace(2, kTraceLines);
   for (int i = 0; i < kTraceLines; ++i) {
-    trace[i] = i + 2 < n ? reinterpret_cast<uintptr_t>(frames[i + 2]) : 0;
+    trace[i] = i < static_cast<int>(frames.size()) ? frames[static_cast<size_t>(i)] : 0;
   }
 }
 

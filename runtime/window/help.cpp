@@ -1,11 +1,9 @@
 #include "runtime/window/help.h"
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <filesystem>
 #include <mutex>
 
+#include "runtime/host/system.h"
 #include "runtime/window/frame_layout.h"
 
 namespace carelog::window {
@@ -14,25 +12,9 @@ namespace {
 std::mutex help_mutex;
 std::string help_file;  // guarded by help_mutex
 
-// Hands the file to the desktop's opener. The intermediate child exits at once, so the opener
-// is adopted by init and never becomes a zombie of this program; only async-signal-safe calls
-// run between fork and exec.
+// Hands the file to the desktop's opener, detached from this program.
 bool LaunchOpener(const std::string& file, HelpRequest, const std::string&) {
-  const char* argv[] = {"xdg-open", file.c_str(), nullptr};
-  pid_t child = fork();
-  if (child < 0) return false;
-  if (child == 0) {
-    pid_t grandchild = fork();
-    if (grandchild == 0) {
-      execvp(argv[0], const_cast<char* const*>(argv));
-      _exit(127);
-    }
-    _exit(grandchild < 0 ? 1 : 0);
-  }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return host::StartDetachedProgram({"xdg-open", file});
 }
 
 HelpLauncher& Launcher() {
@@ -41,8 +23,8 @@ HelpLauncher& Launcher() {
 }
 
 bool IsFile(const std::string& path) {
-  struct stat st {};
-  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
 std::string TopicOf(const Structure& s) {

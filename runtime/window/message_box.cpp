@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "runtime/host/automation.h"
+#include "runtime/host/display.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
@@ -39,7 +40,6 @@ std::string StandardText(const ButtonKind& kind) {
   return kind.text;
 }
 
-constexpr host::Rect kScreen{0, 0, 1024, 768};
 // Posted to the box's thread when the box ends while its loop may be waiting inside
 // GetMessage (destroyed from another thread); dropped by the loop.
 constexpr uint32_t kBoxEnded = 0x2420;
@@ -260,11 +260,18 @@ int64_t ButtonProc(Box* box, size_t index, const host::Message& m) {
 
 bool CreateBoxWindows(Box& box, host::WindowId owner) {
   Lay(box);
-  host::Rect area = owner != host::kNoWindow ? host::WindowRect(owner) : kScreen;
+  // Centred over the owner (the screen when there is none), and never off the screen.
+  host::Rect screen = host::ScreenWorkArea();
+  host::Rect area = owner != host::kNoWindow ? host::WindowRect(owner) : screen;
+  if (owner != host::kNoWindow && host::ShowStateOf(owner) == host::ShowState::kMinimized) {
+    area = screen;
+  }
   int x = area.left + (area.Width() - box.client.width) / 2;
   int y = area.top + (area.Height() - box.client.height) / 2;
-  x = std::clamp(x, kScreen.left, std::max(kScreen.left, kScreen.right - box.client.width));
-  y = std::clamp(y, kScreen.top, std::max(kScreen.top, kScreen.bottom - box.client.height));
+  host::Rect placed =
+      host::Rect::FromSize(x, y, box.client.width, box.client.height).KeptWithin(screen);
+  x = placed.left;
+  y = placed.top;
   host::WindowSpec spec;
   spec.kind = owner != host::kNoWindow ? host::WindowKind::kPopup : host::WindowKind::kTopLevel;
   spec.owner = owner;

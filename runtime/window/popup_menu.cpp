@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "runtime/host/automation.h"
+#include "runtime/host/display.h"
 #include "runtime/host/graphics.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
@@ -25,7 +26,6 @@ constexpr int kArrowSpace = 18;   // submenu arrow column
 constexpr int kShortcutGap = 24;  // between the text and a right-aligned shortcut
 constexpr int kSeparatorHeight = 7;
 constexpr int kMinimumWidth = 80;
-constexpr host::Rect kScreen{0, 0, 1024, 768};
 // Posted to the menu's thread when tracking ends while its loop may be waiting inside
 // GetMessage (the menu destroyed from another thread); dropped by the loop.
 constexpr uint32_t kTrackingEnded = 0x2421;
@@ -78,9 +78,7 @@ Layout Measure(const std::vector<MenuEntry>& entries) {
 
 // Moves a rectangle of the given size to start at (x, y) but stay on the screen.
 host::Rect OnScreen(int x, int y, host::Size size) {
-  x = std::max(kScreen.left, std::min(x, kScreen.right - size.width));
-  y = std::max(kScreen.top, std::min(y, kScreen.bottom - size.height));
-  return host::Rect::FromSize(x, y, size.width, size.height);
+  return host::Rect::FromSize(x, y, size.width, size.height).KeptWithin(host::ScreenWorkArea());
 }
 
 host::Point ScreenPointOf(host::WindowId window, int64_t lparam) {
@@ -301,7 +299,7 @@ class Tracker {
     host::Size size = Measure(e.submenu).size;
     const host::Rect& item = level.layout.items[static_cast<size_t>(level.highlighted)];
     int x = level.rect.right - kBorder;
-    if (x + size.width > kScreen.right) x = level.rect.left - size.width + kBorder;
+    if (x + size.width > host::ScreenWorkArea().right) x = level.rect.left - size.width + kBorder;
     if (!OpenLevel(e.submenu, OnScreen(x, level.rect.top + item.top - kBorder, size))) return;
     if (highlight_first) MoveHighlight(levels_.size() - 1, +1);
   }

@@ -1,7 +1,5 @@
 #include "runtime/window/threads.h"
 
-#include <pthread.h>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -10,6 +8,7 @@
 
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
+#include "runtime/host/system.h"
 #include "runtime/window/window_runtime.h"
 #include "runtime/window/window_structure.h"
 
@@ -85,7 +84,7 @@ void FreeState(int slot) {
   if (installed_slot == slot) installed_slot = -1;
 }
 
-void* ThreadMain(void* argument) {
+void ThreadMain(void* argument) {
   int slot = static_cast<int>(reinterpret_cast<intptr_t>(argument));
   my_slot = slot;
   {
@@ -105,7 +104,6 @@ void* ThreadMain(void* argument) {
   internal::ReleaseSemaphore();
   threads_ended.notify_all();
   my_slot = -1;
-  return nullptr;
 }
 
 }  // namespace
@@ -165,15 +163,10 @@ int Start(const Procedure& procedure, size_t stack_size) {
     ++running_started;
   }
   if (state_hooks.create) slots[slot].state = state_hooks.create();
-  pthread_attr_t attributes;
-  pthread_attr_init(&attributes);
-  pthread_attr_setstacksize(&attributes, std::max(stack_size, kRealStackFloor));
-  pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
-  pthread_t handle;
-  int failed = pthread_create(&handle, &attributes, &ThreadMain,
-                              reinterpret_cast<void*>(static_cast<intptr_t>(slot)));
-  pthread_attr_destroy(&attributes);
-  if (failed) {
+  bool started =
+      host::StartDetachedThread(&ThreadMain, reinterpret_cast<void*>(static_cast<intptr_t>(slot)),
+                                std::max(stack_size, kRealStackFloor));
+  if (!started) {
     FreeState(slot);
     std::lock_guard<std::mutex> lock(table_mutex);
     slots[slot] = Slot{};

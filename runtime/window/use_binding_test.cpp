@@ -56,6 +56,21 @@ TEST(UseBindingTest, EntryTextIsCheckedAgainstPictureAndType) {
   EXPECT_EQ(v.text, "any text");
 }
 
+TEST(UseBindingTest, ParenthesisedSignPicturesShowAndTakeNegatives) {
+  int32_t amount = -1234;
+  UseType long_type{6, 4};
+  EXPECT_EQ(DisplayText({&amount}, long_type, "@n(10)"), "(1,234)");
+  EXPECT_EQ(DisplayText({&amount}, long_type, "@n(12.2)"), "(1,234.00)");
+  amount = 56;
+  EXPECT_EQ(DisplayText({&amount}, long_type, "@n(10)"), "56");
+  UseValue v;
+  ASSERT_TRUE(ParseEntryText("(1,234)", "@n(10)", long_type, &v));
+  EXPECT_EQ(v.number, -1234);
+  ASSERT_TRUE(ParseEntryText("(12.50)", "@n(12.2)", UseType{9, 8}, &v));
+  EXPECT_EQ(v.number, -12.5);
+  EXPECT_FALSE(ParseEntryText("(1,234,567)", "@n(6)", long_type, &v));  // does not fit
+}
+
 TEST(UseBindingTest, DisplayFormatsThroughThePicture) {
   int32_t n = 1234567;
   EXPECT_EQ(DisplayText(UseVariable{&n}, UseType{6, 4}, "@n10"), "1,234,567");

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "runtime/host/display.h"
 #include "runtime/host/mdi.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
@@ -24,6 +25,8 @@ constexpr uint32_t kTimerId = 1;
 
 // Styles from the frame attribute word of a window entry.
 namespace frame_bit {
+constexpr uint32_t kOpenMaximized = 0x4000;
+constexpr uint32_t kOpenMinimized = 0x8000;  // only when kOpenMaximized is clear
 constexpr uint32_t kSizable = 0x0002;
 constexpr uint32_t kMaximizeBox = 0x0020;
 constexpr uint32_t kMinimizeBox = 0x0800;
@@ -35,8 +38,11 @@ Structure* application_frame = nullptr;  // under the semaphore
 int open_mdi_windows = 0;
 int next_class_number = 1;
 
-host::Rect ScreenArea() {
-  return host::Rect{0, 0, 1024, 768};
+// The state a window opens in, from its frame attribute word.
+host::ShowState OpeningState(const Structure& s) {
+  if (s.frame_attr & frame_bit::kOpenMaximized) return host::ShowState::kMaximized;
+  if (s.frame_attr & frame_bit::kOpenMinimized) return host::ShowState::kMinimized;
+  return host::ShowState::kNormal;
 }
 
 uint32_t StyleFor(const Structure& s) {
@@ -74,6 +80,10 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       return host::DefaultWindowProc(m);
     case host::msg::kSize:
       internal::LayoutFrame(*s);
+      internal::ReportPlacement(*s);
+      return host::DefaultWindowProc(m);
+    case host::msg::kMove:
+      internal::ReportPlacement(*s);
       return host::DefaultWindowProc(m);
     case host::msg::kQueryEndSession:
     case host::msg::kEndSession:
@@ -153,19 +163,45 @@ bool CreateHostWindow(Structure& s, host::WindowKind kind, host::WindowId parent
   return s.handle != host::kNoWindow;
 }
 
-// Sizes the window so that its client area has the wanted size, then places it: where the
-// definition says, else centred in `area`.
-void Place(Structure& s, const host::Rect& area) {
+// Sizes the window so that its client area has the wanted size, then places it within `area`
+// (the screen's work area, or the frame's client area for an MDI window): where the
+// definition says, else centred. A window larger than the screen is cut to it and scrolls its
+// controls; every window is kept on the screen.
+void Place(Structure& s, const host::Rect& area, bool on_screen) {
   host::Size client = ClientSize(s);
   host::Rect outer = host::WindowRect(s.handle);
   host::Rect inner = host::ClientRect(s.handle);
   int width = client.width + (outer.Width() - inner.Width());
   int height = client.height + (outer.Height() - inner.Height());
+  if (on_screen) {
+    width = std::min(width, area.Width());
+    height = std::min(height, area.Height());
+  }
   int x = s.definition.at.x == kNotGiven ? area.left + (area.Width() - width) / 2
-                                         : ToPixelsX(s.scale, s.definition.at.x);
+                                         : area.left + ToPixelsX(s.scale, s.definition.at.x);
   int y = s.definition.at.y == kNotGiven ? area.top + (area.Height() - height) / 2
-                                         : ToPixelsY(s.scale, s.definition.at.y);
-  host::MoveWindow(s.handle, host::Rect::FromSize(std::max(x, 0), std::max(y, 0), width, height));
+                                         : area.top + ToPixelsY(s.scale, s.definition.at.y);
+  host::Rect placed = host::Rect::FromSize(x, y, width, height);
+  if (on_screen) {
+    placed = placed.KeptWithin(area);
+  } else {
+    placed = host::Rect::FromSize(std::max(x, 0), std::max(y, 0), width, height);
+  }
+  host::MoveWindow(s.handle, placed);
+}
+
+// Shows a newly built window in the state its definition asks for. MDI windows are maximized
+// and minimized by the MDI client, top-level windows by the screen (and its window manager).
+void ShowOpened(Structure& s) {
+  host::ShowState state = OpeningState(s);
+  if (s.kind() == StructureKind::kMdi) {
+    host::ShowWindow(s.handle, host::ShowState::kNormal);
+    if (state == host::ShowState::kMaximized) host::MdiMaximize(s.handle);
+    if (state == host::ShowState::kMinimized) host::MdiMinimize(s.handle);
+  } else {
+    host::ShowWindow(s.handle, state);
+  }
+  internal::StartPlacementReports(s);
 }
 
 void SetTimer(Structure& s) {
@@ -328,9 +364,8 @@ bool Open(Structure& s) {
     Close(s);
     return false;
   }
-  host::Rect area = ScreenArea();
-  if (s.kind() == StructureKind::kMdi) area = host::ClientRect(application_frame->client);
-  Place(s, area);
+  bool mdi = s.kind() == StructureKind::kMdi;
+  Place(s, mdi ? host::ClientRect(application_frame->client) : host::ScreenWorkArea(), !mdi);
   internal::LayoutFrame(s);
   if (s.kind() == StructureKind::kMdi) {
     ++open_mdi_windows;
@@ -338,7 +373,7 @@ bool Open(Structure& s) {
   }
   if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) RaiseModal();
   s.Queue(event::kOpenWindow, nullptr);
-  host::ShowWindow(s.handle, host::ShowState::kNormal);
+  ShowOpened(s);
   if (s.kind() == StructureKind::kMdi) {
     host::MdiActivate(s.handle);
   } else {

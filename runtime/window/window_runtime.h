@@ -90,6 +90,11 @@ void NoteOpen(Structure* window, bool open);
 bool RaiseAlert(Structure& window, Control* focus, uint32_t code);
 // Draws the controls without windows of their own (images, lines, boxes, regions).
 void PaintWindowless(Structure& window, host::DeviceContext& dc);
+// Takes the opened window's placement as the one its procedure knows.
+void StartPlacementReports(Structure& window);
+// After the window was moved, sized, maximized, minimized or restored (by the program, the
+// user or the window manager): queues EVENT:Moved, Sized, Maximized, Iconized or Restored.
+void ReportPlacement(Structure& window);
 }  // namespace internal
 
 }  // namespace carelog::window

@@ -26,6 +26,7 @@
 
 #include "runtime/host/graphics.h"
 #include "runtime/host/types.h"
+#include "runtime/host/window_system.h"
 #include "runtime/window/definition_model.h"
 #include "runtime/window/events.h"
 #include "runtime/window/units.h"
@@ -173,6 +174,10 @@ class Structure {
   uint32_t last_key_code = 0;
   // Alert keys of the window by slot (from its definition, then property 0x7D06).
   std::map<int, uint32_t> alerts;
+  // The placement last reported to the procedure (window_placement.cpp); kHidden until the
+  // window has opened, so that opening reports nothing.
+  host::ShowState reported_state = host::ShowState::kHidden;
+  host::Rect reported_rect;
   bool build_failed = false;  // a control could not be built
   // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
   std::function<bool(int field, int tab)> synchronous_handler;
@@ -183,10 +188,6 @@ class Structure {
   std::string module_;
   UseTable use_table_;
 };
-
-// Makes the structure's next TakeUse start again from the first entry of its USE table (at
-// every OPEN, so that a structure opened again binds the same variables).
-void ResetUse(Structure& structure);
 
 // Every control class in the same steps: measure the open dimensions, build the host window,
 // handle its input, draw it.
