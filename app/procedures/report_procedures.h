@@ -19,6 +19,7 @@ extern const ReportTable kPrintinfo;      // PRINTINFO
 extern const ReportTable kPrintcasecon;   // PRINTCASECON
 extern const ReportTable kPrintdischarge; // PRINTDISCHARGE
 extern const ReportTable kPrintcareplan;  // PRINTCAREPLAN
+extern const ReportTable kPrintsummary;   // PRINTSUMMARY
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -40,5 +41,6 @@ void PRINTINFO();
 void PRINTCASECON();
 void PRINTDISCHARGE();
 void PRINTCAREPLAN();
+void PRINTSUMMARY();
 
 }  // namespace carelog::app

@@ -5,7 +5,8 @@ namespace carelog::app {
 namespace {
 
 constexpr const ReportTable* kTables[] = {&kPrinttoday, &kPrintlist, &kPrintprogress, &kPrintnewmeds, &kPrint485,
-                                         &kPrintnarrative, &kPrintinfo, &kPrintcasecon, &kPrintdischarge, &kPrintcareplan};
+                                         &kPrintnarrative, &kPrintinfo, &kPrintcasecon, &kPrintdischarge, &kPrintcareplan,
+                                         &kPrintsummary};
 
 }  // namespace
 
