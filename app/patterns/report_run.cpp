@@ -85,7 +85,8 @@ void OpenWindow(ReportRun& run) {
 
 void PrintCurrent(ReportRun& run) {
   if (run.table.patient_field) {
-    LookUpPatient(static_cast<int32_t>(ReadNumber(ResolveField(run.table.primary, run.table.patient_field))));
+    LookUpPatient(
+        static_cast<int32_t>(ReadNumber(ResolveField(run.table.primary, run.table.patient_field))));
   }
   if (run.table.hooks.prepare) run.table.hooks.prepare();
   if (run.report_open) report::PrintBand(*run.report, run.table.detail_band);

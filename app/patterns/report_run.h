@@ -31,7 +31,7 @@ struct ReportRun {
   bool view_open = false;
   bool report_open = false;
   bool read_failed = false;  // a read error other than the end of the records
-  bool done = false;  // close posted: later events are ignored
+  bool done = false;         // close posted: later events are ignored
   int32_t processed = 0;
   int32_t this_cycle = 0;
   uint8_t percent = 0;

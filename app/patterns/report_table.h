@@ -33,7 +33,7 @@
 namespace carelog::app {
 
 // Field equates of the progress window's controls.
-inline constexpr int kProgressBar = 1;      // BYTE thermometer, 0 to 100
+inline constexpr int kProgressBar = 1;  // BYTE thermometer, 0 to 100
 inline constexpr int kProgressUserText = 2;
 inline constexpr int kProgressPercent = 3;  // "nn% Completed"
 inline constexpr int kProgressCancel = 4;
@@ -49,16 +49,16 @@ struct ReportUse {
 };
 
 struct ReportHooks {
-  void (*start)() = nullptr;                       // before anything else (ask for the day)
+  void (*start)() = nullptr;                         // before anything else (ask for the day)
   void (*locals)(window::UseTable* uses) = nullptr;  // the band's own variables
-  void (*prepare)() = nullptr;                     // right before each detail band
+  void (*prepare)() = nullptr;                       // right before each detail band
 };
 
 struct ReportTable {
-  const char* name;             // "PRINTPROGRESS"
-  const char* module;           // "carelog.cpp$carlg052"
-  const char* report;           // "PRINTPROGRESS$REPORT"
-  const char* progress_window;  // "PRINTPROGRESS$PROGRESSWINDOW"
+  const char* name;                        // "PRINTPROGRESS"
+  const char* module;                      // "carelog.cpp$carlg052"
+  const char* report;                      // "PRINTPROGRESS$REPORT"
+  const char* progress_window;             // "PRINTPROGRESS$PROGRESSWINDOW"
   std::span<const appdata::FileId> files;  // opened in this order; the first read is primary
   appdata::FileId primary;
   const char* order_key;       // "PRO:RECORD_NO_KEY"
@@ -68,8 +68,8 @@ struct ReportTable {
   int32_t expected;            // records to process, for the percentage (0: stays at 0%)
   const char* title;           // "Generating Report" or "Printing Report"
   bool preview;
-  int detail_band;               // field equate of the detail band
-  const char* patient_field;     // "PRO:PATIENT_NUMBER": the band's patient is looked up
+  int detail_band;            // field equate of the detail band
+  const char* patient_field;  // "PRO:PATIENT_NUMBER": the band's patient is looked up
   std::span<const ReportUse> uses;
   ReportHooks hooks;
 };

@@ -139,7 +139,8 @@ void Prepare() {
   marks.male = PAT.SEX[0] == 'M' ? 1 : 0;
   marks.female = 1 - marks.male;
   std::string zip = std::to_string(int32_t{PAT.ZIPCODE}).substr(0, 5);
-  std::string line = Clip(PAT.CITY, sizeof PAT.CITY) + "," + Clip(PAT.STATE, sizeof PAT.STATE) + " " + zip;
+  std::string line =
+      Clip(PAT.CITY, sizeof PAT.CITY) + "," + Clip(PAT.STATE, sizeof PAT.STATE) + " " + zip;
   for (int i = 0; i < 7; ++i) ShowCode(appdata::POC.ICD9[i], marks.codes[i]);
   std::memset(marks.city_line, ' ', sizeof marks.city_line);
   std::memcpy(marks.city_line, line.data(), std::min(line.size(), sizeof marks.city_line));

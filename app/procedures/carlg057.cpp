@@ -1,4 +1,5 @@
-// PRINTCAREPLAN: one client care plan: its goals and the twelve rows of date, problem, approach and goals.
+// PRINTCAREPLAN: one client care plan: its goals and the twelve rows of date, problem, approach and
+// goals.
 #include "app/procedures/report_procedures.h"
 
 namespace carelog::app {

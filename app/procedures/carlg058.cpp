@@ -8,10 +8,8 @@ using appdata::FileId;
 constexpr FileId kFiles[] = {FileId::kNarrative, FileId::kPatients};
 
 constexpr ReportUse kUses[] = {
-    {10, FileId::kPatients, "PAT:NAME"},
-    {11, FileId::kNarrative, "NAR:PATIENT_NUMBER"},
-    {12, FileId::kNarrative, "NAR:DATE"},
-    {13, FileId::kNarrative, "NAR:RECORD_NO"},
+    {10, FileId::kPatients, "PAT:NAME"},       {11, FileId::kNarrative, "NAR:PATIENT_NUMBER"},
+    {12, FileId::kNarrative, "NAR:DATE"},      {13, FileId::kNarrative, "NAR:RECORD_NO"},
     {14, FileId::kNarrative, "NAR:NARRATIVE"},
 };
 

@@ -17,11 +17,21 @@ constexpr int kLines = 16;
 constexpr const char* kColumns[] = {"MED:START_DATE", "MED:DRUG",  "MED:DOSE",
                                     "MED:FREQ_ROUTE", "MED:CLASS", "MED:DC_DATE"};
 constexpr ReportUse kHead[] = {
-    {10, PAT, "PAT:NAME"},          {11, M, "MED:DATE"},           {12, PAT, "PAT:PHARMACY"},
-    {13, PAT, "PAT:PHARMACY_ADDRESS"}, {14, PAT, "PAT:PHARMACY_PHONE"}, {15, PAT, "PAT:PHYSICIAN_NAME"},
-    {16, PAT, "PAT:ALLERGIES"},     {17, M, "MED:PATIENT_NUMBER"}, {400, M, "MED:A", 1},
-    {401, M, "MED:A", 2},           {402, M, "MED:SE", 1},         {403, M, "MED:SE", 2},
-    {404, M, "MED:CI", 1},          {405, M, "MED:CI", 2},         {406, M, "MED:CLASS_CODE", 1},
+    {10, PAT, "PAT:NAME"},
+    {11, M, "MED:DATE"},
+    {12, PAT, "PAT:PHARMACY"},
+    {13, PAT, "PAT:PHARMACY_ADDRESS"},
+    {14, PAT, "PAT:PHARMACY_PHONE"},
+    {15, PAT, "PAT:PHYSICIAN_NAME"},
+    {16, PAT, "PAT:ALLERGIES"},
+    {17, M, "MED:PATIENT_NUMBER"},
+    {400, M, "MED:A", 1},
+    {401, M, "MED:A", 2},
+    {402, M, "MED:SE", 1},
+    {403, M, "MED:SE", 2},
+    {404, M, "MED:CI", 1},
+    {405, M, "MED:CI", 2},
+    {406, M, "MED:CLASS_CODE", 1},
     {407, M, "MED:CLASS_CODE", 2},
 };
 

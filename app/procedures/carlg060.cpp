@@ -1,4 +1,5 @@
-// PRINTDISCHARGE: one discharge summary: vital-sign ranges, disposition, discharge status, goals achieved and medications.
+// PRINTDISCHARGE: one discharge summary: vital-sign ranges, disposition, discharge status, goals
+// achieved and medications.
 #include "app/procedures/report_procedures.h"
 
 namespace carelog::app {

@@ -1,4 +1,5 @@
-// PRINTCASECON: one client case conference: participants, problems identified, suggested interventions and goals.
+// PRINTCASECON: one client case conference: participants, problems identified, suggested
+// interventions and goals.
 #include "app/procedures/report_procedures.h"
 
 namespace carelog::app {
@@ -8,12 +9,9 @@ using appdata::FileId;
 constexpr FileId kFiles[] = {FileId::kCaseCon, FileId::kPatients};
 
 constexpr ReportUse kUses[] = {
-    {10, FileId::kPatients, "PAT:NAME"},
-    {11, FileId::kCaseCon, "CAS:DATE"},
-    {12, FileId::kCaseCon, "CAS:PATEINTNUMBER"},
-    {13, FileId::kCaseCon, "CAS:PARTICIPANTS"},
-    {14, FileId::kCaseCon, "CAS:PROBLEMS"},
-    {15, FileId::kCaseCon, "CAS:INTERVENTIONS"},
+    {10, FileId::kPatients, "PAT:NAME"},         {11, FileId::kCaseCon, "CAS:DATE"},
+    {12, FileId::kCaseCon, "CAS:PATEINTNUMBER"}, {13, FileId::kCaseCon, "CAS:PARTICIPANTS"},
+    {14, FileId::kCaseCon, "CAS:PROBLEMS"},      {15, FileId::kCaseCon, "CAS:INTERVENTIONS"},
     {16, FileId::kCaseCon, "CAS:GOALS"},
 };
 

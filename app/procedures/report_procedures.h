@@ -9,17 +9,17 @@
 
 namespace carelog::app {
 
-extern const ReportTable kPrinttoday;     // PRINTTODAY
-extern const ReportTable kPrintlist;      // PRINTLIST
-extern const ReportTable kPrintprogress;  // PRINTPROGRESS
-extern const ReportTable kPrintnewmeds;   // PRINTNEWMEDS
-extern const ReportTable kPrint485;       // PRINT485
-extern const ReportTable kPrintnarrative; // PRINTNARRATIVE
-extern const ReportTable kPrintinfo;      // PRINTINFO
-extern const ReportTable kPrintcasecon;   // PRINTCASECON
-extern const ReportTable kPrintdischarge; // PRINTDISCHARGE
-extern const ReportTable kPrintcareplan;  // PRINTCAREPLAN
-extern const ReportTable kPrintsummary;   // PRINTSUMMARY
+extern const ReportTable kPrinttoday;      // PRINTTODAY
+extern const ReportTable kPrintlist;       // PRINTLIST
+extern const ReportTable kPrintprogress;   // PRINTPROGRESS
+extern const ReportTable kPrintnewmeds;    // PRINTNEWMEDS
+extern const ReportTable kPrint485;        // PRINT485
+extern const ReportTable kPrintnarrative;  // PRINTNARRATIVE
+extern const ReportTable kPrintinfo;       // PRINTINFO
+extern const ReportTable kPrintcasecon;    // PRINTCASECON
+extern const ReportTable kPrintdischarge;  // PRINTDISCHARGE
+extern const ReportTable kPrintcareplan;   // PRINTCAREPLAN
+extern const ReportTable kPrintsummary;    // PRINTSUMMARY
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();

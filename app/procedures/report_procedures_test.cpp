@@ -51,7 +51,8 @@ int CountPdfPages(const std::string& pdf) {
 std::string PdfText(const std::filesystem::path& pdf) {
   std::filesystem::path text = pdf;
   text.replace_extension(".txt");
-  std::string command = "pdftotext -layout '" + pdf.string() + "' '" + text.string() + "' 2>/dev/null";
+  std::string command =
+      "pdftotext -layout '" + pdf.string() + "' '" + text.string() + "' 2>/dev/null";
   if (std::system(command.c_str()) != 0) return "";
   return ReadFile(text);
 }
@@ -80,7 +81,8 @@ class ReportProcedures : public ::testing::Test {
   }
   void SetUp() override {
     ASSERT_TRUE(report::SetPrinter(host::kPdfPrinterName));
-    pdf_ = directory_->path() / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".pdf");
+    pdf_ = directory_->path() /
+           (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".pdf");
     std::filesystem::remove(pdf_);
     report::SetPrintOutput(pdf_.string());
     SetDayChooser(&TheTestDay);
@@ -168,7 +170,8 @@ TEST_F(ReportProcedures, PrintprogressPrintsTheCurrentNoteOnOnePageOfTheProgress
   std::string text = PdfText(pdf_);
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
   for (const std::string& t :
-       {std::string("BROOKFIELD HOME HEALTHCARE, LTD."), std::string("NURSING CLINICAL PROGRESS NOTE"),
+       {std::string("BROOKFIELD HOME HEALTHCARE, LTD."),
+        std::string("NURSING CLINICAL PROGRESS NOTE"),
         std::string("CLIENT/RESPONISBLE PARTY SIGNATURE - RELATIONSHIP"),
         std::string("disagree with current/change in plan of care."), name, bowel}) {
     EXPECT_NE(text.find(t), std::string::npos) << t;
@@ -202,9 +205,9 @@ TEST_F(ReportProcedures, PrintlistLogsEveryVisitOfTheDayWithItsTypeAndHours) {
   EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
   std::string text = PdfText(pdf_);
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
-  for (const char* t : {"BROOKFIELD HOME HEALTHCARE, LTD.", "DAILY VISIT LOG", "EMPLOYEE'S FULL NAME:",
-                        "PATIENT'S NAME", "TOTAL", "MILEAGE", "COMMENTS", "OFFICE",
-                        "Type: NHNF - Not Home/ Not Found"}) {
+  for (const char* t : {"BROOKFIELD HOME HEALTHCARE, LTD.", "DAILY VISIT LOG",
+                        "EMPLOYEE'S FULL NAME:", "PATIENT'S NAME", "TOTAL", "MILEAGE", "COMMENTS",
+                        "OFFICE", "Type: NHNF - Not Home/ Not Found"}) {
     EXPECT_NE(text.find(t), std::string::npos) << t;
   }
   // The visits are numbered 1 to count, one line each.
@@ -231,9 +234,10 @@ TEST_F(ReportProcedures, PrintnewmedsPrintsTheProfileWithItsMedicationLines) {
   EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
   std::string text = PdfText(pdf_);
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
-  for (const std::string& t : {std::string("MEDICATION"), std::string("PROFILE"), std::string("START DATE"),
-                               std::string("DRUG"), std::string("DOSE"), std::string("FREQ/ROUTE"),
-                               std::string("CLASS"), std::string("DC DATE"), drug, patient}) {
+  for (const std::string& t :
+       {std::string("MEDICATION"), std::string("PROFILE"), std::string("START DATE"),
+        std::string("DRUG"), std::string("DOSE"), std::string("FREQ/ROUTE"), std::string("CLASS"),
+        std::string("DC DATE"), drug, patient}) {
     EXPECT_NE(text.find(t), std::string::npos) << t;
   }
 }
@@ -264,9 +268,11 @@ TEST_F(ReportProcedures, Print485FillsTheNumberedBoxesOfThePlanOfCare) {
   std::string text = PdfText(pdf_);
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
   for (const std::string& t :
-       {std::string("HOME HEALTH CERTIFICATION AND PLAN OF CARE"), std::string("18.B. Activities Permitted"),
-        std::string("19. Mental Status:"), std::string("20. Prognosis:"), std::string("21. Orders for Discipline"),
-        std::string("22. Goals/Rehabilitation"), std::string("Form HCFA-485 (C-4) (02-94)"), patient, city}) {
+       {std::string("HOME HEALTH CERTIFICATION AND PLAN OF CARE"),
+        std::string("18.B. Activities Permitted"), std::string("19. Mental Status:"),
+        std::string("20. Prognosis:"), std::string("21. Orders for Discipline"),
+        std::string("22. Goals/Rehabilitation"), std::string("Form HCFA-485 (C-4) (02-94)"),
+        patient, city}) {
     EXPECT_NE(text.find(t), std::string::npos) << t;
   }
   (void)male;
@@ -302,24 +308,41 @@ struct SheetCase {
 TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) {
   using appdata::FileId;
   const SheetCase cases[] = {
-      {&PRINTNARRATIVE, FileId::kNarrative, "printnarrative", {"NARRATIVE NOTES", "NARRATIVE"}, "NAR:NARRATIVE"},
-      {&PRINTCASECON, FileId::kCaseCon, "printcasecon",
-       {"CLIENT CASE CONFERENCE", "Participants:", "Problems Identified", "Suggested Intervention:", "Goals:"},
+      {&PRINTNARRATIVE,
+       FileId::kNarrative,
+       "printnarrative",
+       {"NARRATIVE NOTES", "NARRATIVE"},
+       "NAR:NARRATIVE"},
+      {&PRINTCASECON,
+       FileId::kCaseCon,
+       "printcasecon",
+       {"CLIENT CASE CONFERENCE", "Participants:", "Problems Identified",
+        "Suggested Intervention:", "Goals:"},
        "CAS:PROBLEMS"},
-      {&PRINTDISCHARGE, FileId::kDischargeSummary, "printdischarge",
-       {"DISCHARGE SUMMARY", "VITAL SIGNS (RANGE)", "DISPOSITION", "GOALS ACHIEVED", "DISCHARGE STATUS"},
+      {&PRINTDISCHARGE,
+       FileId::kDischargeSummary,
+       "printdischarge",
+       {"DISCHARGE SUMMARY", "VITAL SIGNS (RANGE)", "DISPOSITION", "GOALS ACHIEVED",
+        "DISCHARGE STATUS"},
        "DIS:GOALS_ACHIEVED"},
-      {&PRINTCAREPLAN, FileId::kCarePlan, "printcareplan",
-       {"CLIENT CARE PLAN", "CLIENT NAME:", "MEDICAL RECORD #:", "SHORT-TERM GOALS:", "LONG-TERM GOALS:", "Problem",
-        "Approach/Action"},
+      {&PRINTCAREPLAN,
+       FileId::kCarePlan,
+       "printcareplan",
+       {"CLIENT CARE PLAN", "CLIENT NAME:", "MEDICAL RECORD #:", "SHORT-TERM GOALS:",
+        "LONG-TERM GOALS:", "Problem", "Approach/Action"},
        nullptr},
-      {&PRINTSUMMARY, FileId::kSixtyDay, "printsummary",
-       {"60 Day Summary", "MR#:", "CERT:", "THE FOLLOWING IS A RANGE OF VITALS WITHIN THE LAST 60 DAYS;", "TEMP:",
+      {&PRINTSUMMARY,
+       FileId::kSixtyDay,
+       "printsummary",
+       {"60 Day Summary",
+        "MR#:", "CERT:", "THE FOLLOWING IS A RANGE OF VITALS WITHIN THE LAST 60 DAYS;", "TEMP:",
         "PULSE:", "RESP:", "ABNL LAB IF APPLICABLE", "ABNL BLOOD SUGARS IF APPLICABLE", "NURSE:"},
        "SIX:SUMMARY"},
-      {&PRINTINFO, FileId::kPatients, "printinfo",
-       {"PATIENT INFORMATION", "ALLERGIES:", "SSN:", "MEDICARE:", "DOB:", "PHONE:", "ADDRESS:", "NEXT VISIT:",
-        "PLANS AND PROGRESS"},
+      {&PRINTINFO,
+       FileId::kPatients,
+       "printinfo",
+       {"PATIENT INFORMATION", "ALLERGIES:", "SSN:", "MEDICARE:", "DOB:", "PHONE:", "ADDRESS:",
+        "NEXT VISIT:", "PLANS AND PROGRESS"},
        "PAT:PLANS_AND_PROGRESS"},
   };
   const char* keep = std::getenv("CARELOG_REPORTS");
@@ -339,7 +362,8 @@ TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) 
       patient = Clipped(appdata::PAT.NAME, sizeof appdata::PAT.NAME);
       const appdata::FileInfo& info = appdata::Info(c.file);
       for (size_t m = 0; m < info.memos.size(); ++m) {
-        if (c.memo && std::string(info.memos[m].name) == c.memo) memo = std::string(file.memos[m]->buffer, 30);
+        if (c.memo && std::string(info.memos[m].name) == c.memo)
+          memo = std::string(file.memos[m]->buffer, 30);
       }
       c.procedure();
       if (c.file != appdata::FileId::kPatients) store::Close(file);
@@ -347,7 +371,8 @@ TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) 
     EXPECT_EQ(response, 1);
     EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
     if (keep && std::filesystem::exists(pdf_)) {
-      std::filesystem::copy_file(pdf_, std::filesystem::path(keep) / (std::string(c.keep_as) + ".pdf"),
+      std::filesystem::copy_file(pdf_,
+                                 std::filesystem::path(keep) / (std::string(c.keep_as) + ".pdf"),
                                  std::filesystem::copy_options::overwrite_existing);
     }
     std::string text = PdfText(pdf_);
