@@ -1,16 +1,27 @@
 // The reports and their preview. A run function of nullptr: not built yet.
 #include "app/procedure_entries.h"
+#include "app/procedures/report_procedures.h"
 #include "app/report_preview.h"
 
 namespace carelog::app {
 namespace {
 
 constexpr EntryPointRow kEntryPoints[] = {
-    {"PRINTTODAY", nullptr},   {"PRINTLIST", nullptr},      {"PRINTPROGRESS", nullptr},
-    {"PRINT485", nullptr},     {"PRINTADDENDUM", nullptr},  {"PRINTSUMMARY", nullptr},
-    {"PRINTHHA", nullptr},     {"PRINTCAREPLAN", nullptr},  {"PRINTNARRATIVE", nullptr},
-    {"PRINTNEWMEDS", nullptr}, {"PRINTDISCHARGE", nullptr}, {"PRINTMONTH", nullptr},
-    {"PRINTINFO", nullptr},    {"PRINTCASECON", nullptr},   {"REPORTPREVIEW", &REPORTPREVIEW},
+    {"PRINTTODAY", &PRINTTODAY},
+    {"PRINTLIST", &PRINTLIST},
+    {"PRINTPROGRESS", &PRINTPROGRESS},
+    {"PRINT485", &PRINT485},
+    {"PRINTADDENDUM", nullptr},
+    {"PRINTSUMMARY", &PRINTSUMMARY},
+    {"PRINTHHA", nullptr},
+    {"PRINTCAREPLAN", &PRINTCAREPLAN},
+    {"PRINTNARRATIVE", &PRINTNARRATIVE},
+    {"PRINTNEWMEDS", &PRINTNEWMEDS},
+    {"PRINTDISCHARGE", &PRINTDISCHARGE},
+    {"PRINTMONTH", nullptr},
+    {"PRINTINFO", &PRINTINFO},
+    {"PRINTCASECON", &PRINTCASECON},
+    {"REPORTPREVIEW", &REPORTPREVIEW},
 };
 
 }  // namespace

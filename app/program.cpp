@@ -6,7 +6,11 @@
 #include <mutex>
 #include <thread>
 
+#include "app/calendar.h"
 #include "app/main_frame.h"
+#include "app/patterns/report_table.h"
+#include "app/procedures/report_procedures.h"
+#include "app/report_preview.h"
 #include "runtime/host/automation.h"
 #include "runtime/host/automation_script.h"
 #include "runtime/host/message_queue.h"
@@ -47,6 +51,16 @@ bool WaitForFrame() {
   return true;
 }
 
+// The reports ask for their day in the month calendar and show their pages in the preview.
+int32_t PreviewRecordedPages(const std::span<const std::string> pages) {
+  return ReportPreview(report::PreviewQueue(pages.begin(), pages.end()));
+}
+
+void JoinReportsToTheirDialogs() {
+  SetDayChooser(&Calendar);
+  SetReportPreview(&PreviewRecordedPages);
+}
+
 }  // namespace
 
 void ProgramMain() {
@@ -55,6 +69,7 @@ void ProgramMain() {
   window::InstallSessionSignals();
   window::RegisterAutomation();
   window::SetHelpFile(kHelpFile);
+  JoinReportsToTheirDialogs();
   window::RunProgram(&MAIN);
   window::RemoveSessionSignals();
   DisposeAppFrame();
