@@ -29,7 +29,7 @@ std::string Renumbered(std::string_view expression, int number) {
 
 BrowseBox::BrowseBox(const BrowseTable& table, int number, BrowseUi& ui)
     : table_(table), number_(number), ui_(ui) {
-  view_.driver = &store::ViewEngineEntry;
+  view_.driver = &view::ViewEngineEntry;
 }
 
 BrowseBox::~BrowseBox() {
@@ -187,7 +187,7 @@ bool BrowseBox::RereadCurrent() {
   if (page_.empty()) return false;
   const PageEntry& entry = page_[static_cast<size_t>(current_row_ - 1)];
   store::Watch(primary());
-  return store::RegetView(view_, entry.position) == 0;
+  return view::RegetView(view_, entry.position) == 0;
 }
 
 void BrowseBox::TakeListRow() {
@@ -202,7 +202,7 @@ void BrowseBox::TakeListRow() {
 }
 
 void BrowseBox::CloseView() {
-  if (view_open_) store::CloseView(view_);
+  if (view_open_) view::CloseView(view_);
   view_open_ = false;
 }
 

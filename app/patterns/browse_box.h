@@ -45,7 +45,7 @@
 
 #include "app/patterns/browse_table.h"
 #include "app/patterns/record_fields.h"
-#include "runtime/store/view_engine.h"
+#include "runtime/view/view_engine.h"
 
 namespace carelog::app {
 
@@ -159,7 +159,7 @@ class BrowseBox {
   void set_current_row(int row) { current_row_ = row; }
   int thumb() const { return thumb_; }
   const BrowseTable& table() const { return table_; }
-  store::ViewDeclaration& view() { return view_; }
+  view::ViewDeclaration& view() { return view_; }
   store::FileDeclaration& primary() const;
   std::string ResetName() const;  // "BRW1::Sort1:Reset:PAT:Patient_Number"
   void ClearPage();
@@ -195,7 +195,7 @@ class BrowseBox {
   FieldRef lookup_by_;  // the primary's field holding the lookup number
   FieldRef lookup_key_field_;
   FieldRef source_;
-  store::ViewDeclaration view_{};
+  view::ViewDeclaration view_{};
   std::string filter_;  // the range expression with this box's prefix; owned for the view
   Page page_;
   int current_row_ = 0;

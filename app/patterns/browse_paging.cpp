@@ -29,7 +29,7 @@ void BrowseBox::ResetView() {
   PrimeRange();
   store::Set(Key());
   SetFilter();
-  view_open_ = store::OpenView(view_) == 0;
+  view_open_ = view::OpenView(view_) == 0;
 }
 
 void BrowseBox::OpenViewAtBuffer() {
@@ -37,11 +37,11 @@ void BrowseBox::OpenViewAtBuffer() {
   PrimeRange();
   store::Set(Key(), Key());
   SetFilter();
-  view_open_ = store::OpenView(view_) == 0;
+  view_open_ = view::OpenView(view_) == 0;
 }
 
 int BrowseBox::ReadOne(Direction direction) {
-  return direction == Direction::kForward ? store::NextInView(view_) : store::PreviousInView(view_);
+  return direction == Direction::kForward ? view::NextInView(view_) : view::PreviousInView(view_);
 }
 
 // Any error but the end of the file: the user is told and the window closes.
@@ -71,7 +71,7 @@ PageEntry BrowseBox::MakeEntry() {
   for (const Column& column : columns_) entry.values.push_back(column.field.Read());
   const store::FileDeclaration& file = primary();
   entry.record.assign(file.buffer, file.buffer + file.record_size);
-  entry.position = store::ViewPosition(view_);
+  entry.position = view::ViewPosition(view_);
   return entry;
 }
 
@@ -94,8 +94,8 @@ void BrowseBox::AddEntry(Direction direction) {
 // Positions the view on the page's edge record so that the next read continues past it.
 void BrowseBox::Reanchor(Direction direction) {
   const PageEntry& edge = direction == Direction::kForward ? page_.back() : page_.front();
-  store::ResetView(view_, edge.position);
-  store::NextInView(view_);
+  view::ResetView(view_, edge.position);
+  view::NextInView(view_);
 }
 
 int BrowseBox::Fill(int items, Direction direction, bool add) {
@@ -119,14 +119,14 @@ int BrowseBox::Fill(int items, Direction direction, bool add) {
 
 void BrowseBox::ChooseAnchor(RefreshMode mode, std::string* saved) {
   if (mode == RefreshMode::kAtView) {
-    *saved = store::ViewPosition(view_);
-    store::ResetView(view_, *saved);
+    *saved = view::ViewPosition(view_);
+    view::ResetView(view_, *saved);
   } else if (!page_.empty()) {
     size_t row = current_row_ >= 1 && current_row_ <= static_cast<int>(page_.size())
                      ? static_cast<size_t>(current_row_ - 1)
                      : page_.size() - 1;
     *saved = page_[row].position;
-    store::ResetView(view_, page_.front().position);
+    view::ResetView(view_, page_.front().position);
   } else {
     saved->clear();
     ResetView();
@@ -179,8 +179,8 @@ void BrowseBox::RefreshPage(RefreshMode mode) {
 
 void BrowseBox::Locate(LocateMode mode) {
   if (mode == LocateMode::kAtView) {
-    std::string saved = store::ViewPosition(view_);
-    store::ResetView(view_, saved);
+    std::string saved = view::ViewPosition(view_);
+    view::ResetView(view_, saved);
   } else {
     OpenViewAtBuffer();
   }

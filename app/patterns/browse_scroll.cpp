@@ -147,11 +147,11 @@ void BrowseBox::BuildKeyDistribution() {
   std::vector<uint8_t> kept(primary().buffer, primary().buffer + primary().record_size);
   FieldRef first = FirstComponent();
   ResetView();
-  int code = store::PreviousInView(view_);
+  int code = view::PreviousInView(view_);
   if (code == 0) {
     FieldValue high = first.Read();
     ResetView();
-    code = store::NextInView(view_);
+    code = view::NextInView(view_);
     if (code == 0) StoreDistribution(first.Read(), high);
   }
   std::copy(kept.begin(), kept.end(), primary().buffer);

@@ -27,7 +27,7 @@
 #include "runtime/store/stored_tables.h"
 #include "runtime/store/table_ops.h"
 #include "runtime/store/test_file_builder.h"
-#include "runtime/store/view_engine.h"
+#include "runtime/view/view_engine.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ class StoreSide {
     }
     eval::BindRecord(file_.declaration);
     eval::Bind("BV:Reset", &reset_);
-    view_.driver = &store::ViewEngineEntry;
+    view_.driver = &view::ViewEngineEntry;
     view_.primary = &file_.declaration;
     view_.filter = {kFilter, static_cast<uint32_t>(std::strlen(kFilter))};
   }
@@ -138,14 +138,14 @@ class StoreSide {
   int Page(int32_t patient, bool forward, uint64_t* reads) {
     reset_ = patient;
     Check(store::Set(*key_), "SET");
-    Check(store::OpenView(view_), "OPEN view");
+    Check(view::OpenView(view_), "OPEN view");
     int rows = 0;
     while (rows < kPageRows &&
-           (forward ? store::NextInView(view_) : store::PreviousInView(view_)) == 0) {
+           (forward ? view::NextInView(view_) : view::PreviousInView(view_)) == 0) {
       ++rows;
     }
-    *reads += store::ViewRecordsRead(view_);
-    store::CloseView(view_);
+    *reads += view::ViewRecordsRead(view_);
+    view::CloseView(view_);
     return rows;
   }
 
@@ -160,7 +160,7 @@ class StoreSide {
 
   store::testing::TestFile file_;
   store::KeyDeclaration* key_ = nullptr;
-  store::ViewDeclaration view_;
+  view::ViewDeclaration view_;
   int32_t reset_ = 0;
 };
 
@@ -256,15 +256,15 @@ int main(int argc, char** argv) {
   for (int32_t& patient : sample) patient = static_cast<int32_t>(random() % patients) + 1;
   std::vector<int32_t> scan_sample(sample.begin(), sample.begin() + 10);
 
-  store::EnableViewFilterShortcut(true);
+  view::EnableViewFilterShortcut(true);
   const Figures ranged =
       Measure(sample, [&](int32_t p, bool f, uint64_t* reads) { store_side.Page(p, f, reads); });
   const Figures raw =
       Measure(sample, [&](int32_t p, bool f, uint64_t* reads) { store_side.RawPage(p, f, reads); });
-  store::EnableViewFilterShortcut(false);
+  view::EnableViewFilterShortcut(false);
   const Figures scanned = Measure(
       scan_sample, [&](int32_t p, bool f, uint64_t* reads) { store_side.Page(p, f, reads); });
-  store::EnableViewFilterShortcut(true);
+  view::EnableViewFilterShortcut(true);
   const Figures sqlite =
       Measure(sample, [&](int32_t p, bool f, uint64_t*) { sqlite_side.Page(p, f); });
 

@@ -48,32 +48,43 @@ std::string FindInPath(const char* program) {
   return "";
 }
 
-// A private X server on the first free display number from 90, stopped at the end.
+// The first line written to `fd` (the display number Xvfb announces), empty at end of file.
+std::string ReadLine(int fd) {
+  std::string line;
+  char c;
+  while (read(fd, &c, 1) == 1 && c != '\n') line += c;
+  return line;
+}
+
+// A private X server on a display number it picks itself (-displayfd), stopped at the end, so
+// that tests running at the same time never race for one number.
 class PrivateXServer {
  public:
   bool Start(const std::string& binary, const std::string& size = "640x480") {
-    for (int n = 90; n < 140; ++n) {
-      if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
-          std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
-        continue;
-      }
-      name_ = ":" + std::to_string(n);
-      std::string screen = size + "x24";
-      const char* argv[] = {binary.c_str(), name_.c_str(), "-screen", "0",
-                            screen.c_str(), "-nolisten",   "tcp",     nullptr};
-      if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ) !=
-          0) {
-        return false;
-      }
-      for (int i = 0; i < 100; ++i) {
-        if (Display* d = XOpenDisplay(name_.c_str())) {
-          display_ = d;
-          return true;
-        }
-        std::this_thread::sleep_for(50ms);
-      }
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    std::string screen = size + "x24";
+    std::string fd = std::to_string(fds[1]);
+    const char* argv[] = {binary.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
+                          screen.c_str(), "-nolisten",  "tcp",      nullptr};
+    int spawned = posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv),
+                              environ);
+    close(fds[1]);
+    std::string number = spawned == 0 ? ReadLine(fds[0]) : "";
+    close(fds[0]);
+    if (number.empty()) {
       Stop();
+      return false;
     }
+    name_ = ":" + number;
+    for (int i = 0; i < 100; ++i) {
+      if (Display* d = XOpenDisplay(name_.c_str())) {
+        display_ = d;
+        return true;
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    Stop();
     return false;
   }
   void Stop() {
@@ -118,9 +129,10 @@ int IgnoreXErrors(Display*, XErrorEvent*) {
   return found;
 }
 
+// Waits up to ten seconds: a loaded machine may take its time to map and manage a window.
 template <typename Condition>
 bool WaitFor(Condition condition) {
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 1000; ++i) {
     if (condition()) return true;
     Message m;
     while (PeekMessage(&m)) DispatchMessage(m);

@@ -91,7 +91,7 @@ void DataFileImpl::ReadHeader() {
     header_ = FileHeader();  // a new, empty file
     return;
   }
-  if (got < kHeaderSize || !DecodeHeader(bytes, &header_)) Fail(kErrorInvalidDataFile);
+  if (got < kHeaderSize || !DecodeHeader(bytes, &header_)) Fail(kErrInvalidDataFile);
   if (header_.log_pending()) {
     // A log written for a transaction over several files that never reached its commit point
     // is dropped; any other pending log finishes its commit.
@@ -109,7 +109,7 @@ void DataFileImpl::ReadHeader() {
   // damaged, and writing at such offsets would grow the file without bound.
   uint64_t size = 0;
   if (int error = file_->Size(&size)) Fail(error);
-  if (header_.EndOfDataOffset() > size) Fail(kErrorInvalidDataFile);
+  if (header_.EndOfDataOffset() > size) Fail(kErrInvalidDataFile);
 }
 
 void DataFileImpl::Begin(Access access) {
@@ -120,7 +120,7 @@ void DataFileImpl::Begin(Access access) {
       return;
     }
   }
-  if (access == Access::kWrite && options_.read_only) Fail(kErrorAccessDenied);
+  if (access == Access::kWrite && options_.read_only) Fail(kErrAccessDenied);
   // A shared file is read and written only under the role's lock: a reader slot for a read
   // cycle, the whole writer range for a write cycle.
   if (options_.shared) {
@@ -227,12 +227,12 @@ Page* DataFileImpl::LoadPage(int32_t number) {
   if (Page* page = cache_.Find(number)) return page;
   if (number < 0) InternalError(1001);
   int size_class = disk_header_.regions.ClassOf(number);
-  if (size_class == 0) Fail(kErrorInvalidDataFile);
+  if (size_class == 0) Fail(kErrInvalidDataFile);
   std::string bytes(static_cast<size_t>(size_class) * kUnitSize, '\0');
   size_t got = 0;
   if (int error = file_->Read(PageOffset(number), bytes.data(), bytes.size(), &got)) Fail(error);
   std::unique_ptr<Page> page;
-  if (got != bytes.size() || !DecodePage(bytes, number, &page)) Fail(kErrorInvalidDataFile);
+  if (got != bytes.size() || !DecodePage(bytes, number, &page)) Fail(kErrInvalidDataFile);
   return cache_.Add(std::move(page));
 }
 
@@ -245,7 +245,7 @@ Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
       child->entries.front().key() != parent.entries[index].key() ||
       (index + 1 < parent.size() &&
        !(child->entries.back().key() < parent.entries[index + 1].key()))) {
-    Fail(kErrorInvalidDataFile);
+    Fail(kErrInvalidDataFile);
   }
   return child;
 }
@@ -275,7 +275,7 @@ void DataFileImpl::FreePage(Page* page) {
 Page* DataFileImpl::LoadRoot() {
   Page* root = LoadPage(header_.root);
   // The leftmost path holds the sentinel, so the root can never be left without entries.
-  if (root->size() == 0 || !root->entries.front().key().empty()) Fail(kErrorInvalidDataFile);
+  if (root->size() == 0 || !root->entries.front().key().empty()) Fail(kErrInvalidDataFile);
   return root;
 }
 
@@ -287,14 +287,14 @@ Page* DataFileImpl::FindParent(const Page& page, size_t* index) {
   Page* at = LoadRoot();
   while (!at->is_leaf()) {
     ptrdiff_t i = at->LastAtOrBelow(key);
-    if (i < 0) Fail(kErrorInvalidDataFile);
+    if (i < 0) Fail(kErrInvalidDataFile);
     if (at->children[static_cast<size_t>(i)] == page.number) {
       *index = static_cast<size_t>(i);
       return at;
     }
     at = LoadChild(*at, static_cast<size_t>(i));
   }
-  Fail(kErrorInvalidDataFile);
+  Fail(kErrInvalidDataFile);
 }
 
 void DataFileImpl::Renumber(Page* page, int32_t number) {
@@ -472,6 +472,9 @@ int DataFile::Open(const std::string& path, const DataFileOptions& options,
 const std::string& DataFile::path() const {
   return impl_->path_;
 }
+FileSystem& DataFile::file_system() const {
+  return impl_->fs_;
+}
 const DataFileOptions& DataFile::options() const {
   return impl_->options_;
 }
@@ -564,7 +567,7 @@ uint64_t DataFile::end_of_data() const {
 }
 
 int DataFile::TruncateToData() {
-  if (impl_->options_.read_only) return kErrorAccessDenied;
+  if (impl_->options_.read_only) return kErrAccessDenied;
   return impl_->Guard([&] {
     impl_->End();
     impl_->Begin(Access::kWrite);

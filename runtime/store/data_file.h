@@ -27,6 +27,7 @@
 #include <memory>
 #include <string>
 
+#include "runtime/store/error_codes.h"
 #include "runtime/store/file_io.h"
 #include "runtime/store/share_locks.h"
 
@@ -34,9 +35,6 @@ namespace carelog::store {
 
 class Tree;
 class DataFileImpl;
-
-inline constexpr int kErrorAccessDenied = 5;
-inline constexpr int kErrorInvalidDataFile = 36;
 
 // How one opener uses a data file and what it lets others do with it, from its access mode.
 struct DataFileOptions {
@@ -78,6 +76,8 @@ class DataFile {
   DataFile& operator=(const DataFile&) = delete;
 
   const std::string& path() const;
+  // The file system the file was opened through (for files that belong with it).
+  FileSystem& file_system() const;
   // The options the file works under: those it was opened with, or, while several openers of
   // this process hold it (Join), their union (read-only only when none of them writes).
   const DataFileOptions& options() const;

@@ -113,9 +113,9 @@ TEST(DataFileTest, ReadOnlyFileRefusesChanges) {
   options.read_only = true;
   std::unique_ptr<DataFile> file;
   ASSERT_EQ(DataFile::Open(kPath, options, &file, &fs), 0);
-  EXPECT_EQ(file->tree().Put("c", "d"), kErrorAccessDenied);
+  EXPECT_EQ(file->tree().Put("c", "d"), kErrAccessDenied);
   uint32_t number = 0;
-  EXPECT_EQ(file->NewNumber(&number), kErrorAccessDenied);
+  EXPECT_EQ(file->NewNumber(&number), kErrAccessDenied);
   std::unique_ptr<DataFile> missing;
   EXPECT_EQ(DataFile::Open("missing.lds", options, &missing, &fs), ENOENT);
 }
@@ -306,31 +306,31 @@ TEST_F(DamageTest, SoundFileReads) {
 
 TEST_F(DamageTest, WrongSignature) {
   (*bytes_)[14] = 'X';
-  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(OpenAndRead(), kErrInvalidDataFile);
 }
 
 TEST_F(DamageTest, ShortHeader) {
   bytes_->resize(300);
-  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(OpenAndRead(), kErrInvalidDataFile);
 }
 
 TEST_F(DamageTest, PageLengthsOutOfRange) {
   (*bytes_)[RootOffset() + 5] = static_cast<char>(0xFF);  // stored length far too large
-  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(OpenAndRead(), kErrInvalidDataFile);
 }
 
 TEST_F(DamageTest, ChildOutsideTheFile) {
   // The root is an inner page: its first child number follows the header.
   ASSERT_GT(static_cast<uint8_t>((*bytes_)[RootOffset() + 12]), 0);
   (*bytes_)[RootOffset() + 13 + 3] = 0x40;
-  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(OpenAndRead(), kErrInvalidDataFile);
 }
 
 TEST_F(DamageTest, ChildPointingBackAtTheRoot) {
   for (int i = 0; i < 4; ++i) {
     (*bytes_)[RootOffset() + 13 + static_cast<size_t>(i)] = static_cast<char>(root_ >> (8 * i));
   }
-  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(OpenAndRead(), kErrInvalidDataFile);
 }
 
 TEST_F(DamageTest, LoggedPageAimedPastTheData) {
@@ -351,7 +351,7 @@ TEST_F(DamageTest, LoggedPageAimedPastTheData) {
   EncodeHeader(header, encoded);
   bytes_->replace(0, kHeaderSize, reinterpret_cast<const char*>(encoded), kHeaderSize);
   size_t damaged_size = bytes_->size();
-  EXPECT_EQ(OpenAndRead(), kErrorInvalidDataFile);
+  EXPECT_EQ(OpenAndRead(), kErrInvalidDataFile);
   EXPECT_EQ(fs_.Contents(kPath)->size(), damaged_size);
 }
 
@@ -362,7 +362,7 @@ TEST_F(DamageTest, EveryByteOfTheRootPage) {
     *bytes_ = sound;
     (*bytes_)[RootOffset() + i] ^= static_cast<char>(0x5A);
     int error = OpenAndRead();
-    EXPECT_TRUE(error == 0 || error == kErrorInvalidDataFile) << i << ": " << error;
+    EXPECT_TRUE(error == 0 || error == kErrInvalidDataFile) << i << ": " << error;
   }
 }
 

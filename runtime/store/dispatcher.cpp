@@ -1,17 +1,17 @@
 #include "runtime/store/dispatcher.h"
 
 #include "runtime/store/declarations.h"
+#include "runtime/store/error_codes.h"
 #include "runtime/store/error_state.h"
 
 namespace carelog::store {
 
 intptr_t Dispatch(int op, void* object, const intptr_t* args) {
-  constexpr int kUnsupportedFunction = 80;
   const DriverEntry entry = object != nullptr ? *static_cast<DriverEntry*>(object) : nullptr;
   if (entry == nullptr) {
     ClearError();
-    PostError(kUnsupportedFunction, nullptr);
-    return kUnsupportedFunction;
+    PostError(kErrUnsupportedFunction, nullptr);
+    return kErrUnsupportedFunction;
   }
   return entry(op, object, args);
 }

@@ -5,14 +5,11 @@
 #include <limits>
 #include <new>
 
+#include "runtime/store/error_codes.h"
 #include "runtime/store/layout_reader.h"
 
 namespace carelog::store {
 namespace {
-
-constexpr int kInsufficientMemory = 8;
-constexpr int kInvalidDeclaration = 47;
-constexpr int kInvalidFieldDescriptor = 75;
 
 // A declaration without a layout size: the stream ends where its root group closes.
 constexpr size_t kUnboundedLayout = std::numeric_limits<size_t>::max();
@@ -28,9 +25,9 @@ bool ValidText(const DeclaredText& text) {
 
 int ReadKey(KeyDeclaration* declared, int number, const std::vector<FieldEntry>& fields,
             KeyEntry* key) {
-  if (declared == nullptr || !ValidText(declared->name)) return kInvalidDeclaration;
+  if (declared == nullptr || !ValidText(declared->name)) return kErrInvalidRecordDeclaration;
   if (declared->component_count > 0 && declared->components == nullptr) {
-    return kInvalidDeclaration;
+    return kErrInvalidRecordDeclaration;
   }
   key->label = Copy(declared->name);
   key->external_name = key->label;
@@ -40,20 +37,20 @@ int ReadKey(KeyDeclaration* declared, int number, const std::vector<FieldEntry>&
   for (int i = 0; i < declared->component_count; ++i) {
     const int32_t component = declared->components[i];
     if (component == 0 || component == std::numeric_limits<int32_t>::min()) {
-      return kInvalidDeclaration;
+      return kErrInvalidRecordDeclaration;
     }
     const uint32_t field_number = static_cast<uint32_t>(component < 0 ? -component : component);
-    if (field_number > fields.size()) return kInvalidDeclaration;
+    if (field_number > fields.size()) return kErrInvalidRecordDeclaration;
     const FieldEntry& field = fields[field_number - 1];
-    if (field.element_count > 1) return kInvalidFieldDescriptor;
+    if (field.element_count > 1) return kErrInvalidFieldType;
     key->components.push_back(KeyComponent{&field, component < 0});
   }
   return 0;
 }
 
 int ReadMemo(MemoDeclaration* declared, MemoEntry* memo) {
-  if (declared == nullptr || !ValidText(declared->name)) return kInvalidDeclaration;
-  if (declared->max_size > kMaxMemoSize) return kInvalidDeclaration;
+  if (declared == nullptr || !ValidText(declared->name)) return kErrInvalidRecordDeclaration;
+  if (declared->max_size > kMaxMemoSize) return kErrInvalidRecordDeclaration;
   memo->external_name = Copy(declared->name);
   memo->label = memo->external_name;
   memo->max_size = declared->max_size;
@@ -61,7 +58,7 @@ int ReadMemo(MemoDeclaration* declared, MemoEntry* memo) {
   memo->flags = declared->flags;
   memo->declaration = declared;
   memo->buffer.reset(new (std::nothrow) char[memo->max_size + 1]);
-  if (memo->buffer == nullptr) return kInsufficientMemory;
+  if (memo->buffer == nullptr) return kErrInsufficientMemory;
   std::memset(memo->buffer.get(), ' ', memo->max_size);
   memo->buffer[memo->max_size] = '\0';
   return 0;
@@ -69,13 +66,13 @@ int ReadMemo(MemoDeclaration* declared, MemoEntry* memo) {
 
 int ReadDeclarations(FileDeclaration& file, DriverState* state) {
   if (!ValidText(file.name) || !ValidText(file.reserved) || !ValidText(file.owner)) {
-    return kInvalidDeclaration;
+    return kErrInvalidRecordDeclaration;
   }
-  if (file.record_size > kMaxRecordSize) return kInvalidDeclaration;
-  if (file.record_size > 0 && file.buffer == nullptr) return kInvalidDeclaration;
-  if (file.key_count > kMaxKeys) return kInvalidDeclaration;
-  if (file.key_count > 0 && file.keys == nullptr) return kInvalidDeclaration;
-  if (file.memo_count > 0 && file.memos == nullptr) return kInvalidDeclaration;
+  if (file.record_size > kMaxRecordSize) return kErrInvalidRecordDeclaration;
+  if (file.record_size > 0 && file.buffer == nullptr) return kErrInvalidRecordDeclaration;
+  if (file.key_count > kMaxKeys) return kErrInvalidRecordDeclaration;
+  if (file.key_count > 0 && file.keys == nullptr) return kErrInvalidRecordDeclaration;
+  if (file.memo_count > 0 && file.memos == nullptr) return kErrInvalidRecordDeclaration;
 
   state->declaration = &file;
   state->name = Copy(file.name);
@@ -122,12 +119,12 @@ int DriverState::reading_key_number() const {
 
 int BuildDriverState(FileDeclaration& file) {
   std::unique_ptr<DriverState> state(new (std::nothrow) DriverState);
-  if (state == nullptr) return kInsufficientMemory;
+  if (state == nullptr) return kErrInsufficientMemory;
   int error;
   try {
     error = ReadDeclarations(file, state.get());
   } catch (const std::bad_alloc&) {
-    error = kInsufficientMemory;
+    error = kErrInsufficientMemory;
   }
   if (error != 0) return error;
 

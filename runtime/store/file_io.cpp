@@ -92,6 +92,7 @@ class PosixFileSystem : public FileSystem {
   int Open(const std::string& path, FileOpenFlags flags, std::unique_ptr<File>* file) override {
     int mode = flags.write ? O_RDWR : O_RDONLY;
     if (flags.create && flags.write) mode |= O_CREAT;
+    if (flags.create && flags.write && flags.exclusive) mode |= O_EXCL;
     int fd;
     do {
       fd = ::open(path.c_str(), mode | O_CLOEXEC, 0666);

@@ -36,8 +36,9 @@ class File {
 };
 
 struct FileOpenFlags {
-  bool write = false;   // open for reading and writing (else read only)
-  bool create = false;  // create the file when it does not exist (needs write)
+  bool write = false;      // open for reading and writing (else read only)
+  bool create = false;     // create the file when it does not exist (needs write)
+  bool exclusive = false;  // with create: EEXIST when the file already exists
 };
 
 class FileSystem {

@@ -99,9 +99,17 @@ int FaultFileSystem::Open(const std::string& path, FileOpenFlags flags,
   if (it == files_.end()) {
     if (!flags.create || !flags.write) return ENOENT;
     it = files_.emplace(path, std::make_shared<MemFile>()).first;
+  } else if (flags.create && flags.write && flags.exclusive) {
+    return EEXIST;
   }
   *file = std::make_unique<FaultFile>(this, it->second, flags.write);
   return 0;
+}
+
+std::vector<std::string> FaultFileSystem::Paths() const {
+  std::vector<std::string> paths;
+  for (const auto& [path, file] : files_) paths.push_back(path);
+  return paths;
 }
 
 int FaultFileSystem::Remove(const std::string& path) {

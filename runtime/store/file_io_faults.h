@@ -46,6 +46,8 @@ class FaultFileSystem : public FileSystem {
 
   // The current bytes of a file (nullptr when it does not exist), for tests to inspect or damage.
   std::string* Contents(const std::string& path);
+  // The paths of every existing file, in order.
+  std::vector<std::string> Paths() const;
 
   struct Change;
   struct MemFile;

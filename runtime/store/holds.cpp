@@ -34,7 +34,7 @@ void ReleaseAllLocks(Table& table, TableSharing& sharing) {
 
 int AfterRead(const DriverState& state, Table& table, TableSharing& sharing, uint32_t record) {
   if (state.hold_requested) {
-    if (int error = TryHoldRecord(table.file(), record, kErrRecordHeld)) {
+    if (int error = TryHoldRecord(table.file(), record, kErrRecordIsAlreadyHeld)) {
       // A read cycle ends so that the other process gets its turn before the read is repeated;
       // a write cycle kept open by a transaction or STREAM stays open with its changes.
       if (table.file().in_access() && !table.file().in_write_access()) table.file().EndAccess();
@@ -61,7 +61,7 @@ int SharedPut(const DriverState& state, Table& table, TableSharing& sharing, uin
     std::string stored;
     bool found = false;
     rc = table.ReadImage(record, &stored, &found);
-    if (rc == 0 && found && stored != sharing.snapshot) rc = kErrChangedElsewhere;
+    if (rc == 0 && found && stored != sharing.snapshot) rc = kErrRecordChangedElsewhere;
     // Memos are not part of the comparison, so a table with memos always writes.
     unchanged = found && stored == image && table.definition().memos.empty();
   }
@@ -90,7 +90,7 @@ int SharedDelete(Table& table, TableSharing& sharing, uint32_t record,
 int LockTable(Table& table, TableSharing& sharing) {
   if (sharing.table_locked) return 0;
   int error = TryLockNumber(LockFile(table.file()), table.number());
-  if (error == EAGAIN) return kErrFileLocked;
+  if (error == EAGAIN) return kErrFileIsAlreadyLocked;
   if (error == 0) sharing.table_locked = true;
   return error;
 }

@@ -16,14 +16,10 @@
 
 #include "runtime/store/data_file.h"
 #include "runtime/store/driver_state.h"
+#include "runtime/store/error_codes.h"
 #include "runtime/store/table.h"
 
 namespace carelog::store {
-
-inline constexpr int kErrAccessDenied = 5;
-inline constexpr int kErrFileLocked = 32;
-inline constexpr int kErrRecordHeld = 43;
-inline constexpr int kErrChangedElsewhere = 89;
 
 struct TableSharing {
   uint32_t held_record = 0;

@@ -1,11 +1,11 @@
 #include "runtime/store/index_build.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
+#include <random>
+#include <string>
 
 #include "runtime/store/declarations.h"
 #include "runtime/store/tree.h"
@@ -85,7 +85,7 @@ int BuildKey(Table& table, int k) {
   while (rc == 0 && found && StartsWith(cursor.key(), records) && !duplicate) {
     uint32_t record = RecordNumberOf(cursor.key());
     std::string_view image = cursor.data();
-    if (image.size() != table.definition().record_size) return kErrorInvalidDataFile;
+    if (image.size() != table.definition().record_size) return kErrInvalidDataFile;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(image.data());
     counters.built = record + 1;
     if (!(key.opt() && table.encoder().IsBlank(key, bytes))) {
@@ -105,7 +105,7 @@ int BuildKey(Table& table, int k) {
   if (duplicate) {
     rc = EraseRange(key_file, key_prefix);
     if (rc == 0) rc = WriteKeyCounters(table, k, Counters{});
-    return rc != 0 ? rc : kErrDuplicateKey;
+    return rc != 0 ? rc : kErrCreatesDuplicateKey;
   }
   return WriteKeyCounters(table, k, counters);
 }
@@ -149,21 +149,40 @@ int ParseIndexComponents(const TableDefinition& def, std::string_view text,
   return components->empty() ? kErrInvalidIndexString : 0;
 }
 
+namespace {
+
+// Creates an empty, uniquely named file in the temporary directory through `fs`, so that a file
+// system standing in for the disk sees the temporary file like every other.
+int CreateTemporaryFile(FileSystem& fs, std::string* path) {
+  const char* dir = std::getenv("TMPDIR");
+  std::string base = std::string(dir && *dir ? dir : "/tmp") + "/carelog-index-";
+  static std::mt19937_64 names{std::random_device{}()};
+  FileOpenFlags flags;
+  flags.write = flags.create = flags.exclusive = true;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *path = base + std::to_string(names() % 1000000000000ULL);
+    std::unique_ptr<File> file;
+    int rc = fs.Open(*path, flags, &file);
+    if (rc != EEXIST) return rc;
+  }
+  return EEXIST;
+}
+
+}  // namespace
+
 int BuildDynamicIndex(Table& table, int k, std::string_view text) {
   KeyDef key = table.definition().keys[k];
   int rc = ParseIndexComponents(table.definition(), text, &key.components);
   if (rc != 0) return rc;
 
-  const char* dir = std::getenv("TMPDIR");
-  std::string path = std::string(dir && *dir ? dir : "/tmp") + "/carelog-index-XXXXXX";
-  int fd = mkstemp(path.data());
-  if (fd < 0) return errno;
-  close(fd);
+  FileSystem& fs = table.file().file_system();
+  std::string path;
+  if ((rc = CreateTemporaryFile(fs, &path)) != 0) return rc;
   DataFileOptions options;
   options.create = true;
   std::unique_ptr<DataFile> file;
-  if ((rc = DataFile::Open(path, options, &file)) != 0) {
-    FileSystem::Posix().Remove(path);
+  if ((rc = DataFile::Open(path, options, &file, &fs)) != 0) {
+    fs.Remove(path);
     return rc;
   }
   table.SetDynamicIndex(k, std::move(key), std::move(file), std::move(path));

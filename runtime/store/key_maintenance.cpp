@@ -49,7 +49,7 @@ int ChangeKeys(Table& table, int end, const std::string* old_image, const std::s
       if (rc != 0) return rc;
       if (!inserted) {
         *failed_key = k;
-        return kErrDuplicateKey;
+        return kErrCreatesDuplicateKey;
       }
       ++delta;
     }
@@ -81,7 +81,7 @@ int MaintainKeys(Table& table, const std::string* old_image, const std::string* 
   const int keys = static_cast<int>(table.definition().keys.size());
   int failed_key = -1;
   int rc = ChangeKeys(table, keys, old_image, new_image, record, &failed_key);
-  if (rc == kErrDuplicateKey) {
+  if (rc == kErrCreatesDuplicateKey) {
     int ignored = -1;
     int undo = ChangeKeys(table, failed_key, new_image, old_image, record, &ignored);
     if (undo != 0) return undo;

@@ -1,13 +1,11 @@
 #include "runtime/store/layout_reader.h"
 
+#include "runtime/store/error_codes.h"
+
 #include <string>
 
 namespace carelog::store {
 namespace {
-
-constexpr int kMalformed = 75;
-constexpr int kUnsupportedType = 79;
-constexpr int kInvalidDeclaration = 47;
 
 // How the driver sizes each field type of a stored record.
 struct TypeInfo {
@@ -54,8 +52,8 @@ class LayoutParser {
   // stream := root link entry*
   int Parse() {
     uint8_t code;
-    if (!Byte(&code)) return kMalformed;
-    if (code != kTypeGroup) return kMalformed;
+    if (!Byte(&code)) return kErrInvalidFieldType;
+    if (code != kTypeGroup) return kErrInvalidFieldType;
     groups_.push_back(OpenGroup{});
     for (;;) {
       uint32_t offset;
@@ -98,7 +96,7 @@ class LayoutParser {
   int Link(uint32_t* offset, bool* end) {
     uint8_t marker;
     for (;;) {
-      if (!Byte(&marker)) return kMalformed;
+      if (!Byte(&marker)) return kErrInvalidFieldType;
       if (marker != 0) break;
       if (int error = CloseGroup()) return error;
       if (groups_.empty()) {
@@ -106,8 +104,8 @@ class LayoutParser {
         return 0;
       }
     }
-    if (marker != kLayoutLinkMarker) return kMalformed;
-    if (!Word(offset)) return kMalformed;
+    if (marker != kLayoutLinkMarker) return kErrInvalidFieldType;
+    if (!Word(offset)) return kErrInvalidFieldType;
     *end = false;
     return 0;
   }
@@ -116,13 +114,13 @@ class LayoutParser {
   int Entry(uint32_t relative_offset) {
     OpenGroup& group = groups_.back();
     const uint64_t offset = uint64_t{group.start} + relative_offset;
-    if (offset > record_size_) return kInvalidDeclaration;
+    if (offset > record_size_) return kErrInvalidRecordDeclaration;
 
     FieldEntry field;
     field.number = static_cast<int>(out_->fields.size()) + 1;
     field.offset = static_cast<uint32_t>(offset);
     field.parent = group.field;
-    if (!Text(&field.name)) return kMalformed;
+    if (!Text(&field.name)) return kErrInvalidFieldType;
 
     field.overlay = group.overlay ||
                     (group.has_members && group.stored > 0 && field.offset <= group.highest_start);
@@ -142,7 +140,7 @@ class LayoutParser {
       return 0;
     }
     const uint64_t total = uint64_t{field.element_count} * field.element_size;
-    if (field.offset + total > record_size_) return kInvalidDeclaration;
+    if (field.offset + total > record_size_) return kErrInvalidRecordDeclaration;
     field.total_size = static_cast<uint32_t>(total);
     if (!field.overlay) groups_.back().stored += total;
     out_->fields.push_back(std::move(field));
@@ -154,31 +152,33 @@ class LayoutParser {
     uint8_t code;
     uint64_t count = 1;
     for (;;) {
-      if (!Byte(&code)) return kMalformed;
+      if (!Byte(&code)) return kErrInvalidFieldType;
       if (code != kTypeDim) break;
       uint32_t dimension;
-      if (!Word(&dimension)) return kMalformed;
-      if (field->dimension_count == kMaxDimensions || dimension == 0) return kInvalidDeclaration;
+      if (!Word(&dimension)) return kErrInvalidFieldType;
+      if (field->dimension_count == kMaxDimensions || dimension == 0)
+        return kErrInvalidRecordDeclaration;
       field->dimensions[field->dimension_count++] = dimension;
       count *= dimension;
-      if (count > record_size_ + uint64_t{1}) return kInvalidDeclaration;
+      if (count > record_size_ + uint64_t{1}) return kErrInvalidRecordDeclaration;
     }
     const TypeInfo* info = FindType(code);
-    if (info == nullptr) return kUnsupportedType;
-    if (info->overlay_only && !field->overlay) return kUnsupportedType;
+    if (info == nullptr) return kErrUnsupportedDataType;
+    if (info->overlay_only && !field->overlay) return kErrUnsupportedDataType;
     field->type = code;
     field->element_count = static_cast<uint32_t>(count);
     field->element_size = info->fixed_size;
 
     if (code == kTypeDecimal || code == kTypePDecimal) {
       uint8_t second;
-      if (!Byte(&field->decimal_size) || !Byte(&second)) return kMalformed;
+      if (!Byte(&field->decimal_size) || !Byte(&second)) return kErrInvalidFieldType;
       if (code == kTypeDecimal) field->decimal_places = second;
       field->element_size = field->decimal_size;
     } else if (IsStringType(code)) {
-      if (!Word(&field->string_length)) return kMalformed;
-      if (!Text(&field->picture)) return kMalformed;
-      if (field->string_length > kMaxStringLength && !field->overlay) return kInvalidDeclaration;
+      if (!Word(&field->string_length)) return kErrInvalidFieldType;
+      if (!Text(&field->picture)) return kErrInvalidFieldType;
+      if (field->string_length > kMaxStringLength && !field->overlay)
+        return kErrInvalidRecordDeclaration;
       field->element_size = field->string_length;
     }
     return 0;
@@ -189,14 +189,14 @@ class LayoutParser {
     const OpenGroup closed = groups_.back();
     groups_.pop_back();
     if (closed.field < 0) {
-      if (closed.stored > record_size_) return kInvalidDeclaration;
+      if (closed.stored > record_size_) return kErrInvalidRecordDeclaration;
       root_stored_ = closed.stored;
       return 0;
     }
     FieldEntry& field = out_->fields[closed.field];
     const uint64_t total = closed.stored * field.element_count;
     if (closed.stored > record_size_ || field.offset + total > record_size_) {
-      return kInvalidDeclaration;
+      return kErrInvalidRecordDeclaration;
     }
     field.element_size = static_cast<uint32_t>(closed.stored);
     field.total_size = static_cast<uint32_t>(total);
@@ -216,7 +216,7 @@ class LayoutParser {
 
 int ReadLayout(const uint8_t* data, size_t size, uint32_t record_size, LayoutTable* out) {
   *out = LayoutTable{};
-  if (data == nullptr) return kInvalidDeclaration;
+  if (data == nullptr) return kErrInvalidRecordDeclaration;
   return LayoutParser(data, size, record_size, out).Parse();
 }
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "runtime/store/driver_state.h"
+#include "runtime/store/error_codes.h"
 #include "runtime/store/error_state.h"
 #include "runtime/store/lodestar_operations.h"
 #include "runtime/store/preconditions.h"
@@ -12,10 +13,6 @@
 
 namespace carelog::store {
 namespace {
-
-constexpr int kFileNotOpen = 37;
-constexpr int kFileAlreadyOpen = 52;
-constexpr int kUnsupportedFunction = 80;
 
 constexpr uint8_t kSupportedOperations[] = {
     1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23,
@@ -85,8 +82,8 @@ intptr_t LodestarEntry(int op, void* object, const intptr_t* args) {
   const OperationHandler handler = HandlerFor(op);
   if (row == nullptr || handler == nullptr || file == nullptr) {
     ClearError();
-    PostError(kUnsupportedFunction, file);
-    return kUnsupportedFunction;
+    PostError(kErrUnsupportedFunction, file);
+    return kErrUnsupportedFunction;
   }
 
   // Step 2: strings come off the stack last argument first.
@@ -118,8 +115,8 @@ intptr_t LodestarEntry(int op, void* object, const intptr_t* args) {
   // Step 8: discarding. A file that is still open keeps its state whatever the outcome, so
   // that a refused CLOSE (during LOGOUT) never loses the open table.
   if (state != nullptr && !state->is_open()) {
-    const bool after_f = (row->flags & kFlagDiscard) != 0 && error != kFileAlreadyOpen;
-    if (after_f || error == kFileNotOpen || call.discard_after) DiscardDriverState(*file);
+    const bool after_f = (row->flags & kFlagDiscard) != 0 && error != kErrFileAlreadyOpen;
+    if (after_f || error == kErrFileNotOpen || call.discard_after) DiscardDriverState(*file);
   }
 
   // Step 9.

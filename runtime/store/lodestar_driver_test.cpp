@@ -281,7 +281,7 @@ TEST_F(DriverTest, OpenWithoutNameOrTableLayer) {
   EXPECT_EQ(ErrorText(), "Invalid Filename");
 
   RegisterTableOps(nullptr);
-  EXPECT_EQ(Open(file.declaration), kNoTableLayer);
+  EXPECT_EQ(Open(file.declaration), kErrUnsupportedFunction);
   EXPECT_EQ(ErrorText(), "Unsupported File Driver Function");
   EXPECT_FALSE(state()->is_open());
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iterator>
 
+#include "runtime/store/error_codes.h"
 #include "runtime/store/lodestar_driver.h"
 #include "runtime/store/preconditions.h"
 #include "runtime/store/program_clock.h"
@@ -12,14 +13,6 @@
 namespace carelog::store {
 namespace {
 
-constexpr int kRecordNotAvailable = 33;
-constexpr int kFileIsLocked = 32;
-constexpr int kRecordNotFound = 35;
-constexpr int kRecordHeld = 43;
-constexpr int kInvalidFilename = 45;
-constexpr int kNoCreateAttribute = 54;
-constexpr int kUnableToAccessIndex = 77;
-constexpr int kInvalidParameters = 78;
 constexpr uint32_t kExclusiveMode = 0x12;  // read/write, deny all
 
 constexpr std::string_view kDriverName = "LODESTAR";
@@ -30,13 +23,13 @@ constexpr std::string_view kNotRecognised = "SEND arg not recognised";
 // The key entry of the key declaration in args[index]; it must be a key of this file.
 int KeyArgument(const OperationCall& call, int index, KeyEntry** key) {
   const auto* declared = reinterpret_cast<const KeyDeclaration*>(call.args[index]);
-  if (declared == nullptr) return kUnableToAccessIndex;
+  if (declared == nullptr) return kErrUnableToAccessIndex;
   KeyEntry* entry = KeyEntryOf(*declared);
   std::vector<KeyEntry>& keys = call.state->keys;
   const bool ours =
       entry != nullptr && !keys.empty() &&
       std::any_of(keys.begin(), keys.end(), [entry](const KeyEntry& k) { return &k == entry; });
-  if (!ours) return kUnableToAccessIndex;
+  if (!ours) return kErrUnableToAccessIndex;
   *key = entry;
   return 0;
 }
@@ -61,7 +54,7 @@ int ReadHolding(OperationCall& call, const std::function<int()>& read) {
   const int64_t start = ProgramClock();
   for (;;) {
     const int error = read();
-    if (error != kRecordHeld || !holding) return error;
+    if (error != kErrRecordIsAlreadyHeld || !holding) return error;
     if (state.hold_timeout >= 0 && ProgramClock() - start > int64_t{state.hold_timeout} * 100) {
       state.hold_requested = false;
       state.watch_requested = false;
@@ -84,7 +77,7 @@ int ReadPrevious(OperationCall& call) {
 
 int OpenShared(OperationCall& call) {
   DriverState& state = *call.state;
-  if (state.name.empty()) return kInvalidFilename;
+  if (state.name.empty()) return kErrInvalidFilename;
   const uint32_t mode = static_cast<uint32_t>(call.args[0]);
   if (int error = call.tables->Open(state, DecodeAccessMode(mode))) return error;
   state.access_mode = mode;
@@ -101,7 +94,7 @@ int Close(OperationCall& call) {
 }
 
 int Create(OperationCall& call) {
-  if ((call.state->flags & kDriverFlagCreate) == 0) return kNoCreateAttribute;
+  if ((call.state->flags & kDriverFlagCreate) == 0) return kErrNoCreateAttribute;
   return call.tables->Create(*call.state);
 }
 
@@ -156,7 +149,7 @@ int Delete(OperationCall& call) {
 
 int PutPointer(OperationCall& call) {
   const uint32_t record = RecordArgument(call, 0);
-  if (record == 0) return kRecordNotAvailable;
+  if (record == 0) return kErrRecordNotAvailable;
   call.state->current_record = record;
   return call.tables->Put(*call.state);
 }
@@ -178,14 +171,14 @@ int GetRecord(OperationCall& call, uint32_t record) {
 }
 
 int GetByPointer(OperationCall& call) {
-  if (NumberArgument(call, 0) < 0) return kRecordNotFound;
+  if (NumberArgument(call, 0) < 0) return kErrRecordNotFound;
   return GetRecord(call, RecordArgument(call, 0));
 }
 
 int GetKeyPointer(OperationCall& call) {
   KeyEntry* key;
   if (int error = KeyArgument(call, 0, &key)) return error;
-  if (NumberArgument(call, 1) < 0) return kRecordNotFound;
+  if (NumberArgument(call, 1) < 0) return kErrRecordNotFound;
   return GetRecord(call, RecordArgument(call, 1));
 }
 
@@ -385,7 +378,7 @@ int SkipMemos(OperationCall& call) {
 int WithTable(OperationCall& call, const std::function<int()>& work) {
   DriverState& state = *call.state;
   if (state.is_open() || state.table != nullptr) return work();
-  if (state.name.empty()) return kInvalidFilename;
+  if (state.name.empty()) return kErrInvalidFilename;
   if (int error = call.tables->Open(state, DecodeAccessMode(kExclusiveMode))) return error;
   const int error = work();
   const int closed = state.table != nullptr ? call.tables->Close(state) : 0;
@@ -451,7 +444,7 @@ int Watch(OperationCall& call) {
 int Lock(OperationCall& call) {
   for (;;) {
     const int error = call.tables->Lock(*call.state);
-    if (error != kFileIsLocked) return error;
+    if (error != kErrFileIsAlreadyLocked) return error;
     WaitBetweenAttempts();
   }
 }
@@ -462,7 +455,7 @@ int LockSeconds(OperationCall& call) {
   const int64_t deadline = ProgramClock() + std::min<int64_t>(seconds, INT32_MAX) * 100;
   for (;;) {
     const int error = call.tables->Lock(*call.state);
-    if (error != kFileIsLocked) return error;
+    if (error != kErrFileIsAlreadyLocked) return error;
     WaitBetweenAttempts();
     if (ProgramClock() >= deadline) return error;
   }
@@ -493,7 +486,7 @@ int Flush(OperationCall& call) {
 int MemoArgument(OperationCall& call, MemoEntry** memo) {
   const int64_t number = NumberArgument(call, 0);
   if (number < 1 || number > static_cast<int64_t>(call.state->memos.size())) {
-    return kInvalidParameters;
+    return kErrInvalidNumberOfParameters;
   }
   *memo = &call.state->memos[number - 1];
   return 0;

@@ -23,7 +23,7 @@ int ReadExactly(File& file, uint64_t offset, size_t size, std::string* out) {
   out->resize(size);
   size_t got = 0;
   if (int error = file.Read(offset, out->data(), size, &got)) return error;
-  return got == size ? 0 : kErrorInvalidDataFile;
+  return got == size ? 0 : kErrInvalidDataFile;
 }
 
 }  // namespace
@@ -82,12 +82,12 @@ int ReadRedoLog(File& file, const FileHeader& header, std::map<uint64_t, std::st
                 FileHeader* logged_header) {
   uint64_t size = 0;
   if (int error = file.Size(&size)) return error;
-  if (header.log_end > size) return kErrorInvalidDataFile;
+  if (header.log_end > size) return kErrInvalidDataFile;
 
   bool have_header = false;
   uint64_t pos = header.log_start;
   while (pos < header.log_end) {
-    if (header.log_end - pos < kUnitSize) return kErrorInvalidDataFile;
+    if (header.log_end - pos < kUnitSize) return kErrInvalidDataFile;
     std::string bytes;
     if (int error = ReadExactly(file, pos, kUnitSize, &bytes)) return error;
     const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data());
@@ -96,13 +96,13 @@ int ReadRedoLog(File& file, const FileHeader& header, std::map<uint64_t, std::st
     size_t units = static_cast<size_t>(UnitsFor(stored));
     if (stored < kPageHeaderSize || stored > kLargestPage ||
         header.log_end - pos < units * kUnitSize) {
-      return kErrorInvalidDataFile;
+      return kErrInvalidDataFile;
     }
     if (int error = ReadExactly(file, pos, units * kUnitSize, &bytes)) return error;
     if (own_offset == 0) {
       if (stored != kHeaderSize ||
           !DecodeHeader(reinterpret_cast<const uint8_t*>(bytes.data()), logged_header)) {
-        return kErrorInvalidDataFile;
+        return kErrInvalidDataFile;
       }
       have_header = true;
     } else {
@@ -111,13 +111,13 @@ int ReadRedoLog(File& file, const FileHeader& header, std::map<uint64_t, std::st
       // file to wherever the damaged offset points.
       if (own_offset < kHeaderSize || (own_offset - kHeaderSize) % kUnitSize != 0 ||
           own_offset + units * kUnitSize > header.log_start) {
-        return kErrorInvalidDataFile;
+        return kErrInvalidDataFile;
       }
       (*pages)[own_offset] = std::move(bytes);
     }
     pos += units * kUnitSize;
   }
-  return have_header ? 0 : kErrorInvalidDataFile;
+  return have_header ? 0 : kErrInvalidDataFile;
 }
 
 int DropRedoLog(File& file, FileHeader* header) {

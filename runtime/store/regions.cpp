@@ -49,6 +49,17 @@ void Regions::Remove(int size_class, int32_t number, std::vector<PageMove>* move
   end[size_class] = last;
 }
 
+// A gap smaller than one page can only be closed by sliding every page of the region down by
+// it. Going from the first page up, each target overlaps only slots already vacated.
+void Regions::ShiftDown(int size_class, int32_t gap, std::vector<PageMove>* moves) {
+  if (gap <= 0) return;
+  for (int32_t number = start[size_class]; number < end[size_class]; number += size_class) {
+    moves->push_back({number, number - gap});
+  }
+  start[size_class] -= gap;
+  end[size_class] -= gap;
+}
+
 void Regions::Pack(std::vector<PageMove>* moves) {
   int32_t previous_end = end[0];
   for (int c = 1; c <= kLargestClass; ++c) {
@@ -61,6 +72,7 @@ void Regions::Pack(std::vector<PageMove>* moves) {
       start[c] -= c;
       end[c] -= c;
     }
+    ShiftDown(c, start[c] - previous_end, moves);
     previous_end = end[c];
   }
 }
@@ -86,7 +98,7 @@ bool Regions::Check(bool packed, std::string* why) const {
       *why = name() + " overlaps the region before it";
       return false;
     }
-    if (packed && start[c] - previous_end >= c) {
+    if (packed && start[c] != previous_end) {
       *why = name() + " is not packed against the region before it";
       return false;
     }

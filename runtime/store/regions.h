@@ -6,12 +6,14 @@
 //   1. (end[c] - start[c]) is a multiple of c; pages lie on the slots start[c] + k c.
 //   2. Regions follow each other in class order and never overlap: a region starts at or after
 //      the end of the region before it. An empty region sits at the end of the one before it.
-//   3. After Pack, the gap before a region of class c is smaller than c (it could hold no page).
+//   3. After Pack, every region starts exactly at the end of the region before it (no gap).
 // Region 0 holds no pages; its end is the base of region 1 (0 in every file this engine writes).
 //
 // Operations that need pages moved report each move (from -> to); the caller moves the page and
 // updates the reference to it. Moves are listed in the order they must be applied: a move's
-// target slot is always free once the moves before it were applied.
+// target slot is always free once the moves before it were applied. A target may overlap the
+// bytes its own page or an earlier-moved page occupied: moves are logical renumberings whose
+// images reach the file together through the redo log.
 #pragma once
 
 #include <cstdint>
@@ -45,11 +47,15 @@ struct Regions {
   int32_t Append(int size_class, std::vector<PageMove>* moves);
   // Removes the slot `number` of region `size_class`; the region's last page moves into it.
   void Remove(int size_class, int32_t number, std::vector<PageMove>* moves);
-  // Brings each region down towards the one before it, moving its last pages into the gap.
+  // Brings each region down to the end of the one before it: its last pages move into the gap
+  // while a whole page fits there, and a remaining smaller gap is closed by sliding the region.
   void Pack(std::vector<PageMove>* moves);
 
   // Whether the invariants hold (3 only when `packed`); *why says what is wrong.
   bool Check(bool packed, std::string* why) const;
+
+ private:
+  void ShiftDown(int size_class, int32_t gap, std::vector<PageMove>* moves);
 };
 
 }  // namespace carelog::store

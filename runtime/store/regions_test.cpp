@@ -75,9 +75,43 @@ TEST(Regions, AppendShiftsLaterRegionsByMovingTheirFirstPage) {
   EXPECT_EQ(model.regions_.end[1], 2);
   EXPECT_EQ(model.regions_.start[3], 4);
   EXPECT_EQ(model.pages_.at(7).id, first_of_three);
-  model.Pack();  // the gap of two units cannot hold a page of three
+  model.Pack();  // the gap of two units holds no page of three: region 3 slides down by two
   model.Verify(true);
-  EXPECT_EQ(model.regions_.EndOfData(), 10);
+  EXPECT_EQ(model.regions_.start[3], 2);
+  EXPECT_EQ(model.regions_.EndOfData(), 8);
+  EXPECT_EQ(model.pages_.at(5).id, first_of_three);
+}
+
+TEST(Regions, PackClosesWholeAndPartialGapsKeepingEveryPage) {
+  RegionModel model;
+  for (int i = 0; i < 5; ++i) model.Add(2);
+  for (int i = 0; i < 4; ++i) model.Add(5);
+  model.RemoveAt(0);
+  model.RemoveAt(2);
+  model.RemoveAt(4);  // region 2 shrinks by six units: one page of five fits, one unit remains
+  std::map<int, int> classes_before;
+  for (const auto& [number, page] : model.pages_) classes_before[page.id] = page.size_class;
+  model.Pack();
+  model.Verify(true);
+  EXPECT_EQ(model.regions_.start[5], 4);
+  EXPECT_EQ(model.regions_.EndOfData(), 24);
+  std::map<int, int> classes_after;
+  for (const auto& [number, page] : model.pages_) classes_after[page.id] = page.size_class;
+  EXPECT_EQ(classes_after, classes_before);
+}
+
+TEST(Regions, CheckOfAPackedFileRejectsAnyGap) {
+  Regions regions;
+  regions.start[1] = 0;
+  regions.end[1] = 3;
+  regions.start[4] = 4;  // one unit of gap: too small for a page of four, still a gap
+  regions.end[4] = 12;
+  for (int c = 5; c <= kLargestClass; ++c) regions.start[c] = regions.end[c] = 12;
+  for (int c = 2; c <= 3; ++c) regions.start[c] = regions.end[c] = 3;
+  std::string why;
+  EXPECT_TRUE(regions.Check(false, &why)) << why;
+  EXPECT_FALSE(regions.Check(true, &why));
+  EXPECT_EQ(why, "region 4 is not packed against the region before it");
 }
 
 TEST(Regions, RemoveFillsTheHoleWithTheLastPage) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "runtime/store/error_codes.h"
 #include "runtime/store/holds.h"
 #include "runtime/store/index_build.h"
 #include "runtime/store/open_data_files.h"
@@ -14,8 +15,6 @@
 
 namespace carelog::store {
 namespace {
-
-constexpr int kErrInvalidFilename = 45;
 
 // The per-file object of an open table.
 class StoredTable : public TableHandle {
@@ -67,7 +66,7 @@ int FinishRead(DriverState& state, int rc, uint32_t record) {
 int CheckDeclaration(const DriverState& state) {
   if (state.name.empty()) return kErrInvalidFilename;
   // Enciphered data files (an owner password) are not supported by this driver.
-  if (!state.owner.empty()) return kErrUnsupported;
+  if (!state.owner.empty()) return kErrUnsupportedFunction;
   return 0;
 }
 
@@ -322,7 +321,7 @@ class StoredTablesImpl : public TableOps {
                  const std::string* filter) override {
     Table& table = *HandleOf(state)->table;
     // Build filters need the expression evaluator, which the store does not reach.
-    if (filter != nullptr && !filter->empty()) return kErrUnsupported;
+    if (filter != nullptr && !filter->empty()) return kErrUnsupportedFunction;
     if (!table.definition().keys[key.number].dynamic()) {
       return carelog::store::BuildKey(table, key.number);
     }
@@ -410,7 +409,7 @@ class StoredTablesImpl : public TableOps {
     int rc = handle->reader.Step(*handle->table, forward, buffers, !buffers.memos.empty(), &record);
     rc = FinishRead(state, rc, record);
     // A record held elsewhere is read again by the retry, from the same place.
-    if (rc == kErrRecordHeld) handle->reader.Restore(std::move(place));
+    if (rc == kErrRecordIsAlreadyHeld) handle->reader.Restore(std::move(place));
     return rc;
   }
 

@@ -54,10 +54,16 @@ Table::Table(DataFile& file, uint32_t number, std::string name, TableDefinition 
       oem_(oem),
       text_(LocaleTextKeyTables(oem)) {}
 
+void Table::DynamicIndex::Drop() {
+  if (!file) return;
+  FileSystem& fs = file->file_system();
+  file.reset();
+  fs.Remove(path);
+}
+
 Table::~Table() {
   for (auto& [k, index] : dynamic_) {
-    index.file.reset();
-    FileSystem::Posix().Remove(index.path);
+    index.Drop();
   }
 }
 
@@ -65,7 +71,7 @@ int Table::FindNumber(DataFile& file, std::string_view name, uint32_t* number, b
   Entry entry;
   int rc = file.tree().Find(TableNameKey(name), &entry, found);
   if (rc != 0 || !*found) return rc;
-  if (entry.data().size() < 4) return kErrorInvalidDataFile;
+  if (entry.data().size() < 4) return kErrInvalidDataFile;
   *number = ReadU32BE(entry.data(), 0);
   return 0;
 }
@@ -80,7 +86,7 @@ int Table::ReadDefinition(DataFile& file, uint32_t number, TableDefinition* def)
   while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {
     std::string_view key = cursor.key();
     std::string_view data = cursor.data();
-    if (key.size() != 7 || data.size() > kDefinitionBlockSize) return kErrorInvalidDataFile;
+    if (key.size() != 7 || data.size() > kDefinitionBlockSize) return kErrInvalidDataFile;
     size_t block = static_cast<uint8_t>(key[5]) | (static_cast<uint8_t>(key[6]) << 8);
     size_t at = block * kDefinitionBlockSize;
     if (stream.size() < at + kDefinitionBlockSize) stream.resize(at + kDefinitionBlockSize, '\0');
@@ -102,7 +108,7 @@ int Table::Open(DataFile& file, std::string_view name, const TableDefinition& de
   rc = ReadDefinition(file, number, &stored);
   if (!tolerate_mismatch) {
     if (rc != 0) return rc;
-    if (!SameDefinition(stored, declared)) return kErrBadDeclaration;
+    if (!SameDefinition(stored, declared)) return kErrInvalidRecordDeclaration;
   }
   out->reset(new Table(file, number, std::string(name), declared, oem));
   return 0;
@@ -157,8 +163,7 @@ DataFile& Table::KeyFile(int k) const {
 void Table::SetDynamicIndex(int k, KeyDef key, std::unique_ptr<DataFile> file, std::string path) {
   auto it = dynamic_.find(k);
   if (it != dynamic_.end()) {
-    it->second.file.reset();
-    FileSystem::Posix().Remove(it->second.path);
+    it->second.Drop();
     dynamic_.erase(it);
   }
   if (file) dynamic_[k] = DynamicIndex{std::move(key), std::move(file), std::move(path)};
@@ -186,7 +191,7 @@ int Table::ReadImage(uint32_t record, std::string* image, bool* found) {
   Entry entry;
   int rc = file_->tree().Find(RecordKey(number_, record), &entry, found);
   if (rc != 0 || !*found) return rc;
-  if (entry.data().size() != def_.record_size) return kErrorInvalidDataFile;
+  if (entry.data().size() != def_.record_size) return kErrInvalidDataFile;
   image->assign(entry.data());
   return 0;
 }
@@ -211,7 +216,7 @@ int Table::ReadMemos(uint32_t record, RecordBuffers& out) {
   while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {
     std::string_view key = cursor.key();
     size_t memo = key.size() == prefix.size() + 3 ? static_cast<uint8_t>(key[prefix.size()]) : 0;
-    if (key.size() != prefix.size() + 3 || memo >= stored.size()) return kErrorInvalidDataFile;
+    if (key.size() != prefix.size() + 3 || memo >= stored.size()) return kErrInvalidDataFile;
     stored[memo].append(cursor.data());
     rc = cursor.Next(&found);
   }
@@ -374,8 +379,7 @@ int Table::Duplicate(int key, const uint8_t* record, uint32_t current, bool* dup
 
 int Table::RemoveEntries() {
   for (auto& [k, index] : dynamic_) {
-    index.file.reset();
-    FileSystem::Posix().Remove(index.path);
+    index.Drop();
   }
   dynamic_.clear();
   return EraseRange(*file_, TablePrefix(number_));

@@ -20,19 +20,12 @@
 #include <vector>
 
 #include "runtime/store/data_file.h"
+#include "runtime/store/error_codes.h"
 #include "runtime/store/key_encoding.h"
 #include "runtime/store/table_def.h"
 #include "runtime/store/table_entries.h"
 
 namespace carelog::store {
-
-inline constexpr int kErrFileNotFound = 2;
-inline constexpr int kErrRecordNotAvailable = 33;
-inline constexpr int kErrRecordNotFound = 35;
-inline constexpr int kErrDuplicateKey = 40;
-inline constexpr int kErrBadDeclaration = 47;
-inline constexpr int kErrInvalidIndexString = 76;
-inline constexpr int kErrUnsupported = 80;
 
 // The caller's memo buffers: `data` holds max_size bytes, `length` its current length.
 struct MemoBuffer {
@@ -127,6 +120,8 @@ class Table {
     KeyDef key;
     std::unique_ptr<DataFile> file;
     std::string path;
+    // Closes the temporary file and removes it through the file system it was made on.
+    void Drop();
   };
   std::map<int, DynamicIndex> dynamic_;
 };

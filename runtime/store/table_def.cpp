@@ -1,12 +1,11 @@
 // The definition stream: encoder, bounds-checked decoder and comparison.
 #include "runtime/store/table_def.h"
+#include "runtime/store/error_codes.h"
 
 #include "runtime/store/declarations.h"
 
 namespace carelog::store {
 namespace {
-
-constexpr int kBadDefinition = 47;
 
 class StreamWriter {
  public:
@@ -158,16 +157,16 @@ int DecodeDefinition(std::string_view stream, TableDefinition* def) {
   uint16_t field_count = r.U16();
   uint16_t memo_count = r.U16();
   uint16_t key_count = r.U16();
-  if (!r.ok() || version < 1 || version > 2) return kBadDefinition;
+  if (!r.ok() || version < 1 || version > 2) return kErrInvalidRecordDeclaration;
   // Each field takes at least 13 bytes, each memo 8 and each key 7: counts that cannot fit in
   // what is left are refused before anything is reserved.
   size_t least = size_t{field_count} * 13 + size_t{memo_count} * 8 + size_t{key_count} * 7;
-  if (least > r.remaining()) return kBadDefinition;
+  if (least > r.remaining()) return kErrInvalidRecordDeclaration;
 
   d.fields.reserve(field_count);
   for (uint16_t i = 0; i < field_count && r.ok(); ++i) {
     FieldDef f = DecodeField(r);
-    if (uint32_t{f.offset} + f.total_size > d.record_size) return kBadDefinition;
+    if (uint32_t{f.offset} + f.total_size > d.record_size) return kErrInvalidRecordDeclaration;
     d.fields.push_back(std::move(f));
   }
   for (uint16_t i = 0; i < memo_count && r.ok(); ++i) {
@@ -176,7 +175,7 @@ int DecodeDefinition(std::string_view stream, TableDefinition* def) {
     m.label = r.Str();
     m.max_size = r.U16();
     m.flags = r.U16();
-    if (m.max_size > kDefMaxMemoSize) return kBadDefinition;
+    if (m.max_size > kDefMaxMemoSize) return kErrInvalidRecordDeclaration;
     d.memos.push_back(std::move(m));
   }
   for (uint16_t i = 0; i < key_count && r.ok(); ++i) {
@@ -185,18 +184,18 @@ int DecodeDefinition(std::string_view stream, TableDefinition* def) {
     k.label = r.Str();
     k.flags = r.U8();
     uint16_t components = r.U16();
-    if (size_t{components} * 4 > r.remaining()) return kBadDefinition;
+    if (size_t{components} * 4 > r.remaining()) return kErrInvalidRecordDeclaration;
     for (uint16_t c = 0; c < components; ++c) {
       KeyComponentDef comp;
       comp.field_index = r.U16();
       comp.descending = r.U16() != 0;
-      if (comp.field_index >= d.fields.size()) return kBadDefinition;
+      if (comp.field_index >= d.fields.size()) return kErrInvalidRecordDeclaration;
       k.components.push_back(comp);
     }
     d.keys.push_back(std::move(k));
   }
-  if (!r.ok()) return kBadDefinition;
-  if ((version == 2) != d.has_binary_memo()) return kBadDefinition;
+  if (!r.ok()) return kErrInvalidRecordDeclaration;
+  if ((version == 2) != d.has_binary_memo()) return kErrInvalidRecordDeclaration;
   *def = std::move(d);
   return 0;
 }

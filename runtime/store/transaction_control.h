@@ -21,10 +21,10 @@
 
 #include "runtime/store/data_file.h"
 #include "runtime/store/driver_state.h"
+#include "runtime/store/error_codes.h"
 
 namespace carelog::store {
 
-inline constexpr int kErrLogoutActive = 56;
 // A statement that changes pages under STREAM ends its cycle (commits) at this many pages.
 inline constexpr int kStreamBatchPages = 40;
 

@@ -22,7 +22,7 @@ bool DataFileImpl::Descend(std::string_view key, Path* path) {
   for (;;) {
     ptrdiff_t index = page->LastAtOrBelow(key);
     // The sentinel heads the leftmost page of every level, so only damage leaves nothing here.
-    if (index < 0) Fail(kErrorInvalidDataFile);
+    if (index < 0) Fail(kErrInvalidDataFile);
     path->push_back({page, static_cast<size_t>(index)});
     if (page->is_leaf()) return true;
     page = LoadChild(*page, static_cast<size_t>(index));
@@ -34,7 +34,7 @@ bool DataFileImpl::DescendLast(Path* path) {
   if (header_.root == kEmptyRoot) return false;
   Page* page = LoadRoot();
   for (;;) {
-    if (page->size() == 0) Fail(kErrorInvalidDataFile);
+    if (page->size() == 0) Fail(kErrInvalidDataFile);
     path->push_back({page, page->size() - 1});
     if (page->is_leaf()) return true;
     page = LoadChild(*page, page->size() - 1);
@@ -54,7 +54,7 @@ bool DataFileImpl::Advance(Path* path, bool forward) {
   turn.index = forward ? turn.index + 1 : turn.index - 1;
   while (!moved.back().page->is_leaf()) {
     Page* child = LoadChild(*moved.back().page, moved.back().index);
-    if (child->size() == 0) Fail(kErrorInvalidDataFile);
+    if (child->size() == 0) Fail(kErrInvalidDataFile);
     moved.push_back({child, forward ? 0 : child->size() - 1});
   }
   const Step& leaf = moved.back();

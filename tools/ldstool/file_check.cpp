@@ -69,7 +69,7 @@ class Checker {
     int rc = DataFile::Open(path, options, &file);
     std::vector<CheckFault> found;
     if (rc == 0) rc = store::CheckDataFile(*file, &found, nullptr);
-    if (rc == kErrorInvalidDataFile) {
+    if (rc == kErrInvalidDataFile) {
       Add(-1, "header or tree damaged beyond reading (error 36)");
       return 0;
     }

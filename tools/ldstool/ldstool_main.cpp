@@ -76,7 +76,7 @@ int Info(const std::string& path) {
     return 0;
   }
   if (got < sizeof bytes || !DecodeHeader(bytes, &header)) {
-    return Fail(path + " is no valid data file", kErrorInvalidDataFile);
+    return Fail(path + " is no valid data file", kErrInvalidDataFile);
   }
   std::cout << "file            " << path << "\n"
             << "last number     " << header.last_number << "\n"

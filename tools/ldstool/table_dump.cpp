@@ -166,7 +166,7 @@ int DumpTable(DataFile& file, uint32_t number, bool csv, std::ostream& out) {
   while (rc == 0 && found && StartsWith(cursor.key(), records)) {
     uint32_t record = RecordNumberOf(cursor.key());
     std::string image(cursor.data());
-    if (image.size() != def.record_size) return kErrorInvalidDataFile;
+    if (image.size() != def.record_size) return kErrInvalidDataFile;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(image.data());
     std::vector<std::string> memos;
     if ((rc = ReadMemos(file, number, record, def, &memos)) != 0) return rc;

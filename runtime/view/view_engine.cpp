@@ -1,4 +1,4 @@
-#include "runtime/store/view_engine.h"
+#include "runtime/view/view_engine.h"
 
 #include <atomic>
 #include <cstring>
@@ -8,19 +8,53 @@
 #include "runtime/eval/variable.h"
 #include "runtime/store/dispatcher.h"
 #include "runtime/store/driver_state.h"
+#include "runtime/store/error_codes.h"
 #include "runtime/store/error_state.h"
 #include "runtime/store/file_statements.h"
 #include "runtime/store/preconditions.h"
 #include "runtime/store/string_stack.h"
-#include "runtime/store/view_engine_range.h"
+#include "runtime/view/view_engine_range.h"
 
-namespace carelog::store {
+namespace carelog::view {
+
+using store::AppendComponent;
+using store::ClearError;
+using store::Dispatch;
+using store::Get;
+using store::kBitCurrentRecord;
+using store::kBitReading;
+using store::kErrFileNotOpen;
+using store::kErrRecordNotAvailable;
+using store::kErrUnknownErrorPosted;
+using store::kErrUnsupportedFunction;
+using store::kOpClose;
+using store::kOpDelete;
+using store::kOpGetByPointer;
+using store::kOpHold;
+using store::kOpHoldSeconds;
+using store::kOpNext;
+using store::kOpNoOperation;
+using store::kOpOpen;
+using store::kOpPositionFile;
+using store::kOpPrevious;
+using store::kOpPut;
+using store::kOpRegetFile;
+using store::kOpRelease;
+using store::kOpResetFile;
+using store::kOpSkip;
+using store::kOpViewFilter;
+using store::kOpWatch;
+using store::Next;
+using store::PopString;
+using store::PostError;
+using store::Previous;
+using store::PushString;
+using store::Reget;
+using store::Reset;
+using store::Set;
+using store::SkipMemosOnNextRead;
+
 namespace {
-
-constexpr int kEndOfRecords = 33;
-constexpr int kNotOpen = 37;
-constexpr int kUnsupported = 80;
-constexpr int kBadPosition = 81;
 
 std::atomic<bool> shortcut_enabled{true};
 
@@ -65,7 +99,7 @@ class Engine {
       : view_(view), state_(state), file_(*view.primary) {}
 
   int Open() {
-    if (view_.joined_files != 0) return kUnsupported;
+    if (view_.joined_files != 0) return kErrUnsupportedFunction;
     state_.open = true;
     state_.regot = false;
     state_.has_current = false;
@@ -76,7 +110,7 @@ class Engine {
   int NewFilter() {
     const std::string filter = PopString();
     PopString();  // the second string is not used
-    if (!state_.open) return kNotOpen;
+    if (!state_.open) return kErrFileNotOpen;
     return CompileFilter(filter);
   }
 
@@ -88,8 +122,8 @@ class Engine {
   }
 
   int ReadPassing(bool forward) {
-    if (!state_.open) return kNotOpen;
-    if (state_.regot) return kBadPosition;
+    if (!state_.open) return kErrFileNotOpen;
+    if (state_.regot) return kErrUnknownErrorPosted;
     if (state_.filter_error != 0) return state_.filter_error;
     const bool skip_memos = file_.memo_count > 0 && !view_.uses_memos && !state_.filter_reads_memos;
     bool jumped = false;
@@ -102,7 +136,7 @@ class Engine {
       if (UseRange(driver)) {
         const ViewRange::Place place = state_.range.Locate(*driver);
         const auto beyond = forward ? ViewRange::Place::kAfter : ViewRange::Place::kBefore;
-        if (place == beyond) return kEndOfRecords;
+        if (place == beyond) return kErrRecordNotAvailable;
         if (place != ViewRange::Place::kInside && !jumped && state_.range.can_jump()) {
           jumped = true;  // at most once per read: the range starts right after the jump
           state_.range.PrepareJump(*driver, forward);
@@ -119,7 +153,7 @@ class Engine {
     const bool forward = count >= 0;
     for (int64_t i = 0; i < (forward ? int64_t{count} : -int64_t{count}); ++i) {
       const int result = Read(forward);
-      if (result == kEndOfRecords) return 0;
+      if (result == kErrRecordNotAvailable) return 0;
       if (result != 0) return result;
     }
     return 0;
@@ -146,13 +180,13 @@ class Engine {
   // RESET (reget false) or REGET of the view from a popped position string.
   int Reposition(bool reget) {
     const std::string text = PopString();
-    if (!state_.open) return kNotOpen;
+    if (!state_.open) return kErrFileNotOpen;
     std::string_view rest(text);
     uint32_t key = 0;
     uint32_t length = 0;
     if (!ReadU32(&rest, &key) || key > file_.key_count || !ReadU32(&rest, &length) ||
         rest.size() < length) {
-      return kBadPosition;
+      return kErrUnknownErrorPosted;
     }
     const std::string_view member = rest.substr(0, length);
     state_.order = static_cast<int>(key);
@@ -239,7 +273,7 @@ int Serve(int op, ViewDeclaration& view, ViewState& state, const intptr_t* args)
       state.regot = true;
       return 0;
     default:
-      return kUnsupported;
+      return kErrUnsupportedFunction;
   }
 }
 
@@ -249,8 +283,8 @@ intptr_t ViewEngineEntry(int op, void* object, const intptr_t* args) {
   auto& view = *static_cast<ViewDeclaration*>(object);
   if (view.primary == nullptr) {
     ClearError();
-    PostError(kUnsupported, nullptr);
-    return kUnsupported;
+    PostError(kErrUnsupportedFunction, nullptr);
+    return kErrUnsupportedFunction;
   }
   switch (op) {  // statements on the view's current record go to the primary file
     case kOpDelete:
@@ -339,4 +373,4 @@ void EnableViewFilterShortcut(bool enabled) {
   shortcut_enabled.store(enabled);
 }
 
-}  // namespace carelog::store
+}  // namespace carelog::view

@@ -43,7 +43,11 @@
 
 #include "runtime/store/declarations.h"
 
-namespace carelog::store {
+namespace carelog::view {
+
+using store::DeclaredText;
+using store::DriverEntry;
+using store::FileDeclaration;
 
 struct ViewDeclaration {
   DriverEntry driver = nullptr;        // ViewEngineEntry
@@ -76,4 +80,4 @@ uint64_t ViewRecordsRead(const ViewDeclaration& view);
 // tests every record in the reading order. For comparisons in tests and benchmarks.
 void EnableViewFilterShortcut(bool enabled);
 
-}  // namespace carelog::store
+}  // namespace carelog::view

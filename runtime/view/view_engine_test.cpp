@@ -1,4 +1,4 @@
-#include "runtime/store/view_engine.h"
+#include "runtime/view/view_engine.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -16,8 +16,12 @@
 #include "runtime/store/table_ops.h"
 #include "runtime/store/test_file_builder.h"
 
-namespace carelog::store {
+namespace carelog::view {
 namespace {
+
+// The tests build their files with the store's own declarations and test helpers.
+using namespace store;  // NOLINT(google-build-using-namespace)
+namespace testing = store::testing;
 
 using testing::LayoutBytes;
 using testing::TestFile;
@@ -288,4 +292,4 @@ TEST_F(ViewEngineTest, ShortcutReturnsExactlyThePlainScan) {
 }
 
 }  // namespace
-}  // namespace carelog::store
+}  // namespace carelog::view

@@ -21,7 +21,23 @@
 #include "runtime/store/driver_state.h"
 #include "runtime/store/key_encoding.h"
 
-namespace carelog::store {
+namespace carelog::view {
+
+using store::DriverState;
+using store::FieldDef;
+using store::FieldEntry;
+using store::KeyComponent;
+using store::KeyDeclaration;
+using store::KeyEntry;
+using store::kKeyNoCase;
+using store::kTypeByte;
+using store::kTypeLong;
+using store::kTypeShort;
+using store::kTypeString;
+using store::kTypeULong;
+using store::kTypeUShort;
+using store::LocaleTextKeyTables;
+using store::TextKeyTables;
 
 class ViewRange {
  public:
@@ -66,4 +82,4 @@ class ViewRange {
   std::string range_key_;
 };
 
-}  // namespace carelog::store
+}  // namespace carelog::view

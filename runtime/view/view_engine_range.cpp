@@ -1,4 +1,4 @@
-#include "runtime/store/view_engine_range.h"
+#include "runtime/view/view_engine_range.h"
 
 #include <cmath>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "runtime/eval/filter_analysis.h"
 
-namespace carelog::store {
+namespace carelog::view {
 namespace {
 
 bool IsIntegerType(uint8_t type) {
@@ -161,4 +161,4 @@ void ViewRange::PrepareJump(DriverState& state, bool forward) {
   }
 }
 
-}  // namespace carelog::store
+}  // namespace carelog::view
