@@ -9,6 +9,9 @@
 #include <utility>
 
 #include "app/app_testing.h"
+#include "app/month_grid.h"
+#include "runtime/values/clock.h"
+#include "runtime/values/standard_date.h"
 #include "tools/carelog-sample/sample_data.h"
 
 namespace carelog::app {
@@ -147,8 +150,8 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 }
 
 TEST_F(CarelogProgram, TheFrameOpensMaximizedOnScreensOfEverySize) {
-  for (auto [option, width, height] : {std::tuple{"--screen=1600x1000", 1600, 1000},
-                                       std::tuple{"--screen=800x600", 800, 600}}) {
+  for (auto [option, width, height] :
+       {std::tuple{"--screen=1600x1000", 1600, 1000}, std::tuple{"--screen=800x600", 800, 600}}) {
     Outcome run = RunScript("screenshot frame.png\n", std::string("--headless ") + option);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(PngSize(Slurp("frame.png")), std::make_pair(width, height)) << option;
@@ -197,6 +200,47 @@ TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
   ASSERT_NE(meds, std::string::npos) << run.out;
   EXPECT_NE(run.out.find("header \"Patient Number\" \"Record_No\" \"Date\"", meds),
             std::string::npos);
+}
+
+}  // namespace
+}  // namespace carelog::app
+
+namespace carelog::app {
+namespace {
+
+std::string NextMonthHeading() {
+  values::CalendarDate today;
+  values::SplitDate(values::Today(), &today);
+  return FillMonth(FirstOfMonthMovedBy(today.year, today.month, 1), 0).heading;
+}
+
+TEST_F(CarelogProgram, BrowseDatesAsksForItsDayAndEndsWhenCancelled) {
+  // The picker's keys move by month and day across the year end; Escape cancels, and the
+  // schedule then never shows its window.
+  Outcome cancelled = RunScript(
+      "menu \"&Calendar\" \"BrowseDates\"\n"
+      "expect-title \"Calendar\"\n"
+      "click 46\n"
+      "click 45\n"
+      "key PageUp\n"
+      "key PageDown\n"
+      "key PageDown\n"
+      "expect-text 47 \"" +
+      NextMonthHeading() +
+      "\"\n"
+      "key Escape\n"
+      "expect-title \"The Care Log\"\n");
+  EXPECT_EQ(cancelled.status, 0) << cancelled.err;
+
+  Outcome picked = RunScript(
+      "menu \"&Calendar\" \"BrowseDates\"\n"
+      "expect-title \"Calendar\"\n"
+      "key Right\n"
+      "click 48\n"
+      "expect-title \"Patient Names\"\n"
+      "click \"Close\"\n"
+      "expect-title \"The Care Log\"\n");
+  EXPECT_EQ(picked.status, 0) << picked.err;
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
-// The date-picking calendar and the small text dialog. A run function of nullptr: not built yet.
+// The date-picking calendar and the small text dialog.
+#include "app/calendar.h"
 #include "app/procedure_entries.h"
 
 namespace carelog::app {
 namespace {
 
 constexpr EntryPointRow kEntryPoints[] = {
-    {"CALENDAR", nullptr},
-    {"GETINFO", nullptr},
+    {"CALENDAR", &CALENDAR},
+    {"GETINFO", &GETINFO},
 };
 
 }  // namespace

@@ -91,7 +91,18 @@ TEST(Catalogue, EveryEntryPointHasARowAndItsWindowsExist) {
   std::cout << '\n';
 }
 
+// A procedure of the catalogue without an entry point, so that calling it waits for no one;
+// "" once every procedure is built.
+std::string AProcedureNotBuilt() {
+  for (const CatalogueRow& row : Catalogue()) {
+    if (EntryPointOf(row.name) == nullptr) return row.name;
+  }
+  return "";
+}
+
 TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
+  const std::string not_built = AProcedureNotBuilt();
+  if (not_built.empty()) GTEST_SKIP() << "every procedure is built";
   int32_t response = -1, form_response = -1, form_working = -1, unknown = -1;
   int thread = -1;
   window::testing::Program program([&] {
@@ -104,7 +115,7 @@ TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
                              window::testing::kModule, window::UseTable{});
     ProcedureFrame form(unused, false);
     form.working_request = kReqDelete;
-    form.Call("GETINFO", kReqSelect);
+    form.Call(not_built, kReqSelect);
     form_working = form.working_request;
     form.Return();
     form_response = ProcResponse;

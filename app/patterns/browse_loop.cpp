@@ -1,5 +1,7 @@
 #include "app/patterns/browse_loop.h"
 
+#include "app/calendar.h"
+
 #include "app/patterns/browse_services.h"
 #include "app/patterns/browse_session.h"
 #include "app/procedure_catalogue.h"
@@ -158,8 +160,9 @@ void RunBrowse(const BrowseTable& table) {
   BrowseSession session(table, window, row && row->takes_default_font);
   std::string problem;
   if (!session.box.Resolve(&problem) || !UseFiles(table.files)) return session.frame.Return();
-  if (table.local_date) *session.box.local_date() = values::Today();
-  if (session.frame.Open()) {
+  // A browse of one day asks for the day first; cancelling the calendar ends it at once.
+  if (table.local_date) *session.box.local_date() = Calendar(values::Today());
+  if ((!table.local_date || *session.box.local_date() != 0) && session.frame.Open()) {
     Initialise(session);
     RunEvents(session);
   }

@@ -25,6 +25,19 @@ constexpr ButtonRow kButtons[] = {
     {7, ButtonRole::kDelete, nullptr}, {8, ButtonRole::kClose, nullptr},
     {9, ButtonRole::kHelp, nullptr},
 };
+// Each item of the Forms menu opens the highlighted appointment's patient in a browse of its own.
+constexpr MenuRow kMenu[] = {
+    {-2, "BROWSEPRO:KEY_PATIENT_NUMBER"},
+    {-3, "BROWSECAR:KEY_PATIENT_NUMBER"},
+    {-4, "BROWSEMED:KEY_PATIENT_NUMBER"},
+    {-5, "BROWSENAR:PATIENT_NUMBER_KEY"},
+    {-6, "BROWSEDIS:KEY_PATIENT_NUMBER"},
+    {-7, "BROWSEHHA:PATIENT_NO_KEY"},
+    {-8, "BROWSESIX:PATKEY"},
+    {-9, "BROWSEORD:PATKEY"},
+    {-11, "BROWSEDOC:KEY_PATIENT_NUMBER"},
+    {-12, "BROWSEFAM:KEY_PATIENT_NUMBER"},
+};
 
 }  // namespace
 
@@ -40,7 +53,7 @@ const BrowseTable kBrowsedates = {
     1,
     4,
     kButtons,
-    {},
+    kMenu,
     "ADDAPPOINT",
     true,
     false,

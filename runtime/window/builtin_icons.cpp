@@ -32,11 +32,13 @@ void ProgramIcon(image::Image* out) {
 }
 
 // A filled triangle pointing left (`left`) or right, in a 16 x 16 icon.
-void Arrow(bool left, image::Image* out) {
+// `reach` is the triangle's half height in pixels: 6 for the browse arrows, 4 for the small
+// ones of the calendar's month and year buttons.
+void Arrow(bool left, int reach, image::Image* out) {
   const int n = 16;
   *out = image::Image{n, n, std::vector<uint32_t>(n * n, 0)};
-  for (int y = 2; y < 14; ++y) {
-    int half = 6 - std::abs(y - 8 + (y >= 8 ? 1 : 0));
+  for (int y = 8 - reach; y < 8 + reach; ++y) {
+    int half = reach - std::abs(y - 8 + (y >= 8 ? 1 : 0));
     for (int i = 0; i <= half; ++i) {
       int x = left ? 4 + (6 - half) + i : 11 - (6 - half) - i;
       out->pixels[static_cast<size_t>(y) * n + x] = kBlue;
@@ -51,8 +53,10 @@ struct Builtin {
 
 const Builtin kIcons[] = {
     {"RUDIV.ICO", &ProgramIcon},
-    {"PREVIOUS.ICO", [](image::Image* out) { Arrow(true, out); }},
-    {"NEXT.ICO", [](image::Image* out) { Arrow(false, out); }},
+    {"PREVIOUS.ICO", [](image::Image* out) { Arrow(true, 6, out); }},
+    {"NEXT.ICO", [](image::Image* out) { Arrow(false, 6, out); }},
+    {"PREVSMAL.ICO", [](image::Image* out) { Arrow(true, 4, out); }},
+    {"NEXTSMAL.ICO", [](image::Image* out) { Arrow(false, 4, out); }},
 };
 
 }  // namespace

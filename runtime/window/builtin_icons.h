@@ -1,6 +1,7 @@
 // The program's own icons, drawn from pixel rules rather than shipped as files: the program
-// icon "RUDIV.ICO" (32 x 32, a white cross on a rounded blue tile) and the small browse arrows
-// "PREVIOUS.ICO" and "NEXT.ICO" (16 x 16). tools/carelog-icons writes them as .ICO files.
+// icon "RUDIV.ICO" (32 x 32, a white cross on a rounded blue tile), the browse arrows
+// "PREVIOUS.ICO" and "NEXT.ICO" and the smaller calendar arrows "PREVSMAL.ICO" and "NEXTSMAL.ICO"
+// (all 16 x 16). tools/carelog-icons writes them as .ICO files.
 // Image controls load a named file from the current directory first and fall back to these.
 #pragma once
 

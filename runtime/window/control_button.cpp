@@ -69,6 +69,12 @@ void ButtonPaint(Control& c, host::DeviceContext& dc, bool focused) {
     dc.SetPen(theme::kAccent, 1, host::PenStyle::kDot);
     dc.Rectangle(host::Rect{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3});
   }
+  if (c.bitmap && c.text.empty()) {  // an icon button shows its icon centred
+    int x = (r.Width() - c.bitmap->Width()) / 2, y = (r.Height() - c.bitmap->Height()) / 2;
+    dc.DrawBitmap(*c.bitmap, host::Rect::FromSize(r.left + x, r.top + y, c.bitmap->Width(),
+                                                  c.bitmap->Height()));
+    return;
+  }
   draw::Label(dc, c, r, c.text,
               host::text::kCenter | host::text::kVCenter | host::text::kHotkeyPrefix);
 }

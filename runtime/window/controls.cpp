@@ -181,7 +181,9 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
     c.alerts[static_cast<int>(i) + 1] = entry.alerts[i];
   c.color = entry.Number(Field::kColor);
   c.fill = entry.Number(Field::kFill);
-  if (entry.kind == kKindImage) c.bitmap = LoadControlImage(c.image);
+  if (entry.kind == kKindImage || (entry.kind == kKindButton && !c.image.empty())) {
+    c.bitmap = LoadControlImage(c.image);
+  }
   if (container) container->children.push_back(&c);
   s.controls.push_back(std::move(owned));
   Position(s, c, dc);

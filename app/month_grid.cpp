@@ -1,0 +1,57 @@
+#include "app/month_grid.h"
+
+#include <algorithm>
+
+#include "runtime/values/standard_date.h"
+
+namespace carelog::app {
+namespace {
+
+constexpr size_t kMonthNameWidth = 9;
+
+}  // namespace
+
+std::string MonthName(int month) {
+  if (month < 1 || month > 12) return "";
+  std::string name(kMonthNames + static_cast<size_t>(month - 1) * kMonthNameWidth, kMonthNameWidth);
+  name.erase(name.find_last_not_of(' ') + 1);
+  return name;
+}
+
+int MonthFill::DayOfCell(int cell) const {
+  if (cell < first_column || cell > first_column + days - 1) return 0;
+  return cell - first_column + 1;
+}
+
+int MonthFill::CellOfDay(int wanted) const {
+  return first_column + std::clamp(wanted, 1, std::max(days, 1)) - 1;
+}
+
+MonthFill FillMonth(int32_t date, int32_t today) {
+  MonthFill fill;
+  if (date < kLowestDate || date > kHighestDate) {
+    fill.out_of_limits = true;
+    date = today;
+  }
+  fill.date = date;
+  values::CalendarDate parts;
+  values::SplitDate(date, &parts);
+  fill.year = parts.year;
+  fill.month = parts.month;
+  fill.day = parts.day;
+  int32_t first = values::DayNumber(parts.year, parts.month, 1);
+  int column = first % 7;
+  if (column < 0) column += 7;
+  fill.first_column = column + 1;
+  fill.days = values::DaysInMonth(parts.month, parts.year);
+  fill.heading = fill.out_of_limits ? std::string(kOutOfLimits)
+                                    : MonthName(parts.month) + " " + std::to_string(parts.year);
+  return fill;
+}
+
+int32_t FirstOfMonthMovedBy(int year, int month, int months) {
+  int index = year * 12 + (month - 1) + months;
+  return values::DayNumber(index / 12, index % 12 + 1, 1);
+}
+
+}  // namespace carelog::app
