@@ -71,11 +71,11 @@ class LoaderTest : public testing::Test {
 };
 
 TEST_F(LoaderTest, FindsAStructureByModuleAndLabelWithoutRegardToCase) {
-  Module module{"carelog.cpp$carlg006",
+  Module module{"carelog.cpp$carlg096",
                 {Window("FIRST$QUICKWINDOW", "One"), Window("SECOND$QUICKWINDOW", "Two")}};
-  Add({{"carlg006_RSC", Encode(module)}});
+  Add({{"carlg096_RSC", Encode(module)}});
   DefinitionLoader loader;
-  ASSERT_EQ(loader.Open("CARELOG.CPP$CARLG006", "second$quickwindow"), DefinitionError::kOk);
+  ASSERT_EQ(loader.Open("CARELOG.CPP$CARLG096", "second$quickwindow"), DefinitionError::kOk);
   EXPECT_TRUE(fatal_codes.empty());
   EXPECT_EQ(*loader.structure().String(Field::kTitle), "Two");
   EXPECT_EQ(loader.structure().children.size(), 2u);
@@ -86,15 +86,15 @@ TEST_F(LoaderTest, FindsAStructureByModuleAndLabelWithoutRegardToCase) {
 }
 
 TEST_F(LoaderTest, MissingLabelOrModuleIsInternalError02) {
-  Add({{"CARLG007_RSC", Encode(Module{"carelog.cpp$carlg007", {Window("A$WINDOW", "A")}})},
+  Add({{"CARLG097_RSC", Encode(Module{"carelog.cpp$carlg097", {Window("A$WINDOW", "A")}})},
        {"CARLG064_RSC", Encode(Module{"carelog.cpp$carlg064", {}})}});
   DefinitionLoader loader;
-  EXPECT_EQ(loader.Open("carelog.cpp$carlg007", "B$WINDOW"), DefinitionError::kLabelNotFound);
+  EXPECT_EQ(loader.Open("carelog.cpp$carlg097", "B$WINDOW"), DefinitionError::kLabelNotFound);
   EXPECT_FALSE(loader.has_structure());
   EXPECT_EQ(loader.Open("carelog.cpp$carlg064", "A$WINDOW"), DefinitionError::kLabelNotFound);
   EXPECT_EQ(loader.Open("carelog.cpp$carlg099", "A$WINDOW"), DefinitionError::kResourceNotFound);
   // The resource name matches but the body holds another module.
-  EXPECT_EQ(loader.Open("other.cpp$carlg007", "A$WINDOW"), DefinitionError::kModuleMismatch);
+  EXPECT_EQ(loader.Open("other.cpp$carlg097", "A$WINDOW"), DefinitionError::kModuleMismatch);
   EXPECT_EQ(fatal_codes, (std::vector<int>{502, 502, 502, 502}));
 }
 
