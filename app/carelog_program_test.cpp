@@ -147,8 +147,8 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 }
 
 TEST_F(CarelogProgram, TheFrameOpensMaximizedOnScreensOfEverySize) {
-  for (auto [option, width, height] : {std::tuple{"--screen=1600x1000", 1600, 1000},
-                                       std::tuple{"--screen=800x600", 800, 600}}) {
+  for (auto [option, width, height] :
+       {std::tuple{"--screen=1600x1000", 1600, 1000}, std::tuple{"--screen=800x600", 800, 600}}) {
     Outcome run = RunScript("screenshot frame.png\n", std::string("--headless ") + option);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(PngSize(Slurp("frame.png")), std::make_pair(width, height)) << option;
@@ -197,6 +197,62 @@ TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
   ASSERT_NE(meds, std::string::npos) << run.out;
   EXPECT_NE(run.out.find("header \"Patient Number\" \"Record_No\" \"Date\"", meds),
             std::string::npos);
+}
+
+// The patient form's tabs hold one browse box per patient file, each ranged on the patient:
+// a medication's form is reached from its box, and a medication deleted there is gone from
+// the file when the patient's form is opened again.
+TEST_F(CarelogProgram, ThePatientFormBrowsesAndDeletesThePatientsMedications) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  const std::string to_medications = "key Shift+Tab" + [] {
+    std::string keys;
+    for (int tab = 1; tab < 17; ++tab) keys += " Right";
+    return keys;
+  }() + "\n";
+  const std::string open_patient =
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click 3\n"
+      "key Down Down\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n" +
+      to_medications;
+  Outcome run = RunScript(open_patient +
+                          "dump\n"
+                          "click 107\n"
+                          "expect-title \"Changing a Medications Record\"\n"
+                          "click \"Cancel\"\n"
+                          "expect-title \"Changing a Patients Record\"\n"
+                          "click 108\n"
+                          "answer \"OK\"\n"
+                          "dump\n"
+                          "click \"Cancel\"\n"
+                          "click \"Close\"\n"
+                          "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const size_t before = run.out.find("105 - list");
+  ASSERT_NE(before, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("header \"Date\" \"Number\" \"First Drug\"", before), std::string::npos);
+  const size_t row = run.out.find("row 1 selected", before);
+  ASSERT_NE(row, std::string::npos) << run.out;
+  EXPECT_LT(row, run.out.find("106 - button", before)) << "the box lists the patient's medication";
+  const size_t after = run.out.find("105 - list", before + 1);
+  ASSERT_NE(after, std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("row 1", after),
+            run.out.find("row 1", run.out.find("106 - button", after)))
+      << "the deleted medication left the box";
+  EXPECT_NE(run.out.find("107 - button \"&Change\" visible disabled", after), std::string::npos);
+
+  Outcome again = RunScript(open_patient +
+                            "dump\nclick \"Cancel\"\nclick \"Close\"\n"
+                            "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(again.status, 0) << again.err;
+  const size_t reopened = again.out.find("105 - list");
+  ASSERT_NE(reopened, std::string::npos);
+  EXPECT_EQ(again.out.find("row 1", reopened),
+            again.out.find("row 1", again.out.find("106 - button", reopened)))
+      << "the deletion reached the file";
 }
 
 }  // namespace
