@@ -255,5 +255,49 @@ TEST_F(CarelogProgram, ThePatientFormBrowsesAndDeletesThePatientsMedications) {
       << "the deletion reached the file";
 }
 
+// A date its picture cannot take is refused: the entry keeps the typed text and the focus, the
+// form stays open, and the stored patient keeps the date it had.
+TEST_F(CarelogProgram, AnEntryRefusesWhatItsPictureCannotTakeAndNothingIsWritten) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  const std::string open_patient =
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click 3\n"
+      "key Down Down\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n";
+  auto start_of_care = [](const std::string& out) {
+    size_t at = out.find("  13 - entry ");
+    return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at) - at);
+  };
+  Outcome run = RunScript(open_patient +
+                          "dump\n"
+                          "click 13\n"
+                          "key Ctrl+A\n"
+                          "type \"13/45/xx\"\n"
+                          "click \"OK\"\n"
+                          "expect-title \"Changing a Patients Record\"\n"
+                          "dump\n"
+                          "click \"Cancel\"\n"
+                          "click \"Close\"\n"
+                          "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string before = start_of_care(run.out);
+  ASSERT_FALSE(before.empty()) << run.out;
+  const size_t second =
+      run.out.find("window window \"Changing a Patients Record\"",
+                   run.out.find("window window \"Changing a Patients Record\"") + 1);
+  ASSERT_NE(second, std::string::npos) << run.out;
+  EXPECT_EQ(start_of_care(run.out.substr(second)),
+            "  13 - entry \"13/45/xx\" visible enabled focused");
+
+  Outcome again = RunScript(open_patient +
+                            "dump\nclick \"Cancel\"\nclick \"Close\"\n"
+                            "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(start_of_care(again.out), before) << "the refused date did not reach the file";
+}
+
 }  // namespace
 }  // namespace carelog::app
