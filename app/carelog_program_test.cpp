@@ -202,6 +202,106 @@ TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
             std::string::npos);
 }
 
+// The patient form's tabs hold one browse box per patient file, each ranged on the patient:
+// a medication's form is reached from its box, and a medication deleted there is gone from
+// the file when the patient's form is opened again.
+TEST_F(CarelogProgram, ThePatientFormBrowsesAndDeletesThePatientsMedications) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  const std::string to_medications = "key Shift+Tab" + [] {
+    std::string keys;
+    for (int tab = 1; tab < 17; ++tab) keys += " Right";
+    return keys;
+  }() + "\n";
+  const std::string open_patient =
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click 3\n"
+      "key Down Down\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n" +
+      to_medications;
+  Outcome run = RunScript(open_patient +
+                          "dump\n"
+                          "click 107\n"
+                          "expect-title \"Changing a Medications Record\"\n"
+                          "click \"Cancel\"\n"
+                          "expect-title \"Changing a Patients Record\"\n"
+                          "click 108\n"
+                          "answer \"OK\"\n"
+                          "dump\n"
+                          "click \"Cancel\"\n"
+                          "click \"Close\"\n"
+                          "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const size_t before = run.out.find("105 - list");
+  ASSERT_NE(before, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("header \"Date\" \"Number\" \"First Drug\"", before), std::string::npos);
+  const size_t row = run.out.find("row 1 selected", before);
+  ASSERT_NE(row, std::string::npos) << run.out;
+  EXPECT_LT(row, run.out.find("106 - button", before)) << "the box lists the patient's medication";
+  const size_t after = run.out.find("105 - list", before + 1);
+  ASSERT_NE(after, std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("row 1", after),
+            run.out.find("row 1", run.out.find("106 - button", after)))
+      << "the deleted medication left the box";
+  EXPECT_NE(run.out.find("107 - button \"&Change\" visible disabled", after), std::string::npos);
+
+  Outcome again = RunScript(open_patient +
+                            "dump\nclick \"Cancel\"\nclick \"Close\"\n"
+                            "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(again.status, 0) << again.err;
+  const size_t reopened = again.out.find("105 - list");
+  ASSERT_NE(reopened, std::string::npos);
+  EXPECT_EQ(again.out.find("row 1", reopened),
+            again.out.find("row 1", again.out.find("106 - button", reopened)))
+      << "the deletion reached the file";
+}
+
+// A date its picture cannot take is refused: the entry keeps the typed text and the focus, the
+// form stays open, and the stored patient keeps the date it had.
+TEST_F(CarelogProgram, AnEntryRefusesWhatItsPictureCannotTakeAndNothingIsWritten) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  const std::string open_patient =
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click 3\n"
+      "key Down Down\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n";
+  auto start_of_care = [](const std::string& out) {
+    size_t at = out.find("  13 - entry ");
+    return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at) - at);
+  };
+  Outcome run = RunScript(open_patient +
+                          "dump\n"
+                          "click 13\n"
+                          "key Ctrl+A\n"
+                          "type \"13/45/xx\"\n"
+                          "click \"OK\"\n"
+                          "expect-title \"Changing a Patients Record\"\n"
+                          "dump\n"
+                          "click \"Cancel\"\n"
+                          "click \"Close\"\n"
+                          "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string before = start_of_care(run.out);
+  ASSERT_FALSE(before.empty()) << run.out;
+  const size_t second =
+      run.out.find("window window \"Changing a Patients Record\"",
+                   run.out.find("window window \"Changing a Patients Record\"") + 1);
+  ASSERT_NE(second, std::string::npos) << run.out;
+  EXPECT_EQ(start_of_care(run.out.substr(second)),
+            "  13 - entry \"13/45/xx\" visible enabled focused");
+
+  Outcome again = RunScript(open_patient +
+                            "dump\nclick \"Cancel\"\nclick \"Close\"\n"
+                            "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(start_of_care(again.out), before) << "the refused date did not reach the file";
+}
+
 }  // namespace
 }  // namespace carelog::app
 

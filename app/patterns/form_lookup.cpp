@@ -12,14 +12,14 @@
 namespace carelog::app::forms {
 namespace {
 
-bool Found(const LookupRow& row, const FieldSlot& key_field, double value) {
+bool Found(const FieldLookupRow& row, const FieldSlot& key_field, double value) {
   WriteNumber(key_field, value);
   store::KeyDeclaration* key = appdata::FindKey(row.file, row.key);
   return key && store::Get(appdata::Declaration(row.file), *key) == 0;
 }
 
 // Calls the select browse; on a choice the chosen record's key goes into the form's field.
-void ChooseInSelectBrowse(const LookupRow& row, const FieldSlot& field,
+void ChooseInSelectBrowse(const FieldLookupRow& row, const FieldSlot& field,
                           const FieldSlot& key_field) {
   if (CallByName(row.select, kReqSelect) != kRespCompleted) return;
   WriteNumber(field, ReadNumber(key_field));
@@ -28,7 +28,7 @@ void ChooseInSelectBrowse(const LookupRow& row, const FieldSlot& field,
 
 }  // namespace
 
-bool CheckLookup(const FormTable& table, const LookupRow& row) {
+bool CheckLookup(const FormTable& table, const FieldLookupRow& row) {
   FieldSlot field = ResolveField(table.file, row.field);
   FieldSlot key_field = ResolveField(row.file, row.key_field);
   if (!field.valid() || !key_field.valid()) return false;

@@ -12,6 +12,6 @@
 namespace carelog::app::forms {
 
 // True when the field's value is found (perhaps after the select browse chose one).
-bool CheckLookup(const FormTable& table, const LookupRow& row);
+bool CheckLookup(const FormTable& table, const FieldLookupRow& row);
 
 }  // namespace carelog::app::forms

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/data/records.h"
+#include "app/patterns/form_boxes.h"
 #include "app/patterns/form_engine.h"
 #include "app/patterns/form_lookup.h"
 #include "app/patterns/form_services.h"
@@ -53,7 +54,7 @@ void RefreshSheet(FormState& state, int) {
 }
 
 void AcceptLookup(FormState& state, int control) {
-  for (const LookupRow& row : state.table.lookups) {
+  for (const FieldLookupRow& row : state.table.lookups) {
     if (row.control == control) CheckLookup(state.table, row);
   }
 }
@@ -132,15 +133,20 @@ void Dispatch(FormState& state, int event, int control) {
   }
 }
 
-void RunLoop(FormState& state) {
+void RunLoop(FormState& state, FormBoxes& boxes) {
   while (window::Accept()) {
     int event = window::Event();
     bool first_open = event == ev::kOpenWindow && !state.frame.window_initialised();
     if (state.frame.TakeWindowEvent()) {
-      if (first_open) SelectField(FirstField(state.table));
+      if (first_open) {
+        boxes.Start();
+        SelectField(FirstField(state.table));
+      }
       continue;
     }
+    if (boxes.Handle(event, window::Field())) continue;
     Dispatch(state, event, window::Field());
+    if (event == ev::kAccepted) boxes.FollowRange();
   }
 }
 
@@ -151,7 +157,7 @@ class OpenFiles {
   explicit OpenFiles(const FormTable& table) {
     Add(table.file);
     for (appdata::FileId file : table.also_opens) Add(file);
-    for (const LookupRow& row : table.lookups) Add(row.file);
+    for (const FieldLookupRow& row : table.lookups) Add(row.file);
   }
   ~OpenFiles() {
     for (auto it = files_.rbegin(); it != files_.rend(); ++it) ReleaseFile(*it);
@@ -188,12 +194,13 @@ void Edit(FormState& state) {
     }
   }
   state.saved.Take(table.file);
+  FormBoxes boxes(table.boxes, table.file);
   if (state.frame.Open()) {
     ShowTitles(state);
     // The pages of the sheet's other tabs were drawn while the window was built; paint the
     // whole window again now that only the first page shows.
     host::Invalidate(state.frame.window().handle);
-    RunLoop(state);
+    RunLoop(state, boxes);
   }
   if (state.frame.local_response != kRespCompleted) DeletePlaceholder(state);
 }

@@ -20,6 +20,8 @@
 
 namespace carelog::app {
 
+struct BrowseTable;
+
 enum class FormFlavour : uint8_t {
   kPlain,  // the action is named in the window title
   kNote,   // the window keeps its title; the action message goes to the status bar, and
@@ -37,7 +39,7 @@ struct FieldBinding {
 // A field whose value must be found in another file: on acceptance the value is looked up by
 // `key` (a unique key over the one field `key_field`); a value not found calls the file's select
 // browse, whose chosen record's `key_field` is copied back.
-struct LookupRow {
+struct FieldLookupRow {
   int control;
   const char* field;       // the form's field, "MED:PATIENT_NUMBER"
   appdata::FileId file;    // the looked-up file, Patients
@@ -90,8 +92,11 @@ struct FormTable {
   std::span<const PrimedNumber> primed_numbers = {};
   void (*prime)() = nullptr;  // the form's own priming beyond constants; nullptr for none
   std::span<const FieldBinding> fields = {};
-  std::span<const LookupRow> lookups = {};
+  std::span<const FieldLookupRow> lookups = {};
   std::span<const CallRow> calls = {};
+  // The browse boxes on the form's tabs, each ranged on a field of the form's record and each
+  // calling its own update form (form_boxes.h).
+  std::span<const BrowseTable* const> boxes = {};
   int ok_button = 0;
   int cancel_button = 0;
 };

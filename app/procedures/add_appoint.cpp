@@ -13,7 +13,7 @@ constexpr FieldBinding kFields[] = {
     {9, "DAT:TIMEOUT"},        {11, "DAT:NOTES"},
 };
 
-constexpr LookupRow kLookups[] = {
+constexpr FieldLookupRow kLookups[] = {
     {3, "DAT:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
      "BROWSEALL", "DAT:Patient_Number", false},
 };

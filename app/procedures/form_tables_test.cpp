@@ -90,7 +90,7 @@ TEST_F(FormTablesTest, KeysLookupsAndButtonsExist) {
     for (const PrimedNumber& row : table->primed_numbers) {
       EXPECT_TRUE(ResolveField(table->file, row.field, row.element).valid()) << row.field;
     }
-    for (const LookupRow& row : table->lookups) {
+    for (const FieldLookupRow& row : table->lookups) {
       EXPECT_TRUE(controls.count(row.control)) << row.field;
       EXPECT_NE(appdata::FindKey(row.file, row.key), nullptr) << row.key;
       EXPECT_TRUE(ResolveField(row.file, row.key_field).valid()) << row.key_field;

@@ -71,7 +71,7 @@ constexpr const char* kDated[] = {"DIS:DATE"};
 constexpr PrimedNumber kPrimedNumbers[] = {
     {"DIS:RN", 1},
 };
-constexpr LookupRow kLookups[] = {
+constexpr FieldLookupRow kLookups[] = {
     {3, "DIS:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
      "SELECTPATIENTS", "DIS:Patient_Number", false},
 };

@@ -15,7 +15,7 @@ constexpr FieldBinding kFields[] = {
     {9, "DOC:PHONE"},
 };
 
-constexpr LookupRow kLookups[] = {
+constexpr FieldLookupRow kLookups[] = {
     {3, "DOC:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
      "SELECTPATIENTS", "DOC:Patient_Number", false},
 };

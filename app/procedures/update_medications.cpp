@@ -48,7 +48,7 @@ constexpr FieldBinding kFields[] = {
 };
 
 constexpr const char* kDated[] = {"MED:DATE"};
-constexpr LookupRow kLookups[] = {
+constexpr FieldLookupRow kLookups[] = {
     {3, "MED:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
      "SELECTPATIENTS", "MED:Patient_Number", false},
 };

@@ -3,6 +3,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/form_boxes.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -18,30 +19,30 @@ constexpr FieldBinding kFields[] = {
     {13, "PAT:SOC"},
     {15, "PAT:FREQUENCY"},
     {17, "PAT:DX"},
-    {19, "PAT:SEX"},
-    {23, "PAT:HEIGHT"},
-    {25, "PAT:WEIGHT"},
-    {27, "PAT:ALLERGIES"},
-    {29, "PAT:SOCIAL_SECURITY"},
-    {31, "PAT:MEDICARE_NUMBER"},
-    {33, "PAT:DATE_OF_BIRTH"},
-    {35, "PAT:PHONE_NUMBER"},
-    {37, "PAT:ADDRESS_1"},
-    {39, "PAT:ADDRESS_2"},
-    {41, "PAT:CITY"},
-    {43, "PAT:STATE"},
-    {45, "PAT:ZIPCODE"},
-    {47, "PAT:PHYSICIAN_NAME"},
-    {49, "PAT:PHARMACY"},
-    {51, "PAT:PHARMACY_ADDRESS"},
-    {53, "PAT:PHARMACY_PHONE"},
-    {55, "PAT:NEXT_VISIT"},
-    {57, "PAT:TIME_NEXT_VISIT"},
-    {59, "PAT:PLANS_AND_PROGRESS"},
+    {18, "PAT:SEX"},
+    {22, "PAT:HEIGHT"},
+    {24, "PAT:WEIGHT"},
+    {26, "PAT:ALLERGIES"},
+    {28, "PAT:SOCIAL_SECURITY"},
+    {30, "PAT:MEDICARE_NUMBER"},
+    {32, "PAT:DATE_OF_BIRTH"},
+    {34, "PAT:PHONE_NUMBER"},
+    {36, "PAT:ADDRESS_1"},
+    {38, "PAT:ADDRESS_2"},
+    {40, "PAT:CITY"},
+    {42, "PAT:STATE"},
+    {44, "PAT:ZIPCODE"},
+    {46, "PAT:PHYSICIAN_NAME"},
+    {48, "PAT:PHARMACY"},
+    {50, "PAT:PHARMACY_ADDRESS"},
+    {52, "PAT:PHARMACY_PHONE"},
+    {54, "PAT:NEXT_VISIT"},
+    {55, "PAT:TIME_NEXT_VISIT"},
+    {56, "PAT:PLANS_AND_PROGRESS"},
 };
 
-constexpr LookupRow kLookups[] = {
-    {47, "PAT:PHYSICIAN_NAME", FileId::kPhyscians, "PHY:DOCKEY", "PHY:DOCNO", "BROWSEPHYSICIANS",
+constexpr FieldLookupRow kLookups[] = {
+    {46, "PAT:PHYSICIAN_NAME", FileId::kPhyscians, "PHY:DOCKEY", "PHY:DOCNO", "BROWSEPHYSICIANS",
      "PAT:Physician_Name", true},
 };
 
@@ -58,6 +59,7 @@ constexpr FormTable kUpdatePatients = {
     .number_field = "PAT:PATIENT_NUMBER",
     .fields = kFields,
     .lookups = kLookups,
+    .boxes = kPatientBoxes,
     .ok_button = 113,
     .cancel_button = 114,
 };

@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/form_boxes.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -25,6 +26,7 @@ constexpr FormTable kUpdatePhyscians = {
     .number_key = "PHY:DOCKEY",
     .number_field = "PHY:DOCNO",
     .fields = kFields,
+    .boxes = kPhysicianPatientBoxes,
     .ok_button = 22,
     .cancel_button = 23,
 };

@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/form_boxes.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -51,6 +52,7 @@ constexpr FormTable kUpdatePoc = {
     .number_field = "POC:REC_NO",
     .patient_field = "POC:PATIENT_NUMBER",
     .fields = kFields,
+    .boxes = kAddendumBoxes,
     .ok_button = 113,
     .cancel_button = 114,
 };
