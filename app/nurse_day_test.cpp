@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/app_testing.h"
 #include "tools/carelog-sample/sample_data.h"
@@ -47,6 +48,31 @@ std::map<std::string, std::string> DataFiles() {
   return files;
 }
 
+using Record = std::map<std::string, std::string>;
+
+// The records of an ldstool dump: each "record N" block's "  FIELD = value" lines.
+std::vector<Record> ParseDump(const std::string& dump) {
+  std::vector<Record> records;
+  std::istringstream lines(dump);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("record ")) records.emplace_back();
+    size_t equals = line.find(" = ");
+    if (records.empty() || !line.starts_with("  ") || equals == std::string::npos) continue;
+    records.back()[line.substr(2, equals - 2)] = line.substr(equals + 3);
+  }
+  return records;
+}
+
+// How many records have `value` in the field whose name ends with `suffix` (":PATIENT_NUMBER").
+int CountWith(const std::vector<Record>& records, const std::string& suffix,
+              const std::string& value) {
+  int count = 0;
+  for (const Record& record : records) {
+    for (const auto& [field, text] : record) count += field.ends_with(suffix) && text == value;
+  }
+  return count;
+}
+
 class NurseDay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,6 +104,12 @@ class NurseDay : public ::testing::Test {
       dumps[name] = dump.out;
     }
     return dumps;
+  }
+
+  std::vector<Record> Records(const std::string& file) {
+    Result dump = Shell(std::string(LDSTOOL_BINARY) + " dump " + file);
+    EXPECT_EQ(dump.status, 0) << file << ": " << dump.err;
+    return ParseDump(dump.out);
   }
 
   testing::TempWorkingDirectory directory_;
@@ -127,6 +159,56 @@ TEST_F(NurseDay, CancelledInsertDeleteAndDroppedNoteChangesLeaveTheRecordsAsThey
   std::map<std::string, std::string> after = DataFiles();
   ASSERT_EQ(after.size(), before.size());
   for (const auto& [name, bytes] : before) EXPECT_TRUE(after[name] == bytes) << name << " changed";
+  ExpectSoundFiles();
+}
+
+// Patient 1 (first by agency name) is renumbered 901: the records it owns follow, its aide
+// assignments keep the number they were made under. Then physician 1 (first by name) is
+// deleted: the patients stay, with the physician cleared.
+TEST_F(NurseDay, ARenumberedPatientTakesItsRecordsAndADeletedPhysicianIsClearedFromPatients) {
+  const char* kChildren[] = {"Calendar.LDS", "CarePlan.LDS", "Doctors.LDS",   "Family.LDS",
+                             "MONTHCAL.LDS", "Meds.LDS",     "Narrative.LDS", "ORDERS.LDS",
+                             "Progress.LDS", "SIXTYDAY.LDS", "Patients.LDS"};
+  std::map<std::string, std::vector<Record>> before;
+  for (const char* file : kChildren) before[file] = Records(file);
+  std::vector<Record> aides = Records("HHA_ASSIGN.LDS");
+  ASSERT_GT(CountWith(before["Progress.LDS"], ":PATIENT_NUMBER", "1"), 0);
+  ASSERT_GT(CountWith(aides, ":PATIENT_NUMBER", "1"), 0);
+  int doctors_patients = CountWith(before["Patients.LDS"], "PAT:PHYSICIAN_NAME", "1");
+  ASSERT_GT(doctors_patients, 0);
+
+  Result run = Script(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n"
+      "click 3\n"
+      "key End Backspace\n"
+      "type \"901\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n"
+      "menu \"&Browse\" \"Browse Doc&tors\"\n"
+      "expect-title \"Browse the Physcians File\"\n"
+      "click \"&Delete\"\n"
+      "answer \"OK\"\n"
+      "expect-title \"Browse the Physcians File\"\n"
+      "click \"Close\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  for (const char* file : kChildren) {
+    SCOPED_TRACE(file);
+    std::vector<Record> after = Records(file);
+    EXPECT_EQ(after.size(), before[file].size());
+    EXPECT_EQ(CountWith(after, ":PATIENT_NUMBER", "1"), 0);
+    EXPECT_EQ(CountWith(after, ":PATIENT_NUMBER", "901"),
+              CountWith(before[file], ":PATIENT_NUMBER", "1"));
+  }
+  EXPECT_EQ(Records("HHA_ASSIGN.LDS"), aides);
+  std::vector<Record> patients = Records("Patients.LDS");
+  EXPECT_EQ(CountWith(patients, "PAT:PHYSICIAN_NAME", "1"), 0);
+  EXPECT_EQ(CountWith(patients, "PAT:PHYSICIAN_NAME", "0"),
+            CountWith(before["Patients.LDS"], "PAT:PHYSICIAN_NAME", "0") + doctors_patients);
+  EXPECT_EQ(CountWith(Records("PHYSCIANS.LDS"), "PHY:DOCNO", "1"), 0);
   ExpectSoundFiles();
 }
 
