@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -209,6 +210,39 @@ TEST_F(NurseDay, ARenumberedPatientTakesItsRecordsAndADeletedPhysicianIsClearedF
   EXPECT_EQ(CountWith(patients, "PAT:PHYSICIAN_NAME", "0"),
             CountWith(before["Patients.LDS"], "PAT:PHYSICIAN_NAME", "0") + doctors_patients);
   EXPECT_EQ(CountWith(Records("PHYSCIANS.LDS"), "PHY:DOCNO", "1"), 0);
+  ExpectSoundFiles();
+}
+
+// Two stations on one folder add an emergency visit note for the same patient at the same moment:
+// each gets a number of its own, and the folder stays sound while ldstool reads it during the run.
+TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
+  std::vector<Record> before = Records("Progress.LDS");
+  std::ofstream("note.txt") << "menu \"&Browse\" \"&Browse Patients\"\n"
+                               "click \"Progress\"\n"
+                               "click \"&Insert\"\n"
+                               "expect-title \"Update Records...  (New)\"\n"
+                               "click 14\n"
+                               "click \"OK\"\n"
+                               "expect-title \"Browse the ProgressNotes File by "
+                               "PRO:Key_Patient_Number\"\n";
+  std::string station =
+      std::string(CARELOG_BINARY) + " --headless --clock=2026-12-09T10:30 --script note.txt";
+  std::string reader = std::string(LDSTOOL_BINARY) + " check Progress.LDS >/dev/null && " +
+                       LDSTOOL_BINARY + " dump Patients.LDS >/dev/null";
+  Result run = Shell("(" + station + " >a.txt 2>&1; echo $? >a.rc) & (" + station +
+                     " >b.txt 2>&1; echo $? >b.rc) & (" + reader + "; echo $? >c.rc) & wait");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Slurp("a.rc"), "0\n") << Slurp("a.txt");
+  EXPECT_EQ(Slurp("b.rc"), "0\n") << Slurp("b.txt");
+  EXPECT_EQ(Slurp("c.rc"), "0\n") << "ldstool read the folder while both stations ran";
+
+  std::vector<Record> after = Records("Progress.LDS");
+  ASSERT_EQ(after.size(), before.size() + 2);
+  std::set<std::string> numbers;
+  for (const Record& record : after) numbers.insert(record.at("PRO:RECORD_NO"));
+  EXPECT_EQ(numbers.size(), after.size()) << "record numbers are unique";
+  EXPECT_EQ(CountWith(after, "PRO:TYPE_OF_VISIT", "1|0|1|0|0"),
+            CountWith(before, "PRO:TYPE_OF_VISIT", "1|0|1|0|0") + 2);
   ExpectSoundFiles();
 }
 
