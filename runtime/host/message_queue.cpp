@@ -367,6 +367,14 @@ void ServingSemaphore::Release() {
   }
 }
 
+void BeginPendingWork() {
+  ++held_semaphores;
+}
+
+void EndPendingWork() {
+  --held_semaphores;
+}
+
 bool AllThreadsIdle() {
   if (held_semaphores.load() > 0) return false;
   std::vector<std::shared_ptr<ThreadQueue>> queues;

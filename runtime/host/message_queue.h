@@ -96,4 +96,9 @@ class ServingSemaphore {
 // not counted).
 bool AllThreadsIdle();
 
+// Work promised but not yet begun (a thread started that has not yet taken its turn) keeps the
+// program from counting as idle, as a held ServingSemaphore does. Calls come in pairs.
+void BeginPendingWork();
+void EndPendingWork();
+
 }  // namespace carelog::host

@@ -92,6 +92,7 @@ void ThreadMain(void* argument) {
     slots[slot].thread = host::CurrentThreadId();
   }
   internal::TakeSemaphore();
+  host::EndPendingWork();  // at work now under the semaphore
   Procedure procedure = slots[slot].procedure;
   if (procedure) procedure();
   CloseThreadWindows(slot);
@@ -163,10 +164,14 @@ int Start(const Procedure& procedure, size_t stack_size) {
     ++running_started;
   }
   if (state_hooks.create) slots[slot].state = state_hooks.create();
+  // Until the new thread takes the semaphore nothing else shows it is at work, and a program
+  // whose other threads wait for input would count as idle before its window opens.
+  host::BeginPendingWork();
   bool started =
       host::StartDetachedThread(&ThreadMain, reinterpret_cast<void*>(static_cast<intptr_t>(slot)),
                                 std::max(stack_size, kRealStackFloor));
   if (!started) {
+    host::EndPendingWork();
     FreeState(slot);
     std::lock_guard<std::mutex> lock(table_mutex);
     slots[slot] = Slot{};

@@ -1,0 +1,250 @@
+// A day at the agency replayed through the real executable on sample data: what the users do
+// and do not do must show in the data files afterwards, checked by ldstool as an outsider.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_testing.h"
+#include "tools/carelog-sample/sample_data.h"
+
+namespace carelog::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Result Shell(const std::string& command) {
+  int raw = std::system((command + " >out.txt 2>err.txt").c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp("out.txt"), Slurp("err.txt")};
+}
+
+// Every data file of the folder with its bytes.
+std::map<std::string, std::string> DataFiles() {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::current_path())) {
+    std::string name = entry.path().filename().string();
+    std::string extension = entry.path().extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (entry.is_regular_file() && extension == ".lds") files[name] = Slurp(entry.path());
+  }
+  return files;
+}
+
+using Record = std::map<std::string, std::string>;
+
+// The records of an ldstool dump: each "record N" block's "  FIELD = value" lines.
+std::vector<Record> ParseDump(const std::string& dump) {
+  std::vector<Record> records;
+  std::istringstream lines(dump);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("record ")) records.emplace_back();
+    size_t equals = line.find(" = ");
+    if (records.empty() || !line.starts_with("  ") || equals == std::string::npos) continue;
+    records.back()[line.substr(2, equals - 2)] = line.substr(equals + 3);
+  }
+  return records;
+}
+
+// How many records have `value` in the field whose name ends with `suffix` (":PATIENT_NUMBER").
+int CountWith(const std::vector<Record>& records, const std::string& suffix,
+              const std::string& value) {
+  int count = 0;
+  for (const Record& record : records) {
+    for (const auto& [field, text] : record) count += field.ends_with(suffix) && text == value;
+  }
+  return count;
+}
+
+class NurseDay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sample::SampleCounts counts;
+    std::string error;
+    ASSERT_EQ(sample::WriteSampleData({20, 7}, &counts, &error), 0) << error;
+  }
+
+  Result Script(const std::string& script) {
+    std::ofstream("script.txt") << script;
+    return Shell(std::string(CARELOG_BINARY) +
+                 " --headless --clock=2026-12-09T10:30 --script script.txt");
+  }
+
+  // ldstool check passes on every data file of the folder.
+  void ExpectSoundFiles() {
+    for (const auto& [name, bytes] : DataFiles()) {
+      Result check = Shell(std::string(LDSTOOL_BINARY) + " check " + name);
+      EXPECT_EQ(check.status, 0) << name << ": " << check.out << check.err;
+    }
+  }
+
+  // ldstool's field-by-field dump of every data file.
+  std::map<std::string, std::string> Dumps() {
+    std::map<std::string, std::string> dumps;
+    for (const auto& [name, bytes] : DataFiles()) {
+      Result dump = Shell(std::string(LDSTOOL_BINARY) + " dump " + name);
+      EXPECT_EQ(dump.status, 0) << name << ": " << dump.err;
+      dumps[name] = dump.out;
+    }
+    return dumps;
+  }
+
+  std::vector<Record> Records(const std::string& file) {
+    Result dump = Shell(std::string(LDSTOOL_BINARY) + " dump " + file);
+    EXPECT_EQ(dump.status, 0) << file << ": " << dump.err;
+    return ParseDump(dump.out);
+  }
+
+  testing::TempWorkingDirectory directory_;
+};
+
+// An abandoned insert takes its number and gives it back: the placeholder record is added at
+// once (so that no other station takes the number) and removed on Cancel, so the records are as
+// they were though the file's counters moved. A cancelled delete and a note form closed without
+// saving write nothing at all.
+TEST_F(NurseDay, CancelledInsertDeleteAndDroppedNoteChangesLeaveTheRecordsAsTheyWere) {
+  std::map<std::string, std::string> dumps = Dumps();
+  Result insert = Script(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"&Insert\"\n"
+      "expect-title \"Adding a Patients Record\"\n"
+      "click 7\n"
+      "type \"Never Saved\"\n"
+      "click \"Cancel\"\n"
+      "expect-title \"Browse the Patients File\"\n");
+  ASSERT_EQ(insert.status, 0) << insert.err;
+  EXPECT_EQ(Dumps(), dumps);
+  ExpectSoundFiles();
+
+  std::map<std::string, std::string> before = DataFiles();
+  ASSERT_FALSE(before.empty());
+  Result run = Script(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"&Delete\"\n"
+      "expect-message \"You've selected to delete the highlighted record.  Press OK to confirm "
+      "deletion of this record.\"\n"
+      "answer \"Cancel\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "select 3 2\n"
+      "click \"Family\"\n"
+      "expect-title \"Browse the Family File by FAM:Key_Patient_Number\"\n"
+      "click \"&Change\"\n"
+      "click 5\n"
+      "type \"e\"\n"
+      "click \"Cancel\"\n"
+      "expect-message \"Do you want to save the changes to this record?\"\n"
+      "answer \"&No\"\n"
+      "expect-title \"Browse the Family File by FAM:Key_Patient_Number\"\n"
+      "click \"Close\"\n"
+      "click \"Close\"\n"
+      "expect-title \"The Care Log\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::map<std::string, std::string> after = DataFiles();
+  ASSERT_EQ(after.size(), before.size());
+  for (const auto& [name, bytes] : before) EXPECT_TRUE(after[name] == bytes) << name << " changed";
+  ExpectSoundFiles();
+}
+
+// Patient 1 (first by agency name) is renumbered 901: the records it owns follow, its aide
+// assignments keep the number they were made under. Then physician 1 (first by name) is
+// deleted: the patients stay, with the physician cleared.
+TEST_F(NurseDay, ARenumberedPatientTakesItsRecordsAndADeletedPhysicianIsClearedFromPatients) {
+  const char* kChildren[] = {"Calendar.LDS", "CarePlan.LDS", "Doctors.LDS",   "Family.LDS",
+                             "MONTHCAL.LDS", "Meds.LDS",     "Narrative.LDS", "ORDERS.LDS",
+                             "Progress.LDS", "SIXTYDAY.LDS", "Patients.LDS"};
+  std::map<std::string, std::vector<Record>> before;
+  for (const char* file : kChildren) before[file] = Records(file);
+  std::vector<Record> aides = Records("HHA_ASSIGN.LDS");
+  ASSERT_GT(CountWith(before["Progress.LDS"], ":PATIENT_NUMBER", "1"), 0);
+  ASSERT_GT(CountWith(aides, ":PATIENT_NUMBER", "1"), 0);
+  int doctors_patients = CountWith(before["Patients.LDS"], "PAT:PHYSICIAN_NAME", "1");
+  ASSERT_GT(doctors_patients, 0);
+
+  Result run = Script(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n"
+      "click 3\n"
+      "key End Backspace\n"
+      "type \"901\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n"
+      "menu \"&Browse\" \"Browse Doc&tors\"\n"
+      "expect-title \"Browse the Physcians File\"\n"
+      "click \"&Delete\"\n"
+      "answer \"OK\"\n"
+      "expect-title \"Browse the Physcians File\"\n"
+      "click \"Close\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  for (const char* file : kChildren) {
+    SCOPED_TRACE(file);
+    std::vector<Record> after = Records(file);
+    EXPECT_EQ(after.size(), before[file].size());
+    EXPECT_EQ(CountWith(after, ":PATIENT_NUMBER", "1"), 0);
+    EXPECT_EQ(CountWith(after, ":PATIENT_NUMBER", "901"),
+              CountWith(before[file], ":PATIENT_NUMBER", "1"));
+  }
+  EXPECT_EQ(Records("HHA_ASSIGN.LDS"), aides);
+  std::vector<Record> patients = Records("Patients.LDS");
+  EXPECT_EQ(CountWith(patients, "PAT:PHYSICIAN_NAME", "1"), 0);
+  EXPECT_EQ(CountWith(patients, "PAT:PHYSICIAN_NAME", "0"),
+            CountWith(before["Patients.LDS"], "PAT:PHYSICIAN_NAME", "0") + doctors_patients);
+  EXPECT_EQ(CountWith(Records("PHYSCIANS.LDS"), "PHY:DOCNO", "1"), 0);
+  ExpectSoundFiles();
+}
+
+// Two stations on one folder add an emergency visit note for the same patient at the same moment:
+// each gets a number of its own, and the folder stays sound while ldstool reads it during the run.
+TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
+  std::vector<Record> before = Records("Progress.LDS");
+  std::ofstream("note.txt") << "menu \"&Browse\" \"&Browse Patients\"\n"
+                               "click \"Progress\"\n"
+                               "click \"&Insert\"\n"
+                               "expect-title \"Update Records...  (New)\"\n"
+                               "click 14\n"
+                               "click \"OK\"\n"
+                               "expect-title \"Browse the ProgressNotes File by "
+                               "PRO:Key_Patient_Number\"\n";
+  std::string station =
+      std::string(CARELOG_BINARY) + " --headless --clock=2026-12-09T10:30 --script note.txt";
+  std::string reader = std::string(LDSTOOL_BINARY) + " check Progress.LDS >/dev/null && " +
+                       LDSTOOL_BINARY + " dump Patients.LDS >/dev/null";
+  Result run = Shell("(" + station + " >a.txt 2>&1; echo $? >a.rc) & (" + station +
+                     " >b.txt 2>&1; echo $? >b.rc) & (" + reader + "; echo $? >c.rc) & wait");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Slurp("a.rc"), "0\n") << Slurp("a.txt");
+  EXPECT_EQ(Slurp("b.rc"), "0\n") << Slurp("b.txt");
+  EXPECT_EQ(Slurp("c.rc"), "0\n") << "ldstool read the folder while both stations ran";
+
+  std::vector<Record> after = Records("Progress.LDS");
+  ASSERT_EQ(after.size(), before.size() + 2);
+  std::set<std::string> numbers;
+  for (const Record& record : after) numbers.insert(record.at("PRO:RECORD_NO"));
+  EXPECT_EQ(numbers.size(), after.size()) << "record numbers are unique";
+  EXPECT_EQ(CountWith(after, "PRO:TYPE_OF_VISIT", "1|0|1|0|0"),
+            CountWith(before, "PRO:TYPE_OF_VISIT", "1|0|1|0|0") + 2);
+  ExpectSoundFiles();
+}
+
+}  // namespace
+}  // namespace carelog::app
