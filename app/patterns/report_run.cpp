@@ -42,7 +42,7 @@ void Close(ReportRun& run) {
 
 // Reads the next record of the view (get-next), then the validate step.
 void GetNext(ReportRun& run) {
-  int error = store::NextInView(run.view);
+  int error = view::NextInView(run.view);
   if (error != 0) {
     if (error != kEndOfRecords) {
       run.read_failed = true;
@@ -62,11 +62,11 @@ void GetNext(ReportRun& run) {
 void OpenWindow(ReportRun& run) {
   store::KeyDeclaration* key = appdata::FindKey(run.table.primary, run.table.order_key);
   if (key) store::Set(*key);
-  run.view.driver = &store::ViewEngineEntry;
+  run.view.driver = &view::ViewEngineEntry;
   run.view.primary = &appdata::Declaration(run.table.primary);
   run.view.filter = {run.table.filter, static_cast<uint32_t>(std::strlen(run.table.filter))};
   run.view.uses_memos = 1;
-  run.view_open = store::OpenView(run.view) == 0;
+  run.view_open = view::OpenView(run.view) == 0;
   if (run.view_open) GetNext(run);
   if (!run.view_open || run.frame.local_response == kCancelled) {
     run.frame.local_response = kCancelled;
@@ -204,7 +204,7 @@ void RunReport(const ReportTable& table) {
     RunEvents(run);
     SendQuickScan(table, "QUICKSCAN=off");
   }
-  if (run.view_open) store::CloseView(run.view);
+  if (run.view_open) view::CloseView(run.view);
   Finish(run);
   run.frame.Return();
 }

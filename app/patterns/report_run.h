@@ -6,7 +6,7 @@
 
 #include "app/patterns/report_table.h"
 #include "app/procedure_frame.h"
-#include "runtime/store/view_engine.h"
+#include "runtime/view/view_engine.h"
 #include "runtime/window/window_structure.h"
 
 namespace carelog::app {
@@ -27,7 +27,7 @@ struct ReportRun {
   window::Structure progress;
   ProcedureFrame frame;
   std::unique_ptr<window::Structure> report;
-  store::ViewDeclaration view{};
+  view::ViewDeclaration view{};
   bool view_open = false;
   bool report_open = false;
   bool read_failed = false;  // a read error other than the end of the records
