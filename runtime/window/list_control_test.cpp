@@ -4,6 +4,8 @@
 // and the select command read and drive what the list shows.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <cstdio>
 
 #include "runtime/host/message_queue.h"
@@ -72,6 +74,19 @@ class ListControlTest : public ::testing::Test {
     });
     ASSERT_TRUE(log_.WaitFor("open"));
     ASSERT_TRUE(automation_.WaitIdle().ok);
+  }
+  // A test that stopped before Finish leaves the window open: close it, so that the program's
+  // thread ends and a failure is reported instead of waiting forever.
+  void TearDown() override {
+    if (!program_) return;
+    if (!log_.WaitFor("closed", std::chrono::milliseconds(0))) {
+      automation_.Click(std::to_string(kDone), false);
+      if (!log_.WaitFor("closed", std::chrono::seconds(30))) {
+        ADD_FAILURE() << "the list window did not close";
+        std::_Exit(1);
+      }
+    }
+    program_->Join();
   }
   void Finish() {
     ASSERT_TRUE(automation_.Click(std::to_string(kDone), false).ok);
