@@ -64,7 +64,7 @@ report::PreviewQueue RunReport(bool preview) {
   static Definitions definitions;
   char name[40];
   window::Structure s(window::StructureKind::kReport, "VISITS$REPORT", kModule,
-                      window::UseTable{{name, 0}});
+                      window::UseTable{window::use::String(10, name)});
   report::ReportOptions options;
   options.preview = preview;
   report::SetReportOptions(s, options);

@@ -236,6 +236,18 @@ AutomationResult Automation::Click(const std::string& reference, bool by_text) {
   return AutomationResult::Failure("control " + shown + " cannot be clicked");
 }
 
+AutomationResult Automation::SelectRow(const std::string& reference, int row) {
+  ControlInfo c;
+  if (!FindControl(reference, false, &c)) {
+    return AutomationResult::Failure("no control " + reference + " in \"" + CurrentTitle() + "\"");
+  }
+  if (!c.visible) return AutomationResult::Failure("control " + reference + " is hidden");
+  if (!c.enabled) return AutomationResult::Failure("control " + reference + " is disabled");
+  AutomationPeer* peer = Peer();
+  if (!peer) return AutomationResult::Failure("this program has no lists");
+  return peer->SelectRow(CurrentWindow(), c, row);
+}
+
 AutomationResult Automation::Menu(const std::vector<std::string>& path) {
   if (path.empty()) return AutomationResult::Failure("no menu item named");
   AutomationPeer* peer = Peer();
@@ -311,6 +323,7 @@ std::string Automation::Dump() {
              (c.visible ? "visible" : "hidden") + " " + (c.enabled ? "enabled" : "disabled") +
              (c.focused ? " focused" : "") +
              (c.selected_row > 0 ? " row=" + std::to_string(c.selected_row) : "") + "\n";
+      for (const std::string& line : c.detail) out += "    " + line + "\n";
     }
   }
   return out;

@@ -37,6 +37,7 @@ struct ControlInfo {
   bool focused = false;
   int selected_row = 0;  // lists: from 1; 0 when no row is selected or not a list
   std::vector<std::pair<std::string, std::string>> properties;  // anything else worth reading
+  std::vector<std::string> detail;  // further lines of a dump (a list's headers and rows)
 };
 
 struct WindowInfo {
@@ -78,6 +79,11 @@ class AutomationPeer {
                                       const std::vector<std::string>& /*path*/) {
     return AutomationResult::Failure("this program has no menus to choose from");
   }
+  // Selects a row (from 1) of a list as the user would.
+  virtual AutomationResult SelectRow(WindowId /*window*/, const ControlInfo& /*control*/,
+                                     int /*row*/) {
+    return AutomationResult::Failure("this program has no lists");
+  }
   // The message box shown now: its window and text. False when none is shown.
   virtual bool CurrentMessage(WindowId* /*window*/, std::string* /*text*/) { return false; }
 };
@@ -100,6 +106,7 @@ class Automation {
   AutomationResult Key(const std::string& combination);  // "Ctrl+PageDown"
   AutomationResult Type(const std::string& ansi_text);
   AutomationResult Click(const std::string& reference, bool by_text);
+  AutomationResult SelectRow(const std::string& reference, int row);
   AutomationResult Menu(const std::vector<std::string>& path);
   AutomationResult Answer(const std::string& button_text);
   AutomationResult ExpectTitle(const std::string& title);

@@ -28,6 +28,7 @@ constexpr VerbRule kVerbs[] = {
     {"key", ScriptVerb::kKey, 1, -1, false, false},
     {"type", ScriptVerb::kType, 1, 1, false, true},
     {"click", ScriptVerb::kClick, 1, 1, false, false},
+    {"select", ScriptVerb::kSelect, 2, 2, true, false},
     {"menu", ScriptVerb::kMenu, 1, -1, false, true},
     {"answer", ScriptVerb::kAnswer, 1, 1, false, false},
     {"expect-title", ScriptVerb::kExpectTitle, 1, 1, false, false},
@@ -140,6 +141,14 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
       return automation.Type(Ansi(a[0]));
     case ScriptVerb::kClick:
       return automation.Click(Ansi(a[0]), a[0].quoted);
+    case ScriptVerb::kSelect: {
+      const std::string& row = a[1].text;
+      if (row.empty() || row.size() > 9 ||
+          row.find_first_not_of("0123456789") != std::string::npos) {
+        return AutomationResult::Failure("row \"" + row + "\" is not a row number");
+      }
+      return automation.SelectRow(Ansi(a[0]), std::stoi(row));
+    }
     case ScriptVerb::kMenu: {
       std::vector<std::string> path;
       for (const ScriptArgument& item : a) path.push_back(Ansi(item));

@@ -11,6 +11,7 @@
 //   key COMBINATION...                press keys in turn: key Ctrl+PageDown Enter
 //   type "text"                       type the text into the focused control
 //   click EQUATE | click "Text"       click a control by equate (number or ?NAME) or text
+//   select EQUATE ROW                 select a list's row (from 1) as a click on it would
 //   menu "&Menu" "&Item"...           choose a menu item along its path
 //   answer "&Yes"                     press a button of the message box shown
 //   expect-title "text"               the current window's title
@@ -36,6 +37,7 @@ enum class ScriptVerb : uint8_t {
   kKey,
   kType,
   kClick,
+  kSelect,
   kMenu,
   kAnswer,
   kExpectTitle,

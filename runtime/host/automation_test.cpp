@@ -190,7 +190,12 @@ class FakeRuntime : public AutomationPeer {
     if (path.size() == 2 && path[1] == "&Browse Patients") return AutomationResult{};
     return AutomationResult::Failure("no menu item \"" + path.back() + "\"");
   }
+  AutomationResult SelectRow(WindowId, const ControlInfo& control, int row) override {
+    selected.push_back(control.equate * 100 + row);
+    return AutomationResult{};
+  }
   std::vector<std::string> chosen;
+  std::vector<int> selected;  // equate x 100 + row
 };
 
 TEST_F(AutomationTest, ThePeerNamesEquatesAndChoosesMenus) {
@@ -204,6 +209,10 @@ TEST_F(AutomationTest, ThePeerNamesEquatesAndChoosesMenus) {
             0)
       << err;
   EXPECT_EQ(runtime.chosen, (std::vector<std::string>{"&Browse", "&Browse Patients"}));
+  EXPECT_EQ(Run("select ?PAT:NAME 3\n", &out, &err), 0) << err;
+  EXPECT_EQ(runtime.selected, std::vector<int>{103});
+  EXPECT_EQ(Run("select ?PAT:NAME -1\n", &out, &err), 1);
+  EXPECT_EQ(err, "session.txt:1: select: row \"-1\" is not a row number\n");
   EXPECT_EQ(Run("menu \"&File\" \"E&xit\"\n", &out, &err), 1);
   EXPECT_EQ(err, "session.txt:1: menu: no menu item \"E&xit\"\n");
   RegisterAutomationPeer(nullptr);

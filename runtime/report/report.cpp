@@ -118,9 +118,8 @@ void PrepareContext(OpenState& r, window::Structure& s) {
   r.context.scale = window::ScaleFor(window::UnitOf(r.definition.attr),
                                      window::FontMetrics{tm.average_char_width, tm.height},
                                      window::Resolution{p.pixels_per_inch_x, p.pixels_per_inch_y});
-  window::ResetUse(s);
   for (const Entry* control : window::UseControlsOf(r.definition)) {
-    r.context.uses[control] = s.TakeUse();
+    r.context.uses[control] = s.UseOf(control->id);
   }
 }
 

@@ -129,7 +129,9 @@ class ReportTest : public ::testing::Test {
   char memo_[200];
   uint8_t male_ = 0;
   window::Structure report_{window::StructureKind::kReport, "LOG$REPORT", window::testing::kModule,
-                            window::UseTable{{name_, 0}, {memo_, 0}, {&male_, 0}}};
+                            window::UseTable{window::use::String(10, name_),
+                                             window::use::String(11, memo_),
+                                             window::use::Byte(12, &male_)}};
   std::filesystem::path directory_;
 };
 

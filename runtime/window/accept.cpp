@@ -73,6 +73,7 @@ bool DialogKey(Structure& w, const host::Message& m) {
   uint32_t mods = static_cast<uint32_t>(m.lparam) & 0x700;
   w.last_key_code = static_cast<uint32_t>(vk) | mods;
   Control* focus = ControlOf(w, host::FocusWindow());
+  if (internal::RaiseAlert(w, focus, w.last_key_code)) return true;
   if (vk == host::key::kTab && !(mods & host::modifier::kCtrl)) {
     MoveFocus(w, (mods & host::modifier::kShift) != 0);
     return true;

@@ -7,6 +7,7 @@
 #include "runtime/host/automation.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/frame_layout.h"
+#include "runtime/window/list_state.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/message_box.h"
 #include "runtime/window/status_bar.h"
@@ -29,6 +30,21 @@ Structure* FindStructure(host::WindowId window) {
   std::lock_guard<std::mutex> lock(open_mutex);
   for (Structure* s : open_structures) {
     if (s->handle == window) return s;
+  }
+  return nullptr;
+}
+
+// The control whose host window is `handle`, looked for in `window` first. Call with the
+// semaphore held.
+Control* ControlByHandle(host::WindowId window, host::WindowId handle) {
+  std::lock_guard<std::mutex> lock(open_mutex);
+  std::vector<Structure*> order = open_structures;
+  std::stable_partition(order.begin(), order.end(),
+                        [window](const Structure* s) { return s->handle == window; });
+  for (Structure* s : order) {
+    for (auto& c : s->controls) {
+      if (c->handle == handle && handle != host::kNoWindow) return c.get();
+    }
   }
   return nullptr;
 }
@@ -66,6 +82,42 @@ bool MessageBoxControls(host::WindowId window, std::vector<host::ControlInfo>* o
     out->push_back(std::move(info));
   }
   return true;
+}
+
+std::string Quote(const std::string& text) {
+  std::string out = "\"";
+  for (char ch : text) {
+    if (ch == '"' || ch == '\\') out += '\\';
+    out += ch;
+  }
+  return out + "\"";
+}
+
+// A list as its user sees it: the headers, the rows in view with their cells as displayed,
+// the selected row and the vertical scroll bar.
+void DescribeList(const Control& c, host::ControlInfo* info) {
+  info->selected_row = SelectedListRow(c);
+  std::vector<std::string> headers = ListHeaders(c);
+  std::string rows;
+  for (int row = 1; row <= ListRowCount(c); ++row) {
+    rows += (row > 1 ? "\t" : "") + ListCellText(c, row, 1);
+  }
+  info->properties.emplace_back("rows", rows);
+  std::string line = "header";
+  for (const std::string& h : headers) line += " " + Quote(h);
+  info->detail.push_back(line);
+  const ListState& s = ListOf(c);
+  ListGeometry g = ListLayout(c);
+  int last = std::min(ListRowCount(c), s.first_row + g.visible);
+  for (int row = s.first_row + 1; row <= last; ++row) {
+    line = "row " + std::to_string(row) + (row == s.selected ? " selected" : "");
+    for (size_t col = 1; col <= headers.size(); ++col) {
+      line += " " + Quote(ListCellText(c, row, static_cast<int>(col)));
+    }
+    info->detail.push_back(line);
+  }
+  info->detail.push_back(std::string("scrollbar ") + (g.bar.Empty() ? "off" : "on") + " thumb=" +
+                         std::to_string(ListThumb(c)) + " visible=" + std::to_string(g.visible));
 }
 
 class Peer : public host::AutomationPeer {
@@ -117,12 +169,7 @@ class Peer : public host::AutomationPeer {
         info.properties.emplace_back("checked", c->state ? "1" : "0");
       }
       if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
-      if (c->kind == kKindList) {
-        info.selected_row = c->state;
-        std::string rows;
-        for (const std::string& row : c->rows) rows += (rows.empty() ? "" : "\t") + row;
-        info.properties.emplace_back("rows", rows);
-      }
+      if (c->kind == kKindList) DescribeList(*c, &info);
       if (s->default_button == c) info.properties.emplace_back("default", "1");
       if (c->kind == kKindMenu || c->kind == kKindItem) {
         info.properties.emplace_back("command", std::to_string(CommandOf(c->equate)));
@@ -166,6 +213,25 @@ class Peer : public host::AutomationPeer {
     if (!internal::ChooseMenuItem(item)) {
       return host::AutomationResult::Failure("menu item \"" + joined + "\" cannot be chosen");
     }
+    return host::AutomationResult{};
+  }
+
+  host::AutomationResult SelectRow(host::WindowId window, const host::ControlInfo& info,
+                                   int row) override {
+    SemaphoreHold hold;
+    Control* list = ControlByHandle(window, info.window);
+    if (!list || list->kind != kKindList) {
+      return host::AutomationResult::Failure("control " + std::to_string(info.equate) +
+                                             " is not a list");
+    }
+    int rows = ListRowCount(*list);
+    if (row < 1 || row > rows) {
+      return host::AutomationResult::Failure("the list has " + std::to_string(rows) +
+                                             " rows, no row " + std::to_string(row));
+    }
+    internal::Focus(*list);
+    list->window->last_key_code = mouse_key::kLeft;
+    ChooseListRow(*list, row);
     return host::AutomationResult{};
   }
 

@@ -9,6 +9,25 @@
 
 namespace carelog::window {
 
+// Entries, spin boxes and text boxes: the caret, the whole-text selection and the undo text.
+struct EntryState : ControlState {
+  size_t caret = 0;
+  bool all_selected = false;
+  std::string undo_text;  // the text that an undo brings back
+};
+
+// Progress bars (and spin boxes' current value): the limits and the value shown.
+struct ProgressState : ControlState {
+  double lower = 0, upper = 100, value = 0;
+};
+
+inline EntryState& Editing(const Control& c) {
+  return c.State<EntryState>();
+}
+inline ProgressState& Progress(const Control& c) {
+  return c.State<ProgressState>();
+}
+
 extern const ControlClass kButtonClass;
 extern const ControlClass kCheckClass;
 extern const ControlClass kRadioClass;

@@ -32,11 +32,11 @@ size_t MaxLength(const Control& c) {
 bool EditInput(Control& c, const host::Message& m, bool multi_line) {
   switch (m.number) {
     case host::msg::kSetFocus:
-      c.caret = c.text.size();
-      c.all_selected = (c.attr & control_attr::kSelectAll) != 0 || !multi_line;
+      Editing(c).caret = c.text.size();
+      Editing(c).all_selected = (c.attr & control_attr::kSelectAll) != 0 || !multi_line;
       return false;  // the common part queues EVENT:Selected
     case host::msg::kKillFocus:
-      c.all_selected = false;
+      Editing(c).all_selected = false;
       if (c.changed) internal::CheckEntry(c, true);
       c.Invalidate();
       return true;
@@ -44,58 +44,58 @@ bool EditInput(Control& c, const host::Message& m, bool multi_line) {
       if (c.extra.count(kReadOnlyKey) && c.extra[kReadOnlyKey] != 0) return true;
       auto ch = static_cast<char>(m.wparam);
       if (ch == '\b') {
-        if (c.all_selected) {
+        if (Editing(c).all_selected) {
           c.text.clear();
-          c.caret = 0;
-        } else if (c.caret > 0) {
-          c.text.erase(--c.caret, 1);
+          Editing(c).caret = 0;
+        } else if (Editing(c).caret > 0) {
+          c.text.erase(--Editing(c).caret, 1);
         }
-        c.all_selected = false;
+        Editing(c).all_selected = false;
         Edited(c);
         return true;
       }
       if (ch == '\r' && multi_line) ch = '\n';
       if (static_cast<unsigned char>(ch) < 32 && ch != '\n') return true;
-      if (c.all_selected) {
+      if (Editing(c).all_selected) {
         c.text.clear();
-        c.caret = 0;
-        c.all_selected = false;
+        Editing(c).caret = 0;
+        Editing(c).all_selected = false;
       }
       if (c.text.size() >= MaxLength(c)) {
         host::Beep();
         return true;
       }
-      c.text.insert(c.caret++, 1, ch);
+      c.text.insert(Editing(c).caret++, 1, ch);
       Edited(c);
       return true;
     }
     case host::msg::kKeyDown:
       switch (static_cast<int>(m.wparam)) {
         case host::key::kLeft:
-          c.caret = c.caret ? c.caret - 1 : 0;
+          Editing(c).caret = Editing(c).caret ? Editing(c).caret - 1 : 0;
           break;
         case host::key::kRight:
-          c.caret = std::min(c.caret + 1, c.text.size());
+          Editing(c).caret = std::min(Editing(c).caret + 1, c.text.size());
           break;
         case host::key::kHome:
-          c.caret = 0;
+          Editing(c).caret = 0;
           break;
         case host::key::kEnd:
-          c.caret = c.text.size();
+          Editing(c).caret = c.text.size();
           break;
         case host::key::kDelete:
-          if (c.all_selected) {
+          if (Editing(c).all_selected) {
             c.text.clear();
-            c.caret = 0;
-          } else if (c.caret < c.text.size()) {
-            c.text.erase(c.caret, 1);
+            Editing(c).caret = 0;
+          } else if (Editing(c).caret < c.text.size()) {
+            c.text.erase(Editing(c).caret, 1);
           }
           Edited(c);
           break;
         default:
           return false;
       }
-      c.all_selected = false;
+      Editing(c).all_selected = false;
       c.Invalidate();
       return true;
     default:
@@ -133,7 +133,7 @@ void EntryPaint(Control& c, host::DeviceContext& dc, bool focused) {
   dc.Save();
   dc.IntersectClip(inner);
   dc.SetFont(c.font);
-  if (focused && c.all_selected && !c.text.empty()) {
+  if (focused && Editing(c).all_selected && !c.text.empty()) {
     host::Size extent = dc.TextExtent(c.text);
     int top = (r.Height() - extent.height) / 2;
     dc.FillRect(host::Rect::FromSize(inner.left, top, extent.width, extent.height), theme::kAccent);
@@ -143,9 +143,9 @@ void EntryPaint(Control& c, host::DeviceContext& dc, bool focused) {
   } else {
     draw::Label(dc, c, inner, c.text, host::text::kVCenter);
   }
-  if (focused && !c.all_selected) {
-    int x = inner.left + dc.TextExtent(std::string_view(c.text).substr(0, c.caret)).width;
-    if (c.caret == 0) x = inner.left;
+  if (focused && !Editing(c).all_selected) {
+    int x = inner.left + dc.TextExtent(std::string_view(c.text).substr(0, Editing(c).caret)).width;
+    if (Editing(c).caret == 0) x = inner.left;
     int h = dc.Metrics().height;
     int top = (r.Height() - h) / 2;
     dc.FillRect(host::Rect::FromSize(x, top, 1, h), theme::kText);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/window/list_rows.h"
+#include "runtime/window/list_state.h"
 #include "runtime/window/properties.h"
 #include "runtime/window/window_testing.h"
 
@@ -34,9 +35,9 @@ TEST(ListBox, KeysTypeAheadAndTheSelectedPropertyMoveTheSelection) {
     SetListRows(list, {"apple", "banana", "cherry", "cranberry", "date", "elder", "fig"});
     while (Accept()) {
       if (Event() == event::kOpenWindow) log.Add("open");
-      if (Event() == event::kNewSelection) log.Add("row " + std::to_string(list.state));
+      if (Event() == event::kNewSelection) log.Add("row " + std::to_string(SelectedListRow(list)));
       if (Event() == event::kAccepted && Field() == 2) {
-        first_row_at_end = list.first_row;
+        first_row_at_end = ListOf(list).first_row;
         SetProperty(1, prop::kSelected, "2");
         property_after_set = GetProperty(1, prop::kSelected) + " " + list.text;
         log.Add("done");

@@ -30,8 +30,8 @@ void ProgressPaint(Control& c, host::DeviceContext& dc, bool) {
   dc.SetBrush(host::Color{230, 230, 230});
   dc.SetPen(host::Color{188, 188, 188});
   dc.RoundRect(r, 3);
-  double span = c.upper - c.lower;
-  double fraction = span > 0 ? std::clamp((c.value - c.lower) / span, 0.0, 1.0) : 0.0;
+  double span = Progress(c).upper - Progress(c).lower;
+  double fraction = span > 0 ? std::clamp((Progress(c).value - Progress(c).lower) / span, 0.0, 1.0) : 0.0;
   int width = static_cast<int>((r.Width() - 2) * fraction);
   if (width > 0) {
     dc.FillRect(host::Rect{r.left + 1, r.top + 1, r.left + 1 + width, r.bottom - 1},

@@ -10,6 +10,7 @@
 #include "runtime/window/control_classes.h"
 #include "runtime/window/font_style.h"
 #include "runtime/window/frame_layout.h"
+#include "runtime/window/list_state.h"
 #include "runtime/window/standard_actions.h"
 #include "runtime/window/status_bar.h"
 #include "runtime/window/window_runtime.h"
@@ -63,7 +64,7 @@ int64_t ControlProc(Control* c, const host::Message& m) {
     return internal::EditCommand(*c, m.number) ? 0 : host::DefaultWindowProc(m);
   }
   if (m.number == host::msg::kSetFocus) {
-    c->undo_text = c->text;
+    if (c->cls == &kEntryClass || c->cls == &kTextClass) Editing(*c).undo_text = c->text;
     if (!c->message.empty()) internal::ShowHighlightMessage(*c->window, &c->message);
   } else if (m.number == host::msg::kKillFocus && !c->message.empty()) {
     internal::ShowHighlightMessage(*c->window, nullptr);
@@ -163,14 +164,20 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   }
   if (const std::string* p = entry.String(Field::kPicture)) c.picture = *p;
   if (const std::string* t = entry.String(Field::kText)) c.text = *t;
+  if (const std::string* f = entry.String(Field::kFormat)) SetListFormat(c, *f);
   if (const std::string* i = entry.String(Field::kImage)) c.image = *i;
   if (const std::string* i = entry.String(Field::kIcon)) c.image = *i;
   if (const std::string* m = entry.String(Field::kMessage)) c.message = *m;
   c.key = static_cast<uint32_t>(entry.Number(Field::kKey));
   c.action = entry.Number(Field::kAction);
-  c.lower = entry.Real(Field::kLower);
-  c.upper = entry.Real(Field::kUpper);
-  if (c.upper <= c.lower) c.upper = c.lower + 100;
+  if (entry.kind == kKindProgress) {
+    ProgressState& p = Progress(c);
+    p.lower = entry.Real(Field::kLower);
+    p.upper = entry.Real(Field::kUpper);
+    if (p.upper <= p.lower) p.upper = p.lower + 100;
+  }
+  for (size_t i = 0; i < entry.alerts.size(); ++i)
+    c.alerts[static_cast<int>(i) + 1] = entry.alerts[i];
   c.color = entry.Number(Field::kColor);
   c.fill = entry.Number(Field::kFill);
   if (entry.kind == kKindImage) c.bitmap = LoadControlImage(c.image);
@@ -213,6 +220,8 @@ const ControlClass* ClassForKind(uint8_t kind, int drop_rows) {
 void BuildControls(Structure& s) {
   auto surface = host::Surface::Create(1, 1);
   host::DeviceContext dc(surface);
+  const std::vector<uint32_t>& alerts = s.definition.alerts;
+  for (size_t i = 0; i < alerts.size(); ++i) s.alerts[static_cast<int>(i) + 1] = alerts[i];
   BuildList(s, s.definition.children, nullptr, dc);
   // Later controls lie above earlier ones, so containers stay beneath what they hold.
   for (auto& c : s.controls) {
@@ -250,12 +259,14 @@ void Refresh(Control& c) {
       c.kind != kKindProgress) {
     c.text = DisplayText(*c.use, c.use_type, c.picture);
     c.changed = false;
-    c.caret = std::min(c.caret, c.text.size());
+    if (c.cls == &kEntryClass || c.cls == &kTextClass) {
+      Editing(c).caret = std::min(Editing(c).caret, c.text.size());
+    }
   } else if (c.use && c.kind == kKindCheck) {
     UseValue v = ReadUse(*c.use, c.use_type);
     c.state = v.is_text ? !v.text.empty() : v.number != 0;
   } else if (c.use && c.kind == kKindProgress) {
-    c.value = ReadUse(*c.use, c.use_type).number;
+    Progress(c).value = ReadUse(*c.use, c.use_type).number;
   } else if (c.use && c.kind == kKindOption) {
     UseValue v = ReadUse(*c.use, c.use_type);
     int index = 0;
@@ -285,6 +296,24 @@ void PaintWindowless(Structure& s, host::DeviceContext& dc) {
     c.cls->paint(c, dc, false);
     dc.Restore();
   }
+}
+
+bool RaiseAlert(Structure& w, Control* focus, uint32_t code) {
+  auto alerted = [code](const std::map<int, uint32_t>& alerts) {
+    for (const auto& slot : alerts) {
+      if ((slot.second & 0x7FF) == (code & 0x7FF)) return true;
+    }
+    return false;
+  };
+  Control* target = nullptr;
+  if (focus && alerted(focus->alerts)) {
+    target = focus;
+  } else if (!alerted(w.alerts)) {
+    return false;
+  }
+  w.last_key_code = code;
+  w.Queue(event::kAlertKey, target);
+  return true;
 }
 
 void Focus(Control& c) {

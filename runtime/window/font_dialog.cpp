@@ -140,7 +140,7 @@ class FontDialog {
     int face_row = FindListRow(Get(kFaceList), preset_.face);
     SelectListRow(Get(kFaceList), face_row);
     dialog::PutString(v_.face, sizeof v_.face,
-                      face_row ? Get(kFaceList).rows[face_row - 1] : preset_.face);
+                      face_row ? ListRowText(Get(kFaceList), face_row) : preset_.face);
 
     int weight = static_cast<int>(preset_.style & font_style::kWeightMask);
     bool bold = weight >= kBoldFrom;
@@ -200,8 +200,8 @@ class FontDialog {
 
   void RowChosen(int list) {
     Control& c = Get(list);
-    if (c.state == 0) return;
-    const std::string& row = c.rows[static_cast<size_t>(c.state - 1)];
+    if (SelectedListRow(c) == 0) return;
+    std::string row = ListRowText(c, SelectedListRow(c));
     switch (list) {
       case kFaceList:
         dialog::PutString(v_.face, sizeof v_.face, row);
@@ -226,8 +226,8 @@ class FontDialog {
     font.face = dialog::GetString(v_.face, sizeof v_.face);
     font.size = v_.size;
     const Control& colors = Get(kColorList);
-    font.color =
-        colors.state ? color_values_[static_cast<size_t>(colors.state - 1)] : preset_.color;
+    int color_row = SelectedListRow(colors);
+    font.color = color_row ? color_values_[static_cast<size_t>(color_row - 1)] : preset_.color;
     int64_t style = preset_.style & ~(font_style::kWeightMask | font_style::kItalic |
                                       font_style::kUnderline | font_style::kStrikeout);
     int index = StyleIndex(dialog::GetString(v_.style, sizeof v_.style));
@@ -264,7 +264,7 @@ class FontDialog {
       Select(kFaceEntry);
       return false;
     }
-    font.face = Get(kFaceList).rows[FindListRow(Get(kFaceList), font.face) - 1];
+    font.face = ListRowText(Get(kFaceList), FindListRow(Get(kFaceList), font.face));
     if (StyleIndex(dialog::GetString(v_.style, sizeof v_.style)) < 0) {
       host::Beep();
       Select(kStyleEntry);

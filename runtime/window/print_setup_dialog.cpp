@@ -92,7 +92,7 @@ class PrintSetupDialog {
   }
 
   const host::PrinterInfo* SelectedPrinter() {
-    int row = Get(kPrinterList).state;
+    int row = SelectedListRow(Get(kPrinterList));
     return row ? &printers_[static_cast<size_t>(row - 1)] : nullptr;
   }
 
@@ -118,7 +118,7 @@ class PrintSetupDialog {
 
   bool Confirm() {
     const host::PrinterInfo* printer = SelectedPrinter();
-    int paper = Get(kPaperList).state;
+    int paper = SelectedListRow(Get(kPaperList));
     if (!printer || paper == 0) {
       host::Beep();
       Select(printer ? kPaperList : kPrinterList);

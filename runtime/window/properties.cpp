@@ -6,7 +6,8 @@
 #include <mutex>
 
 #include "runtime/host/window_system.h"
-#include "runtime/window/list_rows.h"
+#include "runtime/window/control_classes.h"
+#include "runtime/window/list_state.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/status_bar.h"
 #include "runtime/window/threads.h"
@@ -44,12 +45,34 @@ int64_t Key(int property, int index) {
 std::mutex system_mutex;
 std::map<int64_t, int64_t> system_properties;  // guarded by system_mutex
 
+std::string Stored(const std::map<int, int64_t>& extra, int property, int index) {
+  auto it = extra.find(static_cast<int>(Key(property, index)));
+  return it == extra.end() ? std::string("0") : Text(it->second);
+}
+
+std::string Alert(const std::map<int, uint32_t>& alerts, int slot) {
+  auto it = alerts.find(slot);
+  return Text(it == alerts.end() ? 0 : it->second);
+}
+
+void SetAlert(std::map<int, uint32_t>* alerts, int slot, int64_t key) {
+  if (key == 0)
+    alerts->erase(slot);
+  else
+    (*alerts)[slot] = static_cast<uint32_t>(key);
+}
+
 std::string GetControl(Control& c, int property, int index) {
+  std::string list_value;
+  if (ListProperty(c, property, index, &list_value)) return list_value;
   switch (property) {
     case prop::kText:
       return c.kind == kKindSheet ? Text(c.state) : c.text;
     case prop::kProgress:
-      return Text(static_cast<int64_t>(c.value));
+      if (c.kind != kKindProgress) return Stored(c.extra, property, index);
+      return Text(static_cast<int64_t>(Progress(c).value));
+    case prop::kAlertKey:
+      return Alert(c.alerts, index);
     case prop::kXPos:
       return Text(c.at.x == kNotGiven ? ToUnits(c.pixels.left, c.window->scale.x_multiplier,
                                                 c.window->scale.divisor)
@@ -68,23 +91,15 @@ std::string GetControl(Control& c, int property, int index) {
       return Text(static_cast<int64_t>(c.font.points));
     case prop::kKey:
       return Text(c.key);
-    case prop::kItems: {
-      int line = static_cast<int>(c.font.points * 96 / 72 * 1.4);
-      return Text(line > 0 ? c.pixels.Height() / line : 0);
-    }
-    case prop::kSelected:
-      if (c.kind == kKindList) return Text(c.state);
-      [[fallthrough]];
-    default: {
-      auto it = c.extra.find(static_cast<int>(Key(property, index)));
-      return it == c.extra.end() ? std::string("0") : Text(it->second);
-    }
+    default:
+      return Stored(c.extra, property, index);
   }
 }
 
 void SetControl(Control& c, int property, const std::string& value, int index) {
   Structure& w = *c.window;
   int64_t n = Number(value);
+  if (SetListProperty(c, property, index, value)) return;
   switch (property) {
     case prop::kText:
       if (c.kind == kKindSheet) {
@@ -98,8 +113,15 @@ void SetControl(Control& c, int property, const std::string& value, int index) {
       if (!c.handle) host::Invalidate(w.handle);
       return;
     case prop::kProgress:
-      c.value = static_cast<double>(n);
+      if (c.kind != kKindProgress) {
+        c.extra[static_cast<int>(Key(property, index))] = n;
+        return;
+      }
+      Progress(c).value = static_cast<double>(n);
       c.Invalidate();
+      return;
+    case prop::kAlertKey:
+      SetAlert(&c.alerts, index, n);
       return;
     case prop::kXPos:
       c.at.x = static_cast<int32_t>(n);
@@ -145,12 +167,6 @@ void SetControl(Control& c, int property, const std::string& value, int index) {
     case prop::kKey:
       c.key = static_cast<uint32_t>(n);
       return;
-    case prop::kSelected:
-      if (c.kind == kKindList) {
-        SelectListRow(c, static_cast<int>(std::clamp<int64_t>(n, 0, 1 << 30)));
-        return;
-      }
-      [[fallthrough]];
     default:
       c.extra[static_cast<int>(Key(property, index))] = n;
       return;
@@ -171,10 +187,10 @@ std::string GetWindow(Structure& w, int property, int index) {
       return Text(ToUnits(host::WindowRect(w.handle).left, w.scale.x_multiplier, w.scale.divisor));
     case prop::kYPos:
       return Text(ToUnits(host::WindowRect(w.handle).top, w.scale.y_multiplier, w.scale.divisor));
-    default: {
-      auto it = w.extra.find(static_cast<int>(Key(property, index)));
-      return it == w.extra.end() ? std::string("0") : Text(it->second);
-    }
+    case prop::kAlertKey:
+      return Alert(w.alerts, index);
+    default:
+      return Stored(w.extra, property, index);
   }
 }
 
@@ -199,6 +215,9 @@ void SetWindow(Structure& w, int property, const std::string& value, int index) 
       return;
     case prop::kStatusText:
       internal::SetStatusText(w, index, value);
+      return;
+    case prop::kAlertKey:
+      SetAlert(&w.alerts, index, n);
       return;
     case prop::kXPos:
     case prop::kYPos: {

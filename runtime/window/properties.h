@@ -11,15 +11,22 @@
 //   0x7C73 font size in points of a control (get and set; the control is redrawn)
 //   0x7C86 window timer period in 1/100 s; set restarts (0 stops) the timer
 //   0x7C8A read-only entry (get and set): a read-only entry takes no typing
-//   0x7C8B vertical scroll bar flag (list, text), kept with the control
-//   0x7C8E visible rows of a list (get): its height divided by the font's line height
-//   0x7C8F selected row of a list, from 1; 0 none (get and set; set scrolls it into view)
+//   0x7C8B vertical scroll bar (list: shown or not; text: kept)
+//   0x7C8E visible rows of a list (get): whole rows that fit under its header
+//   0x7C8F selected row of a list, from 1; 0 none (get and set; set scrolls it into view and
+//          queues nothing)
 //   0x7C9A accept-all mode flag of the window
-//   0x7C9E vertical scroll position (kept)
+//   0x7C9E vertical scroll position: a list's thumb, 0-100 (windows: kept)
 //   0x7CBC key code of a control (get and set): pressing it selects or presses the control
 //   0x7D01 status-bar zone text, indexed by zone
-//   0x7D06 alert key, indexed by alert slot (kept per slot)
-//   0x7E05 list format column count (kept for the list control)
+//   0x7D06 alert key of a control or window, indexed by alert slot; 0 removes the slot
+//   0x7E00 list format text (get and set; set parses it again)
+//   0x7E01-0x7E0B a list column's width (pixels), header, picture, field, -, justification
+//          letter, header justification letter, flags, extra flags, data indent, header
+//          indent; indexed by column from 1 (list_format.h)
+//   0x7E05 number of field columns of a list (get)
+//   0x7E40 header height of a list in pixels (get)
+//   0x7E7F width of all a list's columns in pixels (get)
 // Any other number is kept with its target and read back as set.
 //
 // The system target (kSystemTarget, -4) is one program-wide set of properties, kept and read
@@ -56,7 +63,10 @@ inline constexpr int kVScrollPos = 0x7C9E;
 inline constexpr int kKey = 0x7CBC;
 inline constexpr int kStatusText = 0x7D01;
 inline constexpr int kAlertKey = 0x7D06;
+inline constexpr int kListFormat = 0x7E00;
 inline constexpr int kFormatColumns = 0x7E05;
+inline constexpr int kListHeaderHeight = 0x7E40;
+inline constexpr int kListWidth = 0x7E7F;
 }  // namespace prop
 
 }  // namespace carelog::window

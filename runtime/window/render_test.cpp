@@ -5,6 +5,8 @@
 
 #include "runtime/host/input.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/list_control.h"
+#include "runtime/window/properties.h"
 #include "runtime/window/window_testing.h"
 
 namespace carelog::window {
@@ -107,6 +109,66 @@ TEST(RenderTest, EveryControlKindLooksAsTheReference) {
   auto actual = host::Surface::LoadPng(shot.string());
   auto expected = host::Surface::LoadPng(kReference);
   ASSERT_TRUE(actual && expected) << "missing " << kReference;
+  EXPECT_LT(DifferentShare(*actual, *expected), 0.02) << "see " << shot;
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+// A browse-like list: an icon column, a group of two columns under a group header, bordered
+// and resizable columns, a decimal column, queue colours on one cell and the selection bar.
+TEST(RenderTest, ListLooksAsTheReference) {
+  Entry list = Make(kKindList, 1, Rect{6, 6, 300, 120});
+  list.attr = 0x803;
+  list.strings[Field::kFormat] =
+      "14C@s12@I[70L|M~Name~@s20@40R|~No~@n6@](110)|~Patient~44D|~Balance~@n9.2@"
+      "50L*~Status~@s10@";
+  Entry window = WindowEntry("LISTDRAW$WINDOW", 0x300, {list}, Rect{0, 0, 312, 132});
+  Definitions defs({window});
+  FatalErrors errors;
+  Log log;
+  ListQueue queue;
+  const char* names[] = {"Ames, Ruth", "Baker, Tom", "Castro, Lena", "Dunn, Mary-Katherine",
+                         "Ellis, Joe"};
+  double balances[] = {12.5, 1304.25, 0, 7.125, 88};
+  for (int i = 0; i < 5; ++i) {
+    ListRecord r;
+    r.fields = {ListField::Text(i % 2 ? "NEXT.ICO" : "PREVIOUS.ICO"),
+                ListField::Text(names[i]),
+                ListField::Number(80120 + i),
+                ListField::Number(balances[i]),
+                ListField::Text(i == 3 ? "Overdue" : "Open"),
+                ListField::Number(i == 3 ? 0x0000B0 : -1),
+                ListField::Number(i == 3 ? 0xE0E8FF : -1),
+                ListField::Number(-1),
+                ListField::Number(-1),
+                ListField::Text("position")};
+    queue.push_back(std::move(r));
+  }
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "LISTDRAW$WINDOW", kModule, {});
+    Open(w);
+    SetListQueue(1, &queue);
+    SetProperty(1, prop::kSelected, "2");
+    SetProperty(1, prop::kVScroll, "1");
+    Select(1);
+    while (Accept()) log.Add(Describe());
+    SetListQueue(1, nullptr);
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  host::Automation automation;
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  const std::string reference = std::string(CARELOG_WINDOW_TESTDATA) + "/list.png";
+  auto shot = std::filesystem::temp_directory_path() / "carelog_list.png";
+  ASSERT_TRUE(automation.Screenshot(shot.string()).ok);
+  host::InjectClose(host::TopLevelOf(ControlInfoOf(1).window));
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  if (std::getenv("CARELOG_UPDATE_REFERENCE")) {
+    std::filesystem::copy_file(shot, reference, std::filesystem::copy_options::overwrite_existing);
+  }
+  auto actual = host::Surface::LoadPng(shot.string());
+  auto expected = host::Surface::LoadPng(reference);
+  ASSERT_TRUE(actual && expected) << "missing " << reference;
   EXPECT_LT(DifferentShare(*actual, *expected), 0.02) << "see " << shot;
   EXPECT_TRUE(errors.Seen().empty());
 }

@@ -18,6 +18,7 @@
 
 #include "runtime/host/window_system.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/control_classes.h"
 #include "runtime/window/dialog_fields.h"
 #include "runtime/window/file_types.h"
 #include "runtime/window/list_rows.h"
@@ -93,7 +94,7 @@ class SaveFileDialog {
       } else if (Event() == event::kAccepted && field == kFolderList) {
         EnterSelectedFolder();
       } else if (Event() == event::kAccepted && field == kOk) {
-        if (host::FocusWindow() == Get(kFolderList).handle && Get(kFolderList).state) {
+        if (host::FocusWindow() == Get(kFolderList).handle && SelectedListRow(Get(kFolderList))) {
           EnterSelectedFolder();
         } else {
           chosen = done = Confirm(result);
@@ -110,7 +111,7 @@ class SaveFileDialog {
   Control& Get(int equate) { return *window_.Find(equate); }
 
   const FileType& Type() {
-    int row = Get(kTypeList).state;
+    int row = SelectedListRow(Get(kTypeList));
     return types_[static_cast<size_t>(row > 0 ? row - 1 : 0)];
   }
 
@@ -156,14 +157,14 @@ class SaveFileDialog {
   }
 
   void EnterSelectedFolder() {
-    if (Get(kFolderList).state) MoveTo(fs::path(host::AnsiToUtf8(Get(kFolderList).text)));
+    if (SelectedListRow(Get(kFolderList))) MoveTo(fs::path(host::AnsiToUtf8(Get(kFolderList).text)));
   }
 
   // Focuses the name with its whole text selected, so typing replaces it.
   void SelectName() {
     Control& entry = Get(kNameEntry);
     Select(kNameEntry);
-    entry.all_selected = true;
+    Editing(entry).all_selected = true;
     entry.Invalidate();
   }
 

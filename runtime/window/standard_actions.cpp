@@ -5,6 +5,7 @@
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/control_classes.h"
 #include "runtime/window/frame_layout.h"
 #include "runtime/window/help.h"
 #include "runtime/window/menu_model.h"
@@ -63,15 +64,15 @@ bool IsReadOnly(const Control& c) {
 
 // The text an edit replaces: all of it while it is selected, else nothing (at the caret).
 void ReplaceSelection(Control& c, const std::string& with) {
-  c.undo_text = c.text;
-  if (c.all_selected) {
+  Editing(c).undo_text = c.text;
+  if (Editing(c).all_selected) {
     c.text = with;
-    c.caret = with.size();
-    c.all_selected = false;
+    Editing(c).caret = with.size();
+    Editing(c).all_selected = false;
   } else {
-    c.caret = std::min(c.caret, c.text.size());
-    c.text.insert(c.caret, with);
-    c.caret += with.size();
+    Editing(c).caret = std::min(Editing(c).caret, c.text.size());
+    c.text.insert(Editing(c).caret, with);
+    Editing(c).caret += with.size();
   }
   c.changed = true;
   if (c.attr & control_attr::kNewSelection) c.window->Queue(event::kNewSelection, &c);
@@ -148,7 +149,7 @@ void HandleCommand(Structure& w, int command) {
 bool EditCommand(Control& c, uint32_t message) {
   if (!IsEditable(c)) return false;
   bool read_only = IsReadOnly(c);
-  std::string selected = c.all_selected ? c.text : std::string();
+  std::string selected = Editing(c).all_selected ? c.text : std::string();
   switch (message) {
     case host::msg::kCopy:
       if (!selected.empty()) host::SetClipboardText(selected);
@@ -176,10 +177,10 @@ bool EditCommand(Control& c, uint32_t message) {
     case host::msg::kUndo: {
       if (read_only) return true;
       std::string before = c.text;
-      c.text = c.undo_text;
-      c.undo_text = before;
-      c.caret = c.text.size();
-      c.all_selected = false;
+      c.text = Editing(c).undo_text;
+      Editing(c).undo_text = before;
+      Editing(c).caret = c.text.size();
+      Editing(c).all_selected = false;
       c.changed = true;
       break;
     }

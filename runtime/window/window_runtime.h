@@ -85,6 +85,9 @@ void ScrollIntoView(Structure& window, const Control& control);
 Structure* ApplicationFrame();
 // Tells automation that a structure opened or closed.
 void NoteOpen(Structure* window, bool open);
+// Queues EVENT:AlertKey when `code` (a key code, or a mouse code 1, 2, 5) is an alert key of
+// the focused control (the event names it) or of the window (a window event); true when it did.
+bool RaiseAlert(Structure& window, Control* focus, uint32_t code);
 // Draws the controls without windows of their own (images, lines, boxes, regions).
 void PaintWindowless(Structure& window, host::DeviceContext& dc);
 }  // namespace internal

@@ -14,6 +14,7 @@
 //      by ACCEPT.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -58,6 +59,13 @@ inline constexpr uint32_t kDisabled = 0x40;       // built disabled
 inline constexpr uint32_t kHidden = 0x80;         // built hidden
 }  // namespace control_attr
 
+// State that one control class keeps for itself (entry editing, progress limits, list rows
+// and columns ...). Each class derives its own and reaches it through Control::State<T>().
+struct ControlState {
+  virtual ~ControlState() = default;
+};
+
+// The common part of every control; what only one class needs lives in its ControlState.
 struct Control {
   int equate = 0;
   uint8_t kind = 0;
@@ -74,12 +82,10 @@ struct Control {
   std::string picture;
   std::string text;  // caption of buttons, prompts ...; the shown text of entries
   std::string image;
-  std::string message;    // shown in the status bar while the control or item is highlighted
-  std::string undo_text;  // entries: the text that an undo brings back
+  std::string message;  // shown in the status bar while the control or item is highlighted
   host::FontSpec font;
   uint32_t key = 0;  // key code that selects or presses the control
   int64_t action = 0;
-  double lower = 0, upper = 100, value = 0;  // progress bars; radio value
   int64_t color = -1, fill = -1;
   int drop_rows = 0;
   std::vector<Control*> children;
@@ -87,20 +93,29 @@ struct Control {
   std::shared_ptr<host::Surface> bitmap;  // images: the decoded file
   bool pressed = false;                   // buttons: held down by the mouse
 
-  // Entry editing state.
+  // The shown text was edited since it was last checked (entries, spin boxes, text boxes); the
+  // window reads it before it presses the default button or shows variables again.
   bool changed = false;
-  size_t caret = 0;
-  bool all_selected = false;
-  // Check boxes and radios: the state shown; sheets: the selected tab (from 1); lists: the
-  // selected row (from 1, 0 for none).
+  // Check boxes and radios: the state shown; sheets: the selected tab (from 1).
   int state = 0;
-  // Lists: the rows shown (list_rows.h) and the first row in view (from 0).
-  std::vector<std::string> rows;
-  int first_row = 0;
+  // Alert keys by slot: keys that queue EVENT:AlertKey for the control instead of acting.
+  std::map<int, uint32_t> alerts;
+
+  // The class's own state, created on first use. REQUIRES: every call for one control names
+  // the same type (the control's class decides it).
+  template <class T>
+  T& State() const {
+    if (!own_) own_ = std::make_unique<T>();
+    assert(dynamic_cast<T*>(own_.get()));
+    return *static_cast<T*>(own_.get());
+  }
 
   bool IsVisible() const;
   bool IsEnabled() const;
   void Invalidate() const;
+
+ private:
+  mutable std::unique_ptr<ControlState> own_;
 };
 
 class Structure {
@@ -156,6 +171,8 @@ class Structure {
   std::unique_ptr<FrameParts> parts;
   std::map<int, int64_t> extra;  // window properties without an effect of their own
   uint32_t last_key_code = 0;
+  // Alert keys of the window by slot (from its definition, then property 0x7D06).
+  std::map<int, uint32_t> alerts;
   bool build_failed = false;  // a control could not be built
   // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
   std::function<bool(int field, int tab)> synchronous_handler;
