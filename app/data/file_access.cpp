@@ -32,9 +32,10 @@ struct OpenRegistry {
   std::mutex mutex;
   std::vector<store::FileDeclaration*> open;
 };
+// Never destroyed: thread and process use counts may still unregister while the program ends.
 OpenRegistry& Registry() {
-  static OpenRegistry registry;
-  return registry;
+  static OpenRegistry* registry = new OpenRegistry;
+  return *registry;
 }
 void Register(store::FileDeclaration* file) {
   std::lock_guard lock(Registry().mutex);

@@ -167,8 +167,9 @@ struct Shown {
   int32_t result = -1;
 };
 
-// Waits for the box, reads it and presses Enter (the default button).
-Shown ReadAndPressEnter() {
+// Waits for the box, reads it and presses Enter (the default button). With
+// CARELOG_SCREENSHOT_DIR set, the box is also saved there as warning<kind>.png.
+Shown ReadAndPressEnter(int32_t kind = 0) {
   Shown shown;
   host::Automation automation;
   host::WindowId box = host::kNoWindow;
@@ -184,6 +185,10 @@ Shown ReadAndPressEnter() {
   for (const auto& button : buttons) {
     shown.buttons.push_back(button.text);
     if (button.is_default) shown.default_button = button.text;
+  }
+  if (const char* dir = std::getenv("CARELOG_SCREENSHOT_DIR"); dir && kind != 0) {
+    EXPECT_TRUE(
+        automation.Screenshot(std::string(dir) + "/warning" + std::to_string(kind) + ".png").ok);
   }
   EXPECT_TRUE(automation.Key("Enter").ok);
   return shown;
@@ -251,7 +256,7 @@ TEST(WarningBox, TheRealMessageBoxShowsEachReturningKindAndEnterGivesItsDefault)
       store::PostError(5, nullptr);
       result = ShowWarning(c.kind, c.text1);
     });
-    Shown shown = ReadAndPressEnter();
+    Shown shown = ReadAndPressEnter(c.kind);
     program.Join();
     EXPECT_EQ(shown.title, c.title);
     EXPECT_EQ(shown.text, c.text);
