@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app_testing.h"
+#include "runtime/values/standard_date.h"
 #include "tools/carelog-sample/sample_data.h"
 
 namespace carelog::app {
@@ -243,6 +244,63 @@ TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
   EXPECT_EQ(numbers.size(), after.size()) << "record numbers are unique";
   EXPECT_EQ(CountWith(after, "PRO:TYPE_OF_VISIT", "1|0|1|0|0"),
             CountWith(before, "PRO:TYPE_OF_VISIT", "1|0|1|0|0") + 2);
+  ExpectSoundFiles();
+}
+
+// The office books tomorrow's visit: the daily schedule asks for the day, its Insert opens the
+// appointment form with that day, an unknown patient number calls the patient browse to pick
+// one, and the saved appointment is listed under the day with the picked patient's name.
+TEST_F(NurseDay, AnAppointmentBookedForAPickedPatientIsStoredAndListedUnderItsDay) {
+  std::vector<Record> before = Records("Calendar.LDS");
+  Result run = Script(
+      "menu \"&Calendar\" \"BrowseDates\"\n"
+      "expect-title \"Calendar\"\n"
+      "key Right\n"
+      "click 48\n"
+      "expect-title \"Patient Names\"\n"
+      "click \"&Insert\"\n"
+      "expect-title \"Update Records...\"\n"
+      "expect-text 5 \"12/10/26\"\n"
+      "click 3\n"
+      "key End Backspace\n"
+      "type \"999\"\n"
+      "key Tab\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "select 3 2\n"
+      "click \"&Select\"\n"
+      "expect-title \"Update Records...\"\n"
+      "click 7\n"
+      "type \"9:15AM\"\n"
+      "click 9\n"
+      "type \"10:00AM\"\n"
+      "click 11\n"
+      "type \"Wound care, new dressing\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Patient Names\"\n"
+      "dump\n"
+      "click \"Close\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::vector<Record> after = Records("Calendar.LDS");
+  ASSERT_EQ(after.size(), before.size() + 1);
+  std::vector<Record> booked;
+  for (const Record& record : after) {
+    if (record.at("DAT:NOTES") == "Wound care, new dressing") booked.push_back(record);
+  }
+  ASSERT_EQ(booked.size(), 1u);
+  EXPECT_EQ(booked[0].at("DAT:DAYNO"), std::to_string(values::DayNumber(2026, 12, 10)));
+  EXPECT_EQ(booked[0].at("DAT:TIMEIN"), std::to_string(values::BuildTime(9, 15, 0, 0)));
+  EXPECT_EQ(booked[0].at("DAT:TIMEOUT"), std::to_string(values::BuildTime(10, 0, 0, 0)));
+  const std::string patient = booked[0].at("DAT:PATIENT_NUMBER");
+  ASSERT_NE(patient, "999");
+  std::string name;
+  for (const Record& record : Records("Patients.LDS")) {
+    if (record.at("PAT:PATIENT_NUMBER") == patient) name = record.at("PAT:NAME");
+  }
+  ASSERT_FALSE(name.empty()) << "the picked patient " << patient << " is in the patients file";
+  EXPECT_NE(run.out.find("row 1 selected \"" + name + "\" \"9:15AM\" \"10:00AM\""),
+            std::string::npos)
+      << run.out;
   ExpectSoundFiles();
 }
 

@@ -180,6 +180,12 @@ bool CheckEntry(Control& c, bool queue_events) {
     if (queue_events) w.Queue(event::kAccepted, &c);
     return true;
   }
+  if (!c.changed) {
+    // The entry still shows its variable, untouched since: reading the shown text back could
+    // only lose what the picture leaves out (a two-digit year, digits past its places).
+    if (queue_events) w.Queue(event::kAccepted, &c);
+    return true;
+  }
   UseValue value;
   if (!ParseEntryText(c.text, c.picture, c.use_type, &value)) {
     if (queue_events && c.equate != 0 && ModalCount() == 0) w.Queue(event::kRejected, &c);
