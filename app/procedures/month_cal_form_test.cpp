@@ -26,6 +26,7 @@ using appdata::MON;
 
 constexpr int kOk = 48;
 constexpr int kNextMonth = 44;
+constexpr int32_t kPatient = 5;
 
 void SetNote(int cell, const std::string& text) {
   char* note = MON.DAY_INFO[cell - 1];
@@ -54,7 +55,8 @@ class MonthCalFormTest : public ::testing::Test {
     values::UseSystemClock();
   }
 
-  // Runs the form with `request` on the record in the buffer while `user` acts on it; returns
+  // Runs the form with `request` (a change of the file's first record, or an insert for
+  // patient kPatient) while `user` acts on it; returns
   // the response, with the file's first record read back into the buffer.
   int32_t Run(int32_t request, const std::function<void(host::Automation&)>& user) {
     int32_t response = -1;
@@ -66,6 +68,9 @@ class MonthCalFormTest : public ::testing::Test {
           store::Watch(file);
           store::Set(appdata::Key(appdata::MonKey::RECNOKEY));
           ASSERT_EQ(store::Next(file), 0);
+        } else {
+          std::memset(&MON, 0, sizeof MON);
+          appdata::PAT.PATIENT_NUMBER = kPatient;
         }
         ProcRequest = request;
         procedures::UPDATEMONTHCAL();
@@ -113,8 +118,6 @@ class MonthCalFormTest : public ::testing::Test {
 // cell, the month moves on, and the record is stored with the month left on screen, its day
 // numbers laid out for that month and the note in its cell.
 TEST_F(MonthCalFormTest, NewCalendarStoresTheMonthOnScreenWithItsNotes) {
-  std::memset(&MON, 0, sizeof MON);
-  appdata::PAT.PATIENT_NUMBER = 5;
   int32_t response = Run(kReqInsert, [](host::Automation& automation) {
     EXPECT_TRUE(automation.ExpectTitle("Adding a MonthCal Record").ok);
     EXPECT_TRUE(automation.ExpectText("47", "December 2026").ok);
@@ -125,6 +128,7 @@ TEST_F(MonthCalFormTest, NewCalendarStoresTheMonthOnScreenWithItsNotes) {
     AnswerNote(automation, 11, "", "Wound care");
     ExpectCell(automation, 11, "9*");
     EXPECT_TRUE(automation.Click(std::to_string(kNextMonth), false).ok);
+    EXPECT_TRUE(automation.WaitIdle().ok);
     EXPECT_TRUE(automation.ExpectText("47", "January 2027").ok);
     ExpectCell(automation, 5, "");
     ExpectCell(automation, 6, "1");
@@ -134,7 +138,7 @@ TEST_F(MonthCalFormTest, NewCalendarStoresTheMonthOnScreenWithItsNotes) {
     EXPECT_TRUE(automation.Click("OK", true).ok);
   });
   EXPECT_EQ(response, kRespCompleted);
-  EXPECT_EQ(int32_t{MON.PATIENT_NUMBER}, 5);
+  EXPECT_EQ(int32_t{MON.PATIENT_NUMBER}, kPatient);
   EXPECT_EQ(int32_t{MON.RECNO}, 1);
   EXPECT_EQ(int32_t{MON.CALENDARDATE}, values::DayNumber(2027, 1, 9));
   EXPECT_EQ(Note(11), "Wound care");
