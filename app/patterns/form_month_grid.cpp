@@ -41,6 +41,9 @@ void FormMonthGrid::Show(int32_t date) {
   fill_ = FillMonth(date, values::Today());
   for (int cell = 1; cell <= kGridCells; ++cell) WriteNumber(days_[cell], fill_.DayOfCell(cell));
   ShowMonth(fill_, [this](int cell) { return HasNote(cell); });
+  for (int cell = 1; cell <= kGridCells; ++cell) {
+    window::SetProperty(cell, window::prop::kToolTip, fill_.DayOfCell(cell) ? Note(cell) : "");
+  }
   window::Select(fill_.CellOfDay(fill_.day));
 }
 
@@ -50,6 +53,7 @@ void FormMonthGrid::AskNote(int cell) {
   WriteText(notes_[cell], row_->ask_note(Note(cell)));
   window::Select(row_->after_note);
   window::SetProperty(cell, window::prop::kText, CellLabel(day, HasNote(cell)));
+  window::SetProperty(cell, window::prop::kToolTip, Note(cell));
 }
 
 void FormMonthGrid::Move(int months) {

@@ -3,7 +3,7 @@
 //
 //   Start     fills the month of the record's date field (today's for a new record, which the
 //             table primes); a date outside the calendar falls back to today with the
-//             heading "Out of Limits!" and the beep
+//             heading "Out of Limits!" and the beep. A cell's tooltip is its note
 //   a cell    accepted: asks for the cell's note, stores the answer in the record, focuses
 //             `after_note` and relabels the cell ("9*" with a note, "9" without)
 //   43..46    move the grid by a month or a year, keeping the day of the month where it can
