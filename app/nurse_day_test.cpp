@@ -248,8 +248,9 @@ TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
 }
 
 // The office books tomorrow's visit: the daily schedule asks for the day, its Insert opens the
-// appointment form with that day, an unknown patient number calls the patient browse to pick
-// one, and the saved appointment is listed under the day with the picked patient's name.
+// appointment form with that day, OK without a patient is refused after the patient browse
+// closes without a choice, an unknown patient number calls that browse to pick one, and the
+// saved appointment is listed under the day with the picked patient's name.
 TEST_F(NurseDay, AnAppointmentBookedForAPickedPatientIsStoredAndListedUnderItsDay) {
   std::vector<Record> before = Records("Calendar.LDS");
   Result run = Script(
@@ -261,6 +262,12 @@ TEST_F(NurseDay, AnAppointmentBookedForAPickedPatientIsStoredAndListedUnderItsDa
       "click \"&Insert\"\n"
       "expect-title \"Update Records...\"\n"
       "expect-text 5 \"12/10/26\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n"
+      "expect-message \"The value for DAT:Patient_Number must be found in the Patients file.\"\n"
+      "answer \"OK\"\n"
+      "expect-title \"Update Records...\"\n"
       "click 3\n"
       "key End Backspace\n"
       "type \"999\"\n"
