@@ -3,7 +3,9 @@
 // plan printed with its addenda; a read error during a run (warning 35).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -325,6 +327,30 @@ TEST_F(ReportPages, AReadErrorDuringARunShowsWarning35AndPrintsNothing) {
   }
   EXPECT_EQ(response, 2);
   EXPECT_TRUE(g_previews.empty()) << "no preview after a failed read";
+}
+
+// The progress window during a run, taken from the band preparation of the second record so
+// that the window shows its percentage. For the documentation: run with
+// --gtest_also_run_disabled_tests and CARELOG_SCREENSHOTS=DIR.
+std::string g_progress_picture;
+int g_bands = 0;
+void PictureOfTheProgress() {
+  if (++g_bands != 2) return;
+  window::Display();
+  EXPECT_TRUE(host::Automation().Screenshot(g_progress_picture).ok);
+}
+
+TEST_F(ReportPages, DISABLED_ScreenshotOfTheProgressWindow) {
+  const char* directory = std::getenv("CARELOG_SCREENSHOTS");
+  ASSERT_NE(directory, nullptr);
+  g_progress_picture = std::string(directory) + "/report-progress.png";
+  static ReportTable table = Previewed(kPrinthha);
+  table.filter = "HHA:Rec_No > 0";
+  table.expected = 4;
+  table.hooks.prepare = &PictureOfTheProgress;
+  g_bands = 0;
+  Run({}, [] { RunReport(table); });
+  EXPECT_TRUE(std::filesystem::exists(g_progress_picture));
 }
 
 }  // namespace
