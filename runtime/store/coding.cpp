@@ -27,32 +27,53 @@ bool ReadCount(std::string_view in, size_t* pos, size_t* value) {
   return false;
 }
 
-bool RunLengthEncode(std::string_view in, std::string* out) {
-  out->clear();
-  size_t literal_start = 0;
-  size_t p = 0;
-  bool found_run = false;
-  while (p < in.size()) {
-    size_t run = 1;
-    while (p + run < in.size() && in[p + run] == in[p]) ++run;
-    if (run < 4) {
-      p += run;
-      continue;
+namespace {
+
+// The first p at or after `from` where four equal bytes begin, else `size`. A window of four
+// that holds two different neighbours cannot start at or before the first of them, so the scan
+// moves on past it.
+size_t NextRunOfFour(const char* data, size_t size, size_t from) {
+  size_t p = from;
+  while (p + 3 < size) {
+    if (data[p + 2] != data[p + 3]) {
+      p += 3;
+    } else if (data[p + 1] != data[p + 2]) {
+      p += 2;
+    } else if (data[p] != data[p + 1]) {
+      p += 1;
+    } else {
+      return p;
     }
+  }
+  return size;
+}
+
+}  // namespace
+
+bool RunLengthEncode(std::string_view in, std::string* out, size_t limit) {
+  out->clear();
+  const char* data = in.data();
+  const size_t size = in.size();
+  size_t literal_start = 0;
+  bool found_run = false;
+  for (size_t p = NextRunOfFour(data, size, 0); p < size; p = NextRunOfFour(data, size, p)) {
+    size_t run = 4;
+    while (p + run < size && data[p + run] == data[p]) ++run;
     found_run = true;
     AppendCount(out, p + 1 - literal_start);
-    out->append(in.substr(literal_start, p + 1 - literal_start));
+    out->append(data + literal_start, p + 1 - literal_start);
     AppendCount(out, run - 1);
     p += run;
     literal_start = p;
+    if (out->size() > limit) break;
   }
-  if (!found_run) {
+  if (literal_start < size && found_run) {
+    AppendCount(out, size - literal_start);
+    out->append(data + literal_start, size - literal_start);
+  }
+  if (!found_run || out->size() > limit) {
     out->clear();
     return false;
-  }
-  if (literal_start < in.size()) {
-    AppendCount(out, in.size() - literal_start);
-    out->append(in.substr(literal_start));
   }
   return true;
 }

@@ -15,9 +15,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "runtime/store/data_file.h"
@@ -76,7 +79,10 @@ class DataFileImpl {
   Page* LoadRoot();
   Page* LoadChild(const Page& parent, size_t index);
   Page* NewPage(uint8_t level);
+  // A page whose content changed (MarkDirty), or that only has a new number (MarkMoved): both
+  // are written at the commit, only the first is serialized again.
   void MarkDirty(Page* page);
+  void MarkMoved(Page* page);
   void FreePage(Page* page);
   // Gives `page` a new number and points its parent (or the header's root) at it.
   void Renumber(Page* page, int32_t number);
@@ -110,6 +116,7 @@ class DataFileImpl {
   bool header_dirty_ = false;
   bool cache_valid_ = false;
   uint32_t cached_counter_ = 0;
+  bool header_held_ = false;  // the header was read while others could not write (deny write)
   int dirty_pages_ = 0;
   int32_t next_provisional_ = -2;
   uint64_t generation_ = 1;
@@ -126,9 +133,20 @@ class DataFileImpl {
   FileHeader prepared_header_;
 
  private:
+  struct Serialized {
+    uint32_t edits = 0;
+    std::string bytes;
+  };
+  using SerializedPages = std::unordered_map<const Page*, Serialized>;
+  using Holes = std::map<int, std::vector<int32_t>>;    // freed numbers by size class
+  using Homeless = std::vector<std::pair<Page*, int>>;  // pages waiting for a slot of a class
+
   void ReadHeader();
   void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
+  Holes TakeFreedSlots();
+  void SerializeDirtyPages(SerializedPages* serialized, Holes* holes, Homeless* homeless);
+  bool FillHoles(Holes* holes);
   void ApplyMoves(const std::vector<PageMove>& moves);
   Page* FindParent(const Page& page, size_t* index);
   void EnsureRoot();

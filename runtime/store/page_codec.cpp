@@ -33,6 +33,7 @@ bool DecodePageHeader(std::string_view bytes, PageHeaderFields* h) {
 
 void SerializePage(const Page& page, std::string* out) {
   std::string body;
+  body.reserve(page.accounting);
   for (size_t i = 0; i < page.entries.size(); ++i) {
     const Entry& e = page.entries[i];
     const Entry* previous = i > 0 ? &page.entries[i - 1] : nullptr;
@@ -42,9 +43,12 @@ void SerializePage(const Page& page, std::string* out) {
   size_t fixed = kPageHeaderSize + (page.is_leaf() ? 0 : 4 * page.children.size());
   size_t decoded = fixed + body.size();
   if (decoded > page.accounting) InternalError(1649);
+  // Run-length coding pays only when the page then occupies fewer units.
+  const size_t fewer_units = static_cast<size_t>(UnitsFor(decoded) - 1) * kUnitSize;
   std::string packed;
-  if (RunLengthEncode(body, &packed) && UnitsFor(fixed + packed.size()) < UnitsFor(decoded)) {
-    body.swap(packed);
+  if (fewer_units > fixed) {
+    packed.reserve(fewer_units - fixed);
+    if (RunLengthEncode(body, &packed, fewer_units - fixed)) body.swap(packed);
   }
   size_t stored = fixed + body.size();
   if (stored > kLargestPage) InternalError(1668);
