@@ -14,6 +14,8 @@
 //      whose generation matches may use its page pointer and index directly.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -92,7 +94,38 @@ class DataFileImpl {
     Page* page;
     size_t index;
   };
-  using Path = std::vector<Step>;
+  // Held inline, so that a search allocates nothing. A sound tree never comes near the depth
+  // limit (its fan-out is at least three); a deeper one is damaged.
+  class Path {
+   public:
+    static constexpr size_t kMaxDepth = 48;
+    Path() = default;
+    Path(const Path& other) : size_(other.size_) {
+      std::copy(other.steps_.begin(), other.steps_.begin() + size_, steps_.begin());
+    }
+    Path& operator=(const Path& other) {
+      size_ = other.size_;
+      std::copy(other.steps_.begin(), other.steps_.begin() + size_, steps_.begin());
+      return *this;
+    }
+    void push_back(const Step& step) {
+      if (size_ == kMaxDepth) Fail(kErrInvalidDataFile);
+      steps_[size_++] = step;
+    }
+    void clear() { size_ = 0; }
+    void resize(size_t size) { size_ = std::min(size, size_); }
+    size_t size() const { return size_; }
+    Step& operator[](size_t i) { return steps_[i]; }
+    const Step& operator[](size_t i) const { return steps_[i]; }
+    Step& back() { return steps_[size_ - 1]; }
+    const Step& back() const { return steps_[size_ - 1]; }
+    const Step* begin() const { return steps_.data(); }
+    const Step* end() const { return steps_.data() + size_; }
+
+   private:
+    std::array<Step, kMaxDepth> steps_;
+    size_t size_ = 0;
+  };
   // Descends to the last entry at or below `key`; false for an empty tree.
   bool Descend(std::string_view key, Path* path);
   // Descends to the last entry of the tree; false for an empty tree.
