@@ -1,6 +1,7 @@
 #include "runtime/store/coding.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace carelog::store {
 
@@ -97,7 +98,7 @@ bool RunLengthDecode(std::string_view in, size_t size, std::string* out) {
   return pos == in.size();
 }
 
-void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previous_key_size,
+char* WritePrefixCoded(char* out, std::string_view previous, size_t previous_key_size,
                        std::string_view entry, size_t key_size, bool first) {
   size_t shared = 0;
   uint8_t flag = 0;
@@ -109,17 +110,26 @@ void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previ
     if (entry.size() != previous.size()) flag |= 0x80;
     if (key_size != previous_key_size) flag |= 0x40;
   }
-  out->push_back(static_cast<char>(flag | shared));
-  uint8_t length[2];
+  *out++ = static_cast<char>(flag | shared);
   if (flag & 0x80) {
-    StoreLe16(length, static_cast<uint16_t>(entry.size()));
-    out->append(reinterpret_cast<const char*>(length), 2);
+    StoreLe16(reinterpret_cast<uint8_t*>(out), static_cast<uint16_t>(entry.size()));
+    out += 2;
   }
   if (flag & 0x40) {
-    StoreLe16(length, static_cast<uint16_t>(key_size));
-    out->append(reinterpret_cast<const char*>(length), 2);
+    StoreLe16(reinterpret_cast<uint8_t*>(out), static_cast<uint16_t>(key_size));
+    out += 2;
   }
-  out->append(entry.substr(shared));
+  std::memcpy(out, entry.data() + shared, entry.size() - shared);
+  return out + entry.size() - shared;
+}
+
+void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previous_key_size,
+                       std::string_view entry, size_t key_size, bool first) {
+  const size_t at = out->size();
+  out->resize(at + kMaxPrefixCodedOverhead + entry.size());
+  char* end =
+      WritePrefixCoded(out->data() + at, previous, previous_key_size, entry, key_size, first);
+  out->resize(static_cast<size_t>(end - out->data()));
 }
 
 bool ReadPrefixCoded(std::string_view in, size_t* pos, std::string* entry, size_t* key_size,

@@ -272,7 +272,7 @@ void DataFileImpl::MarkDirty(Page* page) {
 
 void DataFileImpl::MarkMoved(Page* page) {
   if (!page->dirty) {
-    page->dirty = true;
+    cache_.SetDirty(page);
     ++dirty_pages_;
   }
   ++generation_;
@@ -442,7 +442,7 @@ void DataFileImpl::FinishCommit() {
     file_->Unlock(kLockRegionStart, kReaderSlots);
   }
   prepared_images_.clear();
-  for (Page* page : cache_.DirtyPages()) page->dirty = false;
+  cache_.CleanAll();
   dirty_pages_ = 0;
   header_dirty_ = false;
   next_provisional_ = -2;
