@@ -246,5 +246,58 @@ TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
   ExpectSoundFiles();
 }
 
+// Two stations change the same patient: the first opens the patient's form, the second
+// changes and saves the patient meanwhile; the first to have read it is the second to save and
+// is told the record was changed by another station, then asked whether to try again. The
+// change saved first stays, the refused one is not written over it, and the files are sound.
+TEST_F(NurseDay, TheSecondStationToSaveAChangedPatientIsRefusedAndNothingIsLost) {
+  std::vector<Record> before = Records("Patients.LDS");
+  std::ofstream("first.txt")
+      << "menu \"&Browse\" \"&Browse Patients\"\n"
+         "click \"&Change\"\n"
+         "expect-title \"Changing a Patients Record\"\n"
+         "click 9\n"
+         "key End\n"
+         "type \"A\"\n"
+         "screenshot first_open.png\n"  // tells the other station the record is read
+         "wait-for-file second_saved.png\n"
+         "click \"OK\"\n"
+         "expect-message \"This record was changed by another station.\"\n"
+         "answer \"OK\"\n"
+         "expect-message \"An error was experienced changing this record.  Do you want to try "
+         "to save again?\"\n"
+         "answer \"&No\"\n"
+         "expect-title \"Browse the Patients File\"\n"
+         "click \"Close\"\n";
+  std::ofstream("second.txt") << "wait-for-file first_open.png\n"
+                                 "menu \"&Browse\" \"&Browse Patients\"\n"
+                                 "click \"&Change\"\n"
+                                 "click 9\n"
+                                 "key End\n"
+                                 "type \"B\"\n"
+                                 "click \"OK\"\n"
+                                 "expect-title \"Browse the Patients File\"\n"
+                                 "click \"Close\"\n"
+                                 "screenshot second_saved.png\n";
+  std::string station = std::string(CARELOG_BINARY) + " --headless --clock=2026-12-09T10:30";
+  Result run = Shell("(" + station + " --script first.txt >a.txt 2>&1; echo $? >a.rc) & (" +
+                     station + " --script second.txt >b.txt 2>&1; echo $? >b.rc) & wait");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Slurp("a.rc"), "0\n") << Slurp("a.txt");
+  EXPECT_EQ(Slurp("b.rc"), "0\n") << Slurp("b.txt");
+
+  std::vector<Record> after = Records("Patients.LDS");
+  ASSERT_EQ(after.size(), before.size());
+  int changed = 0;
+  for (size_t i = 0; i < after.size(); ++i) {
+    if (after[i] == before[i]) continue;
+    ++changed;
+    std::string first = after[i].at("PAT:FIRST_NAME");
+    EXPECT_EQ(first, before[i].at("PAT:FIRST_NAME") + "B") << "the first save stays";
+  }
+  EXPECT_EQ(changed, 1);
+  ExpectSoundFiles();
+}
+
 }  // namespace
 }  // namespace carelog::app
