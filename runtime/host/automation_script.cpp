@@ -1,8 +1,11 @@
 #include "runtime/host/automation_script.h"
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "runtime/host/automation.h"
 #include "runtime/host/print_output.h"
@@ -37,7 +40,22 @@ constexpr VerbRule kVerbs[] = {
     {"dump", ScriptVerb::kDump, 0, 0, false, false},
     {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
     {"print-to", ScriptVerb::kPrintTo, 1, 1, false, false},
+    {"wait-for-file", ScriptVerb::kWaitForFile, 1, 1, false, false},
 };
+
+constexpr auto kFileWait = std::chrono::seconds(60);
+
+AutomationResult WaitForFile(const std::string& path) {
+  auto deadline = std::chrono::steady_clock::now() + kFileWait;
+  std::error_code error;
+  while (!std::filesystem::exists(path, error)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return AutomationResult::Failure("\"" + path + "\" did not appear within a minute");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return AutomationResult{};
+}
 
 const VerbRule* RuleOf(std::string_view name) {
   for (const VerbRule& r : kVerbs) {
@@ -171,6 +189,8 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
     case ScriptVerb::kPrintTo:
       SetPrintOutputFile(a[0].text);
       return AutomationResult{};
+    case ScriptVerb::kWaitForFile:
+      return WaitForFile(a[0].text);
   }
   return AutomationResult::Failure("unknown command");
 }

@@ -45,6 +45,7 @@ void Move(Control& c) {
 void SetImageFile(Control& c, const std::string& file) {
   c.image = file;
   c.bitmap = LoadControlImage(file);
+  SetImageSetting(c, kImageScrollX, 0);
   SetImageSetting(c, kImageScrollY, 0);
   if (c.window && c.window->is_open()) host::Invalidate(c.window->handle);
 }
