@@ -178,7 +178,7 @@ bool CompileNumber(BodyReader& r, CellList* cells) {
   }
   bool implied = decimal == 'v' || decimal == 'V';
   int fixed = static_cast<int>(front_currency.size() + back_currency.size()) + (front_sign != 0) +
-              (back_sign != 0) + decimals + (decimals > 0 && !implied);
+              (back_sign != 0) + decimals + (decimals > 0);
   int integer_cells = width - fixed;
   if (integer_cells < 0 || integer_cells + decimals == 0) return false;
 
@@ -392,11 +392,7 @@ Picture::Picture() {
 Picture::Picture(std::string_view text) {
   length_ = CompilePicture(text, bytes_);
   if (!valid()) return;
-  if (kind() == PictureKind::kString) {
-    width_ = cells();
-    return;
-  }
-  for (int i = 0; i < cells(); ++i) width_ += cell_code(i) != kCellImpliedDecimal;
+  width_ = static_cast<size_t>(cells());
 }
 
 }  // namespace carelog::values

@@ -10,8 +10,8 @@
 namespace carelog::values {
 namespace {
 
-// The display positions of a picture while they are being written: every cell but the implied
-// decimal point, with its code and the character it shows.
+// The display positions of a picture while they are being written: one per cell, with its code
+// and the character it shows.
 struct Positions {
   char shown[kMaxPictureCells];
   uint8_t code[kMaxPictureCells];
@@ -21,11 +21,9 @@ struct Positions {
 
   explicit Positions(const Picture& p) {
     for (int i = 0; i < p.cells(); ++i) {
-      if (p.cell_code(i) == kCellDecimal && decimals_from < 0) decimals_from = count + 1;
-      if (p.cell_code(i) == kCellImpliedDecimal) {
-        if (decimals_from < 0) decimals_from = count;
-        continue;
-      }
+      const CellCode cell = p.cell_code(i);
+      const bool point = cell == kCellDecimal || cell == kCellImpliedDecimal;
+      if (point && decimals_from < 0) decimals_from = count + 1;
       code[count] = p.cell_code(i);
       cell_char[count] = static_cast<uint8_t>(p.cell_char(i));
       shown[count] = ' ';
@@ -91,6 +89,9 @@ void FormatNumberCells(DecimalDigits d, bool blank_when_zero, Positions& pos) {
         break;
       case kCellSign:
         c = d.negative ? c : ' ';
+        break;
+      case kCellImpliedDecimal:
+        c = ' ';
         break;
       default:
         break;
