@@ -34,7 +34,9 @@ std::vector<Entry> Lists() {
   Entry queue = ListEntry(kQueue, Rect{0, 130, 200, 80}, 0x3, "120L~Name~@s20@40R~No~@n4@");
   Entry done = WithText(Make(kKindButton, kDone, Rect{0, 220, 60, 20}), "Done");
   Entry tree = ListEntry(kTree, Rect{210, 0, 80, 60}, 0x3, "60LT(B)@s20@");
-  return {WindowEntry("LISTS$WINDOW", kPoints, {page, queue, done, tree})};
+  // Tall enough to show every control: focusing a control out of view scrolls the window, and a
+  // press that scrolls its button away before the release would not click it.
+  return {WindowEntry("LISTS$WINDOW", kPoints, {page, queue, done, tree}, Rect{0, 0, 300, 250})};
 }
 
 ListRecord Record(const std::string& name, double number) {
