@@ -116,76 +116,88 @@ bool ReadCurrency(BodyReader& r, std::string* currency) {
   return true;
 }
 
-// N [currency] [sign] [fill] width [grouping] [decimal [decimals]] [sign] [currency]
-bool CompileNumber(BodyReader& r, CellList* cells) {
+// A number picture as written, before its cells are laid out.
+struct NumberSpec {
   std::string front_currency, back_currency;
-  char front_sign = 0, back_sign = 0;
-  if (!ReadCurrency(r, &front_currency)) return false;
-  if (r.peek() == '-' || r.peek() == '(') {
-    front_sign = r.peek();
-    r.skip();
-  }
-  if (front_currency.empty() && !ReadCurrency(r, &front_currency)) return false;
-  char fill = 0;
-  if (r.peek() == '0' || r.peek() == '_' || r.peek() == '*') {
-    fill = r.peek();
-    r.skip();
-  }
-  int width = r.number();
-  if (width < 1 || width > kMaxPictureCells) return false;
-
+  char front_sign = 0, back_sign = 0;  // '-' or '(' in front; '-' or ')' at the end
+  char fill = 0;                       // '0', '_' or '*'
+  int width = 0;
   char grouping = 0;  // as written: '.', '`' or '_'
-  auto is_decimal = [](char c) { return c == '.' || c == '`' || c == 'v' || c == 'V'; };
-  if ((r.peek() == '.' || r.peek() == '`' || r.peek() == '_') && is_decimal(r.peek(1))) {
-    grouping = r.peek();
-    r.skip();
-  }
-  char decimal = 0;
+  char decimal = 0;   // '.', '`', 'v' or 'V' when decimals were given
   int decimals = 0;
-  if (is_decimal(r.peek())) {
-    char indicator = r.peek();
+};
+
+bool IsDecimalIndicator(char c) {
+  return c == '.' || c == '`' || c == 'v' || c == 'V';
+}
+
+// [currency] [sign] [currency] [fill] width
+bool ReadNumberFront(BodyReader& r, NumberSpec* n) {
+  if (!ReadCurrency(r, &n->front_currency)) return false;
+  if (r.peek() == '-' || r.peek() == '(') {
+    n->front_sign = r.peek();
     r.skip();
-    int n = r.number();
-    if (n >= 0) {
-      decimal = indicator;
-      decimals = n;
-    } else if (indicator == 'v' || indicator == 'V' || grouping != 0) {
-      return false;
-    } else {
-      grouping = indicator;  // an indicator without decimals chooses the grouping
+  }
+  if (n->front_currency.empty() && !ReadCurrency(r, &n->front_currency)) return false;
+  if (r.peek() == '0' || r.peek() == '_' || r.peek() == '*') {
+    n->fill = r.peek();
+    r.skip();
+  }
+  n->width = r.number();
+  return n->width >= 1 && n->width <= kMaxPictureCells;
+}
+
+// [grouping] [decimal [decimals]]: an indicator without decimals chooses the grouping instead.
+bool ReadNumberDecimals(BodyReader& r, NumberSpec* n) {
+  if ((r.peek() == '.' || r.peek() == '`' || r.peek() == '_') && IsDecimalIndicator(r.peek(1))) {
+    n->grouping = r.peek();
+    r.skip();
+  }
+  if (!IsDecimalIndicator(r.peek())) {
+    if (r.peek() == '_' && n->grouping == 0) {
+      n->grouping = '_';
+      r.skip();
     }
-  } else if (r.peek() == '_' && grouping == 0) {
-    grouping = '_';
-    r.skip();
+    return true;
   }
-  if (r.peek() == '-' && front_sign == 0) {
-    back_sign = '-';
-    r.skip();
-  } else if (r.peek() == ')' && front_sign == '(') {
-    back_sign = ')';
-    r.skip();
+  char indicator = r.peek();
+  r.skip();
+  int decimals = r.number();
+  if (decimals >= 0) {
+    n->decimal = indicator;
+    n->decimals = decimals;
+    return true;
   }
-  if (front_sign == '(' && back_sign != ')') return false;
-  if (front_currency.empty() && !ReadCurrency(r, &back_currency)) return false;
-  if (!r.rest_blank()) return false;
+  if (indicator == 'v' || indicator == 'V' || n->grouping != 0) return false;
+  n->grouping = indicator;
+  return true;
+}
 
-  // The grouping character shown, if any.
-  char group_shown = 0;
-  if (grouping != 0) {
-    group_shown = Shown(grouping);
-  } else if (fill == 0 || fill == '*') {
-    group_shown = (decimal == '`') ? '.' : ',';
+// [sign] [currency], then nothing but blanks.
+bool ReadNumberBack(BodyReader& r, NumberSpec* n) {
+  if (r.peek() == '-' && n->front_sign == 0) {
+    n->back_sign = '-';
+    r.skip();
+  } else if (r.peek() == ')' && n->front_sign == '(') {
+    n->back_sign = ')';
+    r.skip();
   }
-  bool implied = decimal == 'v' || decimal == 'V';
-  int fixed = static_cast<int>(front_currency.size() + back_currency.size()) + (front_sign != 0) +
-              (back_sign != 0) + decimals + (decimals > 0);
-  int integer_cells = width - fixed;
-  if (integer_cells < 0 || integer_cells + decimals == 0) return false;
+  if (n->front_sign == '(' && n->back_sign != ')') return false;
+  if (n->front_currency.empty() && !ReadCurrency(r, &n->back_currency)) return false;
+  return r.rest_blank();
+}
 
-  for (char c : front_currency) cells->Add(c, kCellCurrency);
-  if (front_sign != 0) cells->Add(front_sign, kCellSign);
-  // Integer cells are laid out from the right: units digit, then a grouping cell after every
-  // three digits.
+// The grouping character shown, if any.
+char GroupShown(const NumberSpec& n) {
+  if (n.grouping != 0) return Shown(n.grouping);
+  if (n.fill == 0 || n.fill == '*') return n.decimal == '`' ? '.' : ',';
+  return 0;
+}
+
+// Integer cells are laid out from the right: units digit, then a grouping cell after every
+// three digits; they are added to `cells` left to right.
+void LayOutIntegerCells(const NumberSpec& n, int integer_cells, CellList* cells) {
+  const char group_shown = GroupShown(n);
   CellList integer;
   for (int digits = 0; integer.count < integer_cells; ++digits) {
     if (group_shown != 0 && digits > 0 && digits % 3 == 0) {
@@ -194,8 +206,8 @@ bool CompileNumber(BodyReader& r, CellList* cells) {
     }
     if (digits == 0) {
       integer.Add('0', kCellDigit);
-    } else if (fill != 0) {
-      integer.Add(FillShown(fill), kCellDigit);
+    } else if (n.fill != 0) {
+      integer.Add(FillShown(n.fill), kCellDigit);
     } else {
       integer.Add(' ', kCellSuppressed);
     }
@@ -203,17 +215,36 @@ bool CompileNumber(BodyReader& r, CellList* cells) {
   for (int i = integer.count - 1; i >= 0; --i) {
     cells->Add(static_cast<char>(integer.chars[i]), static_cast<CellCode>(integer.codes[i]));
   }
-  if (decimals > 0) {
-    if (implied) {
+}
+
+// Currency and sign cells, the integer cells, the decimal point (shown or implied) with its
+// decimals, and the trailing sign and currency; false when the width cannot hold them.
+bool LayOutNumber(const NumberSpec& n, CellList* cells) {
+  int fixed = static_cast<int>(n.front_currency.size() + n.back_currency.size()) +
+              (n.front_sign != 0) + (n.back_sign != 0) + n.decimals + (n.decimals > 0);
+  int integer_cells = n.width - fixed;
+  if (integer_cells < 0 || integer_cells + n.decimals == 0) return false;
+  for (char c : n.front_currency) cells->Add(c, kCellCurrency);
+  if (n.front_sign != 0) cells->Add(n.front_sign, kCellSign);
+  LayOutIntegerCells(n, integer_cells, cells);
+  if (n.decimals > 0) {
+    if (n.decimal == 'v' || n.decimal == 'V') {
       cells->Add('.', kCellImpliedDecimal);
     } else {
-      cells->Add(decimal == '`' ? ',' : '.', kCellDecimal);
+      cells->Add(n.decimal == '`' ? ',' : '.', kCellDecimal);
     }
-    for (int i = 0; i < decimals; ++i) cells->Add('0', kCellDigit);
+    for (int i = 0; i < n.decimals; ++i) cells->Add('0', kCellDigit);
   }
-  if (back_sign != 0) cells->Add(back_sign, kCellSign);
-  for (char c : back_currency) cells->Add(c, kCellCurrency);
+  if (n.back_sign != 0) cells->Add(n.back_sign, kCellSign);
+  for (char c : n.back_currency) cells->Add(c, kCellCurrency);
   return !cells->overflow;
+}
+
+// N [currency] [sign] [fill] width [grouping] [decimal [decimals]] [sign] [currency]
+bool CompileNumber(BodyReader& r, CellList* cells) {
+  NumberSpec n;
+  return ReadNumberFront(r, &n) && ReadNumberDecimals(r, &n) && ReadNumberBack(r, &n) &&
+         LayOutNumber(n, cells);
 }
 
 // E width [grouping] [decimal [decimals]]
