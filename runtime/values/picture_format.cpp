@@ -43,40 +43,39 @@ bool IsDigitCode(uint8_t code) {
   return code == kCellDigit || code == kCellSuppressed;
 }
 
-// N pictures.
-void FormatNumberCells(DecimalDigits d, bool blank_when_zero, Positions& pos) {
-  if (blank_when_zero && d.is_zero()) return;
-  const int point = pos.decimals_from < 0 ? pos.count : pos.decimals_from;
-  int integer_cells = 0;
-  int decimals = 0;
-  for (int i = 0; i < pos.count; ++i) {
-    if (IsDigitCode(pos.code[i])) (i < point ? integer_cells : decimals)++;
+// A leading '-' or '(' moves next to the digits when blanks separate them.
+void MoveSignToDigits(Positions& pos, int first_shown) {
+  for (int s = 0; s < first_shown; ++s) {
+    if (pos.code[s] != kCellSign) continue;
+    if (s + 1 < first_shown && pos.shown[first_shown - 1] == ' ') {
+      pos.shown[first_shown - 1] = pos.shown[s];
+      pos.shown[s] = ' ';
+    }
+    break;
   }
-  RoundToDecimals(d, decimals);
-  if (d.integer_digits() > integer_cells) {
-    pos.Fill('#');
-    return;
-  }
+}
+
+// Writes the cells of a number that fits; `integer_cells` digit cells lie before `point`.
+// Returns the leftmost integer position showing a digit (-1 when none).
+int WriteNumberCells(const DecimalDigits& d, int point, int integer_cells, Positions& pos) {
   const int significant = d.integer_digits();
   int integer_left = integer_cells;  // integer digit cells not yet written
   int decimal_index = 0;
-  int first_shown = -1;  // leftmost integer position showing a digit
+  int first_shown = -1;
   for (int i = 0; i < pos.count; ++i) {
-    uint8_t code = pos.code[i];
     char c = static_cast<char>(pos.cell_char[i]);
-    switch (code) {
+    switch (pos.code[i]) {
       case kCellDigit:
       case kCellSuppressed:
-        if (i < point) {
-          int k = --integer_left;  // 0 is the units digit
-          if (k < significant) {
-            c = d.at(d.point - 1 - k);
-            if (first_shown < 0) first_shown = i;
-          } else if (k == 0 && first_shown < 0) {
-            first_shown = i;
-          }
-        } else {
+        if (i >= point) {
           c = d.at(d.point + decimal_index++);
+          break;
+        }
+        if (int k = --integer_left; k < significant) {  // k = 0 is the units digit
+          c = d.at(d.point - 1 - k);
+          if (first_shown < 0) first_shown = i;
+        } else if (k == 0 && first_shown < 0) {
+          first_shown = i;
         }
         break;
       case kCellGroup:
@@ -98,17 +97,25 @@ void FormatNumberCells(DecimalDigits d, bool blank_when_zero, Positions& pos) {
     }
     pos.shown[i] = c;
   }
-  // A leading '-' or '(' moves next to the digits when blanks separate them.
-  if (d.negative && first_shown > 0) {
-    for (int s = 0; s < first_shown; ++s) {
-      if (pos.code[s] != kCellSign) continue;
-      if (s + 1 < first_shown && pos.shown[first_shown - 1] == ' ') {
-        pos.shown[first_shown - 1] = pos.shown[s];
-        pos.shown[s] = ' ';
-      }
-      break;
-    }
+  return first_shown;
+}
+
+// N pictures.
+void FormatNumberCells(DecimalDigits d, bool blank_when_zero, Positions& pos) {
+  if (blank_when_zero && d.is_zero()) return;
+  const int point = pos.decimals_from < 0 ? pos.count : pos.decimals_from;
+  int integer_cells = 0;
+  int decimals = 0;
+  for (int i = 0; i < pos.count; ++i) {
+    if (IsDigitCode(pos.code[i])) (i < point ? integer_cells : decimals)++;
   }
+  RoundToDecimals(d, decimals);
+  if (d.integer_digits() > integer_cells) {
+    pos.Fill('#');
+    return;
+  }
+  const int first_shown = WriteNumberCells(d, point, integer_cells, pos);
+  if (d.negative && first_shown > 0) MoveSignToDigits(pos, first_shown);
 }
 
 // E pictures: a sign, a mantissa with one significant integer digit, 'E', sign, three digits.
