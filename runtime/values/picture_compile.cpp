@@ -334,79 +334,65 @@ char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-}  // namespace
+// Date pictures 4 and 18 show month names as written; the others in capitals.
+bool NamesKeepCase(std::string_view body) {
+  std::string_view digits = body;
+  while (!digits.empty() && (digits[0] < '1' || digits[0] > '9')) digits.remove_prefix(1);
+  return digits.substr(0, 2) == "18" ||
+         (digits.substr(0, 1) == "4" && (digits.size() == 1 || digits[1] < '0' || digits[1] > '9'));
+}
 
-size_t CompilePicture(std::string_view picture, uint8_t* out) {
-  std::memset(out, 0, 4);
+// The text after the kind letter, as a reader and as written, with the letter itself.
+struct PictureBody {
+  BodyReader& reader;
+  std::string_view text;
+  char letter;
+};
+
+struct PictureKindRule {
+  char letter;  // lower case
+  PictureKind kind;
+  int picture_class;
+  bool (*compile)(const PictureBody& body, CellList* cells);
+};
+
+constexpr PictureKindRule kKindRules[] = {
+    {'d', PictureKind::kDate, kClassCalendar,
+     [](const PictureBody& b, CellList* cells) { return CompileCalendar(b.reader, true, cells); }},
+    {'t', PictureKind::kTime, kClassCalendar,
+     [](const PictureBody& b, CellList* cells) { return CompileCalendar(b.reader, false, cells); }},
+    {'n', PictureKind::kNumber, kClassNumber,
+     [](const PictureBody& b, CellList* cells) { return CompileNumber(b.reader, cells); }},
+    {'e', PictureKind::kScientific, kClassScientific,
+     [](const PictureBody& b, CellList* cells) { return CompileScientific(b.reader, cells); }},
+    {'p', PictureKind::kPattern, kClassNumber,
+     [](const PictureBody& b, CellList* cells) {
+       return CompilePattern(b.text, b.letter, false, cells);
+     }},
+    {'k', PictureKind::kKeyIn, kClassString,
+     [](const PictureBody& b, CellList* cells) {
+       return CompilePattern(b.text, b.letter, true, cells);
+     }},
+};
+
+// The picture without its optional '@', trailing blanks and NULs; *blank_when_zero tells
+// whether a trailing 'B' was taken off.
+std::string_view PictureText(std::string_view picture, bool* blank_when_zero) {
   while (!picture.empty() && (picture.back() == ' ' || picture.back() == '\0')) {
     picture.remove_suffix(1);
   }
   if (!picture.empty() && picture[0] == '@') picture.remove_prefix(1);
-  bool blank_when_zero = false;
+  *blank_when_zero = false;
   if (picture.size() > 2 && (picture.back() == 'B' || picture.back() == 'b')) {
-    blank_when_zero = true;
+    *blank_when_zero = true;
     picture.remove_suffix(1);
   }
-  if (picture.empty()) return 0;
-  char letter = picture[0];
-  std::string_view body = picture.substr(1);
-  BodyReader reader(body);
-  CellList cells;
-  PictureKind kind;
-  int picture_class;
-  bool ok = false;
-  bool keep_case = false;
-  switch (Lower(letter)) {
-    case 's': {
-      int width = 0;
-      if (!CompileString(reader, &width)) return 0;
-      out[0] = static_cast<uint8_t>(static_cast<int>(PictureKind::kString) | (kClassString << 3) |
-                                    (blank_when_zero ? 0x80 : 0));
-      out[1] = static_cast<uint8_t>(width);
-      return 2;
-    }
-    case 'd': {
-      kind = PictureKind::kDate;
-      picture_class = kClassCalendar;
-      ok = CompileCalendar(reader, true, &cells);
-      // Pictures 4 and 18 show month names as written; the others in capitals.
-      std::string_view digits = body;
-      while (!digits.empty() && (digits[0] < '1' || digits[0] > '9')) digits.remove_prefix(1);
-      keep_case = digits.substr(0, 2) == "18" ||
-                  (digits.substr(0, 1) == "4" &&
-                   (digits.size() == 1 || digits[1] < '0' || digits[1] > '9'));
-      break;
-    }
-    case 't':
-      kind = PictureKind::kTime;
-      picture_class = kClassCalendar;
-      ok = CompileCalendar(reader, false, &cells);
-      break;
-    case 'n':
-      kind = PictureKind::kNumber;
-      picture_class = kClassNumber;
-      ok = CompileNumber(reader, &cells);
-      break;
-    case 'e':
-      kind = PictureKind::kScientific;
-      picture_class = kClassScientific;
-      ok = CompileScientific(reader, &cells);
-      break;
-    case 'p':
-      kind = PictureKind::kPattern;
-      picture_class = kClassNumber;
-      ok = CompilePattern(body, letter, false, &cells);
-      break;
-    case 'k':
-      kind = PictureKind::kKeyIn;
-      picture_class = kClassString;
-      ok = CompilePattern(body, letter, true, &cells);
-      break;
-    default:
-      return 0;
-  }
-  if (!ok || cells.count == 0 || cells.overflow) return 0;
-  out[0] = static_cast<uint8_t>(static_cast<int>(kind) | (picture_class << 3) |
+  return picture;
+}
+
+size_t WriteCells(const PictureKindRule& rule, bool keep_case, bool blank_when_zero,
+                  const CellList& cells, uint8_t* out) {
+  out[0] = static_cast<uint8_t>(static_cast<int>(rule.kind) | (rule.picture_class << 3) |
                                 (keep_case ? 0x40 : 0) | (blank_when_zero ? 0x80 : 0));
   out[1] = static_cast<uint8_t>(cells.count);
   for (int i = 0; i < cells.count; ++i) {
@@ -414,6 +400,35 @@ size_t CompilePicture(std::string_view picture, uint8_t* out) {
     out[3 + 2 * i] = cells.codes[i];
   }
   return 2 + 2 * static_cast<size_t>(cells.count);
+}
+
+}  // namespace
+
+size_t CompilePicture(std::string_view text, uint8_t* out) {
+  std::memset(out, 0, 4);
+  bool blank_when_zero;
+  std::string_view picture = PictureText(text, &blank_when_zero);
+  if (picture.empty()) return 0;
+  const char letter = picture[0];
+  std::string_view body = picture.substr(1);
+  BodyReader reader(body);
+  if (Lower(letter) == 's') {
+    int width = 0;
+    if (!CompileString(reader, &width)) return 0;
+    out[0] = static_cast<uint8_t>(static_cast<int>(PictureKind::kString) | (kClassString << 3) |
+                                  (blank_when_zero ? 0x80 : 0));
+    out[1] = static_cast<uint8_t>(width);
+    return 2;
+  }
+  for (const PictureKindRule& rule : kKindRules) {
+    if (rule.letter != Lower(letter)) continue;
+    CellList cells;
+    if (!rule.compile(PictureBody{reader, body, letter}, &cells)) return 0;
+    if (cells.count == 0 || cells.overflow) return 0;
+    const bool keep_case = rule.kind == PictureKind::kDate && NamesKeepCase(body);
+    return WriteCells(rule, keep_case, blank_when_zero, cells, out);
+  }
+  return 0;
 }
 
 Picture::Picture() {
