@@ -88,11 +88,16 @@ struct Painter {
     out.SetTextColor(font.color);
     host::FontSpec device = DeviceFont(page_font, 1, context.measure->Dpi(), font.color);
     context.measure->SetFont(device);
-    if (context.measured_height < 0 || !(context.measured_font == device)) {
-      context.measured_font = device;
-      context.measured_height = context.measure->Metrics().height;
+    return LineHeight(device);
+  }
+  // The line height of the measuring context's current font `device`.
+  int LineHeight(const host::FontSpec& device) const {
+    for (const auto& [font, height] : context.line_heights) {
+      if (font == device) return height;
     }
-    return context.measured_height;
+    int height = context.measure->Metrics().height;
+    context.line_heights.emplace_back(device, height);
+    return height;
   }
   std::string ValueOf(const Entry& e) const {
     auto it = context.uses.find(&e);

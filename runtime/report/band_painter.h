@@ -19,6 +19,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "runtime/host/graphics.h"
 #include "runtime/report/draw_list.h"
@@ -37,9 +39,9 @@ struct BandContext {
   host::FontSpec report_font;    // the report's font, which controls inherit
   std::map<const window::Entry*, const window::UseVariable*> uses;  // USE of each control
   int page_number = 1;
-  // The last font measured and its line height, so bands of one font measure it once.
-  mutable host::FontSpec measured_font;
-  mutable int measured_height = -1;
+  // Line heights of the fonts measured so far: a report uses a handful of fonts, and its
+  // controls switch between them all the time, so each is measured once per report.
+  mutable std::vector<std::pair<host::FontSpec, int>> line_heights;
 };
 
 struct BandDrawing {
