@@ -36,7 +36,7 @@ std::vector<std::string> WrapText(host::DeviceContext& measure, const std::strin
       size_t word_end = paragraph.find(' ', paragraph.find_first_not_of(' ', i));
       if (word_end == std::string::npos) word_end = paragraph.size();
       std::string candidate = line + paragraph.substr(i, word_end - i);
-      if (measure.TextExtent(candidate).width <= width || candidate.size() <= 1) {
+      if (candidate.size() <= 1 || measure.TextExtent(candidate).width <= width) {
         line = candidate;
         i = word_end;
       } else if (!line.empty()) {
