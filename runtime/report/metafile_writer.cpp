@@ -4,7 +4,6 @@
 // table never holds more than one object of a kind plus the one being replaced.
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 #include "runtime/host/temp_files.h"
 #include "runtime/report/metafile.h"
@@ -290,18 +289,10 @@ std::string WritePageFile(const DrawList& page, const PageFrame& frame, Metafile
   std::vector<uint8_t> bytes;
   *error = EncodeMetafile(page, frame, &bytes);
   if (*error != MetafileError::kOk) return "";
-  std::string path = host::CreateTemporaryFile("TAM");
-  if (path.empty()) {
-    *io_error = "no temporary file for a page";
-    return "";
-  }
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file) {
-    *io_error = "cannot write the page file " + path;
-    std::remove(path.c_str());
+  std::string path;
+  if (!host::WriteTemporaryFile("TAM", bytes, &path)) {
+    *io_error =
+        path.empty() ? "no temporary file for a page" : "cannot write the page file " + path;
     return "";
   }
   return path;
