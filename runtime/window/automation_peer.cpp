@@ -7,6 +7,7 @@
 
 #include "runtime/host/automation.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/control_classes.h"
 #include "runtime/window/frame_layout.h"
 #include "runtime/window/list_state.h"
 #include "runtime/window/menu_bar.h"
@@ -195,6 +196,9 @@ class Peer : public host::AutomationPeer {
       }
       if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
       if (c->kind == kKindTab && c->container) DescribeTab(*c, &info);
+      if ((c->cls == &kEntryClass || c->cls == &kTextClass) && Editing(*c).refused) {
+        info.properties.emplace_back("refused", "1");
+      }
       if (c->kind == kKindList) DescribeList(*c, &info);
       if (s->default_button == c) info.properties.emplace_back("default", "1");
       if (!c->tip.empty()) info.properties.emplace_back("tip", c->tip);

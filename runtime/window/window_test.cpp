@@ -97,15 +97,22 @@ TEST_F(WindowTest, EntryRejectsBadTextAndStoresGoodTextThroughItsPicture) {
   ASSERT_TRUE(automation.WaitIdle().ok);
   ASSERT_TRUE(automation.Click("1", false).ok);
   ASSERT_TRUE(automation.Type("12x").ok);
+  int beeps = host::BeepCount();
   ASSERT_TRUE(automation.Key("Tab").ok);
   ASSERT_TRUE(log.WaitFor("Rejected 1"));
   ASSERT_TRUE(automation.WaitIdle().ok);
+  // The refused text stays as typed, with a beep and the field marked until a check takes it.
+  EXPECT_EQ(ControlInfoOf(1).text, "12x");
+  EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "1");
+  EXPECT_EQ(host::BeepCount(), beeps + 1);
+  EXPECT_EQ(Property(ControlInfoOf(2), "refused"), "");
   ASSERT_TRUE(automation.Click("1", false).ok);
   ASSERT_TRUE(automation.Type("123").ok);
   ASSERT_TRUE(automation.Key("Tab").ok);
   ASSERT_TRUE(log.WaitFor("Accepted 1"));
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ControlInfoOf(1).text, "123");
+  EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "");
   ASSERT_TRUE(automation.Click("5", false).ok);
   ASSERT_TRUE(log.WaitFor("Accepted 5"));
   ASSERT_TRUE(automation.WaitIdle().ok);
