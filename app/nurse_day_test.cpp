@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -278,6 +279,32 @@ TEST_F(NurseDay, RecordsAddedThroughThePatientsFormFollowItsNewNumber) {
   EXPECT_EQ(CountWith(family_after, "FAM:PATIENT_NUMBER", "950"),
             CountWith(family, "FAM:PATIENT_NUMBER", "1") + 1);
   EXPECT_EQ(CountWith(Records("Patients.LDS"), "PAT:PATIENT_NUMBER", "950"), 1);
+  ExpectSoundFiles();
+}
+
+// The aide assignment sheet of the first patient printed from the patient's aide browse: one
+// page with the sheet's captions and the stored entries; printing changes no record.
+TEST_F(NurseDay, TheAideSheetPrintsFromThePatientsAideBrowseAndChangesNothing) {
+  std::map<std::string, std::string> before = Dumps();
+  Result run = Script(
+      "print-to aide.pdf\n"
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"HHA Assign\"\n"
+      "expect-title \"Browse the HHA_Assign File by HHA:Patient_No_Key\"\n"
+      "click \"&Print\"\n"
+      "expect-title \"Browse the HHA_Assign File by HHA:Patient_No_Key\"\n"
+      "click \"Close\"\n"
+      "click \"Close\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(fs::exists("aide.pdf"));
+  Result text = Shell("pdftotext -layout aide.pdf -");
+  if (text.status != 0) GTEST_SKIP() << "pdftotext is not installed";
+  for (const char* caption : {"HOME HEALTH AID ASSIGNMENT", "HOMEMAKER/COMPANION ASSIGNMENT",
+                              "Tub bath with assist", "Check skin over heels and sacrum"}) {
+    EXPECT_NE(text.out.find(caption), std::string::npos) << caption;
+  }
+  EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\f'), 1) << "one page";
+  EXPECT_EQ(Dumps(), before);
   ExpectSoundFiles();
 }
 
