@@ -23,11 +23,6 @@ namespace {
 
 constexpr const char* kModule = "carelog.cpp$carlg001";
 constexpr const char* kLabel = "CALENDAR$CALWIN";
-constexpr int kPrevMonth = 43;
-constexpr int kNextMonth = 44;
-constexpr int kPrevYear = 45;
-constexpr int kNextYear = 46;
-constexpr int kHeading = 47;
 constexpr int kOk = 48;
 constexpr int kCancel = 49;
 
@@ -41,13 +36,7 @@ struct Picker {
 
 void Show(Picker& p, int32_t date) {
   p.fill = FillMonth(date, values::Today());
-  if (p.fill.out_of_limits) host::Beep();
-  window::SetProperty(kHeading, window::prop::kText, p.fill.heading);
-  for (int cell = 1; cell <= kGridCells; ++cell) {
-    int day = p.fill.DayOfCell(cell);
-    window::SetProperty(cell, window::prop::kText, day ? std::to_string(day) : "");
-    window::SetProperty(cell, window::prop::kHide, day ? "" : "1");
-  }
+  ShowMonth(p.fill, [](int) { return false; });
   p.selected = p.fill.CellOfDay(p.fill.day);
   window::Select(p.selected);
 }
@@ -58,15 +47,7 @@ int32_t SelectedDate(const Picker& p) {
 
 // Moves by whole months, keeping the selected day where the new month has it.
 void MoveMonths(Picker& p, int months) {
-  int32_t first = FirstOfMonthMovedBy(p.fill.year, p.fill.month, months);
-  values::CalendarDate parts;
-  int day = p.fill.DayOfCell(p.selected);
-  if (values::SplitDate(first, &parts)) {
-    day = std::min(day, values::DaysInMonth(parts.month, parts.year));
-    Show(p, first + day - 1);
-  } else {
-    Show(p, first);  // beyond the calendar's range: the fill falls back to today
-  }
+  Show(p, MonthMovedBy(p.fill, p.fill.DayOfCell(p.selected), months));
 }
 
 void MoveDays(Picker& p, int days) {
@@ -114,10 +95,8 @@ struct EventRow {
 constexpr EventRow kEvents[] = {
     {window::event::kSelected, 1, kGridCells, &OnDayFocus},
     {window::event::kAccepted, 1, kGridCells, &OnDayFocus},
-    {window::event::kAccepted, kPrevMonth, kPrevMonth, [](Picker& p, int) { MoveMonths(p, -1); }},
-    {window::event::kAccepted, kNextMonth, kNextMonth, [](Picker& p, int) { MoveMonths(p, 1); }},
-    {window::event::kAccepted, kPrevYear, kPrevYear, [](Picker& p, int) { MoveMonths(p, -12); }},
-    {window::event::kAccepted, kNextYear, kNextYear, [](Picker& p, int) { MoveMonths(p, 12); }},
+    {window::event::kAccepted, kPrevMonth, kNextYear,
+     [](Picker& p, int control) { MoveMonths(p, MonthsMovedBy(control)); }},
     {window::event::kAccepted, kOk, kOk, [](Picker& p, int) { Finish(p, SelectedDate(p)); }},
     {window::event::kAccepted, kCancel, kCancel, [](Picker& p, int) { Finish(p, 0); }},
     {window::event::kAlertKey, 0, kCancel, &OnKey},

@@ -1,4 +1,4 @@
-// The reports and their preview. A run function of nullptr: not built yet.
+// The reports and their preview.
 #include "app/procedure_entries.h"
 #include "app/procedures/report_procedures.h"
 #include "app/report_preview.h"
@@ -11,14 +11,14 @@ constexpr EntryPointRow kEntryPoints[] = {
     {"PRINTLIST", &PRINTLIST},
     {"PRINTPROGRESS", &PRINTPROGRESS},
     {"PRINT485", &PRINT485},
-    {"PRINTADDENDUM", nullptr},
+    {"PRINTADDENDUM", &PRINTADDENDUM},
     {"PRINTSUMMARY", &PRINTSUMMARY},
-    {"PRINTHHA", nullptr},
+    {"PRINTHHA", &PRINTHHA},
     {"PRINTCAREPLAN", &PRINTCAREPLAN},
     {"PRINTNARRATIVE", &PRINTNARRATIVE},
     {"PRINTNEWMEDS", &PRINTNEWMEDS},
     {"PRINTDISCHARGE", &PRINTDISCHARGE},
-    {"PRINTMONTH", nullptr},
+    {"PRINTMONTH", &PRINTMONTH},
     {"PRINTINFO", &PRINTINFO},
     {"PRINTCASECON", &PRINTCASECON},
     {"REPORTPREVIEW", &REPORTPREVIEW},

@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
+#include "runtime/host/window_system.h"
 #include "runtime/values/standard_date.h"
+#include "runtime/window/properties.h"
+#include "runtime/window/window_runtime.h"
 
 namespace carelog::app {
 namespace {
 
 constexpr size_t kMonthNameWidth = 9;
+
+struct MonthButton {
+  int control;
+  int months;
+};
+constexpr MonthButton kMonthButtons[] = {
+    {kPrevMonth, -1}, {kNextMonth, 1}, {kPrevYear, -12}, {kNextYear, 12}};
 
 }  // namespace
 
@@ -52,6 +62,36 @@ MonthFill FillMonth(int32_t date, int32_t today) {
 int32_t FirstOfMonthMovedBy(int year, int month, int months) {
   int index = year * 12 + (month - 1) + months;
   return values::DayNumber(index / 12, index % 12 + 1, 1);
+}
+
+int32_t MonthMovedBy(const MonthFill& fill, int day, int months) {
+  int32_t first = FirstOfMonthMovedBy(fill.year, fill.month, months);
+  values::CalendarDate parts;
+  if (first < kLowestDate || first > kHighestDate || !values::SplitDate(first, &parts)) {
+    return first;
+  }
+  return first + std::clamp(day, 1, values::DaysInMonth(parts.month, parts.year)) - 1;
+}
+
+int MonthsMovedBy(int control) {
+  for (const MonthButton& button : kMonthButtons) {
+    if (button.control == control) return button.months;
+  }
+  return 0;
+}
+
+std::string CellLabel(int day, bool marked) {
+  return std::to_string(day) + (marked ? "*" : "");
+}
+
+void ShowMonth(const MonthFill& fill, const std::function<bool(int cell)>& marked) {
+  if (fill.out_of_limits) host::Beep();
+  window::SetProperty(kHeading, window::prop::kText, fill.heading);
+  for (int cell = 1; cell <= kGridCells; ++cell) {
+    int day = fill.DayOfCell(cell);
+    window::SetProperty(cell, window::prop::kText, day ? CellLabel(day, marked(cell)) : "");
+    window::SetProperty(cell, window::prop::kHide, day ? "" : "1");
+  }
 }
 
 }  // namespace carelog::app

@@ -1,5 +1,7 @@
 // The month grid shared by the date picker (CALENDAR) and the month calendar form
 // (UPDATEMONTHCAL): 42 day cells, 6 rows of 7 numbered 1..42 row by row, column 1 Sunday.
+// Both windows number their grid's controls alike: the cells 1..42, then kPrevMonth ..
+// kNextYear and the heading kHeading.
 //
 // FillMonth lays one month out for a current date D. Dates outside kLowestDate..kHighestDate
 // are never shown: the fill falls back to today and reports it (heading "Out of Limits!"; the
@@ -8,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace carelog::app {
@@ -17,6 +20,13 @@ inline constexpr int32_t kHighestDate = 109175;
 inline constexpr int kGridCells = 42;
 inline constexpr int kGridColumns = 7;
 inline constexpr const char* kOutOfLimits = "Out of Limits!";
+
+// The grid's other controls, after the cells.
+inline constexpr int kPrevMonth = 43;
+inline constexpr int kNextMonth = 44;
+inline constexpr int kPrevYear = 45;
+inline constexpr int kNextYear = 46;
+inline constexpr int kHeading = 47;
 
 // Twelve names of nine characters each, January first.
 inline constexpr char kMonthNames[] =
@@ -48,5 +58,22 @@ MonthFill FillMonth(int32_t date, int32_t today);
 
 // The 1st of the month `months` away from (year, month), across year ends.
 int32_t FirstOfMonthMovedBy(int year, int month, int months);
+
+// The date `months` away from the month of `fill`, on `day` or on the new month's last day when
+// it is shorter; the 1st of that month when it lies outside the calendar (so that a fill falls
+// back to today).
+int32_t MonthMovedBy(const MonthFill& fill, int day, int months);
+
+// The months a grid button moves by (kPrevMonth -1, kNextMonth 1, kPrevYear -12, kNextYear 12);
+// 0 for another control.
+int MonthsMovedBy(int control);
+
+// The label of a shown cell: its day, followed by "*" when `marked`.
+std::string CellLabel(int day, bool marked);
+
+// Shows `fill` on the calling thread's window: the heading, and every cell labelled with
+// CellLabel(day, marked(cell)) and visible, or blank and hidden outside the month. Sounds the
+// beep when the fill fell back from a date outside the limits.
+void ShowMonth(const MonthFill& fill, const std::function<bool(int cell)>& marked);
 
 }  // namespace carelog::app

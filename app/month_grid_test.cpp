@@ -64,5 +64,38 @@ TEST(MonthGrid, MonthNamesAndMovesAcrossYearEnds) {
   EXPECT_EQ(FillMonth(FirstOfMonthMovedBy(2000, 1, -1), 0).heading, "December 1999");
 }
 
+// Calendar facts checked against printed calendars: the weekday of the 1st and the length of
+// months of 28 to 31 days, leap years by the century rules included.
+TEST(MonthGrid, FirstWeekdayAndLengthOfKnownMonths) {
+  struct Known {
+    int year, month, first_column, days;
+  };
+  const Known kKnown[] = {
+      {2000, 1, 7, 31}, {2000, 2, 3, 29},  {1900, 2, 5, 28},  {2024, 2, 5, 29}, {2023, 2, 4, 28},
+      {2026, 4, 4, 30}, {2026, 12, 3, 31}, {1999, 12, 4, 31}, {2015, 2, 1, 28},
+  };
+  for (const Known& k : kKnown) {
+    SCOPED_TRACE(std::to_string(k.year) + "-" + std::to_string(k.month));
+    MonthFill fill = FillMonth(Date(k.year, k.month, 10), 0);
+    EXPECT_EQ(fill.first_column, k.first_column);
+    EXPECT_EQ(fill.days, k.days);
+    EXPECT_EQ(fill.DayOfCell(fill.first_column - 1), 0);
+    EXPECT_EQ(fill.DayOfCell(fill.first_column + k.days - 1), k.days);
+    EXPECT_EQ(fill.DayOfCell(fill.first_column + k.days), 0);
+  }
+}
+
+TEST(MonthGrid, MovesKeepTheDayWhereTheMonthHasIt) {
+  MonthFill january = FillMonth(Date(2024, 1, 31), 0);
+  EXPECT_EQ(MonthMovedBy(january, 31, 1), Date(2024, 2, 29));
+  EXPECT_EQ(MonthMovedBy(january, 31, 13), Date(2025, 2, 28));
+  EXPECT_EQ(MonthMovedBy(january, 15, -1), Date(2023, 12, 15));
+  EXPECT_EQ(MonthsMovedBy(kPrevMonth), -1);
+  EXPECT_EQ(MonthsMovedBy(kNextYear), 12);
+  EXPECT_EQ(MonthsMovedBy(kHeading), 0);
+  EXPECT_EQ(CellLabel(9, true), "9*");
+  EXPECT_EQ(CellLabel(31, false), "31");
+}
+
 }  // namespace
 }  // namespace carelog::app

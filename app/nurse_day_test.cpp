@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "app/app_testing.h"
+#include "runtime/values/standard_date.h"
 #include "tools/carelog-sample/sample_data.h"
 
 namespace carelog::app {
@@ -82,10 +86,10 @@ class NurseDay : public ::testing::Test {
     ASSERT_EQ(sample::WriteSampleData({20, 7}, &counts, &error), 0) << error;
   }
 
-  Result Script(const std::string& script) {
+  Result Script(const std::string& script, const std::string& clock = "2026-12-09T10:30") {
     std::ofstream("script.txt") << script;
-    return Shell(std::string(CARELOG_BINARY) +
-                 " --headless --clock=2026-12-09T10:30 --script script.txt");
+    return Shell(std::string(CARELOG_BINARY) + " --headless --clock=" + clock +
+                 " --script script.txt");
   }
 
   // ldstool check passes on every data file of the folder.
@@ -213,6 +217,32 @@ TEST_F(NurseDay, ARenumberedPatientTakesItsRecordsAndADeletedPhysicianIsClearedF
   ExpectSoundFiles();
 }
 
+// The aide assignment sheet of the first patient printed from the patient's aide browse: one
+// page with the sheet's captions and the stored entries; printing changes no record.
+TEST_F(NurseDay, TheAideSheetPrintsFromThePatientsAideBrowseAndChangesNothing) {
+  std::map<std::string, std::string> before = Dumps();
+  Result run = Script(
+      "print-to aide.pdf\n"
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"HHA Assign\"\n"
+      "expect-title \"Browse the HHA_Assign File by HHA:Patient_No_Key\"\n"
+      "click \"&Print\"\n"
+      "expect-title \"Browse the HHA_Assign File by HHA:Patient_No_Key\"\n"
+      "click \"Close\"\n"
+      "click \"Close\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(fs::exists("aide.pdf"));
+  Result text = Shell("pdftotext -layout aide.pdf -");
+  if (text.status != 0) GTEST_SKIP() << "pdftotext is not installed";
+  for (const char* caption : {"HOME HEALTH AID ASSIGNMENT", "HOMEMAKER/COMPANION ASSIGNMENT",
+                              "Tub bath with assist", "Check skin over heels and sacrum"}) {
+    EXPECT_NE(text.out.find(caption), std::string::npos) << caption;
+  }
+  EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\f'), 1) << "one page";
+  EXPECT_EQ(Dumps(), before);
+  ExpectSoundFiles();
+}
+
 // Two stations on one folder add an emergency visit note for the same patient at the same moment:
 // each gets a number of its own, and the folder stays sound while ldstool reads it during the run.
 TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
@@ -244,6 +274,218 @@ TEST_F(NurseDay, TwoStationsAddingNotesAtOnceGetDistinctNumbers) {
   EXPECT_EQ(CountWith(after, "PRO:TYPE_OF_VISIT", "1|0|1|0|0"),
             CountWith(before, "PRO:TYPE_OF_VISIT", "1|0|1|0|0") + 2);
   ExpectSoundFiles();
+}
+
+// The office books tomorrow's visit: the daily schedule asks for the day, its Insert opens the
+// appointment form with that day, OK without a patient is refused after the patient browse
+// closes without a choice, an unknown patient number calls that browse to pick one, and the
+// saved appointment is listed under the day with the picked patient's name.
+TEST_F(NurseDay, AnAppointmentBookedForAPickedPatientIsStoredAndListedUnderItsDay) {
+  std::vector<Record> before = Records("Calendar.LDS");
+  Result run = Script(
+      "menu \"&Calendar\" \"BrowseDates\"\n"
+      "expect-title \"Calendar\"\n"
+      "key Right\n"
+      "click 48\n"
+      "expect-title \"Patient Names\"\n"
+      "click \"&Insert\"\n"
+      "expect-title \"Update Records...\"\n"
+      "expect-text 5 \"12/10/26\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n"
+      "expect-message \"The value for DAT:Patient_Number must be found in the Patients file.\"\n"
+      "answer \"OK\"\n"
+      "expect-title \"Update Records...\"\n"
+      "click 3\n"
+      "key End Backspace\n"
+      "type \"999\"\n"
+      "key Tab\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "select 3 2\n"
+      "click \"&Select\"\n"
+      "expect-title \"Update Records...\"\n"
+      "click 7\n"
+      "type \"9:15AM\"\n"
+      "click 9\n"
+      "type \"10:00AM\"\n"
+      "click 11\n"
+      "type \"Wound care, new dressing\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Patient Names\"\n"
+      "dump\n"
+      "click \"Close\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::vector<Record> after = Records("Calendar.LDS");
+  ASSERT_EQ(after.size(), before.size() + 1);
+  std::vector<Record> booked;
+  for (const Record& record : after) {
+    if (record.at("DAT:NOTES") == "Wound care, new dressing") booked.push_back(record);
+  }
+  ASSERT_EQ(booked.size(), 1u);
+  EXPECT_EQ(booked[0].at("DAT:DAYNO"), std::to_string(values::DayNumber(2026, 12, 10)));
+  EXPECT_EQ(booked[0].at("DAT:TIMEIN"), std::to_string(values::BuildTime(9, 15, 0, 0)));
+  EXPECT_EQ(booked[0].at("DAT:TIMEOUT"), std::to_string(values::BuildTime(10, 0, 0, 0)));
+  const std::string patient = booked[0].at("DAT:PATIENT_NUMBER");
+  ASSERT_NE(patient, "999");
+  std::string name;
+  for (const Record& record : Records("Patients.LDS")) {
+    if (record.at("PAT:PATIENT_NUMBER") == patient) name = record.at("PAT:NAME");
+  }
+  ASSERT_FALSE(name.empty()) << "the picked patient " << patient << " is in the patients file";
+  EXPECT_NE(run.out.find("row 1 selected \"" + name + "\" \"9:15AM\" \"10:00AM\""),
+            std::string::npos)
+      << run.out;
+  ExpectSoundFiles();
+}
+
+// Two stations change the same patient: the first opens the patient's form, the second
+// changes and saves the patient meanwhile; the first to have read it is the second to save and
+// is told the record was changed by another station, then asked whether to try again. The
+// change saved first stays, the refused one is not written over it, and the files are sound.
+TEST_F(NurseDay, TheSecondStationToSaveAChangedPatientIsRefusedAndNothingIsLost) {
+  std::vector<Record> before = Records("Patients.LDS");
+  std::ofstream("first.txt")
+      << "menu \"&Browse\" \"&Browse Patients\"\n"
+         "click \"&Change\"\n"
+         "expect-title \"Changing a Patients Record\"\n"
+         "click 9\n"
+         "key End\n"
+         "type \"A\"\n"
+         "screenshot first_open.png\n"  // tells the other station the record is read
+         "wait-for-file second_saved.png\n"
+         "click \"OK\"\n"
+         "expect-message \"This record was changed by another station.\"\n"
+         "answer \"OK\"\n"
+         "expect-message \"An error was experienced changing this record.  Do you want to try "
+         "to save again?\"\n"
+         "answer \"&No\"\n"
+         "expect-title \"Browse the Patients File\"\n"
+         "click \"Close\"\n";
+  std::ofstream("second.txt") << "wait-for-file first_open.png\n"
+                                 "menu \"&Browse\" \"&Browse Patients\"\n"
+                                 "click \"&Change\"\n"
+                                 "click 9\n"
+                                 "key End\n"
+                                 "type \"B\"\n"
+                                 "click \"OK\"\n"
+                                 "expect-title \"Browse the Patients File\"\n"
+                                 "click \"Close\"\n"
+                                 "screenshot second_saved.png\n";
+  std::string station = std::string(CARELOG_BINARY) + " --headless --clock=2026-12-09T10:30";
+  Result run = Shell("(" + station + " --script first.txt >a.txt 2>&1; echo $? >a.rc) & (" +
+                     station + " --script second.txt >b.txt 2>&1; echo $? >b.rc) & wait");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Slurp("a.rc"), "0\n") << Slurp("a.txt");
+  EXPECT_EQ(Slurp("b.rc"), "0\n") << Slurp("b.txt");
+
+  std::vector<Record> after = Records("Patients.LDS");
+  ASSERT_EQ(after.size(), before.size());
+  int changed = 0;
+  for (size_t i = 0; i < after.size(); ++i) {
+    if (after[i] == before[i]) continue;
+    ++changed;
+    std::string first = after[i].at("PAT:FIRST_NAME");
+    EXPECT_EQ(first, before[i].at("PAT:FIRST_NAME") + "B") << "the first save stays";
+  }
+  EXPECT_EQ(changed, 1);
+  ExpectSoundFiles();
+}
+
+// The office's morning: a new physician, then a new patient of that physician's, then the
+// day's visit log printed through the preview to PDF for the day picked in the calendar. The
+// stored records and the printed log are checked as an outsider would.
+TEST_F(NurseDay, TheOfficeAddsAPhysicianAndTheirPatientThenPrintsTheDaysVisitLog) {
+  int physician = 0;
+  for (const Record& r : Records("PHYSCIANS.LDS")) {
+    physician = std::max(physician, std::stoi(r.at("PHY:DOCNO")));
+  }
+  ++physician;  // the form numbers a new physician after the highest
+  std::string number = std::to_string(physician);
+  // The day with the most visits in the sample data is the office's today.
+  std::map<std::string, int> visits;
+  for (const Record& note : Records("Progress.LDS")) ++visits[note.at("PRO:DATE")];
+  ASSERT_FALSE(visits.empty());
+  auto busiest = std::max_element(visits.begin(), visits.end(),
+                                  [](const auto& a, const auto& b) { return a.second < b.second; });
+  std::string day = busiest->first;
+  std::chrono::year_month_day date{
+      std::chrono::sys_days(std::chrono::year(1801) / std::chrono::January / 1) +
+      std::chrono::days(std::stoi(day) - 4)};
+  char clock[32], printed[16];
+  std::snprintf(clock, sizeof clock, "%04d-%02u-%02uT10:00", int(date.year()),
+                unsigned(date.month()), unsigned(date.day()));
+  std::snprintf(printed, sizeof printed, "%u/%u/%02d", unsigned(date.month()), unsigned(date.day()),
+                int(date.year()) % 100);
+  Result run = Script(
+      "menu \"&Browse\" \"Browse Doc&tors\"\n"
+      "expect-title \"Browse the Physcians File\"\n"
+      "click \"&Insert\"\n"
+      "expect-title \"Adding a Physcians Record\"\n"
+      "expect-text 3 \"" +
+          number +
+          "\"\n"
+          "click 5\n"
+          "type \"Marlowe, Edith MD\"\n"
+          "click 11\n"
+          "type \"Brookfield\"\n"
+          "click \"OK\"\n"
+          "expect-title \"Browse the Physcians File\"\n"
+          "click \"Close\"\n"
+          "menu \"&Browse\" \"&Browse Patients\"\n"
+          "click \"&Insert\"\n"
+          "expect-title \"Adding a Patients Record\"\n"
+          "click 7\n"
+          "type \"Quill, Harriet\"\n"
+          "click 3\n"
+          "key Shift+Tab Right Right\n"  // the sheet, then its third tab
+          "click 46\n"
+          "type \"" +
+          number +
+          "\"\n"
+          "click \"OK\"\n"
+          "expect-title \"Browse the Patients File\"\n"
+          "click \"Close\"\n"
+          "print-to log.pdf\n"
+          "menu \"&Report\" \"Print Daily &Visit Log\"\n"
+          "key Enter\n"  // the calendar's day: today
+          "expect-title \"Print Preview\"\n"
+          "click \"&Print!\"\n"
+          "expect-title \"The Care Log\"\n",
+      clock);
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::vector<Record> physicians = Records("PHYSCIANS.LDS");
+  ASSERT_EQ(CountWith(physicians, "PHY:DOCNO", number), 1);
+  for (const Record& r : physicians) {
+    if (r.at("PHY:DOCNO") == number) {
+      EXPECT_EQ(r.at("PHY:NAME"), "Marlowe, Edith MD");
+    }
+  }
+  int added = 0;
+  for (const Record& r : Records("Patients.LDS")) {
+    if (r.at("PAT:NAME") != "Quill, Harriet") continue;
+    ++added;
+    EXPECT_EQ(r.at("PAT:PHYSICIAN_NAME"), number);
+  }
+  EXPECT_EQ(added, 1);
+  ExpectSoundFiles();
+
+  ASSERT_TRUE(fs::exists("log.pdf"));
+  Result text = Shell("pdftotext -layout log.pdf -");
+  if (text.status != 0) GTEST_SKIP() << "pdftotext is not installed";
+  EXPECT_NE(text.out.find("DAILY VISIT LOG"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find(printed), std::string::npos) << printed << "\n" << text.out;
+  // Every patient seen that day is on the log.
+  std::set<std::string> seen;
+  for (const Record& note : Records("Progress.LDS")) {
+    if (note.at("PRO:DATE") == day) seen.insert(note.at("PRO:PATIENT_NUMBER"));
+  }
+  for (const Record& patient : Records("Patients.LDS")) {
+    if (!seen.count(patient.at("PAT:PATIENT_NUMBER"))) continue;
+    EXPECT_NE(text.out.find(patient.at("PAT:NAME")), std::string::npos) << patient.at("PAT:NAME");
+  }
 }
 
 }  // namespace

@@ -11,10 +11,12 @@
 #include "app/patterns/report_table.h"
 #include "app/procedures/report_procedures.h"
 #include "app/report_preview.h"
+#include "app/user_guide.h"
 #include "runtime/host/automation.h"
 #include "runtime/host/automation_script.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
+#include "runtime/host/system.h"
 #include "runtime/store/stored_tables.h"
 #include "runtime/store/table_ops.h"
 #include "runtime/window/close_down.h"
@@ -68,7 +70,7 @@ void ProgramMain() {
   window::InstallFatalErrorPath();
   window::InstallSessionSignals();
   window::RegisterAutomation();
-  window::SetHelpFile(kHelpFile);
+  window::SetHelpFile(kHelpFile, UserGuidePlaces(host::ExecutablePath()));
   JoinReportsToTheirDialogs();
   window::RunProgram(&MAIN);
   window::RemoveSessionSignals();

@@ -49,11 +49,15 @@ constexpr int kJumpCancel = 3;
 // Keys the window alerts (its definition lists them).
 constexpr uint32_t kHomeKey = 0x24;
 constexpr uint32_t kEndKey = 0x23;
+constexpr uint32_t kLeftKey = 0x25;
 constexpr uint32_t kUpKey = 0x26;
+constexpr uint32_t kRightKey = 0x27;
 constexpr uint32_t kDownKey = 0x28;
 
-constexpr int kZoomPercent = 100;  // the zoomed page is as wide as its display
-constexpr int kScrollStep = 40;    // pixels per Up or Down in the zoomed page
+// The zoomed page is half as wide again as its display, so that its print reads as on paper;
+// its scroll bars, the wheel and the arrow keys move it.
+constexpr int kZoomPercent = 150;
+constexpr int kScrollStep = 40;  // pixels per arrow key in the zoomed page
 
 // A page display: its frame, image and click region, and the page of the view it shows.
 struct PageDisplay {
@@ -142,27 +146,30 @@ void Print(Preview& p) {
   window::Post(window::event::kCloseWindow);
 }
 
-void ScrollZoom(int step) {
-  int64_t now = std::atoll(window::GetProperty(kZoomImage, window::kImageScrollY).c_str());
-  window::SetProperty(kZoomImage, window::kImageScrollY, std::to_string(now + step));
+// Moves the zoomed page; the painter keeps the position within the page.
+void ScrollZoom(int property, int step) {
+  int64_t now = std::atoll(window::GetProperty(kZoomImage, property).c_str());
+  window::SetProperty(kZoomImage, property, std::to_string(now + step));
 }
 
+struct ScrollKey {
+  uint32_t key;
+  int property, step;
+};
+constexpr ScrollKey kScrollKeys[] = {
+    {kUpKey, window::kImageScrollY, -kScrollStep},
+    {kDownKey, window::kImageScrollY, kScrollStep},
+    {kLeftKey, window::kImageScrollX, -kScrollStep},
+    {kRightKey, window::kImageScrollX, kScrollStep},
+};
+
 void AlertKey(Preview& p) {
-  switch (window::KeyCode()) {
-    case kHomeKey:
-      p.model.JumpTo(1);
-      break;
-    case kEndKey:
-      p.model.JumpTo(p.model.pages());
-      break;
-    case kUpKey:
-      if (p.model.mode() == PreviewMode::kZoom) ScrollZoom(-kScrollStep);
-      break;
-    case kDownKey:
-      if (p.model.mode() == PreviewMode::kZoom) ScrollZoom(kScrollStep);
-      break;
-    default:
-      break;
+  uint32_t key = window::KeyCode() & 0xFF;
+  if (key == kHomeKey) p.model.JumpTo(1);
+  if (key == kEndKey) p.model.JumpTo(p.model.pages());
+  if (p.model.mode() != PreviewMode::kZoom) return;
+  for (const ScrollKey& k : kScrollKeys) {
+    if (k.key == key) ScrollZoom(k.property, k.step);
   }
 }
 

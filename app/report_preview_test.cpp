@@ -17,8 +17,10 @@
 #include "app/app_testing.h"
 #include "app/procedure_globals.h"
 #include "runtime/host/automation.h"
+#include "runtime/host/input.h"
 #include "runtime/host/printing.h"
 #include "runtime/report/page_image.h"
+#include "runtime/window/image_scroll.h"
 #include "runtime/window/use_table.h"
 #include "runtime/window/window_testing.h"
 #include "tools/defc/text_parser.h"
@@ -75,7 +77,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 // Preview controls by equate.
 constexpr int kPrint = 2, kZoom = 3, kPrevious = 4, kNext = 5, kJump = 6, kFacing = 7;
 constexpr int kSingleImage = 9, kLeftImage = 12, kRightImage = 15, kZoomImage = 18;
-constexpr int kLeftRegion = 13, kSingleRegion = 10;
+constexpr int kLeftRegion = 13, kSingleRegion = 10, kZoomRegion = 19;
 
 class ReportPreviewTest : public ::testing::Test {
  protected:
@@ -268,7 +270,9 @@ TEST_F(ReportPreviewTest, JumpShowsThePageInSingleModeAndItsPairInFacingMode) {
   JumpTo("1");
   JumpTo("3");
   EXPECT_EQ(Zone(4), "Pages 2 and 3 of 5");
-  JumpTo("99");  // limited to the last page
+  JumpTo("0");  // limited to the first page
+  EXPECT_EQ(Zone(4), "Page 1 of 5");
+  JumpTo("99");  // and to the last
   EXPECT_EQ(Zone(4), "Pages 4 and 5 of 5");
   Click(kJump);
   ASSERT_TRUE(automation_.Type("1").ok);
@@ -313,6 +317,70 @@ TEST_F(ReportPreviewTest, AnUnreadablePageShowsAsAMarkedEmptyPageAndThePreviewGo
   EXPECT_EQ(Zone(4), "Page 3 of 3");
 }
 
+// The zoomed page is larger than its display both ways: its scroll bars, the wheel (Shift for
+// across) and the arrow keys move it, never past the page's edges; a press on the page
+// itself still zooms out.
+TEST_F(ReportPreviewTest, TheZoomedPageScrollsWithItsBarsTheWheelAndTheKeys) {
+  Start(2);
+  Click(kZoom);
+  host::WindowId window = automation_.Windows().front().window;
+  auto scroll = [&] {
+    std::string text = wt::Property(Control(kZoomImage), "scroll");
+    size_t comma = text.find(',');
+    return host::Point{std::atoi(text.substr(0, comma).c_str()),
+                       std::atoi(text.substr(comma + 1).c_str())};
+  };
+  auto idle = [&] { ASSERT_TRUE(automation_.WaitIdle().ok); };
+  std::string rect = wt::Property(Control(kZoomImage), "rect");
+  int left = 0, top = 0, width = 0, height = 0;
+  ASSERT_EQ(std::sscanf(rect.c_str(), "%d,%d,%d,%d", &left, &top, &width, &height), 4);
+  host::Point middle{left + width / 2, top + height / 2};
+  ASSERT_EQ(scroll(), (host::Point{0, 0}));
+
+  host::InjectMouseWheel(window, middle, -2);  // two notches down
+  idle();
+  EXPECT_EQ(scroll(), (host::Point{0, 2 * window::kImageWheelStep}));
+  host::InjectMouseWheel(window, middle, 5);  // past the top: stops there
+  idle();
+  EXPECT_EQ(scroll(), (host::Point{0, 0}));
+  host::InjectKey(0x10, true);  // Shift turns the wheel sideways
+  host::InjectMouseWheel(window, middle, -1);
+  host::InjectKey(0x10, false);
+  idle();
+  EXPECT_GT(scroll().x, 0);
+  EXPECT_EQ(scroll().y, 0);
+
+  // The vertical bar: its lower arrow moves a line, its track below the thumb a view's worth.
+  int bar_x = left + width - window::kImageBarSize / 2;
+  int bar_bottom = top + height - window::kImageBarSize;
+  host::InjectMouseButton(window, {bar_x, bar_bottom - 4}, host::MouseButton::kLeft, true);
+  host::InjectMouseButton(window, {bar_x, bar_bottom - 4}, host::MouseButton::kLeft, false);
+  idle();
+  EXPECT_EQ(scroll().y, window::kImageLineStep);
+  host::InjectMouseButton(window, {bar_x, bar_bottom - 30}, host::MouseButton::kLeft, true);
+  host::InjectMouseButton(window, {bar_x, bar_bottom - 30}, host::MouseButton::kLeft, false);
+  idle();
+  EXPECT_GT(scroll().y, window::kImageLineStep + window::kImageLineStep);
+  EXPECT_EQ(Zone(2), "ZOOM");  // the bar is not the page: still zoomed
+
+  for (int i = 0; i < 40; ++i) Key("Down");  // the foot of the page is as far as it goes
+  int foot = scroll().y;
+  Key("Down");
+  EXPECT_EQ(scroll().y, foot);
+  Key("Left");
+  Key("Left");
+  Key("Left");
+  EXPECT_EQ(scroll().x, 0);
+
+  Click(kZoomRegion);  // a click on the page zooms out
+  EXPECT_EQ(Zone(2), "");
+  EXPECT_EQ(PageOf(kSingleImage), 1);
+  Click(kZoom);  // zoomed again, a new page shows from its top left
+  Key("PageDown");
+  EXPECT_EQ(PageOf(kZoomImage), 2);
+  EXPECT_EQ(scroll(), (host::Point{0, 0}));
+}
+
 // With CARELOG_SCREENSHOTS set to a directory, pictures of every mode are written there.
 TEST_F(ReportPreviewTest, ScreenshotsOfEveryMode) {
   const char* directory = std::getenv("CARELOG_SCREENSHOTS");
@@ -333,20 +401,19 @@ TEST_F(ReportPreviewTest, ScreenshotsOfEveryMode) {
   ASSERT_TRUE(automation_.Screenshot((out / "preview_jump.png").string()).ok);
 }
 
-TEST(PagePlacement, FittedPagesKeepTheirAspectAndZoomedPagesScrollWithinThePage) {
-  int scroll = 50;
-  host::Rect fitted = report::PagePlacement(8500, 11000, host::Rect{0, 0, 400, 400}, 0, &scroll);
-  EXPECT_EQ(scroll, 0);
+TEST(PagePlacement, FittedPagesKeepTheirAspectAndZoomedPagesScaleWithTheirDisplay) {
+  host::Rect fitted = report::FittedPage(8500, 11000, host::Rect{0, 0, 400, 400});
   EXPECT_EQ(fitted.Height(), 392);
   EXPECT_NEAR(fitted.Width(), 392 * 8500 / 11000, 1);
   EXPECT_EQ(fitted.left, (400 - fitted.Width()) / 2);
-  scroll = 100000;
-  host::Rect zoomed = report::PagePlacement(8500, 11000, host::Rect{0, 0, 400, 300}, 100, &scroll);
-  EXPECT_EQ(zoomed.Width(), 400);
-  EXPECT_EQ(scroll, zoomed.Height() - 300);  // no further than the page's foot
-  scroll = -5;
-  report::PagePlacement(8500, 11000, host::Rect{0, 0, 400, 300}, 100, &scroll);
-  EXPECT_EQ(scroll, 0);
+  host::Rect landscape = report::FittedPage(11000, 8500, host::Rect{0, 0, 400, 400});
+  EXPECT_EQ(landscape.Width(), 392);
+  EXPECT_EQ(landscape.top, (400 - landscape.Height()) / 2);
+  host::Size zoomed = report::ZoomedPageSize(8500, 11000, 400, 150);
+  EXPECT_EQ(zoomed.width, 600);
+  EXPECT_NEAR(zoomed.height, 600 * 11000 / 8500, 1);
+  // A page file with no frame still gets a letter page's shape rather than a zero height.
+  EXPECT_GT(report::ZoomedPageSize(0, 0, 400, 100).height, 400);
 }
 
 }  // namespace

@@ -15,6 +15,9 @@
 //           --insert that added a placeholder, not written--> the placeholder is deleted
 //   closing --> return: files released, response in ProcResponse
 //
+// A form whose table has a month grid (form_month_grid.h) hands the grid's controls to it
+// first, and lets it store the month on screen into the record before the write.
+//
 // Invariants:
 //   1. The local response is 1 only after a successful add, write or delete.
 //   2. A call that added a placeholder either writes it (response 1) or deletes it again.

@@ -9,6 +9,7 @@
 #include "app/patterns/form_boxes.h"
 #include "app/patterns/form_engine.h"
 #include "app/patterns/form_lookup.h"
+#include "app/patterns/form_month_grid.h"
 #include "app/patterns/form_services.h"
 #include "app/patterns/form_state.h"
 #include "app/procedure_catalogue.h"
@@ -133,7 +134,7 @@ void Dispatch(FormState& state, int event, int control) {
   }
 }
 
-void RunLoop(FormState& state, FormBoxes& boxes) {
+void RunLoop(FormState& state, FormBoxes& boxes, FormMonthGrid& grid) {
   while (window::Accept()) {
     int event = window::Event();
     bool first_open = event == ev::kOpenWindow && !state.frame.window_initialised();
@@ -141,10 +142,13 @@ void RunLoop(FormState& state, FormBoxes& boxes) {
       if (first_open) {
         boxes.Start();
         SelectField(FirstField(state.table));
+        grid.Start();
       }
       continue;
     }
+    if (grid.Handle(event, window::Field())) continue;
     if (boxes.Handle(event, window::Field())) continue;
+    if (event == ev::kCompleted) grid.Store();
     Dispatch(state, event, window::Field());
     if (event == ev::kAccepted) boxes.FollowRange();
   }
@@ -195,12 +199,13 @@ void Edit(FormState& state) {
   }
   state.saved.Take(table.file);
   FormBoxes boxes(table.boxes, table.file);
+  FormMonthGrid grid(table.month_grid, table.file);
   if (state.frame.Open()) {
     ShowTitles(state);
     // The pages of the sheet's other tabs were drawn while the window was built; paint the
     // whole window again now that only the first page shows.
     host::Invalidate(state.frame.window().handle);
-    RunLoop(state, boxes);
+    RunLoop(state, boxes, grid);
   }
   if (state.frame.local_response != kRespCompleted) DeletePlaceholder(state);
 }

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "app/data/dictionary.h"
 
@@ -69,6 +70,17 @@ struct PrimedNumber {
   uint32_t element = 0;
 };
 
+// A form that shows its record as one month on the grid of month_grid.h (the cells 1..42, the
+// month and year buttons, the heading): each cell's day and note are elements of two array
+// fields of 42 elements, and a date field holds a date within the month (form_month_grid.h).
+struct MonthGridRow {
+  const char* date_field;  // "MON:CALENDARDATE": the month shown, primed today on insert
+  const char* day_field;   // "MON:DAYNO": the day each cell shows, 0 outside the month
+  const char* note_field;  // "MON:DAY_INFO": a cell's note; a cell with one shows "*"
+  int after_note;          // the control focused once a cell's note was asked for
+  std::string (*ask_note)(const std::string& note);  // the new note, or `note` when cancelled
+};
+
 struct FormTable {
   const char* name = nullptr;    // catalogue name, "UPDATEMEDICATIONS"
   const char* module = nullptr;  // "carelog.cpp$carlg047"
@@ -97,6 +109,7 @@ struct FormTable {
   // The browse boxes on the form's tabs, each ranged on a field of the form's record and each
   // calling its own update form (form_boxes.h).
   std::span<const BrowseTable* const> boxes = {};
+  const MonthGridRow* month_grid = nullptr;  // nullptr for a form without the month grid
   int ok_button = 0;
   int cancel_button = 0;
 };

@@ -1,11 +1,13 @@
 // PRINT485: one plan of care on the home health certification and plan of care form, with its
 // patient looked up, the sex marks set, the ICD9 codes shown and the patient's city line
-// composed.
+// composed. A printed plan is followed by its addenda (PRINTADDENDUM).
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "app/data/records.h"
+#include "app/procedure_catalogue.h"
+#include "app/procedure_globals.h"
 #include "app/procedures/report_procedures.h"
 #include "runtime/values/picture.h"
 
@@ -168,8 +170,17 @@ const ReportTable kPrint485 = {
     .hooks = {.locals = &Locals, .prepare = &Prepare},
 };
 
+// A printed plan is followed by its addenda; the plan's own answer is the procedure's. The run
+// reads past the plan, so the plan's number is put back for the addenda's filter.
 void PRINT485() {
+  const int32_t plan = appdata::POC.REC_NO;
   RunReport(kPrint485);
+  const int32_t printed = ProcResponse;
+  if (printed == kRespCompleted) {
+    appdata::POC.REC_NO = plan;
+    CallProcedureByName("PRINTADDENDUM");
+  }
+  ProcResponse = printed;
 }
 
 }  // namespace carelog::app

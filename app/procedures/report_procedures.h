@@ -20,6 +20,9 @@ extern const ReportTable kPrintcasecon;    // PRINTCASECON
 extern const ReportTable kPrintdischarge;  // PRINTDISCHARGE
 extern const ReportTable kPrintcareplan;   // PRINTCAREPLAN
 extern const ReportTable kPrintsummary;    // PRINTSUMMARY
+extern const ReportTable kPrintaddendum;   // PRINTADDENDUM
+extern const ReportTable kPrinthha;        // PRINTHHA
+extern const ReportTable kPrintmonth;      // PRINTMONTH
 
 // The built report tables, for the catalogue test.
 std::span<const ReportTable* const> ReportTables();
@@ -42,5 +45,8 @@ void PRINTCASECON();
 void PRINTDISCHARGE();
 void PRINTCAREPLAN();
 void PRINTSUMMARY();
+void PRINTADDENDUM();
+void PRINTHHA();
+void PRINTMONTH();
 
 }  // namespace carelog::app

@@ -260,7 +260,7 @@ TEST_F(ReportProcedures, Print485FillsTheNumberedBoxesOfThePlanOfCare) {
            std::to_string(int32_t{appdata::PAT.ZIPCODE}).substr(0, 5);
     male = appdata::PAT.SEX[0] == 'M';
     std::memset(&appdata::PAT, ' ', sizeof appdata::PAT);  // the report looks the patient up
-    PRINT485();
+    RunReport(kPrint485);  // the plan alone: PRINT485 goes on to print its addenda
     store::Close(plans);
   });
   EXPECT_EQ(response, 1);
@@ -381,6 +381,59 @@ TEST_F(ReportProcedures, TheSheetsOfOneRecordPrintTheirCaptionsPatientAndNotes) 
     wanted.push_back(patient);
     if (c.memo) wanted.push_back(memo.substr(0, memo.find_last_not_of(' ') + 1).substr(0, 20));
     for (const std::string& t : wanted) EXPECT_NE(text.find(t), std::string::npos) << t;
+  }
+}
+
+// The addendum, the aide assignment sheet and the month calendar of the first record of their
+// files, printed on paper: one page each with the captions of the form.
+struct PaperCase {
+  void (*procedure)();
+  appdata::FileId file;
+  const char* keep_as;
+  std::vector<std::string> captions;
+};
+
+TEST_F(ReportProcedures, TheAddendumAideSheetAndMonthCalendarPrintOnePageEach) {
+  using appdata::FileId;
+  const PaperCase cases[] = {
+      {&PRINTADDENDUM,
+       FileId::kAddInfo,
+       "printaddendum",
+       {"PLAN OF TREATMENT", "MEDICAL UPDATE", "ADDENDUM TO:", "Homebound",
+        "Form HCFA-487 (C4) (4-87)"}},
+      {&PRINTHHA,
+       FileId::kHhaAssign,
+       "printhha",
+       {"HOME HEALTH AID ASSIGNMENT", "HOMEMAKER/COMPANION ASSIGNMENT", "Tub bath with assist",
+        "Check skin over heels"}},
+      {&PRINTMONTH, FileId::kMonthCal, "printmonth", {"Nurse Visits", "March", "SN visit"}},
+  };
+  const char* keep = std::getenv("CARELOG_REPORTS");
+  for (const PaperCase& c : cases) {
+    SCOPED_TRACE(c.keep_as);
+    std::filesystem::remove(pdf_);
+    int32_t response = Run([&] {
+      store::FileDeclaration& file = appdata::Declaration(c.file);
+      store::FileDeclaration& plans = appdata::PocFile();
+      store::Open(file, 0x42);
+      store::Open(plans, 0x42);
+      store::Set(file);
+      ASSERT_EQ(store::Next(file), 0);
+      appdata::POC.REC_NO = appdata::ADD.RECNO;  // the addenda's plan is the current one
+      c.procedure();
+      store::Close(plans);
+      store::Close(file);
+    });
+    EXPECT_EQ(response, 1);
+    EXPECT_EQ(CountPdfPages(ReadFile(pdf_)), 1);
+    if (keep && std::filesystem::exists(pdf_)) {
+      std::filesystem::copy_file(pdf_,
+                                 std::filesystem::path(keep) / (std::string(c.keep_as) + ".pdf"),
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+    std::string text = PdfText(pdf_);
+    if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
+    for (const std::string& t : c.captions) EXPECT_NE(text.find(t), std::string::npos) << t;
   }
 }
 

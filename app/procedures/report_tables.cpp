@@ -4,10 +4,10 @@
 namespace carelog::app {
 namespace {
 
-constexpr const ReportTable* kTables[] = {&kPrinttoday,    &kPrintlist,    &kPrintprogress,
-                                          &kPrintnewmeds,  &kPrint485,     &kPrintnarrative,
-                                          &kPrintinfo,     &kPrintcasecon, &kPrintdischarge,
-                                          &kPrintcareplan, &kPrintsummary};
+constexpr const ReportTable* kTables[] = {
+    &kPrinttoday,     &kPrintlist,     &kPrintprogress, &kPrintnewmeds,   &kPrint485,
+    &kPrintnarrative, &kPrintinfo,     &kPrintcasecon,  &kPrintdischarge, &kPrintcareplan,
+    &kPrintsummary,   &kPrintaddendum, &kPrinthha,      &kPrintmonth};
 
 }  // namespace
 

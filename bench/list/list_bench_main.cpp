@@ -103,60 +103,74 @@ std::string Cell(const ListField& f, const char* picture) {
   return b == std::string::npos ? std::string() : out.substr(b, e - b + 1);
 }
 
+constexpr int kRowHeight = 19, kHeader = 19, kWidth = 520;
+constexpr int kPageHeight = 2 + kHeader + kRows * kRowHeight;
+
+// One ellipsizing layout per column, in the cell font or the header's semibold one.
+std::vector<PangoLayout*> ColumnLayouts(cairo_t* cr, const PangoFontDescription* font) {
+  std::vector<PangoLayout*> layouts;
+  for (const Column& c : kColumns) {
+    PangoLayout* l = pango_cairo_create_layout(cr);
+    pango_layout_set_font_description(l, font);
+    pango_layout_set_ellipsize(l, PANGO_ELLIPSIZE_END);
+    pango_layout_set_width(l, (c.width - 6) * PANGO_SCALE);
+    pango_layout_set_alignment(l, c.right ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT);
+    layouts.push_back(l);
+  }
+  return layouts;
+}
+
+void ShowText(cairo_t* cr, PangoLayout* l, const std::string& text, int x, int y, int h) {
+  pango_layout_set_text(l, text.c_str(), static_cast<int>(text.size()));
+  int w, th;
+  pango_layout_get_pixel_size(l, &w, &th);
+  cairo_move_to(cr, x + 3, y + (h - th) / 2);
+  pango_cairo_show_layout(cr, l);
+}
+
+// What the list control paints for one page: background, header, the selected fifth row,
+// every cell and the column rules.
+void PaintPage(cairo_t* cr, const ListQueue& page, const std::vector<PangoLayout*>& cells,
+               const std::vector<PangoLayout*>& headers) {
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0.97, 0.97, 0.97);
+  cairo_rectangle(cr, 1, 1, kWidth - 2, kHeader);
+  cairo_fill(cr);
+  cairo_set_source_rgb(cr, 0, 0.37, 0.72);
+  cairo_rectangle(cr, 1, 1 + kHeader + 4 * kRowHeight, kWidth - 2, kRowHeight);
+  cairo_fill(cr);
+  int x = 1;
+  for (size_t c = 0; c < std::size(kColumns); ++c) {
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    ShowText(cr, headers[c], kColumns[c].header, x, 1, kHeader);
+    for (int r = 0; r < kRows; ++r) {
+      if (r == 4)
+        cairo_set_source_rgb(cr, 1, 1, 1);
+      else
+        cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+      ShowText(cr, cells[c], Cell(page[static_cast<size_t>(r)].fields[c], kColumns[c].picture), x,
+               1 + kHeader + r * kRowHeight, kRowHeight);
+    }
+    x += kColumns[c].width;
+    cairo_set_source_rgb(cr, 0.87, 0.87, 0.87);
+    cairo_rectangle(cr, x - 1, 1, 1, kPageHeight - 2);
+    cairo_fill(cr);
+  }
+}
+
 void BM_PageThroughCairoDirectly(benchmark::State& state) {
-  constexpr int kRowHeight = 19, kHeader = 19, kWidth = 520;
-  int height = 2 + kHeader + kRows * kRowHeight;
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, height);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kPageHeight);
   cairo_t* cr = cairo_create(surface);
   PangoFontDescription* desc = pango_font_description_from_string("Liberation Sans");
   pango_font_description_set_absolute_size(desc, 11 * PANGO_SCALE);
   PangoFontDescription* bold = pango_font_description_copy(desc);
   pango_font_description_set_weight(bold, PANGO_WEIGHT_SEMIBOLD);
-  std::vector<PangoLayout*> cells, headers;
-  for (const Column& c : kColumns) {
-    for (auto* list : {&cells, &headers}) {
-      PangoLayout* l = pango_cairo_create_layout(cr);
-      pango_layout_set_font_description(l, list == &cells ? desc : bold);
-      pango_layout_set_ellipsize(l, PANGO_ELLIPSIZE_END);
-      pango_layout_set_width(l, (c.width - 6) * PANGO_SCALE);
-      pango_layout_set_alignment(l, c.right ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT);
-      list->push_back(l);
-    }
-  }
+  std::vector<PangoLayout*> cells = ColumnLayouts(cr, desc);
+  std::vector<PangoLayout*> headers = ColumnLayouts(cr, bold);
   ListQueue page = Page();
-  auto show = [&](PangoLayout* l, const std::string& text, int x, int y, int h) {
-    pango_layout_set_text(l, text.c_str(), static_cast<int>(text.size()));
-    int w, th;
-    pango_layout_get_pixel_size(l, &w, &th);
-    cairo_move_to(cr, x + 3, y + (h - th) / 2);
-    pango_cairo_show_layout(cr, l);
-  };
   for (auto _ : state) {
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    cairo_set_source_rgb(cr, 0.97, 0.97, 0.97);
-    cairo_rectangle(cr, 1, 1, kWidth - 2, kHeader);
-    cairo_fill(cr);
-    cairo_set_source_rgb(cr, 0, 0.37, 0.72);
-    cairo_rectangle(cr, 1, 1 + kHeader + 4 * kRowHeight, kWidth - 2, kRowHeight);
-    cairo_fill(cr);
-    int x = 1;
-    for (size_t c = 0; c < std::size(kColumns); ++c) {
-      cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-      show(headers[c], kColumns[c].header, x, 1, kHeader);
-      for (int r = 0; r < kRows; ++r) {
-        if (r == 4)
-          cairo_set_source_rgb(cr, 1, 1, 1);
-        else
-          cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-        show(cells[c], Cell(page[static_cast<size_t>(r)].fields[c], kColumns[c].picture), x,
-             1 + kHeader + r * kRowHeight, kRowHeight);
-      }
-      x += kColumns[c].width;
-      cairo_set_source_rgb(cr, 0.87, 0.87, 0.87);
-      cairo_rectangle(cr, x - 1, 1, 1, height - 2);
-      cairo_fill(cr);
-    }
+    PaintPage(cr, page, cells, headers);
     benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
   }
   for (PangoLayout* l : cells) g_object_unref(l);

@@ -59,13 +59,16 @@ struct Texts {
   char* at(int i) { return data.data() + static_cast<size_t>(i) * kTextWidth; }
 };
 
-}  // namespace
+struct Inputs {
+  std::vector<int32_t> days = std::vector<int32_t>(kValues), times = std::vector<int32_t>(kValues);
+  std::vector<double> numbers = std::vector<double>(kValues);
+  std::vector<std::string> strings = std::vector<std::string>(kValues);
+};
 
-int main() {
+// The same random values every run.
+Inputs MakeInputs() {
+  Inputs in;
   std::mt19937_64 random(20261208);
-  std::vector<int32_t> days(kValues), times(kValues);
-  std::vector<double> numbers(kValues);
-  std::vector<std::string> strings(kValues);
   std::uniform_int_distribution<int32_t> day_range(carelog::values::kFirstDay,
                                                    carelog::values::kLastDay);
   std::uniform_int_distribution<int32_t> time_range(1, carelog::values::kLastTime);
@@ -73,22 +76,24 @@ int main() {
   std::uniform_int_distribution<int> letters('A', 'Z');
   std::uniform_int_distribution<int> lengths(1, 30);
   for (int i = 0; i < kValues; ++i) {
-    days[i] = day_range(random);
-    times[i] = time_range(random);
-    numbers[i] = static_cast<double>(cents(random)) / 100;
-    strings[i].resize(lengths(random));
-    for (char& c : strings[i]) c = static_cast<char>(letters(random));
+    in.days[i] = day_range(random);
+    in.times[i] = time_range(random);
+    in.numbers[i] = static_cast<double>(cents(random)) / 100;
+    in.strings[i].resize(lengths(random));
+    for (char& c : in.strings[i]) c = static_cast<char>(letters(random));
   }
-  Texts ours, theirs;
+  return in;
+}
 
-  // @d2 against strftime("%m/%d/%Y") / strptime.
+// @d2 against strftime("%m/%d/%Y") / strptime.
+void CompareDates(const Inputs& in, Texts& ours, Texts& theirs) {
   Picture d2("@d2");
   double f_ours = BestNanosPerValue([&] {
-    for (int i = 0; i < kValues; ++i) FormatNumber(days[i], d2, ours.at(i), d2.width());
+    for (int i = 0; i < kValues; ++i) FormatNumber(in.days[i], d2, ours.at(i), d2.width());
   });
   double f_theirs = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
-      time_t seconds = kEpochOf1801 + static_cast<int64_t>(days[i] - 4) * 86400;
+      time_t seconds = kEpochOf1801 + static_cast<int64_t>(in.days[i] - 4) * 86400;
       std::tm tm;
       gmtime_r(&seconds, &tm);
       std::strftime(theirs.at(i), kTextWidth, "%m/%d/%Y", &tm);
@@ -108,27 +113,29 @@ int main() {
     }
   });
   Report("parse @d2 / strptime", p_ours, p_theirs);
+}
 
-  // @t4 against strftime("%H:%M:%S") / strptime.
+// @t4 against strftime("%H:%M:%S") / strptime.
+void CompareTimes(const Inputs& in, Texts& ours, Texts& theirs) {
   Picture t4("@t4");
-  f_ours = BestNanosPerValue([&] {
-    for (int i = 0; i < kValues; ++i) FormatNumber(times[i], t4, ours.at(i), t4.width());
+  double f_ours = BestNanosPerValue([&] {
+    for (int i = 0; i < kValues; ++i) FormatNumber(in.times[i], t4, ours.at(i), t4.width());
   });
-  f_theirs = BestNanosPerValue([&] {
+  double f_theirs = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
-      time_t seconds = (times[i] - 1) / 100;
+      time_t seconds = (in.times[i] - 1) / 100;
       std::tm tm;
       gmtime_r(&seconds, &tm);
       std::strftime(theirs.at(i), kTextWidth, "%H:%M:%S", &tm);
     }
   });
   Report("format @t4 / strftime", f_ours, f_theirs);
-  p_ours = BestNanosPerValue([&] {
+  double p_ours = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
       benchmark::DoNotOptimize(Deformat(std::string_view(ours.at(i), 8), t4).number);
     }
   });
-  p_theirs = BestNanosPerValue([&] {
+  double p_theirs = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
       std::tm tm{};
       strptime(theirs.at(i), "%H:%M:%S", &tm);
@@ -136,46 +143,51 @@ int main() {
     }
   });
   Report("parse @t4 / strptime", p_ours, p_theirs);
+}
 
-  // @n-12.2 against snprintf("%12.2f") / strtod.
+// @n-12.2 against snprintf("%12.2f") / strtod.
+void CompareNumbers(const Inputs& in, Texts& ours, Texts& theirs) {
   Picture n12("@n-15.2");
   Picture n("@n-12.2");
-  f_ours = BestNanosPerValue([&] {
-    for (int i = 0; i < kValues; ++i) FormatNumber(numbers[i], n, ours.at(i), n.width());
+  double f_ours = BestNanosPerValue([&] {
+    for (int i = 0; i < kValues; ++i) FormatNumber(in.numbers[i], n, ours.at(i), n.width());
   });
-  f_theirs = BestNanosPerValue([&] {
-    for (int i = 0; i < kValues; ++i) std::snprintf(theirs.at(i), kTextWidth, "%12.2f", numbers[i]);
+  double f_theirs = BestNanosPerValue([&] {
+    for (int i = 0; i < kValues; ++i)
+      std::snprintf(theirs.at(i), kTextWidth, "%12.2f", in.numbers[i]);
   });
   Report("format @n-12.2 / snprintf", f_ours, f_theirs);
   // Parse texts that fit: the values formatted through a picture wide enough for all of them.
-  for (int i = 0; i < kValues; ++i) FormatNumber(numbers[i], n12, ours.at(i), n12.width());
-  p_ours = BestNanosPerValue([&] {
+  for (int i = 0; i < kValues; ++i) FormatNumber(in.numbers[i], n12, ours.at(i), n12.width());
+  double p_ours = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
       benchmark::DoNotOptimize(Deformat(std::string_view(ours.at(i), 15), n).number);
     }
   });
-  p_theirs = BestNanosPerValue([&] {
+  double p_theirs = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) benchmark::DoNotOptimize(std::strtod(theirs.at(i), nullptr));
   });
   Report("parse @n-12.2 / strtod", p_ours, p_theirs);
+}
 
-  // @s20 against snprintf("%-20.20s").
+// @s20 against snprintf("%-20.20s").
+void CompareStrings(const Inputs& in, Texts& ours, Texts& theirs) {
   Picture s20("@s20");
-  f_ours = BestNanosPerValue([&] {
-    for (int i = 0; i < kValues; ++i) FormatText(strings[i], s20, ours.at(i), 20);
+  double f_ours = BestNanosPerValue([&] {
+    for (int i = 0; i < kValues; ++i) FormatText(in.strings[i], s20, ours.at(i), 20);
   });
-  f_theirs = BestNanosPerValue([&] {
+  double f_theirs = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
-      std::snprintf(theirs.at(i), kTextWidth, "%-20.20s", strings[i].c_str());
+      std::snprintf(theirs.at(i), kTextWidth, "%-20.20s", in.strings[i].c_str());
     }
   });
   Report("format @s20 / snprintf", f_ours, f_theirs);
-  p_ours = BestNanosPerValue([&] {
+  double p_ours = BestNanosPerValue([&] {
     for (int i = 0; i < kValues; ++i) {
       benchmark::DoNotOptimize(Deformat(std::string_view(ours.at(i), 20), s20).text);
     }
   });
-  p_theirs = BestNanosPerValue([&] {
+  double p_theirs = BestNanosPerValue([&] {
     char copy[kTextWidth];
     for (int i = 0; i < kValues; ++i) {
       std::snprintf(copy, sizeof copy, "%.20s", theirs.at(i));
@@ -183,5 +195,16 @@ int main() {
     }
   });
   Report("parse @s20 / snprintf", p_ours, p_theirs);
+}
+
+}  // namespace
+
+int main() {
+  const Inputs in = MakeInputs();
+  Texts ours, theirs;
+  CompareDates(in, ours, theirs);
+  CompareTimes(in, ours, theirs);
+  CompareNumbers(in, ours, theirs);
+  CompareStrings(in, ours, theirs);
   return 0;
 }

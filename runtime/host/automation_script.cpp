@@ -1,8 +1,11 @@
 #include "runtime/host/automation_script.h"
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "runtime/host/automation.h"
 #include "runtime/host/print_output.h"
@@ -37,7 +40,22 @@ constexpr VerbRule kVerbs[] = {
     {"dump", ScriptVerb::kDump, 0, 0, false, false},
     {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
     {"print-to", ScriptVerb::kPrintTo, 1, 1, false, false},
+    {"wait-for-file", ScriptVerb::kWaitForFile, 1, 1, false, false},
 };
+
+constexpr auto kFileWait = std::chrono::seconds(60);
+
+AutomationResult WaitForFile(const std::string& path) {
+  auto deadline = std::chrono::steady_clock::now() + kFileWait;
+  std::error_code error;
+  while (!std::filesystem::exists(path, error)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return AutomationResult::Failure("\"" + path + "\" did not appear within a minute");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return AutomationResult{};
+}
 
 const VerbRule* RuleOf(std::string_view name) {
   for (const VerbRule& r : kVerbs) {
@@ -53,68 +71,86 @@ const VerbRule& RuleOf(ScriptVerb verb) {
   return kVerbs[0];
 }
 
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+// escape := '\' ( 'n' | 't' | '"' | '\' ): the character the escape letter stands for.
+bool Unescape(char e, char* out, std::string* error) {
+  switch (e) {
+    case 'n':
+      *out = '\n';
+      return true;
+    case 't':
+      *out = '\t';
+      return true;
+    case '"':
+    case '\\':
+      *out = e;
+      return true;
+    default:
+      *error = std::string("unknown escape \\") + e;
+      return false;
+  }
+}
+
+// quoted := '"' { char | escape } '"', followed by a space or the end; `i` is at the quote.
+bool ReadQuoted(std::string_view line, size_t* i, ScriptArgument* arg, std::string* error) {
+  arg->quoted = true;
+  ++*i;
+  bool closed = false;
+  while (*i < line.size()) {
+    char q = line[(*i)++];
+    if (q == '"') {
+      closed = true;
+      break;
+    }
+    if (q != '\\') {
+      arg->text += q;
+      continue;
+    }
+    if (*i >= line.size()) break;
+    char c;
+    if (!Unescape(line[(*i)++], &c, error)) return false;
+    arg->text += c;
+  }
+  if (!closed) {
+    *error = "the text has no closing quote";
+    return false;
+  }
+  if (*i < line.size() && !IsSpace(line[*i])) {
+    *error = "a space must follow the closing quote";
+    return false;
+  }
+  return true;
+}
+
+// bare := a run of characters up to a space, without quotes.
+bool ReadBare(std::string_view line, size_t* i, ScriptArgument* arg, std::string* error) {
+  while (*i < line.size() && !IsSpace(line[*i])) {
+    if (line[*i] == '"') {
+      *error = "a quote inside a word";
+      return false;
+    }
+    arg->text += line[(*i)++];
+  }
+  return true;
+}
+
 // line := [ command ] [ "#" comment ]: splits one line into its arguments.
 bool SplitLine(std::string_view line, std::vector<ScriptArgument>* out, std::string* error) {
   size_t i = 0;
   while (i < line.size()) {
     char c = line[i];
-    if (c == ' ' || c == '\t' || c == '\r') {
+    if (IsSpace(c)) {
       ++i;
       continue;
     }
     if (c == '#') break;
     ScriptArgument arg;
-    if (c == '"') {
-      // quoted := '"' { char | escape } '"'
-      arg.quoted = true;
-      ++i;
-      bool closed = false;
-      while (i < line.size()) {
-        char q = line[i++];
-        if (q == '"') {
-          closed = true;
-          break;
-        }
-        if (q != '\\') {
-          arg.text += q;
-          continue;
-        }
-        if (i >= line.size()) break;
-        char e = line[i++];
-        switch (e) {
-          case 'n':
-            arg.text += '\n';
-            break;
-          case 't':
-            arg.text += '\t';
-            break;
-          case '"':
-          case '\\':
-            arg.text += e;
-            break;
-          default:
-            *error = std::string("unknown escape \\") + e;
-            return false;
-        }
-      }
-      if (!closed) {
-        *error = "the text has no closing quote";
-        return false;
-      }
-      if (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
-        *error = "a space must follow the closing quote";
-        return false;
-      }
-    } else {
-      // bare: a run of characters up to a space
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
-        if (line[i] == '"') {
-          *error = "a quote inside a word";
-          return false;
-        }
-        arg.text += line[i++];
-      }
-    }
+    const bool read =
+        c == '"' ? ReadQuoted(line, &i, &arg, error) : ReadBare(line, &i, &arg, error);
+    if (!read) return false;
     out->push_back(std::move(arg));
   }
   return true;
@@ -171,6 +207,8 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
     case ScriptVerb::kPrintTo:
       SetPrintOutputFile(a[0].text);
       return AutomationResult{};
+    case ScriptVerb::kWaitForFile:
+      return WaitForFile(a[0].text);
   }
   return AutomationResult::Failure("unknown command");
 }

@@ -20,6 +20,8 @@
 //   dump                              print every window and control
 //   screenshot FILE.png               save the current window as PNG
 //   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
+//   wait-for-file FILE                wait (up to a minute) until FILE exists: lets scripts
+//                                     of two programs on one folder take turns
 //
 // Every command first waits until the program is idle. A failed command ends the script
 // with "FILE:LINE: verb: what went wrong" on the error stream and status 1.
@@ -46,6 +48,7 @@ enum class ScriptVerb : uint8_t {
   kDump,
   kScreenshot,
   kPrintTo,
+  kWaitForFile,
 };
 
 struct ScriptArgument {

@@ -258,8 +258,7 @@ void InjectMouseWheel(WindowId top_level, Point p, int notches) {
   WindowId target = KeyboardTarget();
   if (target == kNoWindow) target = WindowAt(top_level, p);
   if (target == kNoWindow) return;
-  PostMessage(target, msg::kMouseWheel, static_cast<uint64_t>(static_cast<int64_t>(notches)),
-              PackPoint(p.x, p.y));
+  PostMessage(target, msg::kMouseWheel, PackWheel(notches, ModifierBits()), PackPoint(p.x, p.y));
 }
 
 Point MousePosition() {

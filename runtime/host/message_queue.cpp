@@ -345,10 +345,10 @@ void ServingSemaphore::Acquire() {
       q->semaphore_signal = false;
     }
     {
+      // Not `waiting`: a thread waiting for its turn has work in hand, so the program must not
+      // count as idle in the moment between the holder's release and this thread's waking.
       std::unique_lock<std::mutex> lock(q->mutex);
-      q->waiting = true;
       q->wake.wait(lock, [&] { return q->semaphore_signal || !q->sent.empty(); });
-      q->waiting = false;
     }
     ServeSent(*q);
   }

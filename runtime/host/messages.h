@@ -35,7 +35,10 @@ inline constexpr uint32_t kLButtonUp = 0x0202;
 inline constexpr uint32_t kLButtonDouble = 0x0203;
 inline constexpr uint32_t kRButtonDown = 0x0204;
 inline constexpr uint32_t kRButtonUp = 0x0205;
-inline constexpr uint32_t kMouseWheel = 0x020A;    // wparam: signed notches (up positive)
+// wparam: signed notches (up positive) in the low 32 bits, the modifier:: bits at the turn
+// in the high 32 (PackWheel); lparam: the pointer in top-level client coordinates.
+// Unhandled, it passes to the parent window.
+inline constexpr uint32_t kMouseWheel = 0x020A;
 inline constexpr uint32_t kCaptureLost = 0x0215;   // the window lost the mouse capture
 inline constexpr uint32_t kMdiActivated = 0x0222;  // an MDI child became (wparam 1) / ceased
 // Editing requests to the window with the keyboard focus (through the clipboard).
@@ -57,6 +60,18 @@ inline int UnpackX(int64_t l) {
 }
 inline int UnpackY(int64_t l) {
   return static_cast<int32_t>(static_cast<uint64_t>(l) >> 32);
+}
+
+// The wheel's wparam: notches in the low 32 bits (signed), modifier bits in the high 32.
+inline uint64_t PackWheel(int notches, uint32_t modifiers) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(notches)) |
+         (static_cast<uint64_t>(modifiers) << 32);
+}
+inline int WheelNotches(uint64_t w) {
+  return static_cast<int32_t>(w & 0xFFFFFFFFu);
+}
+inline uint32_t WheelModifiers(uint64_t w) {
+  return static_cast<uint32_t>(w >> 32);
 }
 
 // Virtual key codes, as the runtime's key codes use them in their low byte.

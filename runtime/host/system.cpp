@@ -9,7 +9,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 namespace carelog::host {
@@ -75,6 +77,31 @@ bool StartDetachedProgram(const std::vector<std::string>& arguments) {
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string FindProgram(const std::string& name) {
+  if (name.empty()) return std::string();
+  if (name.find('/') != std::string::npos) {
+    return access(name.c_str(), X_OK) == 0 ? name : std::string();
+  }
+  const char* path = std::getenv("PATH");
+  std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  while (true) {
+    size_t colon = dirs.find(':');
+    std::string dir(dirs.substr(0, colon));
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    if (colon == std::string_view::npos) return std::string();
+    dirs.remove_prefix(colon + 1);
+  }
+}
+
+bool OpenInViewer(const std::string& file) {
+  for (const char* viewer : {"xdg-open", "sensible-browser", "x-www-browser"}) {
+    std::string program = FindProgram(viewer);
+    if (!program.empty()) return StartDetachedProgram({program, file});
+  }
+  return false;
 }
 
 bool StartDetachedThread(void (*entry)(void*), void* argument, size_t stack_size) {

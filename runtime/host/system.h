@@ -1,7 +1,7 @@
 // Operating-system services the runtime above the platform layer needs, so that nothing above
 // runtime/host names a system call: starting a detached program, starting a detached thread
-// with a chosen stack, the session signals, the call trace, the program's path and the memory
-// still free.
+// with a chosen stack, opening a document in the desktop's viewer, the session signals, the call
+// trace, the program's path and the memory still free.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +14,15 @@ namespace carelog::host {
 // Starts `argv[0]` (looked up on PATH) with its arguments, detached: the program is never a
 // child this process must reap. False when it could not be started.
 bool StartDetachedProgram(const std::vector<std::string>& argv);
+
+// The full path of the program `name` as PATH finds it (or `name` itself when it holds a
+// '/' and is executable); empty when there is none.
+std::string FindProgram(const std::string& name);
+
+// Shows a document (a page of the user guide) in the desktop's viewer for its kind, detached:
+// the first of xdg-open, sensible-browser and x-www-browser found on PATH. False when none is
+// installed or it could not be started.
+bool OpenInViewer(const std::string& file);
 
 // Runs entry(argument) on a new detached thread with at least `stack_size` bytes of stack.
 bool StartDetachedThread(void (*entry)(void* argument), void* argument, size_t stack_size);

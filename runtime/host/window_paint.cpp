@@ -297,6 +297,14 @@ int64_t DefaultWindowProc(const Message& message) {
     case msg::kClose:
       DestroyWindow(message.window);
       return 0;
+    case msg::kMouseWheel: {
+      // A window that does not scroll passes the wheel on to its parent, so the wheel over a
+      // button or with the focus in one still scrolls the window around it.
+      WindowId parent = ParentOf(message.window);
+      return parent == kNoWindow
+                 ? 0
+                 : SendMessage(parent, message.number, message.wparam, message.lparam);
+    }
     default:
       return 0;
   }

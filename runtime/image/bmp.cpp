@@ -22,75 +22,104 @@ uint32_t U32(const uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+// Where an info header's pixels, palette and mask lie, once checked against the data's size.
+struct DibLayout {
+  int32_t width = 0;
+  int64_t rows = 0;
+  bool top_down = false;
+  uint32_t bits = 0;
+  uint32_t colours = 0;  // palette entries (bits <= 8)
+  size_t palette_at = 0, pixels_at = 0, stride = 0;
+  size_t mask_at = 0, mask_stride = 0;  // mask_at 0: no mask
+};
+
+ImageError ReadDibLayout(const uint8_t* dib, size_t size, size_t pixels_at, bool icon,
+                         DibLayout* l) {
+  if (size < 40) return ImageError::kTruncated;
+  uint32_t header = U32(dib);
+  if (header < 40 || header > size) return ImageError::kMalformed;
+  l->width = static_cast<int32_t>(U32(dib + 4));
+  auto height = static_cast<int32_t>(U32(dib + 8));
+  l->bits = U16(dib + 14);
+  const uint32_t compression = U32(dib + 16);
+  if (compression != 0 && !(compression == 3 && l->bits == 32)) return ImageError::kUnsupported;
+  l->top_down = height < 0;
+  if (height == INT32_MIN || l->width <= 0 || height == 0) return ImageError::kMalformed;
+  l->rows = l->top_down ? -static_cast<int64_t>(height) : height;
+  if (icon) l->rows /= 2;
+  if (l->rows <= 0) return ImageError::kMalformed;
+  if (static_cast<int64_t>(l->width) * l->rows > kMaxPixels) return ImageError::kTooLarge;
+  const uint32_t bits = l->bits;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+    return ImageError::kUnsupported;
+  l->colours = bits <= 8 ? U32(dib + 32) : 0;
+  if (bits <= 8 && (l->colours == 0 || l->colours > (1u << bits))) l->colours = 1u << bits;
+  l->palette_at = header + (compression == 3 ? 12 : 0);
+  if (l->palette_at + size_t{l->colours} * 4 > size) return ImageError::kTruncated;
+  l->pixels_at = pixels_at != 0 ? pixels_at : l->palette_at + size_t{l->colours} * 4;
+  l->stride = ((static_cast<size_t>(l->width) * bits + 31) / 32) * 4;
+  size_t need = l->pixels_at + l->stride * static_cast<size_t>(l->rows);
+  l->mask_stride = ((static_cast<size_t>(l->width) + 31) / 32) * 4;
+  if (need > size) return ImageError::kTruncated;
+  if (icon && need + l->mask_stride * static_cast<size_t>(l->rows) <= size) l->mask_at = need;
+  return ImageError::kOk;
+}
+
+// The colour of pixel `x` of a stored row, as ARGB (32-bit pixels as stored).
+uint32_t DibPixel(const uint8_t* dib, const DibLayout& l, const uint8_t* row, int x) {
+  if (l.bits <= 8) {
+    size_t bit = static_cast<size_t>(x) * l.bits;
+    uint32_t index = (row[bit / 8] >> (8 - l.bits - bit % 8)) & ((1u << l.bits) - 1);
+    if (index >= l.colours) index = 0;
+    const uint8_t* c = dib + l.palette_at + index * 4;
+    return 0xFF000000u | (c[2] << 16) | (c[1] << 8) | c[0];
+  }
+  if (l.bits == 24) {
+    const uint8_t* c = row + x * 3;
+    return 0xFF000000u | (c[2] << 16) | (c[1] << 8) | c[0];
+  }
+  return U32(row + x * 4);
+}
+
+// The AND mask of an icon: a set bit makes the pixel clear.
+void ApplyMask(const uint8_t* dib, const DibLayout& l, Image* out) {
+  const uint8_t* mask = dib + l.mask_at;
+  for (int64_t r = 0; r < l.rows; ++r) {
+    int64_t y = l.top_down ? r : l.rows - 1 - r;
+    for (int x = 0; x < l.width; ++x) {
+      if ((mask[l.mask_stride * static_cast<size_t>(r) + x / 8] >> (7 - x % 8)) & 1) {
+        out->pixels[static_cast<size_t>(y) * static_cast<size_t>(l.width) + x] = 0;
+      }
+    }
+  }
+}
+
 // Decodes an info header and its pixels at `dib` (`size` bytes from there). `pixels_at` is
 // the pixels' offset from `dib`, or 0 to take them right after the palette. `icon`: the height
 // is doubled and an AND mask follows.
 ImageError DecodeDib(const uint8_t* dib, size_t size, size_t pixels_at, bool icon, Image* out) {
-  if (size < 40) return ImageError::kTruncated;
-  uint32_t header = U32(dib);
-  if (header < 40 || header > size) return ImageError::kMalformed;
-  auto width = static_cast<int32_t>(U32(dib + 4));
-  auto height = static_cast<int32_t>(U32(dib + 8));
-  uint32_t bits = U16(dib + 14);
-  if (U32(dib + 16) != 0 && !(U32(dib + 16) == 3 && bits == 32)) return ImageError::kUnsupported;
-  bool top_down = height < 0;
-  if (height == INT32_MIN || width <= 0 || height == 0) return ImageError::kMalformed;
-  int64_t rows = top_down ? -static_cast<int64_t>(height) : height;
-  if (icon) rows /= 2;
-  if (rows <= 0) return ImageError::kMalformed;
-  if (static_cast<int64_t>(width) * rows > kMaxPixels) return ImageError::kTooLarge;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-    return ImageError::kUnsupported;
-  uint32_t colours = bits <= 8 ? U32(dib + 32) : 0;
-  if (bits <= 8 && (colours == 0 || colours > (1u << bits))) colours = 1u << bits;
-  size_t palette_at = header + (U32(dib + 16) == 3 ? 12 : 0);
-  if (palette_at + size_t{colours} * 4 > size) return ImageError::kTruncated;
-  if (pixels_at == 0) pixels_at = palette_at + size_t{colours} * 4;
-  size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-  size_t need = pixels_at + stride * static_cast<size_t>(rows);
-  size_t mask_stride = ((static_cast<size_t>(width) + 31) / 32) * 4;
-  if (need > size) return ImageError::kTruncated;
-  bool has_mask = icon && need + mask_stride * static_cast<size_t>(rows) <= size;
-  out->width = width;
-  out->height = static_cast<int>(rows);
-  out->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(rows), 0);
+  DibLayout l;
+  if (ImageError error = ReadDibLayout(dib, size, pixels_at, icon, &l); error != ImageError::kOk) {
+    return error;
+  }
+  out->width = l.width;
+  out->height = static_cast<int>(l.rows);
+  out->pixels.assign(static_cast<size_t>(l.width) * static_cast<size_t>(l.rows), 0);
   bool any_alpha = false;
-  for (int64_t r = 0; r < rows; ++r) {
-    const uint8_t* row = dib + pixels_at + stride * static_cast<size_t>(r);
-    int64_t y = top_down ? r : rows - 1 - r;
-    uint32_t* dst = &out->pixels[static_cast<size_t>(y) * static_cast<size_t>(width)];
-    for (int x = 0; x < width; ++x) {
-      uint32_t argb;
-      if (bits <= 8) {
-        size_t bit = static_cast<size_t>(x) * bits;
-        uint32_t index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-        if (index >= colours) index = 0;
-        const uint8_t* c = dib + palette_at + index * 4;
-        argb = 0xFF000000u | (c[2] << 16) | (c[1] << 8) | c[0];
-      } else if (bits == 24) {
-        const uint8_t* c = row + x * 3;
-        argb = 0xFF000000u | (c[2] << 16) | (c[1] << 8) | c[0];
-      } else {
-        argb = U32(row + x * 4);
-        any_alpha = any_alpha || (argb >> 24) != 0;
-      }
-      dst[x] = argb;
+  for (int64_t r = 0; r < l.rows; ++r) {
+    const uint8_t* row = dib + l.pixels_at + l.stride * static_cast<size_t>(r);
+    int64_t y = l.top_down ? r : l.rows - 1 - r;
+    uint32_t* dst = &out->pixels[static_cast<size_t>(y) * static_cast<size_t>(l.width)];
+    for (int x = 0; x < l.width; ++x) {
+      dst[x] = DibPixel(dib, l, row, x);
+      any_alpha = any_alpha || (l.bits == 32 && (dst[x] >> 24) != 0);
     }
   }
-  if (bits == 32 && !any_alpha) {
+  // 32-bit pixels without any alpha are opaque; with alpha they need no mask.
+  if (l.bits == 32 && !any_alpha) {
     for (uint32_t& p : out->pixels) p |= 0xFF000000u;
   }
-  if (has_mask && !(bits == 32 && any_alpha)) {
-    const uint8_t* mask = dib + need;
-    for (int64_t r = 0; r < rows; ++r) {
-      int64_t y = top_down ? r : rows - 1 - r;
-      for (int x = 0; x < width; ++x) {
-        if ((mask[mask_stride * static_cast<size_t>(r) + x / 8] >> (7 - x % 8)) & 1) {
-          out->pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x] = 0;
-        }
-      }
-    }
-  }
+  if (l.mask_at != 0 && !(l.bits == 32 && any_alpha)) ApplyMask(dib, l, out);
   return ImageError::kOk;
 }
 

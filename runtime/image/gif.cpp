@@ -99,6 +99,75 @@ bool Lzw(const std::vector<uint8_t>& in, int min_size, size_t count, std::vector
   return true;
 }
 
+// A colour table of 2^(bits + 1) entries when `flags` has its high bit; false when cut short.
+bool ReadColorTable(Reader& r, uint32_t flags, std::vector<uint8_t>* table) {
+  if (!(flags & 0x80)) return true;
+  size_t n = size_t{3} << ((flags & 7) + 1);
+  if (!r.Has(n)) return false;
+  table->assign(r.data + r.at, r.data + r.at + n);
+  r.at += n;
+  return true;
+}
+
+// The image rows in the order they are stored. Interlaced rows come in four passes: every 8th
+// from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+std::vector<int> RowOrder(bool interlaced, int h) {
+  std::vector<int> rows;
+  if (interlaced) {
+    const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
+    for (int p = 0; p < 4; ++p) {
+      for (int y = starts[p]; y < h; y += steps[p]) rows.push_back(y);
+    }
+  } else {
+    for (int y = 0; y < h; ++y) rows.push_back(y);
+  }
+  return rows;
+}
+
+// One frame of colour indexes placed on the canvas; transparent and unknown indexes stay clear.
+struct Frame {
+  int left, top, width, height;
+  bool interlaced;
+  int transparent;
+  const std::vector<uint8_t>& table;
+  const std::vector<uint8_t>& indexes;
+};
+
+void PaintFrame(const Frame& f, Image* out) {
+  std::vector<int> rows = RowOrder(f.interlaced, f.height);
+  for (int i = 0; i < f.height; ++i) {
+    int y = f.top + rows[static_cast<size_t>(i)];
+    if (y >= out->height) continue;
+    for (int x = 0; x < f.width && f.left + x < out->width; ++x) {
+      uint8_t index = f.indexes[static_cast<size_t>(i) * f.width + x];
+      if (index == f.transparent || size_t{index} * 3 + 2 >= f.table.size()) continue;
+      const uint8_t* c = &f.table[size_t{index} * 3];
+      out->pixels[static_cast<size_t>(y) * out->width + f.left + x] =
+          0xFF000000u | (c[0] << 16) | (c[1] << 8) | c[2];
+    }
+  }
+}
+
+// The image descriptor after its 0x2C, its table and its codes, painted on the canvas.
+ImageError DecodeFrame(Reader& r, const std::vector<uint8_t>& global, int transparent, Image* out) {
+  if (!r.Has(9)) return ImageError::kTruncated;
+  int left = static_cast<int>(r.U16()), top = static_cast<int>(r.U16());
+  int w = static_cast<int>(r.U16()), h = static_cast<int>(r.U16());
+  uint32_t image_flags = r.U8();
+  std::vector<uint8_t> table = global;
+  if (!ReadColorTable(r, image_flags, &table)) return ImageError::kTruncated;
+  if (table.empty()) return ImageError::kMalformed;
+  if (!r.Has(1)) return ImageError::kTruncated;
+  int min_size = static_cast<int>(r.U8());
+  std::vector<uint8_t> codes, indexes;
+  if (!SubBlocks(r, &codes)) return ImageError::kTruncated;
+  if (static_cast<int64_t>(w) * h > kMaxPixels) return ImageError::kTooLarge;
+  if (!Lzw(codes, min_size, static_cast<size_t>(w) * h, &indexes)) return ImageError::kMalformed;
+  out->pixels.assign(static_cast<size_t>(out->width) * out->height, 0);
+  PaintFrame(Frame{left, top, w, h, (image_flags & 0x40) != 0, transparent, table, indexes}, out);
+  return ImageError::kOk;
+}
+
 }  // namespace
 
 ImageError DecodeGif(const uint8_t* data, size_t size, Image* out) {
@@ -115,71 +184,31 @@ ImageError DecodeGif(const uint8_t* data, size_t size, Image* out) {
   if (width == 0 || height == 0) return ImageError::kMalformed;
   if (static_cast<int64_t>(width) * height > kMaxPixels) return ImageError::kTooLarge;
   std::vector<uint8_t> global;
-  if (flags & 0x80) {
-    size_t n = size_t{3} << ((flags & 7) + 1);
-    if (!r.Has(n)) return ImageError::kTruncated;
-    global.assign(data + r.at, data + r.at + n);
-    r.at += n;
-  }
+  if (!ReadColorTable(r, flags, &global)) return ImageError::kTruncated;
   int transparent = -1;
+  uint32_t block;
   for (;;) {
     if (!r.Has(1)) return ImageError::kTruncated;
-    uint32_t block = r.U8();
+    block = r.U8();
     if (block == 0x3B) return ImageError::kMalformed;  // no image at all
-    if (block == 0x21) {
-      if (!r.Has(1)) return ImageError::kTruncated;
-      uint32_t label = r.U8();
-      std::vector<uint8_t> body;
-      if (!SubBlocks(r, &body)) return ImageError::kTruncated;
-      if (label == 0xF9 && body.size() >= 4 && (body[0] & 1)) transparent = body[3];
-      continue;
-    }
-    if (block != 0x2C) return ImageError::kMalformed;
-    if (!r.Has(9)) return ImageError::kTruncated;
-    int left = static_cast<int>(r.U16()), top = static_cast<int>(r.U16());
-    int w = static_cast<int>(r.U16()), h = static_cast<int>(r.U16());
-    uint32_t image_flags = r.U8();
-    std::vector<uint8_t> table = global;
-    if (image_flags & 0x80) {
-      size_t n = size_t{3} << ((image_flags & 7) + 1);
-      if (!r.Has(n)) return ImageError::kTruncated;
-      table.assign(data + r.at, data + r.at + n);
-      r.at += n;
-    }
-    if (table.empty()) return ImageError::kMalformed;
+    if (block != 0x21) break;
     if (!r.Has(1)) return ImageError::kTruncated;
-    int min_size = static_cast<int>(r.U8());
-    std::vector<uint8_t> codes, indexes;
-    if (!SubBlocks(r, &codes)) return ImageError::kTruncated;
-    if (static_cast<int64_t>(w) * h > kMaxPixels) return ImageError::kTooLarge;
-    if (!Lzw(codes, min_size, static_cast<size_t>(w) * h, &indexes)) return ImageError::kMalformed;
+    uint32_t label = r.U8();
+    std::vector<uint8_t> body;
+    if (!SubBlocks(r, &body)) return ImageError::kTruncated;
+    if (label == 0xF9 && body.size() >= 4 && (body[0] & 1)) transparent = body[3];
+  }
+  if (block != 0x2C) return ImageError::kMalformed;
+  Image image;
+  image.width = width;
+  image.height = height;
+  const ImageError error = DecodeFrame(r, global, transparent, &image);
+  if (error == ImageError::kOk) {
     out->width = width;
     out->height = height;
-    out->pixels.assign(static_cast<size_t>(width) * height, 0);
-    // Interlaced rows come in four passes: every 8th from 0, every 8th from 4, every 4th
-    // from 2, every 2nd from 1.
-    std::vector<int> rows;
-    if (image_flags & 0x40) {
-      const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
-      for (int p = 0; p < 4; ++p) {
-        for (int y = starts[p]; y < h; y += steps[p]) rows.push_back(y);
-      }
-    } else {
-      for (int y = 0; y < h; ++y) rows.push_back(y);
-    }
-    for (int i = 0; i < h; ++i) {
-      int y = top + rows[static_cast<size_t>(i)];
-      if (y >= height) continue;
-      for (int x = 0; x < w && left + x < width; ++x) {
-        uint8_t index = indexes[static_cast<size_t>(i) * w + x];
-        if (index == transparent || size_t{index} * 3 + 2 >= table.size()) continue;
-        const uint8_t* c = &table[size_t{index} * 3];
-        out->pixels[static_cast<size_t>(y) * width + left + x] =
-            0xFF000000u | (c[0] << 16) | (c[1] << 8) | c[2];
-      }
-    }
-    return ImageError::kOk;
+    out->pixels = std::move(image.pixels);
   }
+  return error;
 }
 
 }  // namespace carelog::image

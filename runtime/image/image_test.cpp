@@ -56,6 +56,31 @@ TEST(ImageTest, GifFirstImageThroughLzw) {
   EXPECT_EQ(DecodeGif(gif, 20, &img), ImageError::kTruncated);
 }
 
+// A 1x1 image of colour index 0 with a white-and-black global table; `extension` goes before
+// the image descriptor, `local` (a local colour table) after it.
+std::vector<uint8_t> OnePixelGif(std::vector<uint8_t> extension, std::vector<uint8_t> local) {
+  std::vector<uint8_t> gif = {'G',  'I', 'F', '8',  '9',  'a',  1, 0, 1, 0,
+                              0x80, 0,   0,   0xFF, 0xFF, 0xFF, 0, 0, 0};
+  gif.insert(gif.end(), extension.begin(), extension.end());
+  gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, uint8_t(local.empty() ? 0 : 0x80)});
+  gif.insert(gif.end(), local.begin(), local.end());
+  gif.insert(gif.end(), {2, 2, 0x44, 1, 0, 0x3B});
+  return gif;
+}
+
+TEST(ImageTest, GifTransparentIndexAndLocalColourTable) {
+  Image img;
+  std::vector<uint8_t> gif = OnePixelGif({0x21, 0xF9, 4, 1, 0, 0, 0, 0}, {});
+  ASSERT_EQ(DecodeGif(gif.data(), gif.size(), &img), ImageError::kOk);
+  EXPECT_EQ(img.pixels, std::vector<uint32_t>{0});  // index 0 is transparent: left clear
+  gif = OnePixelGif({}, {0xFF, 0, 0, 0, 0, 0});
+  ASSERT_EQ(DecodeGif(gif.data(), gif.size(), &img), ImageError::kOk);
+  EXPECT_EQ(img.pixels, std::vector<uint32_t>{0xFFFF0000});  // the local table wins
+  gif = OnePixelGif({0x21, 0xF9, 4, 1, 0, 0, 0, 0}, {});
+  gif[gif.size() - 16] = 0x2B;  // neither an extension nor an image descriptor
+  EXPECT_EQ(DecodeGif(gif.data(), gif.size(), &img), ImageError::kMalformed);
+}
+
 TEST(ImageTest, PcxRunLengthTrueColour) {
   std::vector<uint8_t> pcx(128, 0);
   pcx[0] = 0x0A, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8;

@@ -2,8 +2,9 @@
 // image painter, so that an image control whose file is a page file shows that page.
 //
 // The page keeps its aspect: scaled to fit the control and centred on a grey ground, or, with
-// the control's zoom setting, at that percentage of the control's width from the left edge,
-// scrolled vertically by the control's scroll setting (kept within the page).
+// the control's zoom setting, at that percentage of the control's width, scrolled by the
+// control's scroll settings within the page, with the control's scroll bars where the page
+// does not fit (runtime/window/image_scroll.h).
 #pragma once
 
 #include "runtime/host/graphics.h"
@@ -12,10 +13,11 @@ namespace carelog::report {
 
 void RegisterPageImages();
 
-// Where a page of `page_width` x `page_height` is drawn inside `bounds`: fitted and centred
-// when `zoom_percent` is 0, else that wide and shifted up by `scroll_y` (clamped; the clamped
-// value is written back).
-host::Rect PagePlacement(int page_width, int page_height, const host::Rect& bounds,
-                         int zoom_percent, int* scroll_y);
+// Where a page of `page_width` x `page_height` (any unit) is drawn fitted inside `bounds`:
+// as large as fits with its aspect, centred.
+host::Rect FittedPage(int page_width, int page_height, const host::Rect& bounds);
+
+// The size of a zoomed page: `zoom_percent` of `bounds_width` wide, its aspect kept.
+host::Size ZoomedPageSize(int page_width, int page_height, int bounds_width, int zoom_percent);
 
 }  // namespace carelog::report

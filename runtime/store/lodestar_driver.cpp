@@ -14,18 +14,7 @@
 namespace carelog::store {
 namespace {
 
-constexpr uint8_t kSupportedOperations[] = {
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23,
-    24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 36, 37, 38, 40, 41, 42, 43, 44, 45, 46, 47, 48,
-    49, 50, 52, 54, 56, 57, 58, 60, 61, 62, 63, 64, 65, 66, 67, 73, 74, 75, 76, 77, 78, 79,
-};
-
 constexpr uint8_t kAcceptedTypeCodes[] = {1, 2, 3, 6, 7, 8, 9, 10, 18, 19, 20, 21, 26, 22, 23};
-
-const DriverRegistration kRegistration = {
-    "LODESTAR",     "TMLDS16.DLL",        "Lodestar (LDS) Driver 1.00",
-    &LodestarEntry, kSupportedOperations, kAcceptedTypeCodes,
-};
 
 std::atomic<WaitHook> wait_hook{nullptr};
 
@@ -41,10 +30,10 @@ FileDeclaration* ThreadCopy(FileDeclaration* file) {
 }
 
 // Steps 4 to 6: preconditions, the operation, the end of the access cycle.
-int Run(const OperationRow& row, OperationHandler handler, OperationCall& call) {
+int Run(const OperationRow& row, OperationCall& call) {
   DriverState& state = *call.state;
   if (int error = CheckPreconditions(row, state.bits)) return error;
-  int error = handler(call);
+  int error = row.handler(call);
   if (state.table != nullptr) {
     const int finished = call.tables->FinishAccessCycle(state);
     if (error == 0) error = finished;
@@ -56,7 +45,15 @@ int Run(const OperationRow& row, OperationHandler handler, OperationCall& call) 
 }  // namespace
 
 const DriverRegistration& LodestarRegistration() {
-  return kRegistration;
+  static const DriverRegistration registration = {
+      "LODESTAR",
+      "TMLDS16.DLL",
+      "Lodestar (LDS) Driver 1.00",
+      &LodestarEntry,
+      SupportedOperationCodes(),
+      kAcceptedTypeCodes,
+  };
+  return registration;
 }
 
 void SetWaitHook(WaitHook hook) {
@@ -79,8 +76,7 @@ intptr_t LodestarEntry(int op, void* object, const intptr_t* args) {
   static const intptr_t kNoArguments[3] = {};
   auto* file = static_cast<FileDeclaration*>(object);
   const OperationRow* row = FindOperation(op);
-  const OperationHandler handler = HandlerFor(op);
-  if (row == nullptr || handler == nullptr || file == nullptr) {
+  if (row == nullptr || file == nullptr) {
     ClearError();
     PostError(kErrUnsupportedFunction, file);
     return kErrUnsupportedFunction;
@@ -101,7 +97,7 @@ intptr_t LodestarEntry(int op, void* object, const intptr_t* args) {
 
   if (error == 0) {
     call.state = state;
-    error = Run(*row, handler, call);
+    error = Run(*row, call);
     // Step 8: state bits. A silent failure changes nothing; no current record without a number.
     if (error != kSilentFailure) {
       state->bits = BitsAfter(*row, state->bits, error == 0);

@@ -11,6 +11,7 @@
 #include "runtime/store/driver_state.h"
 #include "runtime/store/error_state.h"
 #include "runtime/store/file_statements.h"
+#include "runtime/store/lodestar_operations.h"
 #include "runtime/store/preconditions.h"
 #include "runtime/store/program_clock.h"
 #include "runtime/store/string_stack.h"

@@ -1,6 +1,7 @@
 #include "runtime/store/lodestar_operations.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <iterator>
@@ -555,89 +556,128 @@ int NoOperation(OperationCall&) {
   return 0;
 }
 
-struct HandlerRow {
-  int code;
-  OperationHandler handler;
+constexpr uint8_t C = kFlagClearError;
+constexpr uint8_t F = kFlagDiscard;
+constexpr uint8_t R = kFlagReading;
+constexpr uint8_t V = kFlagResult;
+
+// State bits: Open, current record (K), Logout, Stream, lock Held, readinG, Write access,
+// denying others (X).
+constexpr uint8_t O = kBitOpen;
+constexpr uint8_t K = kBitCurrentRecord;
+constexpr uint8_t L = kBitLogout;
+constexpr uint8_t S = kBitStream;
+constexpr uint8_t H = kBitLocked;
+constexpr uint8_t G = kBitReading;
+constexpr uint8_t W = kBitWriteAccess;
+constexpr uint8_t X = kBitDenyOthers;
+
+// code, required, forbidden, set, clear, fail clear, flags, strings popped, string result,
+// handler
+constexpr OperationRow kRows[] = {
+    {kOpAdd, O | W, 0, K, 0, 0, C, 0, false, Add},
+    {kOpBof, O | G, 0, 0, 0, 0, V, 0, false, Bof},
+    {kOpBuildFile, W | X, L, 0, 0, 0, C, 0, false, BuildFile},
+    {kOpAppend, O | W, 0, 0, 0, 0, C, 0, false, Append},
+    {kOpBuildIndex, O, L, 0, 0, 0, C, 1, false, BuildIndex},
+    {kOpBuildKey, W | X, L, 0, 0, 0, C, 0, false, BuildKey},
+    {kOpClose, O, L, 0, O, 0, C | F, 0, false, Close},
+    {kOpCommit, O | L, 0, 0, L, 0, C, 0, false, Commit},
+    {kOpCopy, 0, O, 0, 0, 0, C | F, 1, false, Copy},
+    {kOpCreate, 0, O, 0, 0, 0, C | F, 0, false, Create},
+    {kOpDelete, O | K | W, 0, 0, K, 0, C, 0, false, Delete},
+    {kOpDuplicateFile, O | W, 0, 0, 0, 0, C | V, 0, false, DuplicateFile},
+    {kOpEmpty, O | W | X, L, 0, 0, 0, C, 0, false, Empty},
+    {kOpEof, O | G, 0, 0, 0, 0, V, 0, false, Eof},
+    {kOpGetByKey, O, 0, K, 0, K, C, 0, false, GetByKey},
+    {kOpGetByPointer, O, 0, K, 0, K, C, 0, false, GetByPointer},
+    {kOpGetKeyPointer, O, 0, K, 0, K, C, 0, false, GetKeyPointer},
+    {kOpHold, O, 0, 0, 0, 0, C, 0, false, Hold},
+    {kOpHoldSeconds, O, 0, 0, 0, 0, C, 0, false, HoldSeconds},
+    {kOpLock, O, H, H | X, 0, 0, C, 0, false, Lock},
+    {kOpLockSeconds, O, H, H | X, 0, 0, C, 0, false, LockSeconds},
+    {kOpLogout, O, L, L, 0, 0, C, 0, false, Logout},
+    {kOpName, 0, 0, 0, 0, 0, 0, 0, true, Name},
+    {kOpNext, O | G, 0, K, 0, K, C | R, 0, false, Next},
+    {kOpOpen, 0, O, O, 0, 0, C, 0, false, OpenShared},
+    {kOpPack, W | X, L, 0, K | G, K | G, C, 0, false, Pack},
+    {kOpPointerFile, O | K, 0, 0, 0, 0, V, 0, false, Pointer},
+    {kOpPointerKey, O | K, 0, 0, 0, 0, V, 0, false, PointerKey},
+    {kOpFlush, O | S, 0, 0, S, 0, C, 0, false, Flush},
+    {kOpPut, O | K | W, 0, 0, 0, 0, C, 0, false, Put},
+    {kOpPrevious, O | G, 0, K, 0, K, C | R, 0, false, Previous},
+    {kOpRecordsFile, O, 0, 0, 0, 0, V, 0, false, RecordsFile},
+    {kOpRecordsKey, O, 0, 0, 0, 0, V, 0, false, RecordsKey},
+    {kOpBuildIndexFiltered, O, L, 0, 0, 0, C, 2, false, BuildIndexFiltered},
+    {kOpRelease, O, 0, 0, 0, 0, C, 0, false, Release},
+    {kOpRemove, 0, O, 0, 0, 0, C | F, 0, false, Remove},
+    {kOpRename, 0, O, 0, 0, 0, C | F, 1, false, Rename},
+    {kOpRollback, O | L, 0, 0, L, 0, C, 0, false, Rollback},
+    {kOpSetFile, O, 0, G, 0, G, C | R, 0, false, SetFile},
+    {kOpSetFileKey, O, 0, G, 0, G, C | R, 0, false, SetFileKey},
+    {kOpSetFilePointer, O, 0, G, 0, G, C | R, 0, false, SetFilePointer},
+    {kOpSetKey, O, 0, G, 0, G, C | R, 0, false, SetKey},
+    {kOpSetKeyKey, O, 0, G, 0, G, C | R, 0, false, SetKeyKey},
+    {kOpSetKeyPointer, O, 0, G, 0, G, C | R, 0, false, SetKeyPointer},
+    {kOpSetKeyKeyPointer, O, 0, G, 0, G, C | R, 0, false, SetKeyKeyPointer},
+    {kOpShare, 0, O, O, 0, 0, C, 0, false, OpenShared},
+    {kOpSkip, O | G, 0, 0, K, K, C | R, 0, false, Skip},
+    {kOpUnlock, O | H, L, 0, H, 0, C, 0, false, Unlock},
+    {kOpBytes, O, 0, 0, 0, 0, C | V, 0, false, Bytes},
+    {kOpPutPointer, O | W, 0, 0, 0, K, C, 0, false, PutPointer},
+    {kOpStream, O, S, S, 0, 0, C, 0, false, Stream},
+    {kOpDuplicateKey, O, 0, 0, 0, 0, C | V, 0, false, DuplicateKey},
+    {kOpWatch, O, 0, 0, 0, 0, C, 0, false, Watch},
+    {kOpSend, 0, 0, 0, 0, 0, C, 1, true, Send},
+    {kOpPositionFile, O | K, 0, 0, 0, 0, C, 0, true, PositionFile},
+    {kOpPositionKey, O | K, 0, 0, 0, 0, C, 0, true, PositionKey},
+    {kOpResetFile, O, 0, G, 0, G, C | R, 1, false, ResetFile},
+    {kOpResetKey, O, 0, G, 0, G, C | R, 1, false, ResetKey},
+    {kOpSkipMemos, O, 0, 0, 0, 0, 0, 0, false, SkipMemos},
+    {kOpRegetFile, O, 0, K, 0, 0, C, 1, false, RegetFile},
+    {kOpRegetKey, O, 0, K, 0, 0, C, 1, false, RegetKey},
+    {kOpReadingKey, O, 0, 0, 0, 0, V, 0, false, ReadingKey},
+    {kOpNoOperation, 0, 0, 0, 0, 0, V, 0, false, NoOperation},
+    {kOpMemoSliceRead, O, 0, 0, 0, 0, C, 0, true, MemoSliceRead},
+    {kOpMemoSliceWrite, O, 0, 0, 0, 0, C, 1, false, MemoSliceWrite},
+    {kOpMemoLength, O, 0, 0, 0, 0, V, 0, false, MemoLength},
+    {kOpMemoAssign, O, 0, 0, 0, 0, C, 1, false, MemoAssign},
+    {kOpMemoString, O, 0, 0, 0, 0, C, 0, true, MemoString},
 };
 
-constexpr HandlerRow kHandlers[] = {
-    {kOpAdd, Add},
-    {kOpBof, Bof},
-    {kOpBuildFile, BuildFile},
-    {kOpAppend, Append},
-    {kOpBuildIndex, BuildIndex},
-    {kOpBuildKey, BuildKey},
-    {kOpClose, Close},
-    {kOpCommit, Commit},
-    {kOpCopy, Copy},
-    {kOpCreate, Create},
-    {kOpDelete, Delete},
-    {kOpDuplicateFile, DuplicateFile},
-    {kOpEmpty, Empty},
-    {kOpEof, Eof},
-    {kOpGetByKey, GetByKey},
-    {kOpGetByPointer, GetByPointer},
-    {kOpGetKeyPointer, GetKeyPointer},
-    {kOpHold, Hold},
-    {kOpHoldSeconds, HoldSeconds},
-    {kOpLock, Lock},
-    {kOpLockSeconds, LockSeconds},
-    {kOpLogout, Logout},
-    {kOpName, Name},
-    {kOpNext, Next},
-    {kOpOpen, OpenShared},
-    {kOpPack, Pack},
-    {kOpPointerFile, Pointer},
-    {kOpPointerKey, PointerKey},
-    {kOpFlush, Flush},
-    {kOpPut, Put},
-    {kOpPrevious, Previous},
-    {kOpRecordsFile, RecordsFile},
-    {kOpRecordsKey, RecordsKey},
-    {kOpBuildIndexFiltered, BuildIndexFiltered},
-    {kOpRelease, Release},
-    {kOpRemove, Remove},
-    {kOpRename, Rename},
-    {kOpRollback, Rollback},
-    {kOpSetFile, SetFile},
-    {kOpSetFileKey, SetFileKey},
-    {kOpSetFilePointer, SetFilePointer},
-    {kOpSetKey, SetKey},
-    {kOpSetKeyKey, SetKeyKey},
-    {kOpSetKeyPointer, SetKeyPointer},
-    {kOpSetKeyKeyPointer, SetKeyKeyPointer},
-    {kOpShare, OpenShared},
-    {kOpSkip, Skip},
-    {kOpUnlock, Unlock},
-    {kOpBytes, Bytes},
-    {kOpPutPointer, PutPointer},
-    {kOpStream, Stream},
-    {kOpDuplicateKey, DuplicateKey},
-    {kOpWatch, Watch},
-    {kOpSend, Send},
-    {kOpPositionFile, PositionFile},
-    {kOpPositionKey, PositionKey},
-    {kOpResetFile, ResetFile},
-    {kOpResetKey, ResetKey},
-    {kOpSkipMemos, SkipMemos},
-    {kOpRegetFile, RegetFile},
-    {kOpRegetKey, RegetKey},
-    {kOpReadingKey, ReadingKey},
-    {kOpNoOperation, NoOperation},
-    {kOpMemoSliceRead, MemoSliceRead},
-    {kOpMemoSliceWrite, MemoSliceWrite},
-    {kOpMemoLength, MemoLength},
-    {kOpMemoAssign, MemoAssign},
-    {kOpMemoString, MemoString},
-};
+static_assert(std::is_sorted(std::begin(kRows), std::end(kRows),
+                             [](const OperationRow& a, const OperationRow& b) {
+                               return a.code < b.code;
+                             }));
+static_assert(std::all_of(std::begin(kRows), std::end(kRows),
+                          [](const OperationRow& row) { return row.handler != nullptr; }));
+
+// The codes of the rows, for the driver's registration.
+constexpr auto kSupportedCodes = [] {
+  std::array<uint8_t, std::size(kRows)> codes{};
+  for (size_t i = 0; i < codes.size(); ++i) codes[i] = kRows[i].code;
+  return codes;
+}();
 
 }  // namespace
 
-OperationHandler HandlerFor(int code) {
-  for (const HandlerRow& row : kHandlers) {
-    if (row.code == code) return row.handler;
-  }
-  return nullptr;
+const OperationRow* FindOperation(int code) {
+  const auto* found =
+      std::lower_bound(std::begin(kRows), std::end(kRows), code,
+                       [](const OperationRow& row, int wanted) { return row.code < wanted; });
+  if (found == std::end(kRows) || found->code != code) return nullptr;
+  return found;
+}
+
+const OperationRow* OperationRowsBegin() {
+  return std::begin(kRows);
+}
+const OperationRow* OperationRowsEnd() {
+  return std::end(kRows);
+}
+
+std::span<const uint8_t> SupportedOperationCodes() {
+  return kSupportedCodes;
 }
 
 }  // namespace carelog::store

@@ -1,7 +1,8 @@
-// The operation codes of the driver interface and the operation table: for each code the
-// state bits it requires and forbids, the bits it sets and clears on success and on failure,
-// its flags, and the string arguments and results it carries on the string stack. The table is
-// the file's state machine; the driver consults it for every operation.
+// The operation codes of the driver interface and the shape of a row of the operation table:
+// for each code the state bits it requires and forbids, the bits it sets and clears on success
+// and on failure, its flags, the string arguments and results it carries on the string stack,
+// and its handler. The table (lodestar_operations.h) is the file's state machine; the driver
+// consults it for every operation.
 //
 //            OPEN / SHARE (set 0x01)            SET / RESET (set 0x20)
 //   closed ------------------------> open ----------------------------> reading
@@ -95,6 +96,10 @@ inline constexpr uint8_t kFlagResult = 0x08;      // the entry point returns a v
 // Result of a precondition check that fails without posting anything.
 inline constexpr int kSilentFailure = -1;
 
+struct OperationCall;
+// The work of one operation; returns 0 or an error code.
+using OperationHandler = int (*)(OperationCall&);
+
 struct OperationRow {
   uint8_t code;
   uint8_t required;        // state bits that must be present
@@ -105,14 +110,8 @@ struct OperationRow {
   uint8_t flags;           // kFlag*
   uint8_t strings_popped;  // string arguments taken from the string stack
   bool string_result;      // a string result is pushed on the string stack
+  OperationHandler handler;
 };
-
-// The row of `code`, or null for a code the driver does not support (error 80).
-const OperationRow* FindOperation(int code);
-
-// Every row, in code order.
-const OperationRow* OperationRowsBegin();
-const OperationRow* OperationRowsEnd();
 
 // 0 when `bits` satisfy the row; otherwise the error of the first offending bit (required bits
 // before forbidden ones, lowest bit first) or kSilentFailure. Required bits other than the

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/store/driver_state.h"
+#include "runtime/store/lodestar_operations.h"
 
 namespace carelog::store {
 namespace {
@@ -125,7 +126,7 @@ TEST(OperationTable, StringArgumentsAndResults) {
 
 // The error of each bit, missing when required and present when forbidden.
 TEST(OperationTable, BitErrors) {
-  const OperationRow needs_all = {99, 0xFF, 0, 0, 0, 0, 0, 0, false};
+  const OperationRow needs_all = {99, 0xFF, 0, 0, 0, 0, 0, 0, false, nullptr};
   const struct {
     uint32_t missing;
     int error;
@@ -142,7 +143,7 @@ TEST(OperationTable, BitErrors) {
   EXPECT_EQ(CheckPreconditions(needs_all, 0xFE), 37);
   EXPECT_EQ(CheckPreconditions(needs_all, 0xFF), 0);
 
-  const OperationRow forbids_all = {99, 0, 0xFF, 0, 0, 0, 0, 0, false};
+  const OperationRow forbids_all = {99, 0, 0xFF, 0, 0, 0, 0, 0, false, nullptr};
   EXPECT_EQ(CheckPreconditions(forbids_all, 0x01), 52);
   EXPECT_EQ(CheckPreconditions(forbids_all, 0x04), 56);
   EXPECT_EQ(CheckPreconditions(forbids_all, 0x08), kSilentFailure);

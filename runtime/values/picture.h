@@ -11,8 +11,8 @@
 // The compiled length is 2 + 2 x cells (2 for S pictures). An invalid picture compiles to
 // length 0 with its first four bytes zero, and formats as blanks.
 //
-// Every cell takes one display position except the implied decimal point, which marks where
-// the decimals begin and shows nothing.
+// Every cell takes one display position; the implied decimal point too, which marks where the
+// decimals begin and shows as a blank (its digits are read back without a typed point).
 #pragma once
 
 #include <cstddef>
@@ -57,7 +57,7 @@ enum CellCode : uint8_t {
   kCellSeparator = 19,       // date or time separator (the picture's separator replaces it)
   kCellAmPm = 20,            // AM/PM marker; with the literal cell that follows it
   kCellExponentSign = 21,    // exponent sign, '+' or '-'
-  kCellImpliedDecimal = 22,  // decimal position, shows nothing
+  kCellImpliedDecimal = 22,  // decimal position, shows a blank
   kCellKeyBar = 23,          // key-in '|'
 };
 
@@ -82,7 +82,7 @@ class Picture {
   bool blank_when_zero() const { return (bytes_[0] & 0x80) != 0; }
   // Cells (string width for S pictures).
   int cells() const { return bytes_[1]; }
-  // Display positions: cells without implied decimal points (the width for S pictures).
+  // Display positions: the cells (the string width for S pictures).
   size_t width() const { return width_; }
   char cell_char(int i) const { return static_cast<char>(bytes_[2 + 2 * i]); }
   CellCode cell_code(int i) const { return static_cast<CellCode>(bytes_[3 + 2 * i]); }

@@ -116,76 +116,88 @@ bool ReadCurrency(BodyReader& r, std::string* currency) {
   return true;
 }
 
-// N [currency] [sign] [fill] width [grouping] [decimal [decimals]] [sign] [currency]
-bool CompileNumber(BodyReader& r, CellList* cells) {
+// A number picture as written, before its cells are laid out.
+struct NumberSpec {
   std::string front_currency, back_currency;
-  char front_sign = 0, back_sign = 0;
-  if (!ReadCurrency(r, &front_currency)) return false;
-  if (r.peek() == '-' || r.peek() == '(') {
-    front_sign = r.peek();
-    r.skip();
-  }
-  if (front_currency.empty() && !ReadCurrency(r, &front_currency)) return false;
-  char fill = 0;
-  if (r.peek() == '0' || r.peek() == '_' || r.peek() == '*') {
-    fill = r.peek();
-    r.skip();
-  }
-  int width = r.number();
-  if (width < 1 || width > kMaxPictureCells) return false;
-
+  char front_sign = 0, back_sign = 0;  // '-' or '(' in front; '-' or ')' at the end
+  char fill = 0;                       // '0', '_' or '*'
+  int width = 0;
   char grouping = 0;  // as written: '.', '`' or '_'
-  auto is_decimal = [](char c) { return c == '.' || c == '`' || c == 'v' || c == 'V'; };
-  if ((r.peek() == '.' || r.peek() == '`' || r.peek() == '_') && is_decimal(r.peek(1))) {
-    grouping = r.peek();
-    r.skip();
-  }
-  char decimal = 0;
+  char decimal = 0;   // '.', '`', 'v' or 'V' when decimals were given
   int decimals = 0;
-  if (is_decimal(r.peek())) {
-    char indicator = r.peek();
+};
+
+bool IsDecimalIndicator(char c) {
+  return c == '.' || c == '`' || c == 'v' || c == 'V';
+}
+
+// [currency] [sign] [currency] [fill] width
+bool ReadNumberFront(BodyReader& r, NumberSpec* n) {
+  if (!ReadCurrency(r, &n->front_currency)) return false;
+  if (r.peek() == '-' || r.peek() == '(') {
+    n->front_sign = r.peek();
     r.skip();
-    int n = r.number();
-    if (n >= 0) {
-      decimal = indicator;
-      decimals = n;
-    } else if (indicator == 'v' || indicator == 'V' || grouping != 0) {
-      return false;
-    } else {
-      grouping = indicator;  // an indicator without decimals chooses the grouping
+  }
+  if (n->front_currency.empty() && !ReadCurrency(r, &n->front_currency)) return false;
+  if (r.peek() == '0' || r.peek() == '_' || r.peek() == '*') {
+    n->fill = r.peek();
+    r.skip();
+  }
+  n->width = r.number();
+  return n->width >= 1 && n->width <= kMaxPictureCells;
+}
+
+// [grouping] [decimal [decimals]]: an indicator without decimals chooses the grouping instead.
+bool ReadNumberDecimals(BodyReader& r, NumberSpec* n) {
+  if ((r.peek() == '.' || r.peek() == '`' || r.peek() == '_') && IsDecimalIndicator(r.peek(1))) {
+    n->grouping = r.peek();
+    r.skip();
+  }
+  if (!IsDecimalIndicator(r.peek())) {
+    if (r.peek() == '_' && n->grouping == 0) {
+      n->grouping = '_';
+      r.skip();
     }
-  } else if (r.peek() == '_' && grouping == 0) {
-    grouping = '_';
-    r.skip();
+    return true;
   }
-  if (r.peek() == '-' && front_sign == 0) {
-    back_sign = '-';
-    r.skip();
-  } else if (r.peek() == ')' && front_sign == '(') {
-    back_sign = ')';
-    r.skip();
+  char indicator = r.peek();
+  r.skip();
+  int decimals = r.number();
+  if (decimals >= 0) {
+    n->decimal = indicator;
+    n->decimals = decimals;
+    return true;
   }
-  if (front_sign == '(' && back_sign != ')') return false;
-  if (front_currency.empty() && !ReadCurrency(r, &back_currency)) return false;
-  if (!r.rest_blank()) return false;
+  if (indicator == 'v' || indicator == 'V' || n->grouping != 0) return false;
+  n->grouping = indicator;
+  return true;
+}
 
-  // The grouping character shown, if any.
-  char group_shown = 0;
-  if (grouping != 0) {
-    group_shown = Shown(grouping);
-  } else if (fill == 0 || fill == '*') {
-    group_shown = (decimal == '`') ? '.' : ',';
+// [sign] [currency], then nothing but blanks.
+bool ReadNumberBack(BodyReader& r, NumberSpec* n) {
+  if (r.peek() == '-' && n->front_sign == 0) {
+    n->back_sign = '-';
+    r.skip();
+  } else if (r.peek() == ')' && n->front_sign == '(') {
+    n->back_sign = ')';
+    r.skip();
   }
-  bool implied = decimal == 'v' || decimal == 'V';
-  int fixed = static_cast<int>(front_currency.size() + back_currency.size()) + (front_sign != 0) +
-              (back_sign != 0) + decimals + (decimals > 0 && !implied);
-  int integer_cells = width - fixed;
-  if (integer_cells < 0 || integer_cells + decimals == 0) return false;
+  if (n->front_sign == '(' && n->back_sign != ')') return false;
+  if (n->front_currency.empty() && !ReadCurrency(r, &n->back_currency)) return false;
+  return r.rest_blank();
+}
 
-  for (char c : front_currency) cells->Add(c, kCellCurrency);
-  if (front_sign != 0) cells->Add(front_sign, kCellSign);
-  // Integer cells are laid out from the right: units digit, then a grouping cell after every
-  // three digits.
+// The grouping character shown, if any.
+char GroupShown(const NumberSpec& n) {
+  if (n.grouping != 0) return Shown(n.grouping);
+  if (n.fill == 0 || n.fill == '*') return n.decimal == '`' ? '.' : ',';
+  return 0;
+}
+
+// Integer cells are laid out from the right: units digit, then a grouping cell after every
+// three digits; they are added to `cells` left to right.
+void LayOutIntegerCells(const NumberSpec& n, int integer_cells, CellList* cells) {
+  const char group_shown = GroupShown(n);
   CellList integer;
   for (int digits = 0; integer.count < integer_cells; ++digits) {
     if (group_shown != 0 && digits > 0 && digits % 3 == 0) {
@@ -194,8 +206,8 @@ bool CompileNumber(BodyReader& r, CellList* cells) {
     }
     if (digits == 0) {
       integer.Add('0', kCellDigit);
-    } else if (fill != 0) {
-      integer.Add(FillShown(fill), kCellDigit);
+    } else if (n.fill != 0) {
+      integer.Add(FillShown(n.fill), kCellDigit);
     } else {
       integer.Add(' ', kCellSuppressed);
     }
@@ -203,17 +215,36 @@ bool CompileNumber(BodyReader& r, CellList* cells) {
   for (int i = integer.count - 1; i >= 0; --i) {
     cells->Add(static_cast<char>(integer.chars[i]), static_cast<CellCode>(integer.codes[i]));
   }
-  if (decimals > 0) {
-    if (implied) {
+}
+
+// Currency and sign cells, the integer cells, the decimal point (shown or implied) with its
+// decimals, and the trailing sign and currency; false when the width cannot hold them.
+bool LayOutNumber(const NumberSpec& n, CellList* cells) {
+  int fixed = static_cast<int>(n.front_currency.size() + n.back_currency.size()) +
+              (n.front_sign != 0) + (n.back_sign != 0) + n.decimals + (n.decimals > 0);
+  int integer_cells = n.width - fixed;
+  if (integer_cells < 0 || integer_cells + n.decimals == 0) return false;
+  for (char c : n.front_currency) cells->Add(c, kCellCurrency);
+  if (n.front_sign != 0) cells->Add(n.front_sign, kCellSign);
+  LayOutIntegerCells(n, integer_cells, cells);
+  if (n.decimals > 0) {
+    if (n.decimal == 'v' || n.decimal == 'V') {
       cells->Add('.', kCellImpliedDecimal);
     } else {
-      cells->Add(decimal == '`' ? ',' : '.', kCellDecimal);
+      cells->Add(n.decimal == '`' ? ',' : '.', kCellDecimal);
     }
-    for (int i = 0; i < decimals; ++i) cells->Add('0', kCellDigit);
+    for (int i = 0; i < n.decimals; ++i) cells->Add('0', kCellDigit);
   }
-  if (back_sign != 0) cells->Add(back_sign, kCellSign);
-  for (char c : back_currency) cells->Add(c, kCellCurrency);
+  if (n.back_sign != 0) cells->Add(n.back_sign, kCellSign);
+  for (char c : n.back_currency) cells->Add(c, kCellCurrency);
   return !cells->overflow;
+}
+
+// N [currency] [sign] [fill] width [grouping] [decimal [decimals]] [sign] [currency]
+bool CompileNumber(BodyReader& r, CellList* cells) {
+  NumberSpec n;
+  return ReadNumberFront(r, &n) && ReadNumberDecimals(r, &n) && ReadNumberBack(r, &n) &&
+         LayOutNumber(n, cells);
 }
 
 // E width [grouping] [decimal [decimals]]
@@ -303,79 +334,65 @@ char Lower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-}  // namespace
+// Date pictures 4 and 18 show month names as written; the others in capitals.
+bool NamesKeepCase(std::string_view body) {
+  std::string_view digits = body;
+  while (!digits.empty() && (digits[0] < '1' || digits[0] > '9')) digits.remove_prefix(1);
+  return digits.substr(0, 2) == "18" ||
+         (digits.substr(0, 1) == "4" && (digits.size() == 1 || digits[1] < '0' || digits[1] > '9'));
+}
 
-size_t CompilePicture(std::string_view picture, uint8_t* out) {
-  std::memset(out, 0, 4);
+// The text after the kind letter, as a reader and as written, with the letter itself.
+struct PictureBody {
+  BodyReader& reader;
+  std::string_view text;
+  char letter;
+};
+
+struct PictureKindRule {
+  char letter;  // lower case
+  PictureKind kind;
+  int picture_class;
+  bool (*compile)(const PictureBody& body, CellList* cells);
+};
+
+constexpr PictureKindRule kKindRules[] = {
+    {'d', PictureKind::kDate, kClassCalendar,
+     [](const PictureBody& b, CellList* cells) { return CompileCalendar(b.reader, true, cells); }},
+    {'t', PictureKind::kTime, kClassCalendar,
+     [](const PictureBody& b, CellList* cells) { return CompileCalendar(b.reader, false, cells); }},
+    {'n', PictureKind::kNumber, kClassNumber,
+     [](const PictureBody& b, CellList* cells) { return CompileNumber(b.reader, cells); }},
+    {'e', PictureKind::kScientific, kClassScientific,
+     [](const PictureBody& b, CellList* cells) { return CompileScientific(b.reader, cells); }},
+    {'p', PictureKind::kPattern, kClassNumber,
+     [](const PictureBody& b, CellList* cells) {
+       return CompilePattern(b.text, b.letter, false, cells);
+     }},
+    {'k', PictureKind::kKeyIn, kClassString,
+     [](const PictureBody& b, CellList* cells) {
+       return CompilePattern(b.text, b.letter, true, cells);
+     }},
+};
+
+// The picture without its optional '@', trailing blanks and NULs; *blank_when_zero tells
+// whether a trailing 'B' was taken off.
+std::string_view PictureText(std::string_view picture, bool* blank_when_zero) {
   while (!picture.empty() && (picture.back() == ' ' || picture.back() == '\0')) {
     picture.remove_suffix(1);
   }
   if (!picture.empty() && picture[0] == '@') picture.remove_prefix(1);
-  bool blank_when_zero = false;
+  *blank_when_zero = false;
   if (picture.size() > 2 && (picture.back() == 'B' || picture.back() == 'b')) {
-    blank_when_zero = true;
+    *blank_when_zero = true;
     picture.remove_suffix(1);
   }
-  if (picture.empty()) return 0;
-  char letter = picture[0];
-  std::string_view body = picture.substr(1);
-  BodyReader reader(body);
-  CellList cells;
-  PictureKind kind;
-  int picture_class;
-  bool ok = false;
-  bool keep_case = false;
-  switch (Lower(letter)) {
-    case 's': {
-      int width = 0;
-      if (!CompileString(reader, &width)) return 0;
-      out[0] = static_cast<uint8_t>(static_cast<int>(PictureKind::kString) | (kClassString << 3) |
-                                    (blank_when_zero ? 0x80 : 0));
-      out[1] = static_cast<uint8_t>(width);
-      return 2;
-    }
-    case 'd': {
-      kind = PictureKind::kDate;
-      picture_class = kClassCalendar;
-      ok = CompileCalendar(reader, true, &cells);
-      // Pictures 4 and 18 show month names as written; the others in capitals.
-      std::string_view digits = body;
-      while (!digits.empty() && (digits[0] < '1' || digits[0] > '9')) digits.remove_prefix(1);
-      keep_case = digits.substr(0, 2) == "18" ||
-                  (digits.substr(0, 1) == "4" &&
-                   (digits.size() == 1 || digits[1] < '0' || digits[1] > '9'));
-      break;
-    }
-    case 't':
-      kind = PictureKind::kTime;
-      picture_class = kClassCalendar;
-      ok = CompileCalendar(reader, false, &cells);
-      break;
-    case 'n':
-      kind = PictureKind::kNumber;
-      picture_class = kClassNumber;
-      ok = CompileNumber(reader, &cells);
-      break;
-    case 'e':
-      kind = PictureKind::kScientific;
-      picture_class = kClassScientific;
-      ok = CompileScientific(reader, &cells);
-      break;
-    case 'p':
-      kind = PictureKind::kPattern;
-      picture_class = kClassNumber;
-      ok = CompilePattern(body, letter, false, &cells);
-      break;
-    case 'k':
-      kind = PictureKind::kKeyIn;
-      picture_class = kClassString;
-      ok = CompilePattern(body, letter, true, &cells);
-      break;
-    default:
-      return 0;
-  }
-  if (!ok || cells.count == 0 || cells.overflow) return 0;
-  out[0] = static_cast<uint8_t>(static_cast<int>(kind) | (picture_class << 3) |
+  return picture;
+}
+
+size_t WriteCells(const PictureKindRule& rule, bool keep_case, bool blank_when_zero,
+                  const CellList& cells, uint8_t* out) {
+  out[0] = static_cast<uint8_t>(static_cast<int>(rule.kind) | (rule.picture_class << 3) |
                                 (keep_case ? 0x40 : 0) | (blank_when_zero ? 0x80 : 0));
   out[1] = static_cast<uint8_t>(cells.count);
   for (int i = 0; i < cells.count; ++i) {
@@ -385,6 +402,35 @@ size_t CompilePicture(std::string_view picture, uint8_t* out) {
   return 2 + 2 * static_cast<size_t>(cells.count);
 }
 
+}  // namespace
+
+size_t CompilePicture(std::string_view text, uint8_t* out) {
+  std::memset(out, 0, 4);
+  bool blank_when_zero;
+  std::string_view picture = PictureText(text, &blank_when_zero);
+  if (picture.empty()) return 0;
+  const char letter = picture[0];
+  std::string_view body = picture.substr(1);
+  BodyReader reader(body);
+  if (Lower(letter) == 's') {
+    int width = 0;
+    if (!CompileString(reader, &width)) return 0;
+    out[0] = static_cast<uint8_t>(static_cast<int>(PictureKind::kString) | (kClassString << 3) |
+                                  (blank_when_zero ? 0x80 : 0));
+    out[1] = static_cast<uint8_t>(width);
+    return 2;
+  }
+  for (const PictureKindRule& rule : kKindRules) {
+    if (rule.letter != Lower(letter)) continue;
+    CellList cells;
+    if (!rule.compile(PictureBody{reader, body, letter}, &cells)) return 0;
+    if (cells.count == 0 || cells.overflow) return 0;
+    const bool keep_case = rule.kind == PictureKind::kDate && NamesKeepCase(body);
+    return WriteCells(rule, keep_case, blank_when_zero, cells, out);
+  }
+  return 0;
+}
+
 Picture::Picture() {
   std::memset(bytes_, 0, 4);
 }
@@ -392,11 +438,7 @@ Picture::Picture() {
 Picture::Picture(std::string_view text) {
   length_ = CompilePicture(text, bytes_);
   if (!valid()) return;
-  if (kind() == PictureKind::kString) {
-    width_ = cells();
-    return;
-  }
-  for (int i = 0; i < cells(); ++i) width_ += cell_code(i) != kCellImpliedDecimal;
+  width_ = static_cast<size_t>(cells());
 }
 
 }  // namespace carelog::values

@@ -10,8 +10,8 @@
 namespace carelog::values {
 namespace {
 
-// The display positions of a picture while they are being written: every cell but the implied
-// decimal point, with its code and the character it shows.
+// The display positions of a picture while they are being written: one per cell, with its code
+// and the character it shows.
 struct Positions {
   char shown[kMaxPictureCells];
   uint8_t code[kMaxPictureCells];
@@ -21,11 +21,9 @@ struct Positions {
 
   explicit Positions(const Picture& p) {
     for (int i = 0; i < p.cells(); ++i) {
-      if (p.cell_code(i) == kCellDecimal && decimals_from < 0) decimals_from = count + 1;
-      if (p.cell_code(i) == kCellImpliedDecimal) {
-        if (decimals_from < 0) decimals_from = count;
-        continue;
-      }
+      const CellCode cell = p.cell_code(i);
+      const bool point = cell == kCellDecimal || cell == kCellImpliedDecimal;
+      if (point && decimals_from < 0) decimals_from = count + 1;
       code[count] = p.cell_code(i);
       cell_char[count] = static_cast<uint8_t>(p.cell_char(i));
       shown[count] = ' ';
@@ -45,6 +43,63 @@ bool IsDigitCode(uint8_t code) {
   return code == kCellDigit || code == kCellSuppressed;
 }
 
+// A leading '-' or '(' moves next to the digits when blanks separate them.
+void MoveSignToDigits(Positions& pos, int first_shown) {
+  for (int s = 0; s < first_shown; ++s) {
+    if (pos.code[s] != kCellSign) continue;
+    if (s + 1 < first_shown && pos.shown[first_shown - 1] == ' ') {
+      pos.shown[first_shown - 1] = pos.shown[s];
+      pos.shown[s] = ' ';
+    }
+    break;
+  }
+}
+
+// Writes the cells of a number that fits; `integer_cells` digit cells lie before `point`.
+// Returns the leftmost integer position showing a digit (-1 when none).
+int WriteNumberCells(const DecimalDigits& d, int point, int integer_cells, Positions& pos) {
+  const int significant = d.integer_digits();
+  int integer_left = integer_cells;  // integer digit cells not yet written
+  int decimal_index = 0;
+  int first_shown = -1;
+  for (int i = 0; i < pos.count; ++i) {
+    char c = static_cast<char>(pos.cell_char[i]);
+    switch (pos.code[i]) {
+      case kCellDigit:
+      case kCellSuppressed:
+        if (i >= point) {
+          c = d.at(d.point + decimal_index++);
+          break;
+        }
+        if (int k = --integer_left; k < significant) {  // k = 0 is the units digit
+          c = d.at(d.point - 1 - k);
+          if (first_shown < 0) first_shown = i;
+        } else if (k == 0 && first_shown < 0) {
+          first_shown = i;
+        }
+        break;
+      case kCellGroup:
+        if (integer_left >= significant) {
+          // No digit to its left: it continues a zero or asterisk fill, else shows a blank.
+          char left = i > 0 ? pos.shown[i - 1] : ' ';
+          if (left != '0' && left != '*') c = ' ';
+          if (left == '*') c = '*';
+        }
+        break;
+      case kCellSign:
+        c = d.negative ? c : ' ';
+        break;
+      case kCellImpliedDecimal:
+        c = ' ';
+        break;
+      default:
+        break;
+    }
+    pos.shown[i] = c;
+  }
+  return first_shown;
+}
+
 // N pictures.
 void FormatNumberCells(DecimalDigits d, bool blank_when_zero, Positions& pos) {
   if (blank_when_zero && d.is_zero()) return;
@@ -59,55 +114,8 @@ void FormatNumberCells(DecimalDigits d, bool blank_when_zero, Positions& pos) {
     pos.Fill('#');
     return;
   }
-  const int significant = d.integer_digits();
-  int integer_left = integer_cells;  // integer digit cells not yet written
-  int decimal_index = 0;
-  int first_shown = -1;  // leftmost integer position showing a digit
-  for (int i = 0; i < pos.count; ++i) {
-    uint8_t code = pos.code[i];
-    char c = static_cast<char>(pos.cell_char[i]);
-    switch (code) {
-      case kCellDigit:
-      case kCellSuppressed:
-        if (i < point) {
-          int k = --integer_left;  // 0 is the units digit
-          if (k < significant) {
-            c = d.at(d.point - 1 - k);
-            if (first_shown < 0) first_shown = i;
-          } else if (k == 0 && first_shown < 0) {
-            first_shown = i;
-          }
-        } else {
-          c = d.at(d.point + decimal_index++);
-        }
-        break;
-      case kCellGroup:
-        if (integer_left >= significant) {
-          // No digit to its left: it continues a zero or asterisk fill, else shows a blank.
-          char left = i > 0 ? pos.shown[i - 1] : ' ';
-          if (left != '0' && left != '*') c = ' ';
-          if (left == '*') c = '*';
-        }
-        break;
-      case kCellSign:
-        c = d.negative ? c : ' ';
-        break;
-      default:
-        break;
-    }
-    pos.shown[i] = c;
-  }
-  // A leading '-' or '(' moves next to the digits when blanks separate them.
-  if (d.negative && first_shown > 0) {
-    for (int s = 0; s < first_shown; ++s) {
-      if (pos.code[s] != kCellSign) continue;
-      if (s + 1 < first_shown && pos.shown[first_shown - 1] == ' ') {
-        pos.shown[first_shown - 1] = pos.shown[s];
-        pos.shown[s] = ' ';
-      }
-      break;
-    }
-  }
+  const int first_shown = WriteNumberCells(d, point, integer_cells, pos);
+  if (d.negative && first_shown > 0) MoveSignToDigits(pos, first_shown);
 }
 
 // E pictures: a sign, a mantissa with one significant integer digit, 'E', sign, three digits.

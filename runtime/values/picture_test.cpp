@@ -37,7 +37,7 @@ TEST(PictureCompile, CompiledFormAndWidths) {
   EXPECT_EQ(out[0], 0 | (3 << 3) | 0x80);
   EXPECT_EQ(CompilePicture("@s255", out), 2u);
   EXPECT_EQ(CompilePicture("@n255", out), kMaxCompiledPicture);
-  EXPECT_EQ(CompilePicture("@n6v2", out), 2u + 2 * 7);  // the implied point has no position
+  EXPECT_EQ(CompilePicture("@n6v2", out), 2u + 2 * 6);  // the implied point takes a position
   EXPECT_EQ(Picture("@n6v2").width(), 6u);
   const int widths[19] = {0, 8, 10, 11, 21, 8, 10, 9, 11, 8, 10, 6, 8, 5, 7, 5, 7, 8};
   for (int n = 1; n <= 17; ++n) {
@@ -175,7 +175,7 @@ TEST(PictureFormat, Numbers) {
   EXPECT_EQ(Format(1234.5, "@n12`2"), "    1.234,50");
   EXPECT_EQ(Format(1234.5, "@n12_.2"), "    1 234.50");
   EXPECT_EQ(Format(1234567, "@n12."), "   1.234.567");
-  EXPECT_EQ(Format(12.34, "@n6v2"), "  1234");
+  EXPECT_EQ(Format(12.34, "@n6v2"), " 12 34");
   EXPECT_EQ(Format(14, "@n3"), " 14");
   EXPECT_EQ(Format(999, "@n3"), "999");
   EXPECT_EQ(Format(1000, "@n4"), "####");
@@ -251,6 +251,21 @@ TEST(PictureDeformat, TimesFromText) {
   for (const char* bad : {"", "24:00", "12:60", "1:05XM", "abc", "1:05:07:09"}) {
     EXPECT_EQ(Number(bad, "@t4"), 0) << bad;
   }
+}
+
+// The implied decimal point is a cell of its own: it counts in the width, shows as a blank, and
+// what it shows (or typed digits without any point) reads back with its decimals.
+TEST(PictureImpliedDecimal, TakesAPositionAndShowsABlank) {
+  EXPECT_EQ(Picture("@n10V2").width(), 10u);
+  EXPECT_EQ(Format(123, "@n10V2"), "    123 00");
+  EXPECT_EQ(Format(-1234.567, "@n-10v2"), " -1,234 57");
+  EXPECT_EQ(Format(0.5, "@n3v2"), " 50");
+  EXPECT_EQ(Format(1000, "@n6v2"), "######");
+  EXPECT_FALSE(Picture("@n2v2").valid());  // no room for the point and its decimals
+  EXPECT_EQ(Number("    123 00", "@n10V2"), 123);
+  EXPECT_EQ(Number("12300", "@n10V2"), 123);
+  EXPECT_EQ(Number(" -1,234 57", "@n-10v2"), -1234.57);
+  EXPECT_EQ(Number(Format(98.76, "@n10V2"), "@n10V2"), 98.76);
 }
 
 TEST(PictureDeformat, NumbersPatternsStrings) {

@@ -11,6 +11,7 @@
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
+#include "runtime/values/standard_date.h"
 #include "runtime/window/window_testing.h"
 
 namespace carelog::window {
@@ -75,6 +76,40 @@ TEST(AcceptTest, AcceptAllReportsEveryFieldThenCompleted) {
             (std::vector<std::string>{"OpenWindow", "mode 1", "Accepted 1", "Accepted 2",
                                       "Accepted 3", "Completed", "Accepted 1", "selected 2 mode 0",
                                       "CloseWindow", "closed"}));
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+// Accepting every field reads back only what the user edited: a date shown with a two-digit
+// year keeps its century, while an edited one is read from its text.
+TEST(AcceptTest, AcceptAllKeepsTheValuesOfUntouchedEntries) {
+  Entry day = Make(kKindEntry, 1, Rect{0, 0, 60, 16});
+  day.use = UseType{6, 4};
+  day.strings[Field::kPicture] = "@d1";
+  Entry other = day;
+  other.id = 2;
+  other.at.y = 20;
+  Definitions defs({WindowEntry("DATES$WINDOW", 0x300, {day, other})});
+  FatalErrors errors;
+  Log log;
+  const int32_t shown = values::DayNumber(2026, 12, 10);
+  int32_t kept = shown, edited = shown;
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "DATES$WINDOW", kModule,
+                {use::Long(1, &kept), use::Long(2, &edited)});
+    Open(w);
+    while (Accept()) {
+      if (Event() == event::kOpenWindow) {
+        SetProperty(2, 0x7C00, "3/04/05");
+        Select(0);
+      }
+      if (Event() == event::kCompleted) Post(event::kCloseWindow);
+    }
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  EXPECT_EQ(kept, shown);
+  EXPECT_EQ(edited, values::DayNumber(1905, 3, 4));
   EXPECT_TRUE(errors.Seen().empty());
 }
 

@@ -7,6 +7,7 @@
 #include "runtime/host/automation.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/frame_layout.h"
+#include "runtime/window/image_painter.h"
 #include "runtime/window/list_state.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/message_box.h"
@@ -174,6 +175,11 @@ class Peer : public host::AutomationPeer {
       if (!c->tip.empty()) info.properties.emplace_back("tip", c->tip);
       if (c->kind == kKindImage && !c->image.empty()) {
         info.properties.emplace_back("image", c->image);
+        if (ImageSetting(*c, kImageZoom) > 0) {
+          info.properties.emplace_back("scroll",
+                                       std::to_string(ImageSetting(*c, kImageScrollX)) + "," +
+                                           std::to_string(ImageSetting(*c, kImageScrollY)));
+        }
       }
       if (c->kind == kKindMenu || c->kind == kKindItem) {
         info.properties.emplace_back("command", std::to_string(CommandOf(c->equate)));

@@ -62,6 +62,13 @@ host::Size TextSize(host::DeviceContext& dc, const Control& c, std::string_view 
 void FocusRing(host::DeviceContext& dc, const host::Rect& rect);
 // A colour of the definition (0x00BBGGRR), or `fallback` for -1.
 host::Color DefinitionColor(int64_t value, host::Color fallback);
+// The parts of a scroll bar: its whole strip, the two arrow boxes (up or left first) and the
+// thumb (empty: none). `vertical` points the arrows up and down, else left and right.
+struct ScrollBarParts {
+  host::Rect bar, back, forward, thumb;
+  bool vertical = true;
+};
+void ScrollBar(host::DeviceContext& dc, const ScrollBarParts& parts);
 }  // namespace draw
 
 }  // namespace carelog::window

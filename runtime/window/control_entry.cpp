@@ -29,6 +29,63 @@ size_t MaxLength(const Control& c) {
   return 255;
 }
 
+// Clears the whole text when it is all selected (typing or deleting replaces it); true then.
+bool ReplaceSelection(Control& c) {
+  if (!Editing(c).all_selected) return false;
+  c.text.clear();
+  Editing(c).caret = 0;
+  Editing(c).all_selected = false;
+  return true;
+}
+
+bool EditChar(Control& c, char ch, bool multi_line) {
+  if (c.extra.count(kReadOnlyKey) && c.extra[kReadOnlyKey] != 0) return true;
+  if (ch == '\b') {
+    if (!ReplaceSelection(c) && Editing(c).caret > 0) c.text.erase(--Editing(c).caret, 1);
+    Editing(c).all_selected = false;
+    Edited(c);
+    return true;
+  }
+  if (ch == '\r' && multi_line) ch = '\n';
+  if (static_cast<unsigned char>(ch) < 32 && ch != '\n') return true;
+  ReplaceSelection(c);
+  if (c.text.size() >= MaxLength(c)) {
+    host::Beep();
+    return true;
+  }
+  c.text.insert(Editing(c).caret++, 1, ch);
+  Edited(c);
+  return true;
+}
+
+// Caret keys and Delete; false for other keys.
+bool EditKey(Control& c, int key) {
+  size_t& caret = Editing(c).caret;
+  switch (key) {
+    case host::key::kLeft:
+      caret = caret ? caret - 1 : 0;
+      break;
+    case host::key::kRight:
+      caret = std::min(caret + 1, c.text.size());
+      break;
+    case host::key::kHome:
+      caret = 0;
+      break;
+    case host::key::kEnd:
+      caret = c.text.size();
+      break;
+    case host::key::kDelete:
+      if (!ReplaceSelection(c) && caret < c.text.size()) c.text.erase(caret, 1);
+      Edited(c);
+      break;
+    default:
+      return false;
+  }
+  Editing(c).all_selected = false;
+  c.Invalidate();
+  return true;
+}
+
 bool EditInput(Control& c, const host::Message& m, bool multi_line) {
   switch (m.number) {
     case host::msg::kSetFocus:
@@ -40,64 +97,10 @@ bool EditInput(Control& c, const host::Message& m, bool multi_line) {
       if (c.changed) internal::CheckEntry(c, true);
       c.Invalidate();
       return true;
-    case host::msg::kChar: {
-      if (c.extra.count(kReadOnlyKey) && c.extra[kReadOnlyKey] != 0) return true;
-      auto ch = static_cast<char>(m.wparam);
-      if (ch == '\b') {
-        if (Editing(c).all_selected) {
-          c.text.clear();
-          Editing(c).caret = 0;
-        } else if (Editing(c).caret > 0) {
-          c.text.erase(--Editing(c).caret, 1);
-        }
-        Editing(c).all_selected = false;
-        Edited(c);
-        return true;
-      }
-      if (ch == '\r' && multi_line) ch = '\n';
-      if (static_cast<unsigned char>(ch) < 32 && ch != '\n') return true;
-      if (Editing(c).all_selected) {
-        c.text.clear();
-        Editing(c).caret = 0;
-        Editing(c).all_selected = false;
-      }
-      if (c.text.size() >= MaxLength(c)) {
-        host::Beep();
-        return true;
-      }
-      c.text.insert(Editing(c).caret++, 1, ch);
-      Edited(c);
-      return true;
-    }
+    case host::msg::kChar:
+      return EditChar(c, static_cast<char>(m.wparam), multi_line);
     case host::msg::kKeyDown:
-      switch (static_cast<int>(m.wparam)) {
-        case host::key::kLeft:
-          Editing(c).caret = Editing(c).caret ? Editing(c).caret - 1 : 0;
-          break;
-        case host::key::kRight:
-          Editing(c).caret = std::min(Editing(c).caret + 1, c.text.size());
-          break;
-        case host::key::kHome:
-          Editing(c).caret = 0;
-          break;
-        case host::key::kEnd:
-          Editing(c).caret = c.text.size();
-          break;
-        case host::key::kDelete:
-          if (Editing(c).all_selected) {
-            c.text.clear();
-            Editing(c).caret = 0;
-          } else if (Editing(c).caret < c.text.size()) {
-            c.text.erase(Editing(c).caret, 1);
-          }
-          Edited(c);
-          break;
-        default:
-          return false;
-      }
-      Editing(c).all_selected = false;
-      c.Invalidate();
-      return true;
+      return EditKey(c, static_cast<int>(m.wparam));
     default:
       return false;
   }
@@ -177,6 +180,12 @@ bool CheckEntry(Control& c, bool queue_events) {
       WriteUse(*c.use, c.use_type, v);
     }
     c.changed = false;
+    if (queue_events) w.Queue(event::kAccepted, &c);
+    return true;
+  }
+  if (!c.changed) {
+    // The entry still shows its variable, untouched since: reading the shown text back could
+    // only lose what the picture leaves out (a two-digit year, digits past its places).
     if (queue_events) w.Queue(event::kAccepted, &c);
     return true;
   }

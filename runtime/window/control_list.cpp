@@ -80,7 +80,7 @@ bool DropInput(Control& c, const host::Message& m) {
       DropDown(c);
       return true;
     case host::msg::kMouseWheel:
-      if (ListRowCount(c)) ChooseListRow(c, SelectedListRow(c) - static_cast<int>(m.wparam));
+      if (ListRowCount(c)) ChooseListRow(c, SelectedListRow(c) - host::WheelNotches(m.wparam));
       return true;
     case host::msg::kKeyDown:
       return DropKey(c, static_cast<int>(m.wparam), static_cast<uint32_t>(m.lparam));

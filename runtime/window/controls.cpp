@@ -142,26 +142,8 @@ void CreateHostWindow(Structure& s, Control& c) {
   c.handle = host::CreateWindow(spec);
 }
 
-void BuildOne(Structure& s, const Entry& entry, Control* container, host::DeviceContext& dc) {
-  if (entry.kind == kKindMenuBar || entry.kind == kKindMenu || entry.kind == kKindItem) return;
-  int drop_rows = static_cast<int>(entry.Number(Field::kDropRows));
-  const ControlClass* cls = ClassForKind(entry.kind, drop_rows);
-  if (!cls) return;
-  auto owned = std::make_unique<Control>();
-  Control& c = *owned;
-  c.equate = entry.id;
-  c.kind = entry.kind;
-  c.cls = cls;
-  c.window = &s;
-  c.container = container;
-  c.attr = entry.attr;
-  c.at = entry.at;
-  c.drop_rows = drop_rows;
-  c.font = FontOf(entry, container ? container->font : s.font);
-  if (entry.use) {
-    c.use_type = *entry.use;
-    c.use = s.UseOf(entry.id);
-  }
+// The definition's settings of one control: texts, numbers, alerts and its class's own state.
+void TakeSettings(Control& c, const Entry& entry) {
   if (const std::string* p = entry.String(Field::kPicture)) c.picture = *p;
   if (const std::string* t = entry.String(Field::kText)) c.text = *t;
   if (const std::string* f = entry.String(Field::kFormat)) SetListFormat(c, *f);
@@ -184,20 +166,46 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   if (entry.kind == kKindImage || (entry.kind == kKindButton && !c.image.empty())) {
     c.bitmap = LoadControlImage(c.image);
   }
+}
+
+// The host window of a control that has one, disabled or hidden as its attributes say.
+void CreateControlWindow(Structure& s, Control& c) {
+  CreateHostWindow(s, c);
+  if (c.attr & control_attr::kDisabled) {
+    c.flags |= control_flag::kDisabled;
+    host::EnableWindow(c.handle, false);
+  }
+  if (c.attr & control_attr::kHidden) {
+    c.flags |= control_flag::kHidden;
+    host::ShowWindow(c.handle, host::ShowState::kHidden);
+  }
+}
+
+void BuildOne(Structure& s, const Entry& entry, Control* container, host::DeviceContext& dc) {
+  if (entry.kind == kKindMenuBar || entry.kind == kKindMenu || entry.kind == kKindItem) return;
+  int drop_rows = static_cast<int>(entry.Number(Field::kDropRows));
+  const ControlClass* cls = ClassForKind(entry.kind, drop_rows);
+  if (!cls) return;
+  auto owned = std::make_unique<Control>();
+  Control& c = *owned;
+  c.equate = entry.id;
+  c.kind = entry.kind;
+  c.cls = cls;
+  c.window = &s;
+  c.container = container;
+  c.attr = entry.attr;
+  c.at = entry.at;
+  c.drop_rows = drop_rows;
+  c.font = FontOf(entry, container ? container->font : s.font);
+  if (entry.use) {
+    c.use_type = *entry.use;
+    c.use = s.UseOf(entry.id);
+  }
+  TakeSettings(c, entry);
   if (container) container->children.push_back(&c);
   s.controls.push_back(std::move(owned));
   Position(s, c, dc);
-  if (cls->has_window) {
-    CreateHostWindow(s, c);
-    if (c.attr & control_attr::kDisabled) {
-      c.flags |= control_flag::kDisabled;
-      host::EnableWindow(c.handle, false);
-    }
-    if (c.attr & control_attr::kHidden) {
-      c.flags |= control_flag::kHidden;
-      host::ShowWindow(c.handle, host::ShowState::kHidden);
-    }
-  }
+  if (cls->has_window) CreateControlWindow(s, c);
   if (entry.kind == kKindButton && (entry.Number(Field::kFlags) & 1)) {
     if (s.default_button) s.default_button->Invalidate();
     s.default_button = &c;

@@ -5,8 +5,10 @@
 //
 // The painter draws the control's `image` file into `bounds` (the control's own client
 // coordinates). The control's extra property kImageZoom, when non-zero, asks for the page at
-// that many percent of the control's width, scrolled down by kImageScrollY pixels; the painter
-// keeps the scroll position in range and writes it back.
+// that many percent of the control's width, scrolled by kImageScrollX and kImageScrollY
+// pixels; the painter records the zoomed page's size (kImageContentWidth, kImageContentHeight)
+// so that the control's scroll bars and wheel know their range (image_scroll.h), and keeps
+// the scroll position in range.
 #pragma once
 
 #include "runtime/host/graphics.h"
@@ -23,6 +25,9 @@ ImagePainter CurrentImagePainter();
 // Extra properties of an image control (Control::extra), settable through SetProperty.
 inline constexpr int kImageZoom = 0x7E80;
 inline constexpr int kImageScrollY = 0x7E81;
+inline constexpr int kImageScrollX = 0x7E82;
+inline constexpr int kImageContentWidth = 0x7E83;  // 0: the content fits, no scrolling
+inline constexpr int kImageContentHeight = 0x7E84;
 
 // An extra setting of an image control (0 when never set).
 int64_t ImageSetting(const Control& image, int property);

@@ -34,7 +34,9 @@ std::vector<Entry> Lists() {
   Entry queue = ListEntry(kQueue, Rect{0, 130, 200, 80}, 0x3, "120L~Name~@s20@40R~No~@n4@");
   Entry done = WithText(Make(kKindButton, kDone, Rect{0, 220, 60, 20}), "Done");
   Entry tree = ListEntry(kTree, Rect{210, 0, 80, 60}, 0x3, "60LT(B)@s20@");
-  return {WindowEntry("LISTS$WINDOW", kPoints, {page, queue, done, tree})};
+  // Tall enough to show every control: focusing a control out of view scrolls the window, and a
+  // press that scrolls its button away before the release would not click it.
+  return {WindowEntry("LISTS$WINDOW", kPoints, {page, queue, done, tree}, Rect{0, 0, 300, 250})};
 }
 
 ListRecord Record(const std::string& name, double number) {
@@ -95,10 +97,12 @@ class ListControlTest : public ::testing::Test {
     program_->Join();
     EXPECT_TRUE(errors_.Seen().empty());
   }
-  // The lines logged by the next steps.
-  std::vector<std::string> After(const std::function<void()>& steps) {
+  // The lines logged by the next steps: waits for the `expected` lines themselves, then for the
+  // program to be idle, so that a line too many shows as well.
+  std::vector<std::string> After(const std::function<void()>& steps, size_t expected) {
     size_t before = log_.Lines().size();
     steps();
+    EXPECT_TRUE(log_.WaitForCount(before + expected)) << "waiting for " << expected << " lines";
     EXPECT_TRUE(automation_.WaitIdle().ok);
     std::vector<std::string> lines = log_.Lines();
     return std::vector<std::string>(lines.begin() + static_cast<long>(before), lines.end());
@@ -125,22 +129,26 @@ TEST_F(ListControlTest, PageLoadedKeysQueueScrollEventsWithoutMovingTheSelection
   Run();
   ASSERT_TRUE(automation_.SelectRow(std::to_string(kPage), 3).ok);
   ASSERT_TRUE(log_.WaitFor("NewSelection 1 row=3 key=1"));
-  EXPECT_EQ(
-      After([&] {
-        Keys({"Down", "Up", "PageDown", "PageUp", "Ctrl+PageDown", "Ctrl+PageUp", "Home", "End"});
-      }),
-      (std::vector<std::string>{"ScrollDown 1 row=3 key=40", "ScrollUp 1 row=3 key=38",
-                                "PageDown 1 row=3 key=34", "PageUp 1 row=3 key=33",
-                                "ScrollBottom 1 row=3 key=546", "ScrollTop 1 row=3 key=545",
-                                "ScrollTop 1 row=3 key=36", "ScrollBottom 1 row=3 key=35"}));
+  EXPECT_EQ(After(
+                [&] {
+                  Keys({"Down", "Up", "PageDown", "PageUp", "Ctrl+PageDown", "Ctrl+PageUp", "Home",
+                        "End"});
+                },
+                8),
+            (std::vector<std::string>{"ScrollDown 1 row=3 key=40", "ScrollUp 1 row=3 key=38",
+                                      "PageDown 1 row=3 key=34", "PageUp 1 row=3 key=33",
+                                      "ScrollBottom 1 row=3 key=546", "ScrollTop 1 row=3 key=545",
+                                      "ScrollTop 1 row=3 key=36", "ScrollBottom 1 row=3 key=35"}));
   // The wheel scrolls like the arrow keys, a notch an event.
-  EXPECT_EQ(After([&] {
-              host::PostMessage(ControlInfoOf(kPage).window, host::msg::kMouseWheel,
-                                static_cast<uint64_t>(-2), 0);
-            }),
+  EXPECT_EQ(After(
+                [&] {
+                  host::PostMessage(ControlInfoOf(kPage).window, host::msg::kMouseWheel,
+                                    static_cast<uint64_t>(-2), 0);
+                },
+                2),
             (std::vector<std::string>{"ScrollDown 1 row=3 key=35", "ScrollDown 1 row=3 key=35"}));
   // Typing leaves the locating to the procedure: one EVENT:Locate per character.
-  std::vector<std::string> typed = After([&] { EXPECT_TRUE(automation_.Type("bo").ok); });
+  std::vector<std::string> typed = After([&] { EXPECT_TRUE(automation_.Type("bo").ok); }, 2);
   ASSERT_EQ(typed.size(), 2u);
   EXPECT_EQ(typed[0].substr(0, 14), "Locate 1 row=3");
   Finish();
@@ -153,25 +161,29 @@ TEST_F(ListControlTest, ScrollBarRequestsAndTheThumbReleaseReachTheProcedure) {
       std::sscanf(Property(ControlInfoOf(kPage), "rect").c_str(), "%*d,%*d,%d,%d", &width, &height),
       2);
   int bar_x = width - 1 - kListBarWidth / 2;
-  std::vector<std::string> lines = After([&] {
-    Post(kPage, host::msg::kLButtonDown, bar_x, 4);  // the up arrow
-    Post(kPage, host::msg::kLButtonUp, bar_x, 4);
-    Post(kPage, host::msg::kLButtonDown, bar_x, height - 4);  // the down arrow
-    Post(kPage, host::msg::kLButtonUp, bar_x, height - 4);
-    Post(kPage, host::msg::kLButtonDown, bar_x, height * 3 / 4);  // the track below the thumb
-    Post(kPage, host::msg::kLButtonUp, bar_x, height * 3 / 4);
-  });
+  std::vector<std::string> lines = After(
+      [&] {
+        Post(kPage, host::msg::kLButtonDown, bar_x, 4);  // the up arrow
+        Post(kPage, host::msg::kLButtonUp, bar_x, 4);
+        Post(kPage, host::msg::kLButtonDown, bar_x, height - 4);  // the down arrow
+        Post(kPage, host::msg::kLButtonUp, bar_x, height - 4);
+        Post(kPage, host::msg::kLButtonDown, bar_x, height * 3 / 4);  // the track below the thumb
+        Post(kPage, host::msg::kLButtonUp, bar_x, height * 3 / 4);
+      },
+      3);
   EXPECT_EQ(lines, (std::vector<std::string>{"ScrollUp 1 row=2 key=0", "ScrollDown 1 row=2 key=0",
                                              "PageDown 1 row=2 key=0"}));
   // Dragging the thumb raises nothing; its release sets the position and queues ScrollDrag.
   int track_top = 1 + kListBarWidth, track_bottom = height - 1 - kListBarWidth;
-  lines = After([&] {
-    Post(kPage, host::msg::kLButtonDown, bar_x, track_top + 2);
-    Post(kPage, host::msg::kMouseMove, bar_x, track_top + 40);
-    Post(kPage, host::msg::kMouseMove, bar_x, track_bottom + 50);
-  });
+  lines = After(
+      [&] {
+        Post(kPage, host::msg::kLButtonDown, bar_x, track_top + 2);
+        Post(kPage, host::msg::kMouseMove, bar_x, track_top + 40);
+        Post(kPage, host::msg::kMouseMove, bar_x, track_bottom + 50);
+      },
+      0);
   EXPECT_TRUE(lines.empty());
-  lines = After([&] { Post(kPage, host::msg::kLButtonUp, bar_x, track_bottom + 50); });
+  lines = After([&] { Post(kPage, host::msg::kLButtonUp, bar_x, track_bottom + 50); }, 1);
   EXPECT_EQ(lines, (std::vector<std::string>{"ScrollDrag 1 row=2 key=0"}));
   EXPECT_NE(automation_.Dump().find("scrollbar on thumb=100"), std::string::npos);
   Finish();
@@ -195,9 +207,11 @@ TEST_F(ListControlTest, QueueFedListMovesAndClampsItsSelection) {
   ASSERT_GE(visible, 2);
   ASSERT_TRUE(automation_.SelectRow(std::to_string(kQueue), 1).ok);
   ASSERT_TRUE(log_.WaitFor("NewSelection 2 row=1 key=1"));
-  std::vector<std::string> lines = After([&] {
-    Keys({"Down", "End", "Down", "Home", "PageDown"});
-  });
+  std::vector<std::string> lines = After(
+      [&] {
+        Keys({"Down", "End", "Down", "Home", "PageDown"});
+      },
+      4);
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "NewSelection 2 row=2 key=40", "NewSelection 2 row=10 key=35",
                        "NewSelection 2 row=1 key=36",
@@ -217,13 +231,17 @@ TEST_F(ListControlTest, AlertedKeysAndButtonsQueueAlertKeyInsteadOfTheirAction) 
   });
   ASSERT_TRUE(automation_.SelectRow(std::to_string(kPage), 1).ok);
   ASSERT_TRUE(log_.WaitFor("NewSelection 1 row=1 key=1"));
-  std::vector<std::string> lines = After([&] { Keys({"Insert", "Ctrl+Enter", "Down", "Delete"}); });
+  std::vector<std::string> lines = After(
+      [&] {
+        Keys({"Insert", "Ctrl+Enter", "Down", "Delete"});
+      },
+      3);
   EXPECT_EQ(lines, (std::vector<std::string>{"AlertKey 1 row=1 key=45", "AlertKey 1 row=1 key=525",
                                              "ScrollDown 1 row=1 key=40"}));
   // A double click on a row; a right click selects the row under it with key code 2.
-  lines = After([&] { Post(kPage, host::msg::kLButtonDouble, 20, 40); });
+  lines = After([&] { Post(kPage, host::msg::kLButtonDouble, 20, 40); }, 1);
   EXPECT_EQ(lines, (std::vector<std::string>{"AlertKey 1 row=1 key=5"}));
-  lines = After([&] { Post(kPage, host::msg::kRButtonDown, 20, 1); });
+  lines = After([&] { Post(kPage, host::msg::kRButtonDown, 20, 1); }, 1);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(0, 16), "NewSelection 1 r");
   EXPECT_NE(lines[0].find("key=2"), std::string::npos);
@@ -232,21 +250,25 @@ TEST_F(ListControlTest, AlertedKeysAndButtonsQueueAlertKeyInsteadOfTheirAction) 
 
 TEST_F(ListControlTest, ClicksSelectRowsAndDraggingAResizableEdgeGivesThePartnerTheRest) {
   Run();
-  std::vector<std::string> lines = After([&] {
-    // Below the header and two rows: the third or fourth row, by the font's height.
-    Post(kPage, host::msg::kLButtonDown, 30, 70);
-    Post(kPage, host::msg::kLButtonUp, 30, 70);
-  });
+  std::vector<std::string> lines = After(
+      [&] {
+        // Below the header and two rows: the third or fourth row, by the font's height.
+        Post(kPage, host::msg::kLButtonDown, 30, 70);
+        Post(kPage, host::msg::kLButtonUp, 30, 70);
+      },
+      1);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_TRUE(lines[0] == "NewSelection 1 row=3 key=1" || lines[0] == "NewSelection 1 row=4 key=1")
       << lines[0];
   // The Name column (80 points, 107 pixels) ends at x = 108; drag its edge 20 pixels right.
-  lines = After([&] {
-    Post(kPage, host::msg::kLButtonDown, 108, 5);
-    Post(kPage, host::msg::kMouseMove, 118, 5);
-    Post(kPage, host::msg::kMouseMove, 128, 5);
-    Post(kPage, host::msg::kLButtonUp, 128, 5);
-  });
+  lines = After(
+      [&] {
+        Post(kPage, host::msg::kLButtonDown, 108, 5);
+        Post(kPage, host::msg::kMouseMove, 118, 5);
+        Post(kPage, host::msg::kMouseMove, 128, 5);
+        Post(kPage, host::msg::kLButtonUp, 128, 5);
+      },
+      0);
   EXPECT_TRUE(lines.empty());
   Finish();
   EXPECT_TRUE(log_.WaitFor("widths 127 60"));
@@ -262,12 +284,14 @@ TEST_F(ListControlTest, TreeBoxesRaiseTheExpandAndContractEvents) {
   });
   // The first node is expanded (level 1, its box at the left); the second contracted (level
   // 2, its box one step in).
-  std::vector<std::string> lines = After([&] {
-    Post(kTree, host::msg::kLButtonDown, 5, 1 + row_height / 2);
-    Post(kTree, host::msg::kLButtonUp, 5, 1 + row_height / 2);
-    Post(kTree, host::msg::kLButtonDown, 17, 1 + row_height + row_height / 2);
-    Post(kTree, host::msg::kLButtonUp, 17, 1 + row_height + row_height / 2);
-  });
+  std::vector<std::string> lines = After(
+      [&] {
+        Post(kTree, host::msg::kLButtonDown, 5, 1 + row_height / 2);
+        Post(kTree, host::msg::kLButtonUp, 5, 1 + row_height / 2);
+        Post(kTree, host::msg::kLButtonDown, 17, 1 + row_height + row_height / 2);
+        Post(kTree, host::msg::kLButtonUp, 17, 1 + row_height + row_height / 2);
+      },
+      4);
   EXPECT_EQ(lines,
             (std::vector<std::string>{"Contracting 4 row=1 key=0", "Contracted 4 row=1 key=0",
                                       "Expanding 4 row=2 key=0", "Expanded 4 row=2 key=0"}));

@@ -40,6 +40,9 @@ class Reader {
   bool Group();
   bool Column(ListDisplayColumn* group, int* x, int* line, int group_left);
   bool Modifier(ListColumn* column, bool* picture_seen);
+  bool PictureModifier(ListColumn* column, bool* picture_seen);
+  bool FieldModifier(ListColumn* column);
+  bool TreeModifier(ListColumn* column);
   bool GroupModifier(uint32_t* flags, std::string* header, int* header_indent, int* header_height,
                      int* scroll_width, uint32_t* extra, uint32_t* header_justify);
   int PixelsX(int units) const { return ToPixelsX(scale_, units); }
@@ -146,6 +149,19 @@ bool Reader::GroupModifier(uint32_t* flags, std::string* header, int* header_ind
   }
 }
 
+// The one-letter modifiers that only set a flag.
+struct FlagModifier {
+  char letter;
+  uint32_t flag;
+  uint32_t extra;
+};
+constexpr FlagModifier kFlagModifiers[] = {
+    {'?', list_flag::kMarked, 0},
+    {'*', 0, list_extra::kColors},
+    {'I', list_flag::kIcon, 0},
+    {'/', list_flag::kNewLine, 0},
+};
+
 // modifier := group-mod | '@' picture '@' | '?' | '#' field '#' | '*' | 'I' | 'T' [...] | '/'
 bool Reader::Modifier(ListColumn* c, bool* picture_seen) {
   uint32_t header_justify = (c->flags & list_flag::kHeaderJustify) >> 2;
@@ -156,59 +172,63 @@ bool Reader::Modifier(ListColumn* c, bool* picture_seen) {
     return true;
   }
   if (pos_ != before || !error_.empty()) return false;
-  switch (PeekUpper()) {
-    case '@': {
-      ++pos_;
-      std::string picture;
-      if (!Delimited('@', &picture)) return false;
-      if (!*picture_seen) c->picture = "@" + picture;
-      *picture_seen = true;
-      return true;
-    }
-    case '?':
-      ++pos_;
-      c->flags |= list_flag::kMarked;
-      return true;
-    case '*':
-      ++pos_;
-      c->extra |= list_extra::kColors;
-      return true;
-    case 'I':
-      ++pos_;
-      c->flags |= list_flag::kIcon;
-      return true;
-    case '/':
-      ++pos_;
-      c->flags |= list_flag::kNewLine;
-      return true;
-    case '#': {
-      ++pos_;
-      int n = 0;
-      if (!Number(&n)) return false;
-      if (!Take('#')) return Fail("a closing '#'");
-      c->field = n;
-      return true;
-    }
+  const char letter = PeekUpper();
+  for (const FlagModifier& m : kFlagModifiers) {
+    if (m.letter != letter) continue;
+    ++pos_;
+    c->flags |= m.flag;
+    c->extra |= m.extra;
+    return true;
+  }
+  switch (letter) {
+    case '@':
+      return PictureModifier(c, picture_seen);
+    case '#':
+      return FieldModifier(c);
     case 'T':
-      ++pos_;
-      c->flags |= list_flag::kTree;
-      if (Take('(')) {
-        for (;;) {
-          if (Take('L'))
-            c->extra |= list_extra::kTreeLines;
-          else if (Take('B'))
-            c->extra |= list_extra::kTreeBoxes;
-          else if (Take('I'))
-            c->extra |= list_extra::kTreeIndent;
-          else
-            break;
-        }
-        if (!Take(')')) return Fail("a tree option or ')'");
-      }
-      return true;
+      return TreeModifier(c);
     default:
       return false;
   }
+}
+
+// '@' picture '@': the first picture of a column counts.
+bool Reader::PictureModifier(ListColumn* c, bool* picture_seen) {
+  ++pos_;
+  std::string picture;
+  if (!Delimited('@', &picture)) return false;
+  if (!*picture_seen) c->picture = "@" + picture;
+  *picture_seen = true;
+  return true;
+}
+
+// '#' field '#': the queue field the column shows.
+bool Reader::FieldModifier(ListColumn* c) {
+  ++pos_;
+  int n = 0;
+  if (!Number(&n)) return false;
+  if (!Take('#')) return Fail("a closing '#'");
+  c->field = n;
+  return true;
+}
+
+// 'T' [ '(' { 'L' | 'B' | 'I' } ')' ]: a tree column with its lines, boxes and indent.
+bool Reader::TreeModifier(ListColumn* c) {
+  ++pos_;
+  c->flags |= list_flag::kTree;
+  if (!Take('(')) return true;
+  for (;;) {
+    if (Take('L'))
+      c->extra |= list_extra::kTreeLines;
+    else if (Take('B'))
+      c->extra |= list_extra::kTreeBoxes;
+    else if (Take('I'))
+      c->extra |= list_extra::kTreeIndent;
+    else
+      break;
+  }
+  if (!Take(')')) return Fail("a tree option or ')'");
+  return true;
 }
 
 // column := width justify [ '(' indent ')' ] { modifier }

@@ -375,7 +375,7 @@ bool ListInput(Control& c, const host::Message& m) {
       ListOf(c).resizing = -1;
       return true;
     case host::msg::kMouseWheel:
-      Wheel(c, static_cast<int>(m.wparam));
+      Wheel(c, host::WheelNotches(m.wparam));
       return true;
     case host::msg::kKeyDown:
       return Key(c, static_cast<int>(m.wparam), static_cast<uint32_t>(m.lparam) & 0x700);

@@ -15,9 +15,6 @@ namespace {
 
 constexpr host::Color kHeaderFace{247, 247, 247};
 constexpr host::Color kGridLine{222, 222, 222};
-constexpr host::Color kBarTrack{240, 240, 240};
-constexpr host::Color kBarThumb{194, 194, 194};
-constexpr host::Color kBarArrow{96, 96, 96};
 constexpr int kCellPad = 3;
 constexpr int kIconSize = 16;
 constexpr int kTreeStep = 12;
@@ -242,27 +239,10 @@ void Header(Painter& p) {
   p.dc.Restore();
 }
 
-void Arrow(host::DeviceContext& dc, const host::Rect& box, bool up) {
-  int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
-  dc.SetPen(kBarArrow);
-  for (int i = 0; i < 4; ++i) {
-    int y = up ? cy - 2 + i : cy + 1 - i;
-    dc.MoveTo(host::Point{cx - i, y});
-    dc.LineTo(host::Point{cx + i + 1, y});
-  }
-}
-
 void Bar(Painter& p) {
   if (p.g.bar.Empty()) return;
   ListBarParts bar = ListBar(p.c, p.g);
-  p.dc.FillRect(p.g.bar, kBarTrack);
-  Arrow(p.dc, bar.up, true);
-  Arrow(p.dc, bar.down, false);
-  if (bar.thumb.Empty()) return;
-  p.dc.SetPen(kBarThumb);
-  p.dc.SetBrush(kBarThumb);
-  p.dc.RoundRect(
-      host::Rect{bar.thumb.left + 3, bar.thumb.top, bar.thumb.right - 3, bar.thumb.bottom}, 3);
+  draw::ScrollBar(p.dc, draw::ScrollBarParts{p.g.bar, bar.up, bar.down, bar.thumb, true});
 }
 
 }  // namespace

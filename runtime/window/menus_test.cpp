@@ -530,11 +530,35 @@ TEST_F(MenuTest, ButtonsCarryStandardActionsAndCommandsReachControls) {
   ASSERT_TRUE(automation.Click("3", false).ok);
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_TRUE(requests.empty());
+  // A help file that is nowhere to be found is reported, not handed over.
+  SetHelpFile(help_file.string(), {help_file.string() + ".missing"});
+  ASSERT_TRUE(automation.Click("3", false).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.ExpectMessage(HelpNotFoundText(help_file.string())).ok);
+  ASSERT_TRUE(automation.Answer("OK").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_TRUE(requests.empty());
+  // Found under the name it is shipped as, when not under its own.
+  auto shipped = help_file;
+  shipped += ".html";
+  { std::ofstream(shipped) << "guide"; }
+  SetHelpFile("NOSUCH.HLP", {help_file.string(), shipped.string()});
+  EXPECT_EQ(LocateHelpFile(), shipped.string());
   { std::ofstream(help_file) << "help"; }
+  EXPECT_EQ(LocateHelpFile(), help_file.string());  // the earlier place wins
   SetHelpFile(help_file.string());
   ASSERT_TRUE(automation.Click("3", false).ok);
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(requests, std::vector<HelpRequest>{HelpRequest::kContents});
+  // A viewer that cannot be started is reported too.
+  HelpLauncher recording =
+      SetHelpLauncher([](const std::string&, HelpRequest, const std::string&) { return false; });
+  ASSERT_TRUE(automation.Click("3", false).ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  ASSERT_TRUE(automation.ExpectMessage(HelpNotShownText(help_file.string())).ok);
+  ASSERT_TRUE(automation.Answer("OK").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  SetHelpLauncher(recording);
   // A command for a button presses it.
   host::WindowId window = WindowOfKind("window");
   host::PostMessage(window, host::msg::kCommand, static_cast<uint64_t>(CommandOf(2)));
@@ -546,6 +570,7 @@ TEST_F(MenuTest, ButtonsCarryStandardActionsAndCommandsReachControls) {
   SetHelpLauncher(previous);
   SetHelpFile("");
   std::filesystem::remove(help_file);
+  std::filesystem::remove(shipped);
   EXPECT_EQ(log.Lines(), (std::vector<std::string>{"OpenWindow", "Accepted 2", "help started",
                                                    "CloseWindow", "closed"}));
   EXPECT_TRUE(errors.Seen().empty());

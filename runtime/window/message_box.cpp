@@ -332,31 +332,22 @@ struct RunOptions {
   bool system_modal = false;
 };
 
-// Shows the box and runs its loop until it is answered; returns the answer.
-int RunBox(Box& box, const RunOptions& options) {
-  if (!CreateBoxWindows(box, options.owner)) return 0;
+// Disables every other top-level window of a system-modal box; returns those it disabled.
+std::vector<host::WindowId> DisableOthers(const Box& box) {
   std::vector<host::WindowId> disabled;
-  if (options.system_modal) {
-    for (host::WindowId w : host::TopLevelWindows()) {
-      if (w != box.window && host::IsEnabled(w)) {
-        host::EnableWindow(w, false);
-        disabled.push_back(w);
-      }
+  for (host::WindowId w : host::TopLevelWindows()) {
+    if (w != box.window && host::IsEnabled(w)) {
+      host::EnableWindow(w, false);
+      disabled.push_back(w);
     }
   }
-  host::WindowId previous_focus = host::FocusWindow();
-  {
-    std::lock_guard<std::mutex> lock(boxes_mutex);
-    shown_boxes.push_back(&box);
-  }
-  host::ShowWindow(box.window, host::ShowState::kNormal);
-  host::SetActiveWindow(box.window);
-  for (const MessageBoxButton& b : box.buttons) {
-    if (b.is_default) host::SetFocus(b.window);
-  }
-  bool held = options.release_semaphore && HoldsSemaphore();
-  if (held) internal::ReleaseSemaphore();
-  std::vector<host::Message> deferred;
+  return disabled;
+}
+
+// The box's loop: its own messages are handled, other windows are painted (with the semaphore
+// taken back while their code runs) and their other non-input messages kept in `deferred`.
+void ServeBox(Box& box, const RunOptions& options, bool held,
+              std::vector<host::Message>* deferred) {
   while (!box.done) {
     host::Message m;
     if (!host::GetMessage(&m)) {
@@ -377,9 +368,40 @@ int RunBox(Box& box, const RunOptions& options) {
         host::DispatchMessage(m);
       }
     } else if (options.serve_others && !IsInput(m.number)) {
-      deferred.push_back(m);
+      deferred->push_back(m);
     }
   }
+}
+
+void Repost(const std::vector<host::Message>& deferred) {
+  for (const host::Message& d : deferred) {
+    if (d.window == host::kNoWindow) {
+      host::PostThreadMessage(host::CurrentThreadId(), d.number, d.wparam, d.lparam);
+    } else {
+      host::PostMessage(d.window, d.number, d.wparam, d.lparam);
+    }
+  }
+}
+
+// Shows the box and runs its loop until it is answered; returns the answer.
+int RunBox(Box& box, const RunOptions& options) {
+  if (!CreateBoxWindows(box, options.owner)) return 0;
+  std::vector<host::WindowId> disabled;
+  if (options.system_modal) disabled = DisableOthers(box);
+  host::WindowId previous_focus = host::FocusWindow();
+  {
+    std::lock_guard<std::mutex> lock(boxes_mutex);
+    shown_boxes.push_back(&box);
+  }
+  host::ShowWindow(box.window, host::ShowState::kNormal);
+  host::SetActiveWindow(box.window);
+  for (const MessageBoxButton& b : box.buttons) {
+    if (b.is_default) host::SetFocus(b.window);
+  }
+  bool held = options.release_semaphore && HoldsSemaphore();
+  if (held) internal::ReleaseSemaphore();
+  std::vector<host::Message> deferred;
+  ServeBox(box, options, held, &deferred);
   if (held) internal::TakeSemaphore();
   {
     std::lock_guard<std::mutex> lock(boxes_mutex);
@@ -390,13 +412,7 @@ int RunBox(Box& box, const RunOptions& options) {
   if (previous_focus != host::kNoWindow && host::IsWindow(previous_focus)) {
     host::SetFocus(previous_focus);
   }
-  for (const host::Message& d : deferred) {
-    if (d.window == host::kNoWindow) {
-      host::PostThreadMessage(host::CurrentThreadId(), d.number, d.wparam, d.lparam);
-    } else {
-      host::PostMessage(d.window, d.number, d.wparam, d.lparam);
-    }
-  }
+  Repost(deferred);
   return box.answer;
 }
 

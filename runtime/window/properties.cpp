@@ -45,6 +45,7 @@ void Move(Control& c) {
 void SetImageFile(Control& c, const std::string& file) {
   c.image = file;
   c.bitmap = LoadControlImage(file);
+  SetImageSetting(c, kImageScrollX, 0);
   SetImageSetting(c, kImageScrollY, 0);
   if (c.window && c.window->is_open()) host::Invalidate(c.window->handle);
 }
@@ -110,89 +111,134 @@ std::string GetControl(Control& c, int property, int index) {
   }
 }
 
-void SetControl(Control& c, int property, const std::string& value, int index) {
-  Structure& w = *c.window;
-  int64_t n = Number(value);
-  if (SetListProperty(c, property, index, value)) return;
-  switch (property) {
-    case prop::kText:
-      if (c.kind == kKindSheet) {
-        internal::SelectTab(c, static_cast<int>(n));
-        return;
-      }
-      if (c.kind == kKindImage) {
-        SetImageFile(c, value);
-        return;
-      }
-      c.text = value;
-      c.changed = c.kind == kKindEntry || c.kind == kKindTextBox;
-      if (c.handle) host::SetWindowText(c.handle, value);
-      c.Invalidate();
-      if (!c.handle) host::Invalidate(w.handle);
-      return;
-    case prop::kProgress:
-      if (c.kind != kKindProgress) {
-        c.extra[static_cast<int>(Key(property, index))] = n;
-        return;
-      }
-      Progress(c).value = static_cast<double>(n);
-      c.Invalidate();
-      return;
-    case prop::kAlertKey:
-      SetAlert(&c.alerts, index, n);
-      return;
-    case prop::kXPos:
-      c.at.x = static_cast<int32_t>(n);
-      Move(c);
-      return;
-    case prop::kYPos:
-      c.at.y = static_cast<int32_t>(n);
-      Move(c);
-      return;
-    case prop::kDefault:
-      if (c.kind != kKindButton) return;
-      if (n != 0) {
-        if (w.default_button) w.default_button->Invalidate();
-        w.default_button = &c;
-      } else if (w.default_button == &c) {
-        w.default_button = nullptr;
-      }
-      c.Invalidate();
-      return;
-    case prop::kDisable:
-      if (n)
-        c.flags |= control_flag::kDisabled;
-      else
-        c.flags &= ~control_flag::kDisabled;
-      if (c.handle) host::EnableWindow(c.handle, n == 0);
-      for (Control* child : c.children) child->Invalidate();
-      c.Invalidate();
-      return;
-    case prop::kHide:
-      if (n)
-        c.flags |= control_flag::kHidden;
-      else
-        c.flags &= ~control_flag::kHidden;
-      if (c.handle)
-        host::ShowWindow(c.handle, n ? host::ShowState::kHidden : host::ShowState::kNormal);
-      else
-        host::Invalidate(w.handle);
-      return;
-    case prop::kFontSize:
-      if (n > 0 && n < 200) c.font.points = static_cast<double>(n);
-      c.Invalidate();
-      return;
-    case prop::kKey:
-      c.key = static_cast<uint32_t>(n);
-      return;
-    case prop::kToolTip:
-      c.tip = value;
-      return;
-    default:
-      c.extra[static_cast<int>(Key(property, index))] = n;
-      if (c.kind == kKindImage) host::Invalidate(w.handle);
-      return;
+// One control property being set: the value as text and as a number, and the slot index.
+struct ControlSetting {
+  Control& c;
+  int property;
+  const std::string& value;
+  int64_t n;
+  int index;
+};
+
+void SetStored(const ControlSetting& s) {
+  s.c.extra[static_cast<int>(Key(s.property, s.index))] = s.n;
+  if (s.c.kind == kKindImage) host::Invalidate(s.c.window->handle);
+}
+
+void SetText(const ControlSetting& s) {
+  Control& c = s.c;
+  if (c.kind == kKindSheet) {
+    internal::SelectTab(c, static_cast<int>(s.n));
+    return;
   }
+  if (c.kind == kKindImage) {
+    SetImageFile(c, s.value);
+    return;
+  }
+  c.text = s.value;
+  c.changed = c.kind == kKindEntry || c.kind == kKindTextBox;
+  if (c.handle) host::SetWindowText(c.handle, s.value);
+  c.Invalidate();
+  if (!c.handle) host::Invalidate(c.window->handle);
+}
+
+void SetProgressValue(const ControlSetting& s) {
+  if (s.c.kind != kKindProgress) {
+    s.c.extra[static_cast<int>(Key(s.property, s.index))] = s.n;
+    return;
+  }
+  Progress(s.c).value = static_cast<double>(s.n);
+  s.c.Invalidate();
+}
+
+void SetAlertKey(const ControlSetting& s) {
+  SetAlert(&s.c.alerts, s.index, s.n);
+}
+
+void SetXPos(const ControlSetting& s) {
+  s.c.at.x = static_cast<int32_t>(s.n);
+  Move(s.c);
+}
+
+void SetYPos(const ControlSetting& s) {
+  s.c.at.y = static_cast<int32_t>(s.n);
+  Move(s.c);
+}
+
+void SetDefault(const ControlSetting& s) {
+  Control& c = s.c;
+  Structure& w = *c.window;
+  if (c.kind != kKindButton) return;
+  if (s.n != 0) {
+    if (w.default_button) w.default_button->Invalidate();
+    w.default_button = &c;
+  } else if (w.default_button == &c) {
+    w.default_button = nullptr;
+  }
+  c.Invalidate();
+}
+
+void SetDisable(const ControlSetting& s) {
+  Control& c = s.c;
+  if (s.n)
+    c.flags |= control_flag::kDisabled;
+  else
+    c.flags &= ~control_flag::kDisabled;
+  if (c.handle) host::EnableWindow(c.handle, s.n == 0);
+  for (Control* child : c.children) child->Invalidate();
+  c.Invalidate();
+}
+
+void SetHide(const ControlSetting& s) {
+  Control& c = s.c;
+  if (s.n)
+    c.flags |= control_flag::kHidden;
+  else
+    c.flags &= ~control_flag::kHidden;
+  if (c.handle)
+    host::ShowWindow(c.handle, s.n ? host::ShowState::kHidden : host::ShowState::kNormal);
+  else
+    host::Invalidate(c.window->handle);
+}
+
+void SetFontSize(const ControlSetting& s) {
+  if (s.n > 0 && s.n < 200) s.c.font.points = static_cast<double>(s.n);
+  s.c.Invalidate();
+}
+
+void SetKey(const ControlSetting& s) {
+  s.c.key = static_cast<uint32_t>(s.n);
+}
+
+void SetToolTip(const ControlSetting& s) {
+  s.c.tip = s.value;
+}
+
+struct ControlSetter {
+  int property;
+  void (*set)(const ControlSetting&);
+};
+
+// Properties with their own effect; every other one is stored by number.
+constexpr ControlSetter kControlSetters[] = {
+    {prop::kText, SetText},         {prop::kProgress, SetProgressValue},
+    {prop::kAlertKey, SetAlertKey}, {prop::kXPos, SetXPos},
+    {prop::kYPos, SetYPos},         {prop::kDefault, SetDefault},
+    {prop::kDisable, SetDisable},   {prop::kHide, SetHide},
+    {prop::kFontSize, SetFontSize}, {prop::kKey, SetKey},
+    {prop::kToolTip, SetToolTip},
+};
+
+void SetControl(Control& c, int property, const std::string& value, int index) {
+  if (SetListProperty(c, property, index, value)) return;
+  const ControlSetting setting{c, property, value, Number(value), index};
+  for (const ControlSetter& setter : kControlSetters) {
+    if (setter.property == property) {
+      setter.set(setting);
+      return;
+    }
+  }
+  SetStored(setting);
 }
 
 std::string GetWindow(Structure& w, int property, int index) {

@@ -12,6 +12,7 @@
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/font_style.h"
 #include "runtime/window/frame_layout.h"
+#include "runtime/window/image_scroll.h"
 #include "runtime/window/menu_bar.h"
 #include "runtime/window/runtime_errors.h"
 #include "runtime/window/standard_actions.h"
@@ -89,12 +90,19 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
     case host::msg::kEndSession:
       internal::HandleSessionMessage(*s, m.number);
       return 0;
-    case host::msg::kLButtonDown:
-      if (internal::ClickRegion(*s, host::Point{host::UnpackX(m.lparam) + s->scroll.x,
-                                                host::UnpackY(m.lparam) + s->scroll.y})) {
-        return 0;
-      }
+    case host::msg::kLButtonDown: {
+      host::Point at{host::UnpackX(m.lparam) + s->scroll.x, host::UnpackY(m.lparam) + s->scroll.y};
+      if (ClickImageScrollBar(*s, at) || internal::ClickRegion(*s, at)) return 0;
       return host::DefaultWindowProc(m);
+    }
+    case host::msg::kMouseWheel: {
+      host::Point origin = host::ClientOriginInTopLevel(s->handle);
+      host::Point at{host::UnpackX(m.lparam) - origin.x + s->scroll.x,
+                     host::UnpackY(m.lparam) - origin.y + s->scroll.y};
+      bool shift = (host::WheelModifiers(m.wparam) & host::modifier::kShift) != 0;
+      if (WheelImage(*s, at, host::WheelNotches(m.wparam), shift)) return 0;
+      return host::DefaultWindowProc(m);
+    }
     case host::msg::kPaint: {
       std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
       if (!dc) return 0;

@@ -114,6 +114,11 @@ class Log {
     std::lock_guard<std::mutex> lock(mutex_);
     return lines_;
   }
+  // Waits until at least `count` lines have been written; false after the timeout.
+  bool WaitForCount(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return lines_.size() >= count; });
+  }
   // Waits until `line` has been written; false after the timeout.
   bool WaitFor(const std::string& line,
                std::chrono::milliseconds timeout = std::chrono::seconds(10)) {

@@ -381,7 +381,12 @@ class Generator {
     MON.PATIENT_NUMBER = patient;
     MON.RECNO = ++month_calendars_;
     MON.CALENDARDATE = first_day;
-    for (int cell = 0; cell < 42; ++cell) MON.DAYNO[cell] = first_day + cell;
+    // March 2026 begins on a Sunday, so cell i (from 0) shows day i + 1; every other note is
+    // blank, as the form leaves it.
+    for (int cell = 0; cell < 42; ++cell) {
+      MON.DAYNO[cell] = cell < 31 ? cell + 1 : 0;
+      Put(MON.DAY_INFO[cell], "");
+    }
     int rc = 0;
     for (int visit = Between(2, 5); visit > 0 && rc == 0; --visit) {
       int cell = Between(0, 30);

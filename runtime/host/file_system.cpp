@@ -1,4 +1,4 @@
-#include "runtime/store/file_io.h"
+#include "runtime/host/file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-namespace carelog::store {
+namespace carelog::host {
 namespace {
 
 int LastError() {
@@ -114,4 +114,4 @@ FileSystem& FileSystem::Posix() {
   return *posix;
 }
 
-}  // namespace carelog::store
+}  // namespace carelog::host
