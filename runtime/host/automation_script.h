@@ -20,6 +20,7 @@
 //   dump                              print every window and control
 //   screenshot FILE.png               save the current window as PNG
 //   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
+//   resize WIDTH HEIGHT               give the current window this outer size in pixels
 //
 // Every command first waits until the program is idle. A failed command ends the script
 // with "FILE:LINE: verb: what went wrong" on the error stream and status 1.
@@ -46,6 +47,7 @@ enum class ScriptVerb : uint8_t {
   kDump,
   kScreenshot,
   kPrintTo,
+  kResize,
 };
 
 struct ScriptArgument {
