@@ -205,6 +205,41 @@ TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
             std::string::npos);
 }
 
+// A browse sized larger by its user: the list grows with the window and the page is refilled
+// to the rows it now shows, the highlighted patient kept; sized back, it shows its first rows.
+TEST_F(CarelogProgram, ABrowseGrownWithItsWindowShowsMoreRows) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  Outcome run = RunScript(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "key Down Down\n"
+      "dump\n"
+      "resize 1000 700\n"
+      "dump\n"
+      "key PageDown\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n",
+      "--headless --screen=1400x900");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto rows_in = [&](size_t from, size_t to) {
+    int rows = 0;
+    for (size_t at = run.out.find("\n    row ", from); at < to;
+         at = run.out.find("\n    row ", at + 1))
+      ++rows;
+    return rows;
+  };
+  size_t first = run.out.find("window mdi \"Browse the Patients File\"");
+  ASSERT_NE(first, std::string::npos) << run.out;
+  size_t second = run.out.find("window mdi \"Browse the Patients File\"", first + 1);
+  ASSERT_NE(second, std::string::npos) << run.out;
+  const int before = rows_in(first, second);
+  const int after = rows_in(second, std::string::npos);
+  EXPECT_GE(before, 5);
+  EXPECT_GT(after, before + 10);
+  EXPECT_NE(run.out.find("row 3 selected", second), std::string::npos);
+}
+
 // The patient form's tabs hold one browse box per patient file, each ranged on the patient:
 // a medication's form is reached from its box, and a medication deleted there is gone from
 // the file when the patient's form is opened again.

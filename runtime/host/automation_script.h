@@ -22,6 +22,7 @@
 //   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
 //   wait-for-file FILE                wait (up to a minute) until FILE exists: lets scripts
 //                                     of two programs on one folder take turns
+//   resize WIDTH HEIGHT               give the current window this outer size in pixels
 //
 // Every command first waits until the program is idle. A failed command ends the script
 // with "FILE:LINE: verb: what went wrong" on the error stream and status 1.
@@ -49,6 +50,7 @@ enum class ScriptVerb : uint8_t {
   kScreenshot,
   kPrintTo,
   kWaitForFile,
+  kResize,
 };
 
 struct ScriptArgument {

@@ -14,6 +14,7 @@
 #include "runtime/window/frame_layout.h"
 #include "runtime/window/image_scroll.h"
 #include "runtime/window/menu_bar.h"
+#include "runtime/window/resize_layout.h"
 #include "runtime/window/runtime_errors.h"
 #include "runtime/window/standard_actions.h"
 #include "runtime/window/threads.h"
@@ -81,6 +82,7 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       return host::DefaultWindowProc(m);
     case host::msg::kSize:
       internal::LayoutFrame(*s);
+      internal::FollowClientSize(*s);
       internal::ReportPlacement(*s);
       return host::DefaultWindowProc(m);
     case host::msg::kMove:
@@ -379,6 +381,9 @@ bool Open(Structure& s) {
     return false;
   }
   bool mdi = s.kind() == StructureKind::kMdi;
+  host::Size designed = ClientSize(s);
+  designed.height -= internal::PartsAbove(s) + internal::PartsBelow(s);
+  internal::StartResizeLayout(s, designed);
   Place(s, mdi ? host::ClientRect(application_frame->client) : host::ScreenWorkArea(), !mdi);
   internal::LayoutFrame(s);
   if (s.kind() == StructureKind::kMdi) {
