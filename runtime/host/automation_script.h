@@ -18,7 +18,8 @@
 //   expect-text EQUATE "text"         a control's text
 //   expect-message "text"             the text of the message box shown
 //   dump                              print every window and control
-//   screenshot FILE.png               save the current window as PNG
+//   screenshot FILE.png [device]      save the current window as PNG, at its logical size, or
+//                                     with `device` in the screen's own pixels
 //   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
 //
 // Every command first waits until the program is idle. A failed command ends the script
