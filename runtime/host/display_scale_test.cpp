@@ -85,6 +85,19 @@ TEST_F(DisplayScaleTest, XftDpiIsReadFromTheServersResources) {
   EXPECT_EQ(internal::XftDpiOf(""), 0);
 }
 
+TEST(ComposeCacheTest, TheProgramsCacheIsUsedOnlyWhereTheUserChoseNone) {
+  using internal::ComposeCacheDirectory;
+  EXPECT_EQ(ComposeCacheDirectory(nullptr, nullptr, "/home/ann", false),
+            "/home/ann/.cache/carelog/compose");
+  EXPECT_EQ(ComposeCacheDirectory("", "/var/ann", "/home/ann", false), "/var/ann/carelog/compose");
+  EXPECT_EQ(ComposeCacheDirectory(nullptr, "relative", "/home/ann", false),
+            "/home/ann/.cache/carelog/compose");
+  EXPECT_EQ(ComposeCacheDirectory("/mine", nullptr, "/home/ann", false), "");
+  EXPECT_EQ(ComposeCacheDirectory(nullptr, nullptr, "/home/ann", true), "");
+  EXPECT_EQ(ComposeCacheDirectory(nullptr, nullptr, nullptr, false), "");
+  EXPECT_EQ(ComposeCacheDirectory(nullptr, nullptr, "", false), "");
+}
+
 TEST_F(DisplayScaleTest, ASurfaceKeepsItsLogicalSizeAndPaintsThroughTheScale) {
   auto surface = Surface::Create(100, 50, Color{255, 255, 255}, 2);
   EXPECT_EQ(surface->Width(), 100);

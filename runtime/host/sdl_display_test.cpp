@@ -67,8 +67,8 @@ class PrivateXServer {
     std::string fd = std::to_string(fds[1]);
     const char* argv[] = {binary.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
                           screen.c_str(), "-nolisten",  "tcp",      nullptr};
-    int spawned = posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv),
-                              environ);
+    int spawned =
+        posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ);
     close(fds[1]);
     std::string number = spawned == 0 ? ReadLine(fds[0]) : "";
     close(fds[0]);
@@ -391,6 +391,78 @@ void RunUnderWindowManager(const std::string& size, int width, int height, bool 
     setenv("DISPLAY", server.name().c_str(), 1);
     Display* d = XOpenDisplay(server.name().c_str());
     _exit(d ? UnderAWindowManager(d, width, height, full) : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the scenario crashed";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's message above";
+}
+
+// What another program reads from the clipboard (UTF-8), through xclip.
+std::string ClipboardSeenByOthers() {
+  FILE* pipe = popen("xclip -o -selection clipboard 2>/dev/null", "r");
+  if (!pipe) return "";
+  std::string out;
+  char buffer[256];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+// Another program puts UTF-8 text on the clipboard and keeps it there until it is taken.
+bool OthersPutOnTheClipboard(const std::string& utf8) {
+  return Run("printf '%s' '" + utf8 + "' | xclip -i -selection clipboard");
+}
+
+// The clipboard with other programs: the program's ANSI text reaches them in UTF-8; their
+// UTF-8 comes back in the ANSI set, and text the set cannot hold is refused with a beep.
+int ClipboardWithOtherPrograms() {
+  std::string error;
+  if (!StartDisplay(DisplayChoice::kSdl, &error)) {
+    std::fprintf(stderr, "sdl display: %s\n", error.c_str());
+    return 1;
+  }
+  WindowSpec spec;
+  spec.title = "Care Log Clipboard";
+  spec.rect = Rect::FromSize(10, 10, 200, 100);
+  WindowId window = CreateWindow(spec);
+  UpdateWindows();
+  SetClipboardText(
+      "Caf\xE9 N\xFA\xF1"
+      "ez");
+  CHILD_CHECK(WaitFor([] {
+                return ClipboardSeenByOthers() ==
+                       "Caf\xC3\xA9 N\xC3\xBA\xC3\xB1"
+                       "ez";
+              }),
+              "another program did not read the text in UTF-8");
+  CHILD_CHECK(OthersPutOnTheClipboard("Zo\xC3\xAB M\xC3\xBCller"), "xclip could not copy");
+  std::string pasted;
+  CHILD_CHECK(WaitFor([&] { return (pasted = ClipboardText()) == "Zo\xEB M\xFCller"; }),
+              "another program's text did not arrive in the ANSI set");
+  int beeps = BeepCount();
+  CHILD_CHECK(OthersPutOnTheClipboard("Wa\xC5\x82\xC4\x99sa"), "xclip could not copy");
+  CHILD_CHECK(WaitFor([&] { return ClipboardText().empty() && BeepCount() > beeps; }),
+              "text outside the ANSI set was not refused with a beep");
+  DestroyWindow(window);
+  StopDisplay();
+  return 0;
+}
+
+TEST(SdlDisplay, TheClipboardIsSharedWithOtherProgramsInTheAnsiSet) {
+  std::string xvfb = FindInPath("Xvfb");
+  if (xvfb.empty() || FindInPath("xclip").empty()) {
+    GTEST_SKIP() << "Xvfb or xclip is not installed (scripts/install-deps.sh)";
+  }
+  PrivateXServer server;
+  ASSERT_TRUE(server.Start(xvfb)) << "Xvfb did not start";
+  std::fflush(nullptr);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setenv("DISPLAY", server.name().c_str(), 1);
+    _exit(ClipboardWithOtherPrograms());
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
