@@ -1,6 +1,7 @@
 #include "runtime/store/coding.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace carelog::store {
 
@@ -27,32 +28,53 @@ bool ReadCount(std::string_view in, size_t* pos, size_t* value) {
   return false;
 }
 
-bool RunLengthEncode(std::string_view in, std::string* out) {
-  out->clear();
-  size_t literal_start = 0;
-  size_t p = 0;
-  bool found_run = false;
-  while (p < in.size()) {
-    size_t run = 1;
-    while (p + run < in.size() && in[p + run] == in[p]) ++run;
-    if (run < 4) {
-      p += run;
-      continue;
+namespace {
+
+// The first p at or after `from` where four equal bytes begin, else `size`. A window of four
+// that holds two different neighbours cannot start at or before the first of them, so the scan
+// moves on past it.
+size_t NextRunOfFour(const char* data, size_t size, size_t from) {
+  size_t p = from;
+  while (p + 3 < size) {
+    if (data[p + 2] != data[p + 3]) {
+      p += 3;
+    } else if (data[p + 1] != data[p + 2]) {
+      p += 2;
+    } else if (data[p] != data[p + 1]) {
+      p += 1;
+    } else {
+      return p;
     }
+  }
+  return size;
+}
+
+}  // namespace
+
+bool RunLengthEncode(std::string_view in, std::string* out, size_t limit) {
+  out->clear();
+  const char* data = in.data();
+  const size_t size = in.size();
+  size_t literal_start = 0;
+  bool found_run = false;
+  for (size_t p = NextRunOfFour(data, size, 0); p < size; p = NextRunOfFour(data, size, p)) {
+    size_t run = 4;
+    while (p + run < size && data[p + run] == data[p]) ++run;
     found_run = true;
     AppendCount(out, p + 1 - literal_start);
-    out->append(in.substr(literal_start, p + 1 - literal_start));
+    out->append(data + literal_start, p + 1 - literal_start);
     AppendCount(out, run - 1);
     p += run;
     literal_start = p;
+    if (out->size() > limit) break;
   }
-  if (!found_run) {
+  if (literal_start < size && found_run) {
+    AppendCount(out, size - literal_start);
+    out->append(data + literal_start, size - literal_start);
+  }
+  if (!found_run || out->size() > limit) {
     out->clear();
     return false;
-  }
-  if (literal_start < in.size()) {
-    AppendCount(out, in.size() - literal_start);
-    out->append(in.substr(literal_start));
   }
   return true;
 }
@@ -76,7 +98,7 @@ bool RunLengthDecode(std::string_view in, size_t size, std::string* out) {
   return pos == in.size();
 }
 
-void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previous_key_size,
+char* WritePrefixCoded(char* out, std::string_view previous, size_t previous_key_size,
                        std::string_view entry, size_t key_size, bool first) {
   size_t shared = 0;
   uint8_t flag = 0;
@@ -88,17 +110,26 @@ void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previ
     if (entry.size() != previous.size()) flag |= 0x80;
     if (key_size != previous_key_size) flag |= 0x40;
   }
-  out->push_back(static_cast<char>(flag | shared));
-  uint8_t length[2];
+  *out++ = static_cast<char>(flag | shared);
   if (flag & 0x80) {
-    StoreLe16(length, static_cast<uint16_t>(entry.size()));
-    out->append(reinterpret_cast<const char*>(length), 2);
+    StoreLe16(reinterpret_cast<uint8_t*>(out), static_cast<uint16_t>(entry.size()));
+    out += 2;
   }
   if (flag & 0x40) {
-    StoreLe16(length, static_cast<uint16_t>(key_size));
-    out->append(reinterpret_cast<const char*>(length), 2);
+    StoreLe16(reinterpret_cast<uint8_t*>(out), static_cast<uint16_t>(key_size));
+    out += 2;
   }
-  out->append(entry.substr(shared));
+  std::memcpy(out, entry.data() + shared, entry.size() - shared);
+  return out + entry.size() - shared;
+}
+
+void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previous_key_size,
+                       std::string_view entry, size_t key_size, bool first) {
+  const size_t at = out->size();
+  out->resize(at + kMaxPrefixCodedOverhead + entry.size());
+  char* end =
+      WritePrefixCoded(out->data() + at, previous, previous_key_size, entry, key_size, first);
+  out->resize(static_cast<size_t>(end - out->data()));
 }
 
 bool ReadPrefixCoded(std::string_view in, size_t* pos, std::string* entry, size_t* key_size,

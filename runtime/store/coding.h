@@ -53,8 +53,9 @@ void AppendCount(std::string* out, size_t value);
 // Reads a count at *pos of `in`, advancing *pos. False when truncated or above 32 bits.
 bool ReadCount(std::string_view in, size_t* pos, size_t* value);
 
-// Run-length codes `in`. Returns false (and leaves *out empty) when `in` has no run of 4.
-bool RunLengthEncode(std::string_view in, std::string* out);
+// Run-length codes `in`. Returns false (and leaves *out empty) when `in` has no run of 4, or
+// when the coded bytes would exceed `limit` (the caller has no use for a longer coding).
+bool RunLengthEncode(std::string_view in, std::string* out, size_t limit = SIZE_MAX);
 // Decodes `in` into exactly `size` bytes appended to *out. False when `in` is malformed: a
 // repeat before any output, output beyond `size`, or input left over or missing.
 bool RunLengthDecode(std::string_view in, size_t size, std::string* out);
@@ -62,6 +63,12 @@ bool RunLengthDecode(std::string_view in, size_t size, std::string* out);
 // Appends `entry` (key part `key_size` bytes long) prefix-coded against `previous` (whose key
 // part is `previous_key_size` long); `previous` is empty for the first entry of a page.
 // REQUIRES: entry sizes fit 16 bits.
+// The most bytes a prefix coding adds to its entry's own (flag and two lengths).
+inline constexpr size_t kMaxPrefixCodedOverhead = 5;
+// Writes the prefix coding of `entry` (as AppendPrefixCoded) at `out`, which has room for
+// kMaxPrefixCodedOverhead + entry.size() bytes; returns the end of what it wrote.
+char* WritePrefixCoded(char* out, std::string_view previous, size_t previous_key_size,
+                       std::string_view entry, size_t key_size, bool first);
 void AppendPrefixCoded(std::string* out, std::string_view previous, size_t previous_key_size,
                        std::string_view entry, size_t key_size, bool first);
 

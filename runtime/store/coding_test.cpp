@@ -89,6 +89,48 @@ TEST(Coding, RunLengthRoundTripsRandomBytes) {
   }
 }
 
+// The coding of a run is fixed by the stored pages already written: every run of four or more
+// found by a plain byte-by-byte scan, at the same place. A limit only refuses longer codings.
+TEST(Coding, RunLengthCodingMatchesAPlainScanAndHonoursItsLimit) {
+  auto plain = [](const std::string& in) {
+    std::string out;
+    size_t literal_start = 0, p = 0;
+    while (p < in.size()) {
+      size_t run = 1;
+      while (p + run < in.size() && in[p + run] == in[p]) ++run;
+      if (run >= 4) {
+        AppendCount(&out, p + 1 - literal_start);
+        out.append(in, literal_start, p + 1 - literal_start);
+        AppendCount(&out, run - 1);
+        literal_start = p + run;
+      }
+      p += run;
+    }
+    if (out.empty()) return out;
+    if (literal_start < in.size()) {
+      AppendCount(&out, in.size() - literal_start);
+      out.append(in, literal_start, std::string::npos);
+    }
+    return out;
+  };
+  std::mt19937 random(5);
+  for (int round = 0; round < 500; ++round) {
+    std::string in;
+    for (int i = static_cast<int>(random() % 30); i > 0; --i) {
+      in.append(random() % 7, static_cast<char>(random() % 3));
+      in.push_back(static_cast<char>(random() % 5));
+    }
+    const std::string expected = plain(in);
+    std::string packed;
+    ASSERT_EQ(RunLengthEncode(in, &packed), !expected.empty());
+    ASSERT_EQ(packed, expected);
+    if (expected.empty()) continue;
+    EXPECT_TRUE(RunLengthEncode(in, &packed, expected.size()));
+    EXPECT_FALSE(RunLengthEncode(in, &packed, expected.size() - 1));
+    EXPECT_TRUE(packed.empty());
+  }
+}
+
 TEST(Coding, RunLengthDecodeRejectsMalformedInput) {
   std::string out;
   EXPECT_FALSE(RunLengthDecode(std::string("\x00\x05", 2), 5, &out));  // repeat with no output

@@ -126,7 +126,14 @@ void DataFileImpl::Begin(Access access) {
   if (options_.shared) {
     if (int error = role_lock_.Acquire(*file_, access == Access::kWrite)) Fail(error);
   }
-  ReadHeader();
+  // A file that no other opener may write keeps the header this process last read or wrote,
+  // so only a shared file pays for reading it back at every cycle.
+  if (options_.shared || !cache_valid_ || !header_held_) {
+    ReadHeader();
+    header_held_ = !options_.shared;
+  } else {
+    header_ = disk_header_;
+  }
   if (!cache_valid_ || header_.change_counter != cached_counter_) {
     cache_.Clear();
     ++generation_;
@@ -185,6 +192,8 @@ int DataFileImpl::ApplyShareModes(const ShareMode& openers) {
   options_.shared = !held.deny_write;
   options_.readers_allowed = held.deny_write && !held.deny_read;
   options_.deny_read = held.deny_read;
+  // Once others may write, the header must be read again even after the denial returns.
+  if (options_.shared) header_held_ = false;
   return 0;
 }
 
@@ -258,8 +267,12 @@ Page* DataFileImpl::NewPage(uint8_t level) {
 
 void DataFileImpl::MarkDirty(Page* page) {
   ++page->edits;
+  MarkMoved(page);
+}
+
+void DataFileImpl::MarkMoved(Page* page) {
   if (!page->dirty) {
-    page->dirty = true;
+    cache_.SetDirty(page);
     ++dirty_pages_;
   }
   ++generation_;
@@ -307,7 +320,7 @@ void DataFileImpl::Renumber(Page* page, int32_t number) {
     MarkDirty(parent);
   }
   cache_.Renumber(page, number);
-  MarkDirty(page);
+  MarkMoved(page);
 }
 
 void DataFileImpl::ApplyMoves(const std::vector<PageMove>& moves) {
@@ -317,70 +330,77 @@ void DataFileImpl::ApplyMoves(const std::vector<PageMove>& moves) {
 // Gives every changed page a place in the region of its size class and serializes it. Pages that
 // changed class leave a hole in their old region, as do freed pages; each hole is filled by the
 // region's last page. Placing pages and packing regions move other pages, which changes them and
-// their parents in turn, so this repeats until a round moves nothing.
+// their parents in turn, so this repeats until a round moves nothing. A page is serialized again
+// only when its content changed since: a page that only moved keeps its bytes.
 void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
-  struct Serialized {
-    uint32_t edits;
-    std::string bytes;
-  };
-  std::unordered_map<const Page*, Serialized> serialized;
+  SerializedPages serialized;
   for (int round = 0;; ++round) {
     if (round > 16) InternalError(1668);
-    std::map<int, std::vector<int32_t>> holes;
-    for (int32_t number : freed_slots_) {
-      holes[header_.regions.ClassOf(number)].push_back(number);
-    }
-    freed_slots_.clear();
-
-    std::vector<std::pair<Page*, int>> homeless;
-    images->clear();
-    for (Page* page : cache_.DirtyPages()) {
-      Serialized& done = serialized[page];
-      if (done.bytes.empty() || done.edits != page->edits) {
-        SerializePage(*page, &done.bytes);
-        done.edits = page->edits;
-      }
-      PageImage image;
-      image.bytes = done.bytes;
-      int size_class = UnitsFor(image.bytes.size());
-      int old_class = page->number >= 0 ? header_.regions.ClassOf(page->number) : 0;
-      if (old_class == size_class) {
-        image.offset = PageOffset(page->number);
-        images->push_back(std::move(image));
-        continue;
-      }
-      if (page->number >= 0) {
-        holes[old_class].push_back(page->number);
-        Renumber(page, next_provisional_--);
-      }
-      homeless.emplace_back(page, size_class);
-    }
-
-    std::vector<PageMove> moves;
-    bool moved = false;
-    for (auto& [size_class, numbers] : holes) {
-      if (size_class == 0) InternalError(1884);
-      std::sort(numbers.rbegin(), numbers.rend());
-      for (int32_t number : numbers) {
-        moves.clear();
-        header_.regions.Remove(size_class, number, &moves);
-        ApplyMoves(moves);
-        moved = moved || !moves.empty();
-      }
-    }
+    Holes holes = TakeFreedSlots();
+    Homeless homeless;
+    SerializeDirtyPages(&serialized, &holes, &homeless);
+    bool moved = FillHoles(&holes);
     for (auto& [page, size_class] : homeless) {
-      moves.clear();
+      std::vector<PageMove> moves;
       int32_t slot = header_.regions.Append(size_class, &moves);
       if (slot + size_class > kMaxPageUnits) Fail(EFBIG);
       ApplyMoves(moves);
       Renumber(page, slot);
     }
-    moves.clear();
+    std::vector<PageMove> moves;
     header_.regions.Pack(&moves);
     ApplyMoves(moves);
-    moved = moved || !moves.empty();
-    if (!moved && homeless.empty()) return;
+    if (moves.empty() && !moved && homeless.empty()) break;
   }
+  images->clear();
+  for (Page* page : cache_.DirtyPages()) {
+    images->push_back(PageImage{PageOffset(page->number), std::move(serialized[page].bytes)});
+  }
+}
+
+DataFileImpl::Holes DataFileImpl::TakeFreedSlots() {
+  Holes holes;
+  for (int32_t number : freed_slots_) holes[header_.regions.ClassOf(number)].push_back(number);
+  freed_slots_.clear();
+  return holes;
+}
+
+// Serializes the dirty pages whose content changed; a page whose size class changed leaves a
+// hole at its old number and waits, under a provisional number, for a slot in its new region.
+void DataFileImpl::SerializeDirtyPages(SerializedPages* serialized, Holes* holes,
+                                       Homeless* homeless) {
+  for (Page* page : cache_.DirtyPages()) {
+    Serialized& done = (*serialized)[page];
+    if (done.bytes.empty() || done.edits != page->edits) {
+      SerializePage(*page, &done.bytes);
+      done.edits = page->edits;
+    }
+    int size_class = UnitsFor(done.bytes.size());
+    int old_class = page->number >= 0 ? header_.regions.ClassOf(page->number) : 0;
+    if (old_class == size_class) continue;
+    if (page->number >= 0) {
+      (*holes)[old_class].push_back(page->number);
+      Renumber(page, next_provisional_--);
+    }
+    homeless->emplace_back(page, size_class);
+  }
+}
+
+// Removes the holes from their regions, highest number first; true when that moved a page.
+bool DataFileImpl::FillHoles(Holes* holes) {
+  bool moved = false;
+  std::vector<PageMove> moves;
+  for (auto& [size_class, numbers] : *holes) {
+    if (size_class == 0) InternalError(1884);
+    std::sort(numbers.rbegin(), numbers.rend());
+    for (int32_t number : numbers) {
+      moves.clear();
+      header_.regions.Remove(size_class, number, &moves);
+      ApplyMoves(moves);
+      moved = moved || !moves.empty();
+    }
+  }
+  return moved;
 }
 
 void DataFileImpl::Commit() {
@@ -422,7 +442,7 @@ void DataFileImpl::FinishCommit() {
     file_->Unlock(kLockRegionStart, kReaderSlots);
   }
   prepared_images_.clear();
-  for (Page* page : cache_.DirtyPages()) page->dirty = false;
+  cache_.CleanAll();
   dirty_pages_ = 0;
   header_dirty_ = false;
   next_provisional_ = -2;

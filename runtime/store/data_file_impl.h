@@ -14,10 +14,15 @@
 //      whose generation matches may use its page pointer and index directly.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "runtime/store/data_file.h"
@@ -76,7 +81,10 @@ class DataFileImpl {
   Page* LoadRoot();
   Page* LoadChild(const Page& parent, size_t index);
   Page* NewPage(uint8_t level);
+  // A page whose content changed (MarkDirty), or that only has a new number (MarkMoved): both
+  // are written at the commit, only the first is serialized again.
   void MarkDirty(Page* page);
+  void MarkMoved(Page* page);
   void FreePage(Page* page);
   // Gives `page` a new number and points its parent (or the header's root) at it.
   void Renumber(Page* page, int32_t number);
@@ -86,7 +94,38 @@ class DataFileImpl {
     Page* page;
     size_t index;
   };
-  using Path = std::vector<Step>;
+  // Held inline, so that a search allocates nothing. A sound tree never comes near the depth
+  // limit (its fan-out is at least three); a deeper one is damaged.
+  class Path {
+   public:
+    static constexpr size_t kMaxDepth = 48;
+    Path() = default;
+    Path(const Path& other) : size_(other.size_) {
+      std::copy(other.steps_.begin(), other.steps_.begin() + size_, steps_.begin());
+    }
+    Path& operator=(const Path& other) {
+      size_ = other.size_;
+      std::copy(other.steps_.begin(), other.steps_.begin() + size_, steps_.begin());
+      return *this;
+    }
+    void push_back(const Step& step) {
+      if (size_ == kMaxDepth) Fail(kErrInvalidDataFile);
+      steps_[size_++] = step;
+    }
+    void clear() { size_ = 0; }
+    void resize(size_t size) { size_ = std::min(size, size_); }
+    size_t size() const { return size_; }
+    Step& operator[](size_t i) { return steps_[i]; }
+    const Step& operator[](size_t i) const { return steps_[i]; }
+    Step& back() { return steps_[size_ - 1]; }
+    const Step& back() const { return steps_[size_ - 1]; }
+    const Step* begin() const { return steps_.data(); }
+    const Step* end() const { return steps_.data() + size_; }
+
+   private:
+    std::array<Step, kMaxDepth> steps_;
+    size_t size_ = 0;
+  };
   // Descends to the last entry at or below `key`; false for an empty tree.
   bool Descend(std::string_view key, Path* path);
   // Descends to the last entry of the tree; false for an empty tree.
@@ -110,6 +149,7 @@ class DataFileImpl {
   bool header_dirty_ = false;
   bool cache_valid_ = false;
   uint32_t cached_counter_ = 0;
+  bool header_held_ = false;  // the header was read while others could not write (deny write)
   int dirty_pages_ = 0;
   int32_t next_provisional_ = -2;
   uint64_t generation_ = 1;
@@ -126,9 +166,20 @@ class DataFileImpl {
   FileHeader prepared_header_;
 
  private:
+  struct Serialized {
+    uint32_t edits = 0;
+    std::string bytes;
+  };
+  using SerializedPages = std::unordered_map<const Page*, Serialized>;
+  using Holes = std::map<int, std::vector<int32_t>>;    // freed numbers by size class
+  using Homeless = std::vector<std::pair<Page*, int>>;  // pages waiting for a slot of a class
+
   void ReadHeader();
   void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
+  Holes TakeFreedSlots();
+  void SerializeDirtyPages(SerializedPages* serialized, Holes* holes, Homeless* homeless);
+  bool FillHoles(Holes* holes);
   void ApplyMoves(const std::vector<PageMove>& moves);
   Page* FindParent(const Page& page, size_t* index);
   void EnsureRoot();

@@ -32,19 +32,26 @@ bool DecodePageHeader(std::string_view bytes, PageHeaderFields* h) {
 }
 
 void SerializePage(const Page& page, std::string* out) {
-  std::string body;
+  size_t room = 0;
+  for (const Entry& e : page.entries) room += kMaxPrefixCodedOverhead + e.bytes.size();
+  std::string body(room, '\0');
+  char* end = body.data();
   for (size_t i = 0; i < page.entries.size(); ++i) {
     const Entry& e = page.entries[i];
     const Entry* previous = i > 0 ? &page.entries[i - 1] : nullptr;
-    AppendPrefixCoded(&body, previous ? std::string_view(previous->bytes) : std::string_view(),
-                      previous ? previous->key_size : 0, e.bytes, e.key_size, i == 0);
+    end = WritePrefixCoded(end, previous ? std::string_view(previous->bytes) : std::string_view(),
+                           previous ? previous->key_size : 0, e.bytes, e.key_size, i == 0);
   }
+  body.resize(static_cast<size_t>(end - body.data()));
   size_t fixed = kPageHeaderSize + (page.is_leaf() ? 0 : 4 * page.children.size());
   size_t decoded = fixed + body.size();
   if (decoded > page.accounting) InternalError(1649);
+  // Run-length coding pays only when the page then occupies fewer units.
+  const size_t fewer_units = static_cast<size_t>(UnitsFor(decoded) - 1) * kUnitSize;
   std::string packed;
-  if (RunLengthEncode(body, &packed) && UnitsFor(fixed + packed.size()) < UnitsFor(decoded)) {
-    body.swap(packed);
+  if (fewer_units > fixed) {
+    packed.reserve(fewer_units - fixed);
+    if (RunLengthEncode(body, &packed, fewer_units - fixed)) body.swap(packed);
   }
   size_t stored = fixed + body.size();
   if (stored > kLargestPage) InternalError(1668);

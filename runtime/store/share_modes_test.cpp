@@ -177,6 +177,34 @@ TEST(ShareModes, DenialsEndWithTheOpenerThatMadeThem) {
   EXPECT_EQ(Close(reader.file.declaration), 0);
 }
 
+// A deny-write file trusts the header it holds; once the denial has lapsed, another process's
+// change must be seen even when the denial has returned before the next read.
+TEST(ShareModes, ChangesMadeWhileADenialLapsedAreSeen) {
+  ScratchDir dir;
+  const std::string path = dir.File("lapse.lds");
+  CreateSample(path, 2);
+  SampleFile reader(path), denier(path);
+  ASSERT_EQ(Open(reader.file.declaration, 0x40), 0);
+  ASSERT_EQ(Open(denier.file.declaration, 0x22), 0);
+  EXPECT_EQ(Records(reader.file.declaration), 2u);
+  ASSERT_EQ(Close(denier.file.declaration), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    SampleFile f(path);
+    if (Open(f.file.declaration, 0x42) != 0) _exit(1);
+    f.Fill(SampleRecord{3, "three", "city", 3.0, 0});
+    _exit(Add(f.file.declaration) == 0 && Close(f.file.declaration) == 0 ? 0 : 2);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(Open(denier.file.declaration, 0x22), 0);
+  EXPECT_EQ(Records(reader.file.declaration), 3u);
+  EXPECT_EQ(Records(denier.file.declaration), 3u);
+  EXPECT_EQ(Close(denier.file.declaration), 0);
+  EXPECT_EQ(Close(reader.file.declaration), 0);
+}
+
 TEST(ShareModes, AKilledHolderLeavesNoDenial) {
   ScratchDir dir;
   const std::string path = dir.File("killed.lds");

@@ -297,6 +297,59 @@ TEST(SharingTest, StreamBatchesBecomeVisibleBeforeFlush) {
   close(stop_pipe[1]);
 }
 
+// A reading sequence in key order keeps its place while another process changes the file
+// between two NEXTs: the cached pages are dropped, the cursors find their entries again, and
+// the memos read are those of the record read.
+TEST(SharingTest, ReadingInKeyOrderFollowsAnotherProcesssChanges) {
+  ScratchDir dir;
+  const std::string path = dir.File("follow.lds");
+  auto write_note = [](SampleFile& f, const std::string& text) {
+    SampleFile::Text(reinterpret_cast<uint8_t*>(f.notes_buffer()), 600, text);
+  };
+  {
+    SampleFile f(path);
+    ASSERT_EQ(Create(f.file.declaration), 0);
+    ASSERT_EQ(Open(f.file.declaration, kShared), 0);
+    for (int i = 1; i <= 6; ++i) {
+      f.Fill(SampleRecord{i, "name" + std::to_string(i), "city", 1.0 * i, 0});
+      write_note(f, "note " + std::to_string(i));
+      ASSERT_EQ(Add(f.file.declaration), 0);
+    }
+    ASSERT_EQ(Close(f.file.declaration), 0);
+  }
+  SampleFile reader(path);
+  ASSERT_EQ(Open(reader.file.declaration, kShared), 0);
+  ASSERT_EQ(Set(*reader.k_number), 0);
+  ASSERT_EQ(Next(reader.file.declaration), 0);
+  EXPECT_EQ(reader.number(), 1);
+  ASSERT_EQ(ExitStatus(Spawn([&] {
+              SampleFile f(path);
+              if (Open(f.file.declaration, kShared) != 0) return 1;
+              f.Fill(SampleRecord{2, "", "", 0, 0});
+              if (Get(f.file.declaration, *f.k_number) != 0 || Delete(f.file.declaration) != 0) {
+                return 2;
+              }
+              f.Fill(SampleRecord{3, "", "", 0, 0});
+              if (Get(f.file.declaration, *f.k_number) != 0) return 3;
+              write_note(f, "changed");
+              if (Put(f.file.declaration) != 0) return 4;
+              f.Fill(SampleRecord{7, "name7", "city", 7.0, 0});
+              write_note(f, "note 7");
+              if (Add(f.file.declaration) != 0) return 5;
+              return Close(f.file.declaration);
+            })),
+            0);
+  std::vector<std::pair<int32_t, std::string>> read;
+  while (Next(reader.file.declaration) == 0) {
+    read.emplace_back(reader.number(),
+                      SampleFile::Trimmed(reinterpret_cast<uint8_t*>(reader.notes_buffer()), 600));
+  }
+  const std::vector<std::pair<int32_t, std::string>> expected = {
+      {3, "changed"}, {4, "note 4"}, {5, "note 5"}, {6, "note 6"}, {7, "note 7"}};
+  EXPECT_EQ(read, expected);
+  EXPECT_EQ(Close(reader.file.declaration), 0);
+}
+
 TEST(TransactionTest, ControlFileNamesMapToTheWorkingDirectory) {
   EXPECT_EQ(ControlFilePath(kDefaultControlFileName), "lodestar.tcf");
   EXPECT_EQ(ControlFilePath("D:\\shared\\tx.tcf"), "shared/tx.tcf");

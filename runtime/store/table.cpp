@@ -52,7 +52,8 @@ Table::Table(DataFile& file, uint32_t number, std::string name, TableDefinition 
       name_(std::move(name)),
       def_(std::move(def)),
       oem_(oem),
-      text_(LocaleTextKeyTables(oem)) {}
+      text_(LocaleTextKeyTables(oem)),
+      memo_cursor_(file) {}
 
 void Table::DynamicIndex::Drop() {
   if (!file) return;
@@ -197,20 +198,22 @@ int Table::ReadImage(uint32_t record, std::string* image, bool* found) {
 }
 
 int Table::Read(uint32_t record, RecordBuffers& out, bool with_memos) {
-  std::string image;
   bool found = false;
-  int rc = ReadImage(record, &image, &found);
+  int rc = file_->tree().Find(RecordKey(number_, record), &read_entry_, &found);
   if (rc != 0) return rc;
   if (!found) return kErrRecordNotFound;
-  LoadImage(image, out.record);
+  if (read_entry_.data().size() != def_.record_size) return kErrInvalidDataFile;
+  LoadImage(read_entry_.data(), out.record);
   return with_memos ? ReadMemos(record, out) : 0;
 }
 
 int Table::ReadMemos(uint32_t record, RecordBuffers& out) {
   if (out.memos.empty()) return 0;
-  std::vector<std::string> stored(def_.memos.size());
+  std::vector<std::string>& stored = read_memos_;
+  stored.resize(def_.memos.size());
+  for (std::string& text : stored) text.clear();
   std::string prefix = MemoPrefix(number_, record);
-  Cursor cursor(*file_);
+  Cursor& cursor = memo_cursor_;
   bool found = false;
   int rc = cursor.SeekAtOrAbove(prefix, &found);
   while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {

@@ -24,6 +24,7 @@
 #include "runtime/store/key_encoding.h"
 #include "runtime/store/table_def.h"
 #include "runtime/store/table_entries.h"
+#include "runtime/store/tree.h"
 
 namespace carelog::store {
 
@@ -124,6 +125,10 @@ class Table {
     void Drop();
   };
   std::map<int, DynamicIndex> dynamic_;
+  // Reused by every read, so that reading a record allocates nothing once they have grown.
+  Entry read_entry_;
+  std::vector<std::string> read_memos_;
+  Cursor memo_cursor_;
 };
 
 // Erases every entry of `file` whose key part begins with `prefix`.

@@ -49,7 +49,8 @@ bool DataFileImpl::Advance(Path* path, bool forward) {
     --depth;
   }
   if (depth == 0) return false;
-  Path moved(path->begin(), path->begin() + static_cast<ptrdiff_t>(depth));
+  Path moved(*path);
+  moved.resize(depth);
   Step& turn = moved.back();
   turn.index = forward ? turn.index + 1 : turn.index - 1;
   while (!moved.back().page->is_leaf()) {
