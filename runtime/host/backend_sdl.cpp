@@ -103,13 +103,13 @@ SDL_SystemCursor CursorOf(CursorShape shape) {
   }
 }
 
-// The screen's density as SDL's video driver tells it: X's Xft.dpi, else SDL's own figure.
+// The density the desktop chose, on X11 its Xft.dpi; 0 elsewhere. A Wayland compositor
+// enlarges the windows of programs that do not ask for its scale itself, so there the program
+// draws at scale 1 and the compositor's figure is not taken as well.
 double DisplayDpi() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && std::strcmp(driver, "x11") == 0) return internal::XftDpi();
-  float dpi = 0;
-  if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0) return 0;
-  return dpi;
+  return 0;
 }
 
 class SdlBackend : public DisplayBackend {
