@@ -179,6 +179,13 @@ bool SetDisplayScale(double scale) {
   return true;
 }
 
+void ForgetDisplayScale() {
+  std::lock_guard<std::mutex> lock(scale_mutex);
+  scale_value = 1;
+  scale_source = ScaleSource::kNone;
+  environment_read = false;
+}
+
 void SetDisplayScaleFromDisplay(double scale) {
   std::lock_guard<std::mutex> lock(scale_mutex);
   ReadScaleEnvironment();

@@ -46,6 +46,8 @@ bool ScreenSizeFromArguments(int argc, const char* const* argv);
 double DisplayScale();
 // Scales from 1 to 4 are accepted; anything else is refused and changes nothing.
 bool SetDisplayScale(double scale);
+// Forgets any scale set or read: the next is read from the environment and the display again.
+void ForgetDisplayScale();
 // What the display reports, taken unless a scale was set or given in the environment.
 void SetDisplayScaleFromDisplay(double scale);
 // A screen of `dpi` dots per inch as a scale: dpi / 96 in steps of a quarter, from 1 to 4.

@@ -50,7 +50,7 @@ std::shared_ptr<Surface> Word(double scale) {
 
 class DisplayScaleTest : public ::testing::Test {
  protected:
-  void TearDown() override { SetDisplayScale(1); }
+  void TearDown() override { ForgetDisplayScale(); }
 };
 
 TEST_F(DisplayScaleTest, DensitiesAndArgumentsGiveScalesFromOneToFour) {

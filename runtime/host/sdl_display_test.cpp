@@ -228,6 +228,7 @@ void RunOnPrivateServer(int (*scenario)(Display*)) {
   if (child == 0) {
     setenv("DISPLAY", server.name().c_str(), 1);
     unsetenv("CARELOG_SCALE");
+    ForgetDisplayScale();
     Display* d = XOpenDisplay(server.name().c_str());
     _exit(d ? scenario(d) : 2);
   }
