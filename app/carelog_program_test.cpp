@@ -164,6 +164,24 @@ TEST_F(CarelogProgram, TheFrameOpensMaximizedOnScreensOfEverySize) {
   EXPECT_NE(bad.err.find("--screen"), std::string::npos) << bad.err;
 }
 
+// On a screen of scale 2 the frame covers the same logical screen; its screenshot keeps the
+// logical size unless the screen's own pixels are asked for.
+TEST_F(CarelogProgram, AtScaleTwoScreenshotsKeepTheLogicalSize) {
+  Outcome run = RunScript("screenshot logical.png\nscreenshot device.png device\n",
+                          "--headless --screen=800x600 --scale=2");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(PngSize(Slurp("logical.png")), std::make_pair(800, 600));
+  EXPECT_EQ(PngSize(Slurp("device.png")), std::make_pair(1600, 1200));
+  Outcome wrong = RunScript("screenshot x.png huge\n", "--headless");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find("device"), std::string::npos) << wrong.err;
+  for (const char* bad : {"--headless --scale=0", "--headless --scale=big"}) {
+    Outcome refused = RunProgram(bad);
+    EXPECT_EQ(refused.status, 2) << bad;
+    EXPECT_NE(refused.err.find("--scale"), std::string::npos) << refused.err;
+  }
+}
+
 }  // namespace
 }  // namespace carelog::app
 

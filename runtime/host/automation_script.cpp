@@ -39,7 +39,7 @@ constexpr VerbRule kVerbs[] = {
     {"expect-text", ScriptVerb::kExpectText, 2, 2, true, false},
     {"expect-message", ScriptVerb::kExpectMessage, 1, 1, false, false},
     {"dump", ScriptVerb::kDump, 0, 0, false, false},
-    {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
+    {"screenshot", ScriptVerb::kScreenshot, 1, 2, false, false},
     {"print-to", ScriptVerb::kPrintTo, 1, 1, false, false},
     {"wait-for-file", ScriptVerb::kWaitForFile, 1, 1, false, false},
     {"resize", ScriptVerb::kResize, 2, 2, true, false},
@@ -227,7 +227,11 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
       out.flush();
       return AutomationResult{};
     case ScriptVerb::kScreenshot:
-      return automation.Screenshot(a[0].text);
+      if (a.size() > 1 && a[1].text != "device") {
+        return AutomationResult::Failure("expected `device` after the file name, not " + a[1].text);
+      }
+      return automation.Screenshot(
+          a[0].text, a.size() > 1 ? ScreenshotSize::kDevice : ScreenshotSize::kLogical);
     case ScriptVerb::kPrintTo:
       SetPrintOutputFile(a[0].text);
       return AutomationResult{};

@@ -18,7 +18,8 @@
 //   expect-text EQUATE "text"         a control's text
 //   expect-message "text"             the text of the message box shown
 //   dump                              print every window and control
-//   screenshot FILE.png               save the current window as PNG
+//   screenshot FILE.png [device]      save the current window as PNG, at its logical size, or
+//                                     with `device` in the screen's own pixels
 //   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
 //   wait-for-file FILE                wait (up to a minute) until FILE exists: lets scripts
 //                                     of two programs on one folder take turns
