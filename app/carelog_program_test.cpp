@@ -164,6 +164,24 @@ TEST_F(CarelogProgram, TheFrameOpensMaximizedOnScreensOfEverySize) {
   EXPECT_NE(bad.err.find("--screen"), std::string::npos) << bad.err;
 }
 
+// On a screen of scale 2 the frame covers the same logical screen; its screenshot keeps the
+// logical size unless the screen's own pixels are asked for.
+TEST_F(CarelogProgram, AtScaleTwoScreenshotsKeepTheLogicalSize) {
+  Outcome run = RunScript("screenshot logical.png\nscreenshot device.png device\n",
+                          "--headless --screen=800x600 --scale=2");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(PngSize(Slurp("logical.png")), std::make_pair(800, 600));
+  EXPECT_EQ(PngSize(Slurp("device.png")), std::make_pair(1600, 1200));
+  Outcome wrong = RunScript("screenshot x.png huge\n", "--headless");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find("device"), std::string::npos) << wrong.err;
+  for (const char* bad : {"--headless --scale=0", "--headless --scale=big"}) {
+    Outcome refused = RunProgram(bad);
+    EXPECT_EQ(refused.status, 2) << bad;
+    EXPECT_NE(refused.err.find("--scale"), std::string::npos) << refused.err;
+  }
+}
+
 }  // namespace
 }  // namespace carelog::app
 
@@ -203,6 +221,41 @@ TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
   ASSERT_NE(meds, std::string::npos) << run.out;
   EXPECT_NE(run.out.find("header \"Patient Number\" \"Record_No\" \"Date\"", meds),
             std::string::npos);
+}
+
+// A browse sized larger by its user: the list grows with the window and the page is refilled
+// to the rows it now shows, the highlighted patient kept; sized back, it shows its first rows.
+TEST_F(CarelogProgram, ABrowseGrownWithItsWindowShowsMoreRows) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  Outcome run = RunScript(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "key Down Down\n"
+      "dump\n"
+      "resize 1000 700\n"
+      "dump\n"
+      "key PageDown\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n",
+      "--headless --screen=1400x900");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto rows_in = [&](size_t from, size_t to) {
+    int rows = 0;
+    for (size_t at = run.out.find("\n    row ", from); at < to;
+         at = run.out.find("\n    row ", at + 1))
+      ++rows;
+    return rows;
+  };
+  size_t first = run.out.find("window mdi \"Browse the Patients File\"");
+  ASSERT_NE(first, std::string::npos) << run.out;
+  size_t second = run.out.find("window mdi \"Browse the Patients File\"", first + 1);
+  ASSERT_NE(second, std::string::npos) << run.out;
+  const int before = rows_in(first, second);
+  const int after = rows_in(second, std::string::npos);
+  EXPECT_GE(before, 5);
+  EXPECT_GT(after, before + 10);
+  EXPECT_NE(run.out.find("row 3 selected", second), std::string::npos);
 }
 
 // The patient form's tabs hold one browse box per patient file, each ranged on the patient:

@@ -217,6 +217,74 @@ TEST_F(NurseDay, ARenumberedPatientTakesItsRecordsAndADeletedPhysicianIsClearedF
   ExpectSoundFiles();
 }
 
+// Through the first patient's form (patient 1): a progress note, a medication and a family
+// member are added from the boxes on its tabs, then the patient is renumbered 950 and saved.
+// The three new records are stored field by field under the new number with nothing left
+// under the old one, and the files stay sound.
+TEST_F(NurseDay, RecordsAddedThroughThePatientsFormFollowItsNewNumber) {
+  std::vector<Record> notes = Records("Progress.LDS");
+  std::vector<Record> medications = Records("Meds.LDS");
+  std::vector<Record> family = Records("Family.LDS");
+  Result run = Script(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"&Change\"\n"
+      "expect-title \"Changing a Patients Record\"\n"
+      "expect-text 3 \"1\"\n"
+      "click \"ProgressNotes\"\n"
+      "click 98\n"
+      "expect-title \"Update Records...  (New)\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Changing a Patients Record\"\n"
+      "click \"Medications\"\n"
+      "click 106\n"
+      "expect-title \"Adding a Medications Record\"\n"
+      "click \"Lines 1-8\"\n"
+      "click 10\n"
+      "type \"Lisinopril\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Changing a Patients Record\"\n"
+      "click \"Family\"\n"
+      "click 90\n"
+      "click 5\n"
+      "type \"Grace Okafor\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Changing a Patients Record\"\n"
+      "click \"General\"\n"
+      "click 3\n"
+      "key End Backspace\n"
+      "type \"950\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the Patients File\"\n"
+      "click \"Close\"\n"
+      "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::vector<Record> notes_after = Records("Progress.LDS");
+  ASSERT_EQ(notes_after.size(), notes.size() + 1);
+  EXPECT_EQ(CountWith(notes_after, "PRO:PATIENT_NUMBER", "1"), 0);
+  EXPECT_EQ(CountWith(notes_after, "PRO:PATIENT_NUMBER", "950"),
+            CountWith(notes, "PRO:PATIENT_NUMBER", "1") + 1);
+  const Record& note = notes_after.back();
+  EXPECT_EQ(note.at("PRO:PATIENT_NUMBER"), "950");
+  EXPECT_EQ(note.at("PRO:LUNG_SOUNDS"), "Clear") << "primed on insert";
+  EXPECT_EQ(note.at("PRO:HOMEBOUND_STATUS"), "Decreased Endurance");
+
+  std::vector<Record> medications_after = Records("Meds.LDS");
+  ASSERT_EQ(medications_after.size(), medications.size() + 1);
+  const Record& medication = medications_after.back();
+  EXPECT_EQ(medication.at("MED:PATIENT_NUMBER"), "950");
+  EXPECT_TRUE(medication.at("MED:DRUG").starts_with("Lisinopril")) << medication.at("MED:DRUG");
+  EXPECT_EQ(CountWith(medications_after, "MED:PATIENT_NUMBER", "1"), 0);
+
+  std::vector<Record> family_after = Records("Family.LDS");
+  ASSERT_EQ(family_after.size(), family.size() + 1);
+  EXPECT_EQ(CountWith(family_after, "FAM:NAME", "Grace Okafor"), 1);
+  EXPECT_EQ(CountWith(family_after, "FAM:PATIENT_NUMBER", "950"),
+            CountWith(family, "FAM:PATIENT_NUMBER", "1") + 1);
+  EXPECT_EQ(CountWith(Records("Patients.LDS"), "PAT:PATIENT_NUMBER", "950"), 1);
+  ExpectSoundFiles();
+}
+
 // The aide assignment sheet of the first patient printed from the patient's aide browse: one
 // page with the sheet's captions and the stored entries; printing changes no record.
 TEST_F(NurseDay, TheAideSheetPrintsFromThePatientsAideBrowseAndChangesNothing) {

@@ -69,7 +69,7 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions* out,
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (std::strcmp(arg, "--headless") == 0 || StartsWith(arg, "--display=") ||
-        StartsWith(arg, "--screen=")) {
+        StartsWith(arg, "--screen=") || StartsWith(arg, "--scale=")) {
       continue;  // read below, by the display layer
     } else if (std::strcmp(arg, "--script") == 0) {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
@@ -98,6 +98,10 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions* out,
     *error = "--screen: expected WIDTHxHEIGHT in pixels, from 1x1 to 16384x16384";
     return false;
   }
+  if (!host::ScaleFromArguments(argc, argv)) {
+    *error = "--scale: expected a number from 1 to 4 (screen pixels per 1/96 inch)";
+    return false;
+  }
   host::ScriptPathFromArguments(argc, argv, &out->script);
   return true;
 }
@@ -105,6 +109,7 @@ bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions* out,
 const char* ProgramUsage() {
   return "usage: carelog [--headless | --display=auto|sdl|headless] [--script FILE]\n"
          "               [--clock=YYYY-MM-DD[THH:MM[:SS]]] [--screen=WIDTHxHEIGHT]\n"
+         "               [--scale=N]\n"
          "The data files are read and written in the working directory.\n";
 }
 

@@ -1,7 +1,7 @@
 // The command line of the carelog executable:
 //
 //   carelog [--headless | --display=auto|sdl|headless] [--script FILE]
-//           [--clock=YYYY-MM-DD[THH:MM[:SS]]] [--screen=WIDTHxHEIGHT] [--help]
+//           [--clock=YYYY-MM-DD[THH:MM[:SS]]] [--screen=WIDTHxHEIGHT] [--scale=N] [--help]
 //
 //   --headless       the headless display (no screen; for tests and scripts)
 //   --display=NAME   choose the display; auto (the default) takes sdl when a screen is there
@@ -11,6 +11,8 @@
 //                    and demonstrations: "--clock=2026-12-09T10:00" starts on a Wednesday)
 //   --screen=WxH     the size of the headless display's screen (default 1024x768); a real
 //                    display reports its own
+//   --scale=N        screen pixels per logical pixel (1 to 4), instead of the display's own
+//                    density (X's Xft.dpi) or CARELOG_SCALE
 #pragma once
 
 #include <cstdint>

@@ -11,7 +11,8 @@ packages=(
   libsdl2-dev libjpeg62-turbo-dev libcups2-dev
   xvfb xauth poppler-utils
   librsvg2-bin desktop-file-utils appstream dpkg-dev
-  openbox xdotool wmctrl  # tests only: a window manager on the test X server, real X input
+  openbox xdotool wmctrl xclip  # tests only: a window manager on the test X server, real X
+                                # input, another program's clipboard
 )
 
 missing=()

@@ -16,7 +16,7 @@ namespace {
 
 namespace event = window::event;
 
-enum class Target : uint8_t { kList, kSheet, kControl };
+enum class Target : uint8_t { kList, kSheet, kControl, kWindow };
 
 struct EventRow {
   int event;  // 0: any event
@@ -50,7 +50,20 @@ void Accepted(BrowseSession& session) {
   }
 }
 
+// The window changed size and the list with it: the page is rebuilt from its first entry to
+// the number of rows the list now shows, the highlighted record kept.
+void Resized(BrowseSession& session) {
+  if (session.box.order_filled() == 0) return;
+  session.box.RefreshPage(RefreshMode::kAnchored);
+  session.box.LoadCurrent();
+  session.ui.SetThumb(session.box.thumb());
+  window::Display();
+}
+
 constexpr EventRow kEvents[] = {
+    {event::kSized, Target::kWindow, &Resized},
+    {event::kMaximized, Target::kWindow, &Resized},
+    {event::kRestored, Target::kWindow, &Resized},
     {event::kScrollUp, Target::kList, &Scroll},
     {event::kScrollDown, Target::kList, &Scroll},
     {event::kPageUp, Target::kList, &Scroll},
@@ -72,6 +85,8 @@ bool Aimed(const BrowseSession& session, Target target) {
       return session.table.sheet != 0 && window::Field() == session.table.sheet;
     case Target::kControl:
       return true;
+    case Target::kWindow:
+      return window::Field() == 0;
   }
   return false;
 }

@@ -11,7 +11,15 @@
 
 namespace carelog::app::forms {
 
+// The value a lookup field refused last. Pressing OK right after typing a value checks the
+// field twice (its own acceptance, then OK's check of every field): the second check refuses
+// the same value again without offering the select browse and the warning a second time.
+struct RefusedLookup {
+  int control = 0;  // 0: none
+  double value = 0;
+};
+
 // True when the field's value is found (perhaps after the select browse chose one).
-bool CheckLookup(const FormTable& table, const FieldLookupRow& row);
+bool CheckLookup(const FormTable& table, const FieldLookupRow& row, RefusedLookup* refused);
 
 }  // namespace carelog::app::forms

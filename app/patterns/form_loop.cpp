@@ -56,7 +56,7 @@ void RefreshSheet(FormState& state, int) {
 
 void AcceptLookup(FormState& state, int control) {
   for (const FieldLookupRow& row : state.table.lookups) {
-    if (row.control == control) CheckLookup(state.table, row);
+    if (row.control == control) CheckLookup(state.table, row, &state.refused_lookup);
   }
 }
 

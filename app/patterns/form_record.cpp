@@ -70,7 +70,7 @@ bool ResolveBindings(const FormTable& table, std::vector<FormUse>* out, std::str
       *bad = std::string(row.field) + " element " + std::to_string(row.element);
       return false;
     }
-    out->push_back(FormUse{row.control, slot});
+    out->push_back(FormUse{ControlOf(table, row), slot});
   }
   std::stable_sort(out->begin(), out->end(),
                    [](const FormUse& a, const FormUse& b) { return a.control < b.control; });

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/patterns/form_lookup.h"
 #include "app/patterns/form_record.h"
 #include "app/patterns/form_table.h"
 #include "app/procedure_frame.h"
@@ -24,6 +25,7 @@ struct FormState {
   int attempts = 0;
   int32_t next_number = 0;
   std::string action_message;
+  RefusedLookup refused_lookup;
 };
 
 // The control that selecting `control` focuses: a prompt passes the focus to the entry after

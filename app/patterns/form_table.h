@@ -37,6 +37,14 @@ struct FieldBinding {
   uint32_t element = 0;
 };
 
+// Where a form's window puts the fields of its table. Two forms of one file share one table of
+// fields; the second window may number its controls from `from` on `shift` higher (a note form
+// gives OK and "Cancel" the numbers 101 and 102 in the middle of its fields).
+struct ControlShift {
+  int from = 0;  // 0: every control is numbered as the table gives it
+  int shift = 0;
+};
+
 // A field whose value must be found in another file: on acceptance the value is looked up by
 // `key` (a unique key over the one field `key_field`); a value not found calls the file's select
 // browse, whose chosen record's `key_field` is copied back.
@@ -104,6 +112,7 @@ struct FormTable {
   std::span<const PrimedNumber> primed_numbers = {};
   void (*prime)() = nullptr;  // the form's own priming beyond constants; nullptr for none
   std::span<const FieldBinding> fields = {};
+  ControlShift field_controls = {};
   std::span<const FieldLookupRow> lookups = {};
   std::span<const CallRow> calls = {};
   // The browse boxes on the form's tabs, each ranged on a field of the form's record and each
@@ -113,5 +122,12 @@ struct FormTable {
   int ok_button = 0;
   int cancel_button = 0;
 };
+
+// The control of the form's window that shows `binding`.
+constexpr int ControlOf(const FormTable& table, const FieldBinding& binding) {
+  const ControlShift& moved = table.field_controls;
+  bool shifted = moved.from != 0 && binding.control >= moved.from;
+  return binding.control + (shifted ? moved.shift : 0);
+}
 
 }  // namespace carelog::app

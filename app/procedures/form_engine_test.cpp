@@ -252,29 +252,56 @@ TEST_F(FormEngineTest, PlainFormCancelClosesWithoutAskingOrWriting) {
 }
 
 // A number not in the patients file opens the patient select browse; closing it without a
-// choice leaves the number refused and the form open on it.
+// choice leaves the number refused and the form open on it. Typing the number and pressing OK
+// checks the field twice (its own acceptance, then OK's check), but offers the browse once.
 TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
   AddPatient(5);
+  EXPECT_EQ(
+      Run(InsertMedication(5),
+          [] {
+            Type("77");
+            Click("OK");
+            host::Automation automation;
+            automation.WaitIdle();
+            EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
+            Click("Close");
+            Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
+            automation.WaitIdle();
+            EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
+            EXPECT_FALSE(automation.ExpectMessage("").ok) << "no second warning";
+            // A later OK is a new request: the browse is offered again.
+            Click("OK");
+            automation.WaitIdle();
+            EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
+            Click("Close");
+            Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
+            automation.WaitIdle();
+            EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
+            Click("Cancel");
+          }),
+      kRespCancelled);
+  EXPECT_TRUE(MedicationNumbers().empty());
+}
+
+// A missing number typed on the medication form is replaced by the patient chosen in the
+// select browse; the OK that was pressed then goes on and stores the record under that patient.
+TEST_F(FormEngineTest, PatientChosenInTheSelectBrowseReplacesAMissingNumber) {
+  AddPatient(5);
+  AddPatient(6);
   EXPECT_EQ(Run(InsertMedication(5),
                 [] {
                   Type("77");
                   Click("OK");
-                  // The entry's own acceptance and then OK's check of every field each
-                  // look the number up: each offers the select browse, then the warning.
                   host::Automation automation;
-                  for (int round = 0; round < 2; ++round) {
-                    automation.WaitIdle();
-                    EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
-                    Click("Close");
-                    Answer("OK",
-                           "The value for MED:Patient_Number must be found in the Patients file.");
-                  }
                   automation.WaitIdle();
-                  EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
-                  Click("Cancel");
+                  EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
+                  EXPECT_TRUE(automation.Key("End").ok);
+                  Click("&Select");
                 }),
-            kRespCancelled);
-  EXPECT_TRUE(MedicationNumbers().empty());
+            kRespCompleted);
+  ASSERT_EQ(MedicationNumbers(), (std::vector<int32_t>{1}));
+  store::Get(appdata::MedicationsFile(), appdata::Key(appdata::MedKey::RECORD_KEY));
+  EXPECT_EQ(int32_t{appdata::MED.PATIENT_NUMBER}, 6);
 }
 
 TEST_F(FormEngineTest, DeleteAnsweredCancelDeletesNothing) {

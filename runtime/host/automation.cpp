@@ -329,7 +329,7 @@ std::string Automation::Dump() {
   return out;
 }
 
-AutomationResult Automation::Screenshot(const std::string& path) {
+AutomationResult Automation::Screenshot(const std::string& path, ScreenshotSize size) {
   WindowId top = ActiveWindow();
   if (top == kNoWindow) {
     for (WindowId w : TopLevelWindows()) {
@@ -341,6 +341,7 @@ AutomationResult Automation::Screenshot(const std::string& path) {
   }
   std::shared_ptr<Surface> surface = SurfaceOf(top);
   if (!surface) return AutomationResult::Failure("no window is open to take a picture of");
+  if (size == ScreenshotSize::kLogical && surface->Scale() != 1) surface = surface->AtLogicalSize();
   if (!surface->SavePng(path)) return AutomationResult::Failure("cannot write " + path);
   return AutomationResult{};
 }

@@ -91,6 +91,8 @@ class AutomationPeer {
 // Registers the peer (nullptr removes it). The peer must outlive its registration.
 void RegisterAutomationPeer(AutomationPeer* peer);
 
+enum class ScreenshotSize : uint8_t { kLogical, kDevice };
+
 class Automation {
  public:
   // Waits until every window thread has been idle for a few consecutive checks.
@@ -116,8 +118,10 @@ class Automation {
   //   window KIND "TITLE"[ active]
   //     EQUATE NAME KIND "TEXT" visible|hidden enabled|disabled[ focused][ row=N]
   std::string Dump();
-  // Renders the current top-level window to a PNG file.
-  AutomationResult Screenshot(const std::string& path);
+  // Renders the current top-level window to a PNG file: at its logical size (as at 96 dpi,
+  // whatever the screen's scale), or in the screen pixels of its backing store.
+  AutomationResult Screenshot(const std::string& path,
+                              ScreenshotSize size = ScreenshotSize::kLogical);
 };
 
 // "&Yes" -> "Yes"; "&&" stays as one '&'.

@@ -10,6 +10,7 @@
 #include "runtime/host/automation.h"
 #include "runtime/host/print_output.h"
 #include "runtime/host/types.h"
+#include "runtime/host/window_system.h"
 
 namespace carelog::host {
 
@@ -38,9 +39,10 @@ constexpr VerbRule kVerbs[] = {
     {"expect-text", ScriptVerb::kExpectText, 2, 2, true, false},
     {"expect-message", ScriptVerb::kExpectMessage, 1, 1, false, false},
     {"dump", ScriptVerb::kDump, 0, 0, false, false},
-    {"screenshot", ScriptVerb::kScreenshot, 1, 1, false, false},
+    {"screenshot", ScriptVerb::kScreenshot, 1, 2, false, false},
     {"print-to", ScriptVerb::kPrintTo, 1, 1, false, false},
     {"wait-for-file", ScriptVerb::kWaitForFile, 1, 1, false, false},
+    {"resize", ScriptVerb::kResize, 2, 2, true, false},
 };
 
 constexpr auto kFileWait = std::chrono::seconds(60);
@@ -156,6 +158,28 @@ bool SplitLine(std::string_view line, std::vector<ScriptArgument>* out, std::str
   return true;
 }
 
+// A count of pixels from 1 to 16384, as the screen option takes them.
+bool ParsePixels(const std::string& text, int* out) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  *out = std::stoi(text);
+  return *out >= 1 && *out <= 16384;
+}
+
+// Gives the current window this outer size, its top left corner staying where it is.
+AutomationResult Resize(Automation& automation, const std::vector<ScriptArgument>& a) {
+  int width = 0, height = 0;
+  if (!ParsePixels(a[0].text, &width) || !ParsePixels(a[1].text, &height)) {
+    return AutomationResult::Failure("\"" + a[0].text + " " + a[1].text +
+                                     "\" is not a size in pixels (1 to 16384 each)");
+  }
+  WindowId window = automation.CurrentWindow();
+  if (window == kNoWindow) return AutomationResult::Failure("no window is open");
+  Rect at = WindowRect(window);
+  MoveWindow(window, Rect::FromSize(at.left, at.top, width, height));
+  return automation.WaitIdle();
+}
+
 std::string Ansi(const ScriptArgument& a) {
   return Utf8ToAnsi(a.text);
 }
@@ -203,12 +227,18 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
       out.flush();
       return AutomationResult{};
     case ScriptVerb::kScreenshot:
-      return automation.Screenshot(a[0].text);
+      if (a.size() > 1 && a[1].text != "device") {
+        return AutomationResult::Failure("expected `device` after the file name, not " + a[1].text);
+      }
+      return automation.Screenshot(
+          a[0].text, a.size() > 1 ? ScreenshotSize::kDevice : ScreenshotSize::kLogical);
     case ScriptVerb::kPrintTo:
       SetPrintOutputFile(a[0].text);
       return AutomationResult{};
     case ScriptVerb::kWaitForFile:
       return WaitForFile(a[0].text);
+    case ScriptVerb::kResize:
+      return Resize(automation, a);
   }
   return AutomationResult::Failure("unknown command");
 }

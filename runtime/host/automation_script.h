@@ -18,10 +18,12 @@
 //   expect-text EQUATE "text"         a control's text
 //   expect-message "text"             the text of the message box shown
 //   dump                              print every window and control
-//   screenshot FILE.png               save the current window as PNG
+//   screenshot FILE.png [device]      save the current window as PNG, at its logical size, or
+//                                     with `device` in the screen's own pixels
 //   print-to FILE.pdf                 later print jobs write this PDF (the PDF printer)
 //   wait-for-file FILE                wait (up to a minute) until FILE exists: lets scripts
 //                                     of two programs on one folder take turns
+//   resize WIDTH HEIGHT               give the current window this outer size in pixels
 //
 // Every command first waits until the program is idle. A failed command ends the script
 // with "FILE:LINE: verb: what went wrong" on the error stream and status 1.
@@ -49,6 +51,7 @@ enum class ScriptVerb : uint8_t {
   kScreenshot,
   kPrintTo,
   kWaitForFile,
+  kResize,
 };
 
 struct ScriptArgument {

@@ -5,10 +5,18 @@
 // input for the window system (input.h), which posts it to the thread that owns the window.
 // Other threads never call SDL; they queue commands for the host thread and wake it with a
 // user event.
+//
+// On a dense screen the native windows are scale x the windows' logical size: the backend turns
+// logical rectangles into screen pixels on the way out and screen positions back into logical
+// ones on the way in, and copies the windows' surfaces, already painted at that scale, as they
+// are.
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <cmath>
 #include <condition_variable>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <future>
@@ -19,9 +27,11 @@
 #include <thread>
 
 #include "runtime/host/backend_factory.h"
+#include "runtime/host/display.h"
 #include "runtime/host/graphics.h"
 #include "runtime/host/input.h"
 #include "runtime/host/messages.h"
+#include "runtime/host/x_resources.h"
 
 namespace carelog::host {
 
@@ -93,6 +103,15 @@ SDL_SystemCursor CursorOf(CursorShape shape) {
   }
 }
 
+// The density the desktop chose, on X11 its Xft.dpi; 0 elsewhere. A Wayland compositor
+// enlarges the windows of programs that do not ask for its scale itself, so there the program
+// draws at scale 1 and the compositor's figure is not taken as well.
+double DisplayDpi() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "x11") == 0) return internal::XftDpi();
+  return 0;
+}
+
 class SdlBackend : public DisplayBackend {
  public:
   SdlBackend() = default;
@@ -120,8 +139,10 @@ class SdlBackend : public DisplayBackend {
     std::string utf8 = AnsiToUtf8(title);
     Run([=, this] {
       Uint32 flags = SDL_WINDOW_RESIZABLE | (visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
-      SDL_Window* w = SDL_CreateWindow(utf8.c_str(), rect.left, rect.top, std::max(rect.Width(), 1),
-                                       std::max(rect.Height(), 1), flags);
+      Rect device = ToDevice(rect);
+      SDL_Window* w =
+          SDL_CreateWindow(utf8.c_str(), device.left, device.top, std::max(device.Width(), 1),
+                           std::max(device.Height(), 1), flags);
       if (!w) return;
       RefreshWorkArea();
       native_[window] = w;
@@ -137,12 +158,13 @@ class SdlBackend : public DisplayBackend {
       SDL_Window* w = NativeOf(window);
       if (!w) return;
       SDL_SetWindowTitle(w, utf8.c_str());
+      Rect device = ToDevice(rect);
       int x, y, width, height;
       SDL_GetWindowPosition(w, &x, &y);
       SDL_GetWindowSize(w, &width, &height);
-      if (x != rect.left || y != rect.top) SDL_SetWindowPosition(w, rect.left, rect.top);
-      if (width != rect.Width() || height != rect.Height()) {
-        SDL_SetWindowSize(w, std::max(rect.Width(), 1), std::max(rect.Height(), 1));
+      if (x != device.left || y != device.top) SDL_SetWindowPosition(w, device.left, device.top);
+      if (width != device.Width() || height != device.Height()) {
+        SDL_SetWindowSize(w, std::max(device.Width(), 1), std::max(device.Height(), 1));
       }
       bool shown = SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN;
       if (visible && !shown) SDL_ShowWindow(w);
@@ -258,6 +280,8 @@ class SdlBackend : public DisplayBackend {
       return;
     }
     wake_event_ = SDL_RegisterEvents(1);
+    SetDisplayScaleFromDisplay(ScaleForDpi(DisplayDpi()));
+    scale_ = DisplayScale();
     RefreshWorkArea();
     SDL_StartTextInput();
     started->set_value(std::string());
@@ -283,8 +307,19 @@ class SdlBackend : public DisplayBackend {
       if (SDL_GetDisplayBounds(0, &r) != 0) return;
     }
     std::lock_guard<std::mutex> lock(work_area_mutex_);
-    work_area_ = Rect::FromSize(r.x, r.y, r.w, r.h);
+    work_area_ = ToLogical(Rect::FromSize(r.x, r.y, r.w, r.h));
   }
+
+  // Between the window system's logical pixels and the screen's.
+  int ToDevice(int v) const { return static_cast<int>(std::lround(v * scale_)); }
+  int ToLogical(int v) const { return static_cast<int>(std::lround(v / scale_)); }
+  Rect ToDevice(const Rect& r) const {
+    return Rect{ToDevice(r.left), ToDevice(r.top), ToDevice(r.right), ToDevice(r.bottom)};
+  }
+  Rect ToLogical(const Rect& r) const {
+    return Rect{ToLogical(r.left), ToLogical(r.top), ToLogical(r.right), ToLogical(r.bottom)};
+  }
+  Point ToLogical(int x, int y) const { return Point{ToLogical(x), ToLogical(y)}; }
 
   void RunCommands() {
     std::deque<std::function<void()>> batch;
@@ -307,19 +342,20 @@ class SdlBackend : public DisplayBackend {
       {
         std::lock_guard<std::mutex> lock(surface->Lock());
         SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint8_t*>(surface->Data()), surface->Width(), surface->Height(), 32,
-            surface->StrideBytes(), SDL_PIXELFORMAT_ARGB8888);
+            const_cast<uint8_t*>(surface->Data()), surface->DeviceWidth(), surface->DeviceHeight(),
+            32, surface->StrideBytes(), SDL_PIXELFORMAT_ARGB8888);
         if (!source) continue;
         SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-        ClearUncovered(screen, surface->Width(), surface->Height());
+        ClearUncovered(screen, surface->DeviceWidth(), surface->DeviceHeight());
         SDL_BlitSurface(source, nullptr, screen, nullptr);
         SDL_FreeSurface(source);
       }
       CaretState caret = Caret();
       if (caret.visible && caret.window != kNoWindow && TopLevelOf(caret.window) == id) {
         Point origin = ClientOriginInTopLevel(caret.window);
-        SDL_Rect r{caret.rect.left + origin.x, caret.rect.top + origin.y, caret.rect.Width(),
-                   caret.rect.Height()};
+        Rect caret_rect = ToDevice(caret.rect.Offset(origin.x, origin.y));
+        SDL_Rect r{caret_rect.left, caret_rect.top, std::max(caret_rect.Width(), 1),
+                   caret_rect.Height()};
         SDL_FillRect(screen, &r, SDL_MapRGB(screen->format, 0, 0, 0));
       }
       SDL_UpdateWindowSurface(w);
@@ -364,20 +400,20 @@ class SdlBackend : public DisplayBackend {
         }
         MouseButton button =
             e.button.button == SDL_BUTTON_LEFT ? MouseButton::kLeft : MouseButton::kRight;
-        InjectMouseButton(w, Point{e.button.x, e.button.y}, button, e.type == SDL_MOUSEBUTTONDOWN,
-                          e.button.clicks >= 2);
+        InjectMouseButton(w, ToLogical(e.button.x, e.button.y), button,
+                          e.type == SDL_MOUSEBUTTONDOWN, e.button.clicks >= 2);
         break;
       }
       case SDL_MOUSEMOTION:
         if (WindowId w = WindowOf(e.motion.windowID)) {
-          InjectMouseMove(w, Point{e.motion.x, e.motion.y});
+          InjectMouseMove(w, ToLogical(e.motion.x, e.motion.y));
         }
         break;
       case SDL_MOUSEWHEEL:
         if (WindowId w = WindowOf(e.wheel.windowID)) {
           int x, y;
           SDL_GetMouseState(&x, &y);
-          InjectMouseWheel(w, Point{x, y}, e.wheel.y);
+          InjectMouseWheel(w, ToLogical(x, y), e.wheel.y);
         }
         break;
       case SDL_WINDOWEVENT:
@@ -440,13 +476,14 @@ class SdlBackend : public DisplayBackend {
       case SDL_WINDOWEVENT_SIZE_CHANGED: {
         SyncState(w);
         Rect r = WindowRect(w);
-        MoveWindow(w, Rect::FromSize(r.left, r.top, e.data1, e.data2));
+        MoveWindow(w, Rect::FromSize(r.left, r.top, ToLogical(e.data1), ToLogical(e.data2)));
         dirty_.insert(w);
         break;
       }
       case SDL_WINDOWEVENT_MOVED: {
         Rect r = WindowRect(w);
-        MoveWindow(w, Rect::FromSize(e.data1, e.data2, r.Width(), r.Height()));
+        MoveWindow(w,
+                   Rect::FromSize(ToLogical(e.data1), ToLogical(e.data2), r.Width(), r.Height()));
         break;
       }
       case SDL_WINDOWEVENT_MAXIMIZED:
@@ -472,6 +509,7 @@ class SdlBackend : public DisplayBackend {
   std::deque<std::function<void()>> commands_;
   std::atomic<Uint32> wake_event_{0};
   bool running_ = true;  // host thread only
+  double scale_ = 1;     // screen pixels per logical pixel; set before any window
   // Host thread only:
   std::map<WindowId, SDL_Window*> native_;
   std::map<Uint32, WindowId> by_sdl_id_;
@@ -485,6 +523,9 @@ class SdlBackend : public DisplayBackend {
 }  // namespace
 
 std::unique_ptr<DisplayBackend> MakeSdlBackend(std::string* error) {
+  // Opening the X input method parses the locale's whole compose table (about 40% of a
+  // start's instructions); from a cache it is mapped instead.
+  internal::UseComposeCache();
   auto backend = std::make_unique<SdlBackend>();
   if (!backend->Start(error)) return nullptr;
   return backend;

@@ -1,7 +1,9 @@
 #include "runtime/host/display.h"
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -19,6 +21,34 @@ std::mutex display_mutex;
 std::unique_ptr<DisplayBackend> current;
 std::atomic<int> headless_width{1024};
 std::atomic<int> headless_height{768};
+
+constexpr double kLargestScale = 4;
+enum class ScaleSource : int { kNone, kDisplay, kEnvironment, kSet };
+std::mutex scale_mutex;
+double scale_value = 1;                         // under scale_mutex
+ScaleSource scale_source = ScaleSource::kNone;  // under scale_mutex
+bool environment_read = false;                  // under scale_mutex
+
+bool ParseScale(std::string_view text, double* scale) {
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  if (!(value >= 1 && value <= kLargestScale)) return false;
+  *scale = value;
+  return true;
+}
+
+// CARELOG_SCALE once, the first time the scale is asked for. A malformed value is ignored.
+void ReadScaleEnvironment() {
+  if (environment_read) return;
+  environment_read = true;
+  const char* text = std::getenv("CARELOG_SCALE");
+  double scale = 1;
+  if (scale_source < ScaleSource::kEnvironment && text && ParseScale(text, &scale)) {
+    scale_value = scale;
+    scale_source = ScaleSource::kEnvironment;
+  }
+}
 
 // "1600x1000" -> {1600, 1000}; false for anything else.
 bool ParseSize(std::string_view text, Size* size) {
@@ -130,6 +160,50 @@ bool ScreenSizeFromArguments(int argc, const char* const* argv) {
     if (std::strncmp(argv[i], "--screen=", 9) != 0) continue;
     Size size;
     if (!ParseSize(argv[i] + 9, &size) || !SetHeadlessScreenSize(size)) return false;
+  }
+  return true;
+}
+
+double DisplayScale() {
+  std::lock_guard<std::mutex> lock(scale_mutex);
+  ReadScaleEnvironment();
+  return scale_value;
+}
+
+bool SetDisplayScale(double scale) {
+  if (!(scale >= 1 && scale <= kLargestScale)) return false;
+  std::lock_guard<std::mutex> lock(scale_mutex);
+  environment_read = true;  // a scale set outright outweighs the environment's
+  scale_value = scale;
+  scale_source = ScaleSource::kSet;
+  return true;
+}
+
+void ForgetDisplayScale() {
+  std::lock_guard<std::mutex> lock(scale_mutex);
+  scale_value = 1;
+  scale_source = ScaleSource::kNone;
+  environment_read = false;
+}
+
+void SetDisplayScaleFromDisplay(double scale) {
+  std::lock_guard<std::mutex> lock(scale_mutex);
+  ReadScaleEnvironment();
+  if (scale_source > ScaleSource::kDisplay) return;
+  scale_value = std::clamp(scale, 1.0, kLargestScale);
+  scale_source = ScaleSource::kDisplay;
+}
+
+double ScaleForDpi(double dpi) {
+  if (!(dpi > 0)) return 1;
+  return std::clamp(std::round(dpi / 96 * 4) / 4, 1.0, kLargestScale);
+}
+
+bool ScaleFromArguments(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--scale=", 8) != 0) continue;
+    double scale = 1;
+    if (!ParseScale(argv[i] + 8, &scale) || !SetDisplayScale(scale)) return false;
   }
   return true;
 }

@@ -37,6 +37,25 @@ Size HeadlessScreenSize();
 // changing nothing, when the value is malformed; true when the option is absent.
 bool ScreenSizeFromArguments(int argc, const char* const* argv);
 
+// The screen's density as a scale: screen pixels per logical pixel, a logical pixel being 1/96
+// inch. The window system, dialog units and fonts all measure in logical pixels; top-level
+// windows keep backing stores of scale x as many screen pixels and are painted through the
+// scale, so on a dense screen the program has the size it has at 96 dpi and is drawn sharp.
+// Chosen, first to last: SetDisplayScale or --scale=N, the CARELOG_SCALE environment variable,
+// the display's own (the X server's Xft.dpi), 1.
+double DisplayScale();
+// Scales from 1 to 4 are accepted; anything else is refused and changes nothing.
+bool SetDisplayScale(double scale);
+// Forgets any scale set or read: the next is read from the environment and the display again.
+void ForgetDisplayScale();
+// What the display reports, taken unless a scale was set or given in the environment.
+void SetDisplayScaleFromDisplay(double scale);
+// A screen of `dpi` dots per inch as a scale: dpi / 96 in steps of a quarter, from 1 to 4.
+double ScaleForDpi(double dpi);
+// Reads "--scale=N" from program arguments. False, changing nothing, when N is malformed or out
+// of range; true when the option is absent.
+bool ScaleFromArguments(int argc, const char* const* argv);
+
 // Reads the display choice from program arguments: "--headless" or "--display=NAME".
 // Unknown names give false.
 bool DisplayChoiceFromArguments(int argc, const char* const* argv, DisplayChoice* choice);

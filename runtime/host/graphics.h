@@ -2,9 +2,10 @@
 // which screen painting, page recording and printing all draw.
 //
 // Coordinates are integer device units with the origin at the top left. On a screen surface a
-// unit is a pixel at 96 per inch; on a printer page it is a printer pixel, whatever the
-// printer's resolution. Lines and shapes are drawn without anti-aliasing so that a
-// one-unit line covers exactly one row or column of pixels; text is anti-aliased.
+// unit is a logical pixel at 96 per inch (the surface's device scale turns it into as many
+// screen pixels as the screen's density needs); on a printer page it is a printer pixel, whatever
+// the printer's resolution. Lines and shapes are drawn without anti-aliasing so that a one-unit
+// line covers exactly one row or column of pixels; text is anti-aliased.
 //
 // A DeviceContext is used by one thread at a time. Text drawing and measuring is serialised
 // inside this layer, so contexts on different threads may be used at once.
@@ -23,12 +24,20 @@ namespace carelog::host {
 
 // An image of 32-bit pixels (alpha, red, green, blue). Window backing stores and bitmaps
 // are surfaces.
+//
+// A surface has a size in logical pixels and a device scale: it holds scale x as many device
+// pixels in each direction, and whatever draws on it goes through the scale, so a window
+// backing store on a high-density screen is painted sharp at the screen's own density while
+// every coordinate stays logical. Bitmaps and pictures have scale 1.
 inline constexpr int kMaxSurfaceSide = 16384;
+inline constexpr double kMaxSurfaceScale = 4;
 
 class Surface {
  public:
   // A surface filled with `fill`. Sizes are clamped to 1..kMaxSurfaceSide.
-  static std::shared_ptr<Surface> Create(int width, int height, Color fill = Color{255, 255, 255});
+  // Scales are clamped to 1..kMaxSurfaceScale, and the device size to kMaxSurfaceSide.
+  static std::shared_ptr<Surface> Create(int width, int height, Color fill = Color{255, 255, 255},
+                                         double scale = 1);
   // Reads a PNG file; nullptr when it cannot be read.
   static std::shared_ptr<Surface> LoadPng(const std::string& path);
   // Copies unpremultiplied 0xAARRGGBB pixels, `stride` pixels per row.
@@ -38,16 +47,23 @@ class Surface {
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;
 
-  int Width() const;
+  int Width() const;  // logical
   int Height() const;
+  double Scale() const;
+  int DeviceWidth() const;
+  int DeviceHeight() const;
+  // Saves the device pixels.
   bool SavePng(const std::string& path) const;
-  // Unpremultiplied 0xAARRGGBB; 0 outside the surface.
+  // Unpremultiplied 0xAARRGGBB of the device pixel at (x, y); 0 outside the surface. At scale 1
+  // device and logical pixels are the same.
   uint32_t Pixel(int x, int y) const;
-  // Copies a rectangle of this surface into a new one.
+  // Copies a rectangle (logical) of this surface into a new one of the same scale.
   std::shared_ptr<Surface> Copy(const Rect& area) const;
+  // A copy at scale 1: above scale 1 the device pixels are averaged down to the logical size.
+  std::shared_ptr<Surface> AtLogicalSize() const;
 
-  // Backends read the pixels (premultiplied ARGB32, native byte order) while holding Lock();
-  // painting holds it as well.
+  // Backends read the device pixels (premultiplied ARGB32, native byte order) while holding
+  // Lock(); painting holds it as well.
   const uint8_t* Data() const;
   int StrideBytes() const;
   std::mutex& Lock() const { return mutex_; }

@@ -14,7 +14,9 @@
 namespace carelog::host {
 
 struct Surface::Native {
-  cairo_surface_t* surface = nullptr;
+  cairo_surface_t* surface = nullptr;  // device pixels, with the device scale set
+  int width = 1, height = 1;           // logical
+  double scale = 1;
   ~Native() {
     if (surface) cairo_surface_destroy(surface);
   }

@@ -67,8 +67,8 @@ class PrivateXServer {
     std::string fd = std::to_string(fds[1]);
     const char* argv[] = {binary.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
                           screen.c_str(), "-nolisten",  "tcp",      nullptr};
-    int spawned = posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv),
-                              environ);
+    int spawned =
+        posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ);
     close(fds[1]);
     std::string number = spawned == 0 ? ReadLine(fds[0]) : "";
     close(fds[0]);
@@ -216,9 +216,10 @@ int WindowAppearsAndTakesAKey(Display* d) {
   return 0;
 }
 
-TEST(SdlDisplay, AWindowAppearsOnTheScreenAndTakesAKey) {
+// Runs the scenario in a child process (SDL keeps state for the life of a process) against a
+// fresh X server, with DISPLAY naming it; the scenario's status is the child's.
+void RunOnPrivateServer(int (*scenario)(Display*)) {
   std::string xvfb = FindInPath("Xvfb");
-  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
   PrivateXServer server;
   ASSERT_TRUE(server.Start(xvfb)) << "Xvfb did not start";
   std::fflush(nullptr);
@@ -226,13 +227,20 @@ TEST(SdlDisplay, AWindowAppearsOnTheScreenAndTakesAKey) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     setenv("DISPLAY", server.name().c_str(), 1);
+    unsetenv("CARELOG_SCALE");
+    ForgetDisplayScale();
     Display* d = XOpenDisplay(server.name().c_str());
-    _exit(d ? WindowAppearsAndTakesAKey(d) : 2);
+    _exit(d ? scenario(d) : 2);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "the scenario crashed";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's message above";
+}
+
+TEST(SdlDisplay, AWindowAppearsOnTheScreenAndTakesAKey) {
+  if (FindInPath("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
+  RunOnPrivateServer(WindowAppearsAndTakesAKey);
 }
 
 // Starts openbox on the display and waits until it manages the screen (it announces itself
@@ -396,6 +404,117 @@ void RunUnderWindowManager(const std::string& size, int width, int height, bool 
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "the scenario crashed";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "see the scenario's message above";
+}
+
+// What another program reads from the clipboard (UTF-8), through xclip.
+std::string ClipboardSeenByOthers() {
+  FILE* pipe = popen("xclip -o -selection clipboard 2>/dev/null", "r");
+  if (!pipe) return "";
+  std::string out;
+  char buffer[256];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  pclose(pipe);
+  return out;
+}
+
+// Another program puts UTF-8 text on the clipboard and keeps it there until it is taken.
+bool OthersPutOnTheClipboard(const std::string& utf8) {
+  return Run("printf '%s' '" + utf8 + "' | xclip -i -selection clipboard");
+}
+
+// The clipboard with other programs: the program's ANSI text reaches them in UTF-8; their
+// UTF-8 comes back in the ANSI set, and text the set cannot hold is refused with a beep.
+int ClipboardWithOtherPrograms(Display*) {
+  std::string error;
+  if (!StartDisplay(DisplayChoice::kSdl, &error)) {
+    std::fprintf(stderr, "sdl display: %s\n", error.c_str());
+    return 1;
+  }
+  WindowSpec spec;
+  spec.title = "Care Log Clipboard";
+  spec.rect = Rect::FromSize(10, 10, 200, 100);
+  WindowId window = CreateWindow(spec);
+  UpdateWindows();
+  SetClipboardText(
+      "Caf\xE9 N\xFA\xF1"
+      "ez");
+  CHILD_CHECK(WaitFor([] {
+                return ClipboardSeenByOthers() ==
+                       "Caf\xC3\xA9 N\xC3\xBA\xC3\xB1"
+                       "ez";
+              }),
+              "another program did not read the text in UTF-8");
+  CHILD_CHECK(OthersPutOnTheClipboard("Zo\xC3\xAB M\xC3\xBCller"), "xclip could not copy");
+  std::string pasted;
+  CHILD_CHECK(WaitFor([&] { return (pasted = ClipboardText()) == "Zo\xEB M\xFCller"; }),
+              "another program's text did not arrive in the ANSI set");
+  int beeps = BeepCount();
+  CHILD_CHECK(OthersPutOnTheClipboard("Wa\xC5\x82\xC4\x99sa"), "xclip could not copy");
+  CHILD_CHECK(WaitFor([&] { return ClipboardText().empty() && BeepCount() > beeps; }),
+              "text outside the ANSI set was not refused with a beep");
+  DestroyWindow(window);
+  StopDisplay();
+  return 0;
+}
+
+TEST(SdlDisplay, TheClipboardIsSharedWithOtherProgramsInTheAnsiSet) {
+  if (FindInPath("Xvfb").empty() || FindInPath("xclip").empty()) {
+    GTEST_SKIP() << "Xvfb or xclip is not installed (scripts/install-deps.sh)";
+  }
+  RunOnPrivateServer(ClipboardWithOtherPrograms);
+}
+
+// On a desktop that chose 192 dpi the native window is twice the window's logical size, its
+// surface holds the screen's pixels, and a click lands on the logical point under it.
+int DenseDesktop(Display* d) {
+  const char resources[] = "Xft.antialias:\t1\nXft.dpi:\t192\n";
+  XChangeProperty(d, DefaultRootWindow(d), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources), sizeof resources - 1);
+  XSync(d, False);
+  std::string error;
+  if (!StartDisplay(DisplayChoice::kSdl, &error)) {
+    std::fprintf(stderr, "sdl display: %s\n", error.c_str());
+    return 1;
+  }
+  CHILD_CHECK(DisplayScale() == 2, "the desktop's Xft.dpi did not give scale 2");
+  Point clicked{-1, -1};
+  WindowSpec spec;
+  spec.title = "Care Log Dense";
+  spec.rect = Rect::FromSize(20, 20, 300, 150);
+  spec.style = style::kVisible;
+  spec.proc = [&](const Message& m) -> int64_t {
+    if (m.number == msg::kLButtonDown) clicked = Point{UnpackX(m.lparam), UnpackY(m.lparam)};
+    return DefaultWindowProc(m);
+  };
+  WindowId window = CreateWindow(spec);
+  UpdateWindows();
+  ::Window xw = 0;
+  CHILD_CHECK(WaitFor([&] { return (xw = FindXWindow(d, "Care Log Dense")) != 0; }),
+              "no X window appeared");
+  XWindowAttributes attributes{};
+  CHILD_CHECK(WaitFor([&] {
+                return XGetWindowAttributes(d, xw, &attributes) && attributes.width == 600 &&
+                       attributes.height == 300 && attributes.map_state == IsViewable;
+              }),
+              "the X window is not twice the window's size");
+  CHILD_CHECK(WindowRect(window).Width() == 300, "the window's own size changed");
+  CHILD_CHECK(SurfaceOf(window)->DeviceWidth() == 600, "the surface is not at the screen's scale");
+  // Clicked again until it arrives: the server may take the first before SDL listens.
+  std::string click = "xdotool mousemove --window " + std::to_string(xw) + " 200 100 click 1";
+  CHILD_CHECK(WaitFor([&] { return (clicked.x == 100 && clicked.y == 50) || !Run(click); }) &&
+                  clicked.x == 100 && clicked.y == 50,
+              "the click did not land on the logical point under it");
+  DestroyWindow(window);
+  StopDisplay();
+  return 0;
+}
+
+TEST(SdlDisplay, ADenseDesktopGetsWindowsAtItsScale) {
+  if (FindInPath("Xvfb").empty() || FindInPath("xdotool").empty()) {
+    GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/install-deps.sh)";
+  }
+  RunOnPrivateServer(DenseDesktop);
 }
 
 TEST(SdlDisplay, UnderAWindowManagerMaximizeCloseAndTypingWork) {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "runtime/host/graphics_native.h"
 
@@ -7,12 +8,18 @@ namespace carelog::host {
 Surface::Surface(std::unique_ptr<Native> native) : native_(std::move(native)) {}
 Surface::~Surface() = default;
 
-std::shared_ptr<Surface> Surface::Create(int width, int height, Color fill) {
+std::shared_ptr<Surface> Surface::Create(int width, int height, Color fill, double scale) {
   auto native = std::make_unique<Native>();
   // Window sizes come from definitions; an absurd one must not become an absurd allocation.
-  native->surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::clamp(width, 1, kMaxSurfaceSide),
-                                 std::clamp(height, 1, kMaxSurfaceSide));
+  native->scale = std::isfinite(scale) ? std::clamp(scale, 1.0, kMaxSurfaceScale) : 1.0;
+  native->width = std::clamp(width, 1, kMaxSurfaceSide);
+  native->height = std::clamp(height, 1, kMaxSurfaceSide);
+  auto device = [&](int side) {
+    return std::clamp(static_cast<int>(std::ceil(side * native->scale)), 1, kMaxSurfaceSide);
+  };
+  native->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, device(native->width),
+                                               device(native->height));
+  cairo_surface_set_device_scale(native->surface, native->scale, native->scale);
   cairo_t* cr = cairo_create(native->surface);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_rgba(cr, fill.r / 255.0, fill.g / 255.0, fill.b / 255.0, fill.a / 255.0);
@@ -62,9 +69,18 @@ std::shared_ptr<Surface> Surface::FromPixels(int width, int height, const uint32
 }
 
 int Surface::Width() const {
-  return cairo_image_surface_get_width(native_->surface);
+  return native_->width;
 }
 int Surface::Height() const {
+  return native_->height;
+}
+double Surface::Scale() const {
+  return native_->scale;
+}
+int Surface::DeviceWidth() const {
+  return cairo_image_surface_get_width(native_->surface);
+}
+int Surface::DeviceHeight() const {
   return cairo_image_surface_get_height(native_->surface);
 }
 
@@ -75,7 +91,7 @@ bool Surface::SavePng(const std::string& path) const {
 }
 
 uint32_t Surface::Pixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
+  if (x < 0 || y < 0 || x >= DeviceWidth() || y >= DeviceHeight()) return 0;
   cairo_surface_flush(native_->surface);
   const uint8_t* data = cairo_image_surface_get_data(native_->surface);
   uint32_t p = *reinterpret_cast<const uint32_t*>(
@@ -89,11 +105,25 @@ uint32_t Surface::Pixel(int x, int y) const {
 
 std::shared_ptr<Surface> Surface::Copy(const Rect& area) const {
   Rect clipped = area.Intersect(Rect{0, 0, Width(), Height()});
-  std::shared_ptr<Surface> out = Create(clipped.Width(), clipped.Height(), Color{0, 0, 0, 0});
+  std::shared_ptr<Surface> out =
+      Create(clipped.Width(), clipped.Height(), Color{0, 0, 0, 0}, Scale());
   if (clipped.Empty()) return out;
   cairo_t* cr = cairo_create(out->native()->surface);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, native_->surface, -clipped.left, -clipped.top);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  return out;
+}
+
+std::shared_ptr<Surface> Surface::AtLogicalSize() const {
+  std::shared_ptr<Surface> out = Create(Width(), Height(), Color{0, 0, 0, 0});
+  std::lock_guard<std::mutex> lock(mutex_);
+  cairo_t* cr = cairo_create(out->native()->surface);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  // Both surfaces measure in logical pixels, so the source comes down to size by itself.
+  cairo_set_source_surface(cr, native_->surface, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
   cairo_paint(cr);
   cairo_destroy(cr);
   return out;

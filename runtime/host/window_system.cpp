@@ -278,7 +278,8 @@ WindowId CreateWindow(const WindowSpec& spec) {
     w.background = spec.background;
     w.proc = std::make_shared<WindowProc>(spec.proc);
     if (IsTopLevelKind(spec.kind)) {
-      w.surface = Surface::Create(spec.rect.Width(), spec.rect.Height(), spec.background);
+      w.surface =
+          Surface::Create(spec.rect.Width(), spec.rect.Height(), spec.background, DisplayScale());
       t.top_levels.push_back(id);  // created at the bottom, raised when shown
       if (DisplayBackend* b = internal::Backend()) b->WindowCreated(id, w.rect, w.title, false);
     } else {
@@ -496,7 +497,7 @@ bool MoveWindow(WindowId window, const Rect& rect) {
     if (!moved && !sized) return true;
     w->rect = rect;
     if (sized && w->surface) {
-      w->surface = Surface::Create(rect.Width(), rect.Height(), w->background);
+      w->surface = Surface::Create(rect.Width(), rect.Height(), w->background, DisplayScale());
     }
     if (IsTopLevelKind(w->kind) || w->kind == WindowKind::kMdiChild) TellBackend(*w);
     if (WindowData* parent = Find(w->parent)) {

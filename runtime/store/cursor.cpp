@@ -73,7 +73,9 @@ int Cursor::Next(bool* found) {
     }
     DataFileImpl::Path path;
     *found = file_.Descend(entry_.key(), &path) && file_.Advance(&path, true);
-    if (*found) StandOn(path.back().page, path.back().index);
+    if (!*found) return;
+    StandOn(path.back().page, path.back().index);
+    file_.RememberPath(path);  // the next step out of this leaf starts here
   });
 }
 

@@ -136,7 +136,7 @@ void DataFileImpl::Begin(Access access) {
   }
   if (!cache_valid_ || header_.change_counter != cached_counter_) {
     cache_.Clear();
-    ++generation_;
+    ChangeLayout();
   }
   cache_valid_ = true;
   cached_counter_ = header_.change_counter;
@@ -202,7 +202,7 @@ void DataFileImpl::Abandon() {
     cache_.Clear();
     cache_valid_ = false;
     header_ = disk_header_;
-    ++generation_;
+    ChangeLayout();
   }
   dirty_pages_ = 0;
   header_dirty_ = false;
@@ -267,22 +267,33 @@ Page* DataFileImpl::NewPage(uint8_t level) {
 
 void DataFileImpl::MarkDirty(Page* page) {
   ++page->edits;
-  MarkMoved(page);
+  ListDirty(page);
+  // New entries in a leaf leave every path to it standing; a change of an inner page may move
+  // the bounds between its children.
+  if (page->is_leaf()) {
+    ++generation_;
+  } else {
+    ChangeLayout();
+  }
 }
 
 void DataFileImpl::MarkMoved(Page* page) {
+  ListDirty(page);
+  ChangeLayout();
+}
+
+void DataFileImpl::ListDirty(Page* page) {
   if (!page->dirty) {
     cache_.SetDirty(page);
     ++dirty_pages_;
   }
-  ++generation_;
 }
 
 void DataFileImpl::FreePage(Page* page) {
   if (page->dirty) --dirty_pages_;
   if (page->number >= 0) freed_slots_.push_back(page->number);
   cache_.Remove(page->number);
-  ++generation_;
+  ChangeLayout();
 }
 
 Page* DataFileImpl::LoadRoot() {
@@ -443,6 +454,7 @@ void DataFileImpl::FinishCommit() {
   }
   prepared_images_.clear();
   cache_.CleanAll();
+  ++layout_generation_;  // pages took their places: search from the root again
   dirty_pages_ = 0;
   header_dirty_ = false;
   next_provisional_ = -2;
@@ -451,7 +463,7 @@ void DataFileImpl::FinishCommit() {
   if (error != 0) {
     cache_.Clear();
     cache_valid_ = false;
-    ++generation_;
+    ChangeLayout();
   }
 }
 

@@ -12,6 +12,9 @@
 //      its slot (when it had one) is listed in freed_slots.
 //   3. generation changes whenever a page is changed, renumbered, freed or dropped, so a cursor
 //      whose generation matches may use its page pointer and index directly.
+//   4. layout_generation changes whenever generation does, except for a change of a leaf's
+//      entries: while it matches, a remembered path is still a path of the tree (its pages
+//      cached, each its parent's child at the index taken) and its inner pages are unchanged.
 #pragma once
 
 #include <algorithm>
@@ -85,6 +88,12 @@ class DataFileImpl {
   // are written at the commit, only the first is serialized again.
   void MarkDirty(Page* page);
   void MarkMoved(Page* page);
+  // The tree's pages were restructured, renumbered or dropped: cursors and remembered paths
+  // search again.
+  void ChangeLayout() {
+    ++generation_;
+    ++layout_generation_;
+  }
   void FreePage(Page* page);
   // Gives `page` a new number and points its parent (or the header's root) at it.
   void Renumber(Page* page, int32_t number);
@@ -126,8 +135,11 @@ class DataFileImpl {
     std::array<Step, kMaxDepth> steps_;
     size_t size_ = 0;
   };
-  // Descends to the last entry at or below `key`; false for an empty tree.
+  // Descends to the last entry at or below `key`; false for an empty tree. A search that falls
+  // inside the leaf of a recent search starts from that leaf instead of the root.
   bool Descend(std::string_view key, Path* path);
+  // Keeps `path` as a starting point for later searches (DescendFromHint).
+  void RememberPath(const Path& path);
   // Descends to the last entry of the tree; false for an empty tree.
   bool DescendLast(Path* path);
   // Moves the path to the next (previous) entry; false at the end, leaving it unchanged.
@@ -153,6 +165,7 @@ class DataFileImpl {
   int dirty_pages_ = 0;
   int32_t next_provisional_ = -2;
   uint64_t generation_ = 1;
+  uint64_t layout_generation_ = 1;
   std::vector<int32_t> freed_slots_;
   Tree tree_;
   ShareLocks share_locks_;                // the openers' uses and denials, as share slots
@@ -170,6 +183,22 @@ class DataFileImpl {
     uint32_t edits = 0;
     std::string bytes;
   };
+  // A recent search path, valid while the layout generation and the root are those it was
+  // taken under; `used` orders the hints for replacement.
+  struct Hint {
+    Path path;
+    uint64_t layout = 0;
+    int32_t root = 0;
+    uint64_t used = 0;
+  };
+  static constexpr size_t kHints = 4;  // record, key and counters searches of one ADD, and one more
+
+  bool DescendFromHint(std::string_view key, Path* path);
+  void ListDirty(Page* page);
+
+  std::array<Hint, kHints> hints_;
+  uint64_t hint_clock_ = 0;
+
   using SerializedPages = std::unordered_map<const Page*, Serialized>;
   using Holes = std::map<int, std::vector<int32_t>>;    // freed numbers by size class
   using Homeless = std::vector<std::pair<Page*, int>>;  // pages waiting for a slot of a class

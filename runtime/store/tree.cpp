@@ -18,15 +18,68 @@ namespace carelog::store {
 bool DataFileImpl::Descend(std::string_view key, Path* path) {
   path->clear();
   if (header_.root == kEmptyRoot) return false;
+  if (DescendFromHint(key, path)) return true;
   Page* page = LoadRoot();
   for (;;) {
     ptrdiff_t index = page->LastAtOrBelow(key);
     // The sentinel heads the leftmost page of every level, so only damage leaves nothing here.
     if (index < 0) Fail(kErrInvalidDataFile);
     path->push_back({page, static_cast<size_t>(index)});
-    if (page->is_leaf()) return true;
+    if (page->is_leaf()) break;
     page = LoadChild(*page, static_cast<size_t>(index));
   }
+  RememberPath(*path);
+  return true;
+}
+
+namespace {
+
+// Whether a descent for `key` takes the index of `step` in its inner page: the last entry at
+// or below the key is the step's own.
+bool StepTakes(const DataFileImpl::Step& step, std::string_view key) {
+  const Page& page = *step.page;
+  return !(key < page.entries[step.index].key()) &&
+         (step.index + 1 == page.size() || key < page.entries[step.index + 1].key());
+}
+
+}  // namespace
+
+// A remembered path whose every inner step a fresh descent for `key` would take again leads to
+// the same leaf, so only the search inside the leaf is left. Its inner pages are unchanged since
+// it was taken (the layout generation), so the checks of LoadChild hold for it still.
+bool DataFileImpl::DescendFromHint(std::string_view key, Path* path) {
+  for (Hint& hint : hints_) {
+    if (hint.layout != layout_generation_ || hint.root != header_.root) continue;
+    size_t inner = hint.path.size() - 1;
+    bool takes = true;
+    for (size_t depth = inner; takes && depth > 0; --depth) {
+      takes = StepTakes(hint.path[depth - 1], key);
+    }
+    if (!takes) continue;
+    ptrdiff_t index = hint.path.back().page->LastAtOrBelow(key);
+    if (index < 0) continue;  // only a damaged leaf; the full descent reports it
+    hint.path.back().index = static_cast<size_t>(index);
+    hint.used = ++hint_clock_;
+    *path = hint.path;
+    return true;
+  }
+  return false;
+}
+
+void DataFileImpl::RememberPath(const Path& path) {
+  if (path.size() == 0) return;
+  Hint* oldest = &hints_[0];
+  for (Hint& hint : hints_) {
+    if (hint.layout != layout_generation_) {
+      oldest = &hint;
+      break;
+    }
+    if (hint.used < oldest->used) oldest = &hint;
+  }
+  oldest->path = path;
+  oldest->layout = layout_generation_;
+  oldest->root = header_.root;
+  oldest->used = ++hint_clock_;
 }
 
 bool DataFileImpl::DescendLast(Path* path) {

@@ -277,5 +277,87 @@ TEST_F(TreeTest, RandomOperationsMatchAModel) {
   }
 }
 
+// Searches that start from a remembered leaf: ADDs in key order into three interleaved ranges
+// (as a record, its key entry and a counter are written), lookups around them, and erasures of
+// whole runs that free leaves and change their parents' entries; every answer is checked
+// against std::map, within one cycle and across commits.
+TEST_F(TreeTest, SearchesFromRememberedLeavesMatchAModel) {
+  std::map<std::string, std::string> model;
+  auto key_of = [](char range, int n) { return std::string(1, range) + Key(n); };
+  auto expect_matches = [&](const std::string& key) {
+    Entry entry;
+    bool found = false;
+    ASSERT_EQ(tree().Find(key, &entry, &found), 0);
+    auto it = model.find(key);
+    ASSERT_EQ(found, it != model.end()) << key;
+    if (found) {
+      EXPECT_EQ(entry.data(), it->second) << key;
+    }
+  };
+  for (int n = 0; n < 4000; ++n) {
+    for (char range : {'a', 'k', 'r'}) {
+      std::string data = range == 'k' ? "" : std::string(60, static_cast<char>('0' + n % 10));
+      Put(key_of(range, n), data);
+      model[key_of(range, n)] = data;
+    }
+    Put("c", std::to_string(n));  // one entry rewritten at every step
+    model["c"] = std::to_string(n);
+    if (n % 97 == 0) {
+      for (int back : {0, 1, 5, 40, 600}) expect_matches(key_of('a', n - back));
+      expect_matches(key_of('k', n + 1));  // just past the last: not there yet
+      expect_matches("c");
+    }
+    if (n % 1000 == 999) Commit();
+  }
+  // Runs long enough to empty leaves, each followed by searches on both sides of the gap.
+  for (int start : {100, 1500, 3900}) {
+    for (int n = start; n < start + 300 && n < 4000; ++n) {
+      bool erased = false;
+      ASSERT_EQ(tree().Erase(key_of('a', n), &erased), 0);
+      ASSERT_TRUE(erased);
+      model.erase(key_of('a', n));
+      if (n % 50 == 0) {
+        for (int near : {n, n + 1, start - 1, start + 300}) expect_matches(key_of('a', near));
+      }
+    }
+  }
+  for (int n = 0; n < 4000; n += 7) {
+    for (char range : {'a', 'k', 'r'}) expect_matches(key_of(range, n));
+  }
+  Commit();
+  for (int n = 3999; n >= 0; n -= 13) expect_matches(key_of('a', n));
+}
+
+// A search from a leaf remembered before another opener changed the file finds that opener's
+// entries and misses its erasures: the cycle that sees the change drops the cached pages and
+// with them the remembered paths.
+TEST_F(TreeTest, RememberedLeavesFollowAnotherOpenersChanges) {
+  DataFileOptions shared;
+  shared.create = true;
+  shared.shared = true;
+  std::unique_ptr<DataFile> mine, theirs;
+  ASSERT_EQ(DataFile::Open("s.lds", shared, &mine, &fs_), 0);
+  for (int n = 0; n < 2000; n += 2) ASSERT_EQ(mine->tree().Put(Key(n), "mine"), 0);
+  ASSERT_EQ(mine->EndAccess(), 0);
+  Entry entry;
+  bool found = false;
+  ASSERT_EQ(mine->tree().Find(Key(1000), &entry, &found), 0);
+  ASSERT_TRUE(found);
+  ASSERT_EQ(mine->EndAccess(), 0);
+
+  ASSERT_EQ(DataFile::Open("s.lds", shared, &theirs, &fs_), 0);
+  for (int n = 1; n < 2000; n += 2) ASSERT_EQ(theirs->tree().Put(Key(n), "theirs"), 0);
+  for (int n = 900; n < 1200; n += 2) ASSERT_EQ(theirs->tree().Erase(Key(n)), 0);
+  ASSERT_EQ(theirs->EndAccess(), 0);
+
+  for (int n = 990; n < 1010; ++n) {
+    ASSERT_EQ(mine->tree().Find(Key(n), &entry, &found), 0);
+    EXPECT_EQ(found, n % 2 == 1) << n;
+    if (found) {
+      EXPECT_EQ(entry.data(), "theirs");
+    }
+  }
+  ASSERT_EQ(mine->EndAccess(), 0);
+}
 }  // namespace
 }  // namespace carelog::store

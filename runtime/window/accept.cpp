@@ -64,9 +64,21 @@ void MoveFocus(Structure& w, bool backwards) {
   internal::Focus(*order[next]);
 }
 
-// Keys that the window handles for its controls: Tab moves the focus, Enter presses the
-// default button (after the focused entry has been checked), a control's key selects or
-// presses it. True when the key was consumed.
+// The sheet that Ctrl+Tab turns: the one holding the focus, else the window's first shown one.
+Control* SheetOf(Structure& w, Control* focus) {
+  for (Control* up = focus; up; up = up->container) {
+    if (up->kind == kKindSheet) return up;
+  }
+  for (auto& c : w.controls) {
+    if (c->kind == kKindSheet && c->IsVisible() && c->IsEnabled()) return c.get();
+  }
+  return nullptr;
+}
+
+// Keys that the window handles for its controls: Tab moves the focus, Ctrl+Tab and
+// Ctrl+Shift+Tab turn a sheet's tabs, Enter presses the default button (after the focused
+// entry has been checked), a control's key selects or presses it. True when the key was
+// consumed.
 bool DialogKey(Structure& w, const host::Message& m) {
   if (m.number != host::msg::kKeyDown || !OwnsWindow(w, m.window)) return false;
   auto vk = static_cast<int>(m.wparam);
@@ -76,6 +88,13 @@ bool DialogKey(Structure& w, const host::Message& m) {
   if (internal::RaiseAlert(w, focus, w.last_key_code)) return true;
   if (vk == host::key::kTab && !(mods & host::modifier::kCtrl)) {
     MoveFocus(w, (mods & host::modifier::kShift) != 0);
+    return true;
+  }
+  if (vk == host::key::kTab) {
+    Control* sheet = SheetOf(w, focus);
+    if (!sheet) return false;
+    internal::StepTab(*sheet, (mods & host::modifier::kShift) ? -1 : 1);
+    if (!focus || !focus->IsVisible()) internal::Focus(*sheet);  // its page went away
     return true;
   }
   if (vk == host::key::kEnter && (!focus || focus->kind != kKindTextBox)) {

@@ -3,9 +3,11 @@
 // The peer reads windows while holding the global semaphore, as procedure code does.
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
 #include "runtime/host/automation.h"
 #include "runtime/host/window_system.h"
+#include "runtime/window/control_classes.h"
 #include "runtime/window/frame_layout.h"
 #include "runtime/window/image_painter.h"
 #include "runtime/window/list_state.h"
@@ -121,6 +123,27 @@ void DescribeList(const Control& c, host::ControlInfo* info) {
                          std::to_string(ListThumb(c)) + " visible=" + std::to_string(g.visible));
 }
 
+// A tab as its user sees it: whether the row of tabs shows its header (it may be scrolled
+// away) and where, in the window's client coordinates.
+void DescribeTab(const Control& tab, host::ControlInfo* info) {
+  std::optional<host::Rect> header = internal::TabHeader(tab);
+  info->properties.emplace_back("shown", header ? "1" : "0");
+  if (!header) return;
+  host::Rect r = header->Offset(tab.container->pixels.left, tab.container->pixels.top);
+  info->properties.emplace_back("header", std::to_string(r.left) + "," + std::to_string(r.top) +
+                                              "," + std::to_string(r.Width()) + "," +
+                                              std::to_string(r.Height()));
+}
+
+// The tab that an automation description names.
+Control* FindTab(Structure& s, const host::ControlInfo& info) {
+  if (info.kind != std::string("tab")) return nullptr;
+  for (auto& c : s.controls) {
+    if (c->kind == kKindTab && c->equate == info.equate && c->text == info.text) return c.get();
+  }
+  return nullptr;
+}
+
 class Peer : public host::AutomationPeer {
  public:
   bool WindowKindOf(host::WindowId window, std::string* kind) override {
@@ -163,13 +186,20 @@ class Peer : public host::AutomationPeer {
       info.equate = c->equate;
       info.kind = c->cls->automation_kind;
       info.text = c->text;
-      info.visible = c->IsVisible() && s->is_open();
+      // A tab's header shows with its sheet, whichever page is selected.
+      bool visible =
+          c->kind == kKindTab && c->container ? c->container->IsVisible() : c->IsVisible();
+      info.visible = visible && s->is_open();
       info.enabled = c->IsEnabled();
       info.focused = c->handle != host::kNoWindow && c->handle == focus;
       if (c->kind == kKindCheck || c->kind == kKindRadio) {
         info.properties.emplace_back("checked", c->state ? "1" : "0");
       }
       if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
+      if (c->kind == kKindTab && c->container) DescribeTab(*c, &info);
+      if ((c->cls == &kEntryClass || c->cls == &kTextClass) && Editing(*c).refused) {
+        info.properties.emplace_back("refused", "1");
+      }
       if (c->kind == kKindList) DescribeList(*c, &info);
       if (s->default_button == c) info.properties.emplace_back("default", "1");
       if (!c->tip.empty()) info.properties.emplace_back("tip", c->tip);
@@ -201,6 +231,10 @@ class Peer : public host::AutomationPeer {
     SemaphoreHold hold;
     Structure* s = FindStructure(window);
     if (!s) return false;
+    if (Control* tab = FindTab(*s, control); tab && tab->container) {
+      internal::ClickTab(*tab);
+      return true;
+    }
     for (auto& c : s->controls) {
       if (c->equate != control.equate || c->kind != kKindRegion || control.equate == 0) continue;
       host::Point centre{(c->pixels.left + c->pixels.right) / 2,

@@ -14,6 +14,8 @@ struct EntryState : ControlState {
   size_t caret = 0;
   bool all_selected = false;
   std::string undo_text;  // the text that an undo brings back
+  // The last check refused the shown text: the field is framed in red until a check takes it.
+  bool refused = false;
 };
 
 // Progress bars (and spin boxes' current value): the limits and the value shown.

@@ -118,15 +118,27 @@ host::Size EntryMeasure(Control& c, host::DeviceContext& dc) {
   return draw::TextSize(dc, c, sample, kPadX + 2, 4);
 }
 
+constexpr host::Color kRefused{196, 43, 28};
+
 void Field(Control& c, host::DeviceContext& dc, bool focused) {
   host::Rect r = draw::Bounds(c);
   bool enabled = c.IsEnabled();
+  bool refused = Editing(c).refused;
+  host::Color edge = refused ? kRefused : focused ? theme::kAccent : theme::kBorder;
   dc.SetBrush(enabled ? theme::kWhite : theme::kDisabledFace);
-  dc.SetPen(focused ? theme::kAccent : theme::kBorder);
+  dc.SetPen(edge, refused ? 2 : 1);
   dc.Rectangle(r);
-  if (focused) {
-    dc.FillRect(host::Rect{r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1}, theme::kAccent);
+  if (focused || refused) {
+    dc.FillRect(host::Rect{r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1}, edge);
   }
+}
+
+// A refused text stays as typed; the field says so with a beep and its red frame.
+void MarkRefused(Control& c, bool refused) {
+  if (refused) host::Beep();
+  if (Editing(c).refused == refused) return;
+  Editing(c).refused = refused;
+  c.Invalidate();
 }
 
 void EntryPaint(Control& c, host::DeviceContext& dc, bool focused) {
@@ -191,9 +203,11 @@ bool CheckEntry(Control& c, bool queue_events) {
   }
   UseValue value;
   if (!ParseEntryText(c.text, c.picture, c.use_type, &value)) {
+    MarkRefused(c, true);
     if (queue_events && c.equate != 0 && ModalCount() == 0) w.Queue(event::kRejected, &c);
     return false;
   }
+  MarkRefused(c, false);
   WriteUse(*c.use, c.use_type, value);
   c.changed = false;
   if (queue_events) w.Queue(event::kAccepted, &c);

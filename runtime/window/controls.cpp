@@ -272,6 +272,7 @@ void Refresh(Control& c) {
     c.changed = false;
     if (c.cls == &kEntryClass || c.cls == &kTextClass) {
       Editing(c).caret = std::min(Editing(c).caret, c.text.size());
+      Editing(c).refused = false;  // the text shown is the variable's again
     }
   } else if (c.use && c.kind == kKindCheck) {
     UseValue v = ReadUse(*c.use, c.use_type);

@@ -208,9 +208,9 @@ void Header(Painter& p) {
   p.dc.FillRect(host::Rect{h.left, h.bottom - 1, h.right, h.bottom}, theme::kBorder);
   p.dc.Save();
   p.dc.IntersectClip(h);
-  host::FontSpec font = p.c.font;
-  font.weight = std::max(font.weight, 600);
-  p.dc.SetFont(font);
+  // Headers in the list's own font: the definitions size each column for its header in the
+  // font the list is drawn in, and a bolder face would not fit.
+  p.dc.SetFont(p.c.font);
   bool two_lines = p.s.format.any_group_header();
   int split = two_lines ? h.top + h.Height() / 2 : h.top;
   for (const ListDisplayColumn& d : p.s.format.displays) {

@@ -12,8 +12,10 @@
 #include "runtime/window/fatal_error.h"
 #include "runtime/window/font_style.h"
 #include "runtime/window/frame_layout.h"
+#include "runtime/window/frame_style.h"
 #include "runtime/window/image_scroll.h"
 #include "runtime/window/menu_bar.h"
+#include "runtime/window/resize_layout.h"
 #include "runtime/window/runtime_errors.h"
 #include "runtime/window/standard_actions.h"
 #include "runtime/window/threads.h"
@@ -24,15 +26,11 @@ namespace {
 
 constexpr uint32_t kTimerId = 1;
 
-// Styles from the frame attribute word of a window entry.
+// The opening state and modality from the frame attribute word of a window entry.
 namespace frame_bit {
 constexpr uint32_t kOpenMaximized = 0x4000;
 constexpr uint32_t kOpenMinimized = 0x8000;  // only when kOpenMaximized is clear
-constexpr uint32_t kSizable = 0x0002;
-constexpr uint32_t kMaximizeBox = 0x0020;
-constexpr uint32_t kMinimizeBox = 0x0800;
-constexpr uint32_t kNoCaption = 0x0400;
-constexpr uint32_t kModal = 0x0008;
+constexpr uint32_t kModal = 0x0008;          // see frame_style.h
 }  // namespace frame_bit
 
 Structure* application_frame = nullptr;  // under the semaphore
@@ -47,17 +45,7 @@ host::ShowState OpeningState(const Structure& s) {
 }
 
 uint32_t StyleFor(const Structure& s) {
-  uint32_t style = host::style::kSystemMenu;
-  if (s.frame_attr & frame_bit::kSizable) style |= host::style::kSizable;
-  if (s.frame_attr & frame_bit::kMaximizeBox) style |= host::style::kMaximizeBox;
-  if (s.frame_attr & frame_bit::kMinimizeBox) style |= host::style::kMinimizeBox;
-  bool caption = !s.title.empty() &&
-                 !(s.kind() == StructureKind::kMdi && (s.frame_attr & frame_bit::kNoCaption));
-  if (caption) style |= host::style::kCaption;
-  if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) {
-    style |= host::style::kModal;
-  }
-  return style;
+  return FrameStyle(FrameTraits{s.frame_attr, s.kind(), !s.title.empty(), !s.icon.empty()});
 }
 
 int64_t StructureProc(Structure* s, const host::Message& m) {
@@ -81,6 +69,7 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       return host::DefaultWindowProc(m);
     case host::msg::kSize:
       internal::LayoutFrame(*s);
+      internal::FollowClientSize(*s);
       internal::ReportPlacement(*s);
       return host::DefaultWindowProc(m);
     case host::msg::kMove:
@@ -379,6 +368,9 @@ bool Open(Structure& s) {
     return false;
   }
   bool mdi = s.kind() == StructureKind::kMdi;
+  host::Size designed = ClientSize(s);
+  designed.height -= internal::PartsAbove(s) + internal::PartsBelow(s);
+  internal::StartResizeLayout(s, designed);
   Place(s, mdi ? host::ClientRect(application_frame->client) : host::ScreenWorkArea(), !mdi);
   internal::LayoutFrame(s);
   if (s.kind() == StructureKind::kMdi) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "runtime/window/window_structure.h"
@@ -76,6 +77,12 @@ void ShowSheetPages(Control& sheet);
 bool DispatchSynchronously(Structure& window, int event, Control* control, int value);
 // Picks a sheet's tab (from 1) as a click on it would.
 void SelectTab(Control& sheet, int tab);
+// Moves a sheet's selection `step` tabs on (negative: back), wrapping around, as Ctrl+Tab does.
+void StepTab(Control& sheet, int step);
+// A click on a tab's header, scrolling the row of tabs to it first as its arrows would.
+void ClickTab(Control& tab);
+// The header of a tab in its sheet's coordinates; none while the row is scrolled past it.
+std::optional<host::Rect> TabHeader(const Control& tab);
 // Sets or kills the window's timer from its period.
 void ApplyTimer(Structure& window);
 // Scrolls the window so that the control's rectangle is inside its client area (as much of

@@ -180,6 +180,10 @@ class Structure {
   // window has opened, so that opening reports nothing.
   host::ShowState reported_state = host::ShowState::kHidden;
   host::Rect reported_rect;
+  // The controls' area as designed and how much the resize layout has grown it
+  // (resize_layout.h); an empty designed area until the window is first placed.
+  host::Size designed_area;
+  host::Size grown;
   bool build_failed = false;  // a control could not be built
   // Called at once for EVENT:TabChanging (sheet equate, new tab); false refuses the change.
   std::function<bool(int field, int tab)> synchronous_handler;

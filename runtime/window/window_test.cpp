@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "runtime/host/input.h"
@@ -95,15 +97,22 @@ TEST_F(WindowTest, EntryRejectsBadTextAndStoresGoodTextThroughItsPicture) {
   ASSERT_TRUE(automation.WaitIdle().ok);
   ASSERT_TRUE(automation.Click("1", false).ok);
   ASSERT_TRUE(automation.Type("12x").ok);
+  int beeps = host::BeepCount();
   ASSERT_TRUE(automation.Key("Tab").ok);
   ASSERT_TRUE(log.WaitFor("Rejected 1"));
   ASSERT_TRUE(automation.WaitIdle().ok);
+  // The refused text stays as typed, with a beep and the field marked until a check takes it.
+  EXPECT_EQ(ControlInfoOf(1).text, "12x");
+  EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "1");
+  EXPECT_EQ(host::BeepCount(), beeps + 1);
+  EXPECT_EQ(Property(ControlInfoOf(2), "refused"), "");
   ASSERT_TRUE(automation.Click("1", false).ok);
   ASSERT_TRUE(automation.Type("123").ok);
   ASSERT_TRUE(automation.Key("Tab").ok);
   ASSERT_TRUE(log.WaitFor("Accepted 1"));
   ASSERT_TRUE(automation.WaitIdle().ok);
   EXPECT_EQ(ControlInfoOf(1).text, "123");
+  EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "");
   ASSERT_TRUE(automation.Click("5", false).ok);
   ASSERT_TRUE(log.WaitFor("Accepted 5"));
   ASSERT_TRUE(automation.WaitIdle().ok);
@@ -178,6 +187,101 @@ TEST_F(WindowTest, SheetTabChangesAndRefusals) {
   EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "2");
   host::InjectClose(host::TopLevelOf(ControlInfoOf(10).window));
   ASSERT_TRUE(log.WaitFor("closed"));
+}
+
+// A sheet of eight tabs, 200 points wide: the row of tabs is wider than the sheet. The first
+// tab holds button 12, the last button 14.
+Entry WideSheetWindow() {
+  Entry sheet = Make(kKindSheet, 10, Rect{0, 0, 200, 120});
+  const char* names[] = {"First", "Second", "Third",   "Fourth",
+                         "Fifth", "Sixth",  "Seventh", "Eighth"};
+  for (int i = 0; i < 8; ++i)
+    sheet.children.push_back(WithText(Make(kKindTab, 0, Rect{}), names[i]));
+  sheet.children.front().children = {
+      WithText(Make(kKindButton, 12, Rect{10, 30, 50, 20}), "On one")};
+  sheet.children.back().children = {
+      WithText(Make(kKindButton, 14, Rect{10, 30, 50, 20}), "On eight")};
+  return WindowEntry("WIDE$WINDOW", kPoints, {sheet});
+}
+
+host::ControlInfo TabInfo(const std::string& text) {
+  host::Automation automation;
+  host::ControlInfo info;
+  EXPECT_TRUE(automation.FindControl(text, true, &info)) << text;
+  return info;
+}
+
+bool TabShown(const std::string& text) {
+  return Property(TabInfo(text), "shown") == "1";
+}
+
+int NewSelections(Log& log) {
+  std::vector<std::string> lines = log.Lines();
+  return static_cast<int>(std::count(lines.begin(), lines.end(), "NewSelection 10"));
+}
+
+TEST_F(WindowTest, ARowOfTabsWiderThanItsSheetScrollsAndEveryTabIsReachable) {
+  Definitions defs({WideSheetWindow()});
+  FatalErrors errors;
+  Log log;
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "WIDE$WINDOW", kModule, {});
+    Open(w);
+    while (Accept()) log.Add(Describe());
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("OpenWindow"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_TRUE(TabShown("First"));
+  EXPECT_FALSE(TabShown("Eighth"));
+  EXPECT_TRUE(TabInfo("Eighth").visible) << "a tab scrolled away is still there to click";
+
+  // The forward arrow at the right end of the row scrolls it by one tab and selects nothing.
+  host::ControlInfo sheet = ControlInfoOf(10);
+  int x = 0, y = 0, width = 0, height = 0;
+  std::sscanf(Property(sheet, "rect").c_str(), "%d,%d,%d,%d", &x, &y, &width, &height);
+  host::WindowId top = host::TopLevelOf(sheet.window);
+  host::Point origin = host::ClientOriginInTopLevel(host::ParentOf(sheet.window));
+  host::Point forward{origin.x + x + width - 9, origin.y + y + 12};
+  host::InjectMouseButton(top, forward, host::MouseButton::kLeft, true);
+  host::InjectMouseButton(top, forward, host::MouseButton::kLeft, false);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_FALSE(TabShown("First"));
+  EXPECT_TRUE(TabShown("Second"));
+  EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "1");
+  EXPECT_EQ(NewSelections(log), 0);
+
+  // A click on a tab scrolled away brings it into the row and selects it.
+  ASSERT_TRUE(automation.Click("Eighth", true).ok);
+  ASSERT_TRUE(log.WaitFor("NewSelection 10"));
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_TRUE(TabShown("Eighth"));
+  EXPECT_TRUE(ControlInfoOf(14).visible);
+
+  // Ctrl+Tab turns the tabs from anywhere in the window, wrapping round, and the row follows.
+  ASSERT_TRUE(automation.Click("14", false).ok);
+  ASSERT_TRUE(automation.Key("Ctrl+Tab").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "1");
+  EXPECT_TRUE(TabShown("First"));
+  EXPECT_TRUE(ControlInfoOf(10).focused) << "the focus left the page that went away";
+  ASSERT_TRUE(automation.Key("Ctrl+Shift+Tab").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "8");
+
+  // On the focused sheet, Home and End pick the first and the last tab.
+  ASSERT_TRUE(automation.Key("Home").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "1");
+  EXPECT_TRUE(TabShown("First"));
+  ASSERT_TRUE(automation.Key("End").ok);
+  ASSERT_TRUE(automation.WaitIdle().ok);
+  EXPECT_EQ(Property(ControlInfoOf(10), "tab"), "8");
+  EXPECT_TRUE(TabShown("Eighth"));
+  EXPECT_FALSE(TabShown("First"));
+  host::InjectClose(top);
+  ASSERT_TRUE(log.WaitFor("closed"));
+  EXPECT_TRUE(errors.Seen().empty());
 }
 
 TEST_F(WindowTest, HiddenAndDisabledPropertiesAndDefaultButtonProperty) {
