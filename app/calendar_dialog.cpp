@@ -42,7 +42,7 @@ void Show(Picker& p, int32_t date) {
 }
 
 int32_t SelectedDate(const Picker& p) {
-  return values::DayNumber(p.fill.year, p.fill.month, p.fill.DayOfCell(p.selected));
+  return DateOfCell(p.fill, p.selected);
 }
 
 // Moves by whole months, keeping the selected day where the new month has it.
@@ -65,10 +65,6 @@ struct KeyRow {
 };
 
 constexpr KeyRow kKeys[] = {
-    {host::key::kLeft, [](Picker& p) { MoveDays(p, -1); }},
-    {host::key::kRight, [](Picker& p) { MoveDays(p, 1); }},
-    {host::key::kUp, [](Picker& p) { MoveDays(p, -kGridColumns); }},
-    {host::key::kDown, [](Picker& p) { MoveDays(p, kGridColumns); }},
     {host::key::kPageUp, [](Picker& p) { MoveMonths(p, -1); }},
     {host::key::kPageDown, [](Picker& p) { MoveMonths(p, 1); }},
     {host::key::kEnter, [](Picker& p) { Finish(p, SelectedDate(p)); }},
@@ -76,8 +72,10 @@ constexpr KeyRow kKeys[] = {
 };
 
 void OnKey(Picker& p, int) {
+  int key = static_cast<int>(window::KeyCode() & 0xFF);
+  if (int days = DaysMovedByKey(key)) return MoveDays(p, days);
   for (const KeyRow& row : kKeys) {
-    if (row.key == static_cast<int>(window::KeyCode() & 0xFF)) return row.act(p);
+    if (row.key == key) return row.act(p);
   }
 }
 
@@ -114,7 +112,7 @@ void Dispatch(Picker& p) {
 }
 
 void WatchKeys() {
-  int slot = 1;
+  int slot = WatchArrowKeys(0, 1);
   for (const KeyRow& row : kKeys) {
     window::SetProperty(0, window::prop::kAlertKey, std::to_string(row.key), slot++);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 #include "runtime/values/standard_date.h"
 #include "runtime/window/properties.h"
@@ -18,6 +19,15 @@ struct MonthButton {
 };
 constexpr MonthButton kMonthButtons[] = {
     {kPrevMonth, -1}, {kNextMonth, 1}, {kPrevYear, -12}, {kNextYear, 12}};
+
+struct ArrowKey {
+  int key;
+  int days;
+};
+constexpr ArrowKey kArrowKeys[] = {{host::key::kLeft, -1},
+                                   {host::key::kRight, 1},
+                                   {host::key::kUp, -kGridColumns},
+                                   {host::key::kDown, kGridColumns}};
 
 }  // namespace
 
@@ -78,6 +88,26 @@ int MonthsMovedBy(int control) {
     if (button.control == control) return button.months;
   }
   return 0;
+}
+
+int32_t DateOfCell(const MonthFill& fill, int cell) {
+  int day = fill.DayOfCell(cell);
+  return day ? values::DayNumber(fill.year, fill.month, day) : 0;
+}
+
+int DaysMovedByKey(int key) {
+  for (const ArrowKey& arrow : kArrowKeys) {
+    if (arrow.key == key) return arrow.days;
+  }
+  return 0;
+}
+
+int WatchArrowKeys(int control, int first_slot) {
+  int slot = first_slot;
+  for (const ArrowKey& arrow : kArrowKeys) {
+    window::SetProperty(control, window::prop::kAlertKey, std::to_string(arrow.key), slot++);
+  }
+  return slot;
 }
 
 std::string CellLabel(int day, bool marked) {

@@ -68,6 +68,18 @@ int32_t MonthMovedBy(const MonthFill& fill, int day, int months);
 // 0 for another control.
 int MonthsMovedBy(int control);
 
+// The date cell 1..42 of `fill` shows; 0 for a blank cell.
+int32_t DateOfCell(const MonthFill& fill, int cell);
+
+// The days an arrow key moves a grid's selection by: a day for Left and Right, a week for Up
+// and Down; 0 for another key (a virtual key, modifiers excluded).
+int DaysMovedByKey(int key);
+
+// Makes the arrow keys alert keys of `control` (0: the window) in its alert slots from
+// `first_slot` on, so that they reach the procedure instead of the control; returns the next
+// free slot.
+int WatchArrowKeys(int control, int first_slot);
+
 // The label of a shown cell: its day, followed by "*" when `marked`.
 std::string CellLabel(int day, bool marked);
 

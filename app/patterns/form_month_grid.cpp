@@ -21,6 +21,8 @@ FormMonthGrid::FormMonthGrid(const MonthGridRow* row, appdata::FileId file) : ro
 
 void FormMonthGrid::Start() {
   if (!row_) return;
+  // On the cells only: the form's entries keep their arrow keys.
+  for (int cell = 1; cell <= kGridCells; ++cell) WatchArrowKeys(cell, 1);
   Show(static_cast<int32_t>(ReadNumber(date_)));
 }
 
@@ -60,8 +62,21 @@ void FormMonthGrid::Move(int months) {
   Show(MonthMovedBy(fill_, fill_.day, months));
 }
 
+// An arrow key on a day cell moves from that cell's day.
+bool FormMonthGrid::MoveByKey(int cell) {
+  int days = DaysMovedByKey(static_cast<int>(window::KeyCode() & 0xFF));
+  int32_t from = DateOfCell(fill_, cell);
+  if (days == 0 || from == 0) return false;
+  Show(from + days);
+  return true;
+}
+
 bool FormMonthGrid::Handle(int event, int control) {
-  if (!row_ || event != window::event::kAccepted) return false;
+  if (!row_) return false;
+  if (event == window::event::kAlertKey && control >= 1 && control <= kGridCells) {
+    return MoveByKey(control);
+  }
+  if (event != window::event::kAccepted) return false;
   if (control >= 1 && control <= kGridCells) {
     AskNote(control);
     return true;

@@ -7,6 +7,8 @@
 //   a cell    accepted: asks for the cell's note, stores the answer in the record, focuses
 //             `after_note` and relabels the cell ("9*" with a note, "9" without)
 //   43..46    move the grid by a month or a year, keeping the day of the month where it can
+//   arrows    on a cell move the focus a day left or right, a week up or down, into the
+//             month before or after when the move leaves the month shown
 //   Store     copies the month on screen into the date field; the engine calls it before it
 //             writes the record, so the record keeps the month it was left on
 //
@@ -43,6 +45,7 @@ class FormMonthGrid {
   bool HasNote(int cell) const;
   void AskNote(int cell);
   void Move(int months);
+  bool MoveByKey(int cell);
 
   const MonthGridRow* row_;
   FieldSlot date_;

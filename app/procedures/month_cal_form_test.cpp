@@ -91,7 +91,9 @@ class MonthCalFormTest : public ::testing::Test {
     host::ControlInfo info;
     ASSERT_TRUE(automation.FindControl(std::to_string(cell), false, &info)) << cell;
     EXPECT_EQ(info.visible, !text.empty()) << "cell " << cell;
-    if (!text.empty()) EXPECT_EQ(info.text, text) << "cell " << cell;
+    if (!text.empty()) {
+      EXPECT_EQ(info.text, text) << "cell " << cell;
+    }
   }
 
   // Clicks `cell`, answers the note dialog with `note` and checks the focus moved to OK.
@@ -177,6 +179,38 @@ TEST_F(MonthCalFormTest, StoredMonthShowsItsMarksAndAClearedNoteLosesIt) {
   EXPECT_EQ(Note(33), "Lab draw");
   for (int cell = 1; cell <= 42; ++cell) {
     EXPECT_EQ(int32_t{MON.DAYNO[cell - 1]}, cell >= 5 && cell <= 33 ? cell - 4 : 0) << cell;
+  }
+}
+
+// The arrow keys move the focused day cell a day or a week, into the next month when they
+// leave the one shown; they belong to the cells only, and the record keeps the day left on.
+TEST_F(MonthCalFormTest, ArrowKeysMoveBetweenDaysAndAcrossMonths) {
+  auto expect_focus = [](host::Automation& automation, int cell, const std::string& heading) {
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_TRUE(automation.ExpectText("47", heading).ok) << cell;
+    host::ControlInfo info;
+    ASSERT_TRUE(automation.FindControl(std::to_string(cell), false, &info));
+    EXPECT_TRUE(info.focused) << "cell " << cell;
+  };
+  int32_t response = Run(kReqInsert, [&](host::Automation& automation) {
+    expect_focus(automation, 11, "December 2026");  // the 9th, a Wednesday
+    automation.Key("Right");
+    expect_focus(automation, 12, "December 2026");
+    automation.Key("Down");
+    expect_focus(automation, 19, "December 2026");
+    automation.Key("Up");
+    automation.Key("Up");
+    automation.Key("Up");
+    expect_focus(automation, 26, "November 2026");  // the 26th; November starts on a Sunday
+    ExpectCell(automation, 31, "");
+    automation.Key("Left");
+    expect_focus(automation, 25, "November 2026");
+    EXPECT_TRUE(automation.Click("OK", true).ok);
+  });
+  EXPECT_EQ(response, kRespCompleted);
+  EXPECT_EQ(int32_t{MON.CALENDARDATE}, values::DayNumber(2026, 11, 25));
+  for (int cell = 1; cell <= 42; ++cell) {
+    EXPECT_EQ(int32_t{MON.DAYNO[cell - 1]}, cell <= 30 ? cell : 0) << cell;
   }
 }
 

@@ -186,6 +186,7 @@ bool InjectKeyCombination(std::string_view combination) {
 namespace {
 
 std::atomic<int64_t> mouse_position{0};
+std::atomic<bool> left_button_held{false};
 
 void NoteMousePosition(WindowId top_level, Point p) {
   Rect r = WindowRect(top_level);
@@ -210,6 +211,7 @@ Point ToClientOf(WindowId target, WindowId top_level, Point p) {
 void InjectMouseButton(WindowId top_level, Point p, MouseButton button, bool down,
                        bool double_click) {
   NoteMousePosition(top_level, p);
+  if (button == MouseButton::kLeft) left_button_held.store(down);
   WindowId target = CaptureWindow();
   if (target == kNoWindow) target = WindowAt(top_level, p);
   if (target == kNoWindow) return;
@@ -264,6 +266,10 @@ void InjectMouseWheel(WindowId top_level, Point p, int notches) {
 Point MousePosition() {
   int64_t packed = mouse_position.load();
   return Point{UnpackX(packed), UnpackY(packed)};
+}
+
+bool LeftButtonHeld() {
+  return left_button_held.load();
 }
 
 void InjectClose(WindowId top_level) {

@@ -35,6 +35,9 @@ void InjectMouseMove(WindowId top_level, Point p);
 void InjectMouseWheel(WindowId top_level, Point p, int notches);
 // Where the mouse pointer was last seen, in screen coordinates (from the mouse input above).
 Point MousePosition();
+// True from a left button press until its release, as injected (before their messages are
+// handled): a point computed from a control's place while this holds is where the release lands.
+bool LeftButtonHeld();
 
 // The user asked the display to close a top-level window.
 void InjectClose(WindowId top_level);

@@ -190,7 +190,7 @@ bool NextEvent(Structure& w) {
         if (record.control != w.selection_target) continue;
         w.selected_field = record.control ? record.control->equate : 0;
         if (record.control && !(record.control->flags & control_flag::kNoScroll)) {
-          internal::ScrollIntoView(w, *record.control);
+          internal::ScrollToSelected(w, *record.control);
         }
         break;
       case event::kCloseWindow:
@@ -241,6 +241,7 @@ bool Accept() {
   RefreshChanged(*w);
   host::UpdateWindows();
   while (w->is_open()) {
+    internal::ScrollAfterRelease(*w);
     if (NextEvent(*w)) return true;
     if (w->closing && internal::ReadyToClose(*w)) break;
     if (w->accept_all) {

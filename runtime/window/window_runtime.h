@@ -88,6 +88,12 @@ void ApplyTimer(Structure& window);
 // Scrolls the window so that the control's rectangle is inside its client area (as much of
 // it as fits, from its top left).
 void ScrollIntoView(Structure& window, const Control& control);
+// Scrolls a selected control into view at once, or after the release when the left mouse
+// button is held: scrolling under a held button would move the control away from the point
+// where the release lands, and its click would be lost.
+void ScrollToSelected(Structure& window, Control& control);
+// Does the scroll that waited for the mouse button, once the button is up.
+void ScrollAfterRelease(Structure& window);
 // The open application frame, nullptr when none is open.
 Structure* ApplicationFrame();
 // Tells automation that a structure opened or closed.

@@ -3,6 +3,7 @@
 // the windowless ones.
 #include <algorithm>
 
+#include "runtime/host/input.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/window_runtime.h"
 
@@ -34,6 +35,25 @@ void ScrollIntoView(Structure& w, const Control& control) {
     }
   }
   host::Invalidate(w.handle);
+}
+
+void ScrollToSelected(Structure& w, Control& control) {
+  if (host::LeftButtonHeld()) {
+    w.scroll_after_release = &control;
+    return;
+  }
+  w.scroll_after_release = nullptr;
+  ScrollIntoView(w, control);
+}
+
+void ScrollAfterRelease(Structure& w) {
+  Control* waiting = w.scroll_after_release;
+  if (!waiting || host::LeftButtonHeld()) return;
+  w.scroll_after_release = nullptr;
+  // The control may have been destroyed while the button was held.
+  for (const auto& c : w.controls) {
+    if (c.get() == waiting) ScrollIntoView(w, *c);
+  }
 }
 
 }  // namespace internal

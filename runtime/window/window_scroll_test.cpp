@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
+#include "runtime/host/input.h"
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
@@ -54,6 +57,51 @@ TEST(WindowScrollTest, ASelectedControlIsScrolledIntoViewUnlessItSaysNo) {
   EXPECT_EQ(log.Lines(),
             (std::vector<std::string>{"2 at 0,73 in top at 0,-460 out", "1 at 0,0 in top at 0,0 in",
                                       "3 at 800,0 out top at 0,0 in"}));
+}
+
+// A click at the middle of a control mostly below the bottom edge, as automation clicks: the
+// press gives it the focus, and scrolling it up before the release would leave the release
+// point below it and lose the click.
+// Keyboard focus moves still scroll at once.
+TEST(WindowScrollTest, AClickOnAPartlyHiddenControlScrollsAfterTheRelease) {
+  Entry top = WithText(Make(kKindButton, 1, Rect{0, 0, 60, 20}), "Top");
+  Entry low = WithText(Make(kKindButton, 2, Rect{0, 66, 60, 20}), "Low");
+  Entry far = WithText(Make(kKindButton, 3, Rect{0, 400, 60, 20}), "Far");
+  Definitions defs({WindowEntry("CLICK$WINDOW", kPoints, {top, low, far}, Rect{0, 0, 150, 75})});
+  Log log;
+  std::atomic<host::WindowId> window{host::kNoWindow}, button{host::kNoWindow};
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "CLICK$WINDOW", kModule, {});
+    if (!Open(w)) return;
+    while (Accept()) {
+      if (Event() == event::kOpenWindow) {
+        button = w.Find(2)->handle;
+        window = w.handle;
+        log.Add("open");
+      } else if (Event() == event::kSelected || Event() == event::kAccepted) {
+        log.Add(Describe() + " at " + Placed(w, Field()));
+      }
+    }
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("open"));
+  host::WindowId top_level = host::TopLevelOf(window);
+  host::Point origin = host::ClientOriginInTopLevel(host::ParentOf(button));
+  host::Rect r = host::WindowRect(button);
+  host::Point center{origin.x + (r.left + r.right) / 2, origin.y + (r.top + r.bottom) / 2};
+  host::InjectMouseButton(top_level, center, host::MouseButton::kLeft, true);
+  EXPECT_TRUE(log.WaitFor("Selected 2 at 0,88 out"));  // the program took the press first
+  host::InjectMouseButton(top_level, center, host::MouseButton::kLeft, false);
+  EXPECT_TRUE(log.WaitFor("Accepted 2 at 0,73 in"));
+  host::InjectKey(host::key::kTab, true);
+  host::InjectKey(host::key::kTab, false);
+  EXPECT_TRUE(log.WaitFor("Selected 3 at 0,73 in"));
+  host::InjectClose(top_level);
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  std::vector<std::string> lines = log.Lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Accepted 2 at 0,73 in"), 1);
+  EXPECT_EQ(lines.back(), "closed");
 }
 
 // A statement waiting for a lock keeps the thread's windows painted but takes no event.

@@ -158,6 +158,7 @@ class Structure {
   Control* selection_target = nullptr;
   int selected_field = 0;
   host::Point scroll;  // how far the controls are scrolled: client = pixels - scroll
+  Control* scroll_after_release = nullptr;  // selected while the mouse button was held
   std::deque<EventRecord> queue;
   std::optional<EventRecord> current;
   int timer_period = 0;
