@@ -332,17 +332,10 @@ int Structure::QueuedCount(int code) const {
                                         [code](const EventRecord& r) { return r.code() == code; }));
 }
 
-bool Open(Structure& s) {
-  if (!CheckOpenRules(s)) return false;
-  if (s.kind() == StructureKind::kReport) {
-    // Reports are opened by the report engine; here only their definition is checked.
-    DefinitionLoader& loader = SharedDefinitionLoader();
-    return loader.Open(s.module(), s.label()) == DefinitionError::kOk;
-  }
-  DefinitionLoader& loader = SharedDefinitionLoader();
-  if (loader.Open(s.module(), s.label()) != DefinitionError::kOk) return false;
-  TakeDefinition(s, loader.structure());
-  if (!CheckUseTable(s)) return false;
+namespace {
+
+// Clears what a previous opening of this structure left behind.
+void ResetRunState(Structure& s) {
   s.class_number = next_class_number++;
   s.thread = host::CurrentThreadId();
   s.closing = false;
@@ -352,6 +345,10 @@ bool Open(Structure& s) {
   s.default_button = nullptr;
   s.selection_target = nullptr;
   s.scroll = host::Point{};
+}
+
+// Creates the native window and its controls; on failure nothing of it is left open.
+bool CreateWithControls(Structure& s) {
   if (!CreateForKind(s)) {
     if (s.handle) host::DestroyWindow(s.handle);
     s.handle = s.client = host::kNoWindow;
@@ -367,20 +364,25 @@ bool Open(Structure& s) {
     Close(s);
     return false;
   }
+  return true;
+}
+
+// Places the window at its designed size, activates it and focuses its first tab stop.
+void PlaceAndActivate(Structure& s) {
   bool mdi = s.kind() == StructureKind::kMdi;
   host::Size designed = ClientSize(s);
   designed.height -= internal::PartsAbove(s) + internal::PartsBelow(s);
   internal::StartResizeLayout(s, designed);
   Place(s, mdi ? host::ClientRect(application_frame->client) : host::ScreenWorkArea(), !mdi);
   internal::LayoutFrame(s);
-  if (s.kind() == StructureKind::kMdi) {
+  if (mdi) {
     ++open_mdi_windows;
     internal::NoteMdiOpened(&s);
   }
   if (s.kind() == StructureKind::kWindow && (s.frame_attr & frame_bit::kModal)) RaiseModal();
   s.Queue(event::kOpenWindow, nullptr);
   ShowOpened(s);
-  if (s.kind() == StructureKind::kMdi) {
+  if (mdi) {
     host::MdiActivate(s.handle);
   } else {
     host::SetActiveWindow(s.handle);
@@ -393,6 +395,21 @@ bool Open(Structure& s) {
       break;
     }
   }
+}
+
+}  // namespace
+
+bool Open(Structure& s) {
+  if (!CheckOpenRules(s)) return false;
+  DefinitionLoader& loader = SharedDefinitionLoader();
+  const bool loaded = loader.Open(s.module(), s.label()) == DefinitionError::kOk;
+  // Reports are opened by the report engine; here only their definition is checked.
+  if (s.kind() == StructureKind::kReport || !loaded) return loaded;
+  TakeDefinition(s, loader.structure());
+  if (!CheckUseTable(s)) return false;
+  ResetRunState(s);
+  if (!CreateWithControls(s)) return false;
+  PlaceAndActivate(s);
   return true;
 }
 
