@@ -402,53 +402,76 @@ void DeviceContext::DrawBitmap(const Surface& bitmap, const Rect& d) {
   cairo_restore(cr);
 }
 
+namespace {
+
+// The centre and radius of a standard icon drawn in `d`.
+struct IconShape {
+  double size, cx, cy, r;
+};
+
+void DrawStopSign(cairo_t* cr, const IconShape& s) {
+  cairo_set_source_rgb(cr, 0.8, 0.1, 0.1);
+  cairo_arc(cr, s.cx, s.cy, s.r, 0, 2 * M_PI);
+  cairo_fill(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_line_width(cr, s.size / 8);
+  double h = s.r / 2;
+  cairo_move_to(cr, s.cx - h, s.cy - h);
+  cairo_line_to(cr, s.cx + h, s.cy + h);
+  cairo_move_to(cr, s.cx + h, s.cy - h);
+  cairo_line_to(cr, s.cx - h, s.cy + h);
+  cairo_stroke(cr);
+}
+
+void DrawWarningTriangle(cairo_t* cr, const IconShape& s, double top) {
+  cairo_set_source_rgb(cr, 0.95, 0.8, 0.1);
+  cairo_move_to(cr, s.cx, top + 1);
+  cairo_line_to(cr, s.cx + s.r, s.cy + s.r);
+  cairo_line_to(cr, s.cx - s.r, s.cy + s.r);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+}
+
+void DrawApplicationWindow(cairo_t* cr, const IconShape& s) {
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_rectangle(cr, s.cx - s.r, s.cy - s.r, 2 * s.r, 2 * s.r);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0.5);
+  cairo_rectangle(cr, s.cx - s.r, s.cy - s.r, 2 * s.r, s.r / 2);
+  cairo_fill(cr);
+}
+
+}  // namespace
+
+// Draws the icon's shape, then its letter ("?", "i", "!") in bold over it.
 void DeviceContext::DrawIcon(StandardIcon icon, const Rect& d) {
   if (d.Empty()) return;
   cairo_t* cr = native_->cr;
   double size = std::min(d.Width(), d.Height());
-  double cx = d.left + d.Width() / 2.0, cy = d.top + d.Height() / 2.0, r = size / 2.0 - 1;
+  IconShape s{size, d.left + d.Width() / 2.0, d.top + d.Height() / 2.0, size / 2.0 - 1};
   cairo_save(cr);
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
   const char* glyph = nullptr;
   switch (icon) {
     case StandardIcon::kStop:
-      cairo_set_source_rgb(cr, 0.8, 0.1, 0.1);
-      cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
-      cairo_fill(cr);
-      cairo_set_source_rgb(cr, 1, 1, 1);
-      cairo_set_line_width(cr, size / 8);
-      cairo_move_to(cr, cx - r / 2, cy - r / 2);
-      cairo_line_to(cr, cx + r / 2, cy + r / 2);
-      cairo_move_to(cr, cx + r / 2, cy - r / 2);
-      cairo_line_to(cr, cx - r / 2, cy + r / 2);
-      cairo_stroke(cr);
+      DrawStopSign(cr, s);
       break;
     case StandardIcon::kQuestion:
     case StandardIcon::kInformation:
       cairo_set_source_rgb(cr, 0.15, 0.35, 0.8);
-      cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+      cairo_arc(cr, s.cx, s.cy, s.r, 0, 2 * M_PI);
       cairo_fill(cr);
       glyph = icon == StandardIcon::kQuestion ? "?" : "i";
       break;
     case StandardIcon::kExclamation:
-      cairo_set_source_rgb(cr, 0.95, 0.8, 0.1);
-      cairo_move_to(cr, cx, d.top + 1);
-      cairo_line_to(cr, cx + r, cy + r);
-      cairo_line_to(cr, cx - r, cy + r);
-      cairo_close_path(cr);
-      cairo_fill(cr);
+      DrawWarningTriangle(cr, s, d.top);
       glyph = "!";
       break;
     case StandardIcon::kApplication:
-      cairo_set_source_rgb(cr, 1, 1, 1);
-      cairo_rectangle(cr, cx - r, cy - r, 2 * r, 2 * r);
-      cairo_fill_preserve(cr);
-      cairo_set_source_rgb(cr, 0, 0, 0);
-      cairo_set_line_width(cr, 1);
-      cairo_stroke(cr);
-      cairo_set_source_rgb(cr, 0, 0, 0.5);
-      cairo_rectangle(cr, cx - r, cy - r, 2 * r, r / 2);
-      cairo_fill(cr);
+      DrawApplicationWindow(cr, s);
       break;
   }
   cairo_restore(cr);

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/values/clock.h"
 #include "runtime/values/decimal_digits.h"
 #include "runtime/values/locale.h"
 #include "runtime/values/picture.h"
@@ -320,6 +321,14 @@ class CalendarReader {
   size_t t_ = 0;
 };
 
+// A typed two-digit year in the window around today's year; 19xx when the clock is out of the
+// date range.
+int TwoDigitYear(int year) {
+  CalendarDate today;
+  if (!SplitDate(Today(), &today)) return year + 1900;
+  return WindowedYear(year, today.year);
+}
+
 int32_t DeformatDate(std::string_view text, const Picture& p) {
   Fields f = CalendarReader(text, p).Read();
   if (f.bad || !f.typed) return 0;
@@ -331,7 +340,7 @@ int32_t DeformatDate(std::string_view text, const Picture& p) {
     f.day = 1;
   }
   if (f.month < 0 || f.year < 0) return 0;
-  if (f.year_digits <= 2) f.year += 1900;
+  if (f.year_digits <= 2) f.year = TwoDigitYear(f.year);
   int32_t n = DayNumber(f.year, f.month, f.day);
   return n < 0 ? 0 : n;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/values/clock.h"
 #include "runtime/values/locale.h"
 #include "runtime/values/standard_date.h"
 
@@ -221,6 +222,7 @@ TEST(PictureFormat, PatternsScientificStringsAndKeyIn) {
 }
 
 TEST(PictureDeformat, DatesFromText) {
+  FixClock(DayNumber(2026, 12, 9), 1);
   EXPECT_EQ(Number("03/97", "@d13"), DayNumber(1997, 3, 1));
   EXPECT_EQ(Number(" 3/05/97", "@d1"), kMarch5th1997);
   EXPECT_EQ(Number("3/5/1997", "@d1"), kMarch5th1997);
@@ -229,7 +231,7 @@ TEST(PictureDeformat, DatesFromText) {
   EXPECT_EQ(Number("970305", "@d11"), kMarch5th1997);
   EXPECT_EQ(Number("05.03.1997", "@d6."), kMarch5th1997);
   EXPECT_EQ(Number("1997/03", "@d16"), DayNumber(1997, 3, 1));
-  EXPECT_EQ(Number("12/25/*5", "@d*1"), DayNumber(1905, 12, 25));
+  EXPECT_EQ(Number("12/25/*5", "@d*1"), DayNumber(2005, 12, 25));
   EXPECT_EQ(Number("*1/*2/1905", "@d*2"), DayNumber(1905, 1, 2));
   EXPECT_EQ(Number("*1/2/1905", "@d*2"), DayNumber(1905, 1, 2));
   for (const char* bad : {"", "   ", "13/05/97", "2/30/97", "2/29/1900", "1/1/2100", "x", "3/5/97x",
@@ -237,6 +239,29 @@ TEST(PictureDeformat, DatesFromText) {
     EXPECT_EQ(Number(bad, "@d2"), 0) << bad;
   }
   EXPECT_EQ(Number("Mrz 5,1997", "@d3"), 0);
+  UseSystemClock();
+}
+
+// Two typed year digits mean the year in the window from 89 years before today's year to 10
+// after it; four digits are taken as they stand.
+TEST(PictureDeformat, TwoDigitYearsFallInTheWindowAroundToday) {
+  EXPECT_EQ(WindowedYear(26, 2026), 2026);
+  EXPECT_EQ(WindowedYear(36, 2026), 2036);
+  EXPECT_EQ(WindowedYear(37, 2026), 1937);
+  EXPECT_EQ(WindowedYear(0, 2026), 2000);
+  EXPECT_EQ(WindowedYear(99, 2026), 1999);
+  EXPECT_EQ(WindowedYear(95, 2090), 2095);  // near the end of the century the window wraps
+  EXPECT_EQ(WindowedYear(1, 2095), 2101);   // past the range: refused by the date check
+  FixClock(DayNumber(2026, 12, 9), 1);
+  EXPECT_EQ(Number("12/09/26", "@d1"), DayNumber(2026, 12, 9));
+  EXPECT_EQ(Number("02/01/27", "@d1"), DayNumber(2027, 2, 1));
+  EXPECT_EQ(Number("7/4/40", "@d1"), DayNumber(1940, 7, 4));
+  EXPECT_EQ(Number("7/4/2040", "@d1"), DayNumber(2040, 7, 4));
+  EXPECT_EQ(Number("7/4/1930", "@d2"), DayNumber(1930, 7, 4));
+  EXPECT_EQ(Number("261209", "@d11"), DayNumber(2026, 12, 9));
+  FixClock(DayNumber(1999, 6, 1), 1);
+  EXPECT_EQ(Number("12/09/26", "@d1"), DayNumber(1926, 12, 9));
+  UseSystemClock();
 }
 
 TEST(PictureDeformat, TimesFromText) {
@@ -291,6 +316,7 @@ TEST(PictureDeformat, NumbersPatternsStrings) {
 }
 
 TEST(PictureDeformat, EveryDateRoundTripsThroughEveryDatePicture) {
+  FixClock(DayNumber(2026, 12, 9), 1);
   for (int n = 1; n <= 16; ++n) {
     Picture p("@d" + std::to_string(n));
     bool has_day = n <= 12;
@@ -303,11 +329,13 @@ TEST(PictureDeformat, EveryDateRoundTripsThroughEveryDatePicture) {
       int32_t back = static_cast<int32_t>(Deformat(std::string_view(text, p.width()), p).number);
       CalendarDate d;
       SplitDate(day, &d);
-      if (two_digit_year && d.year / 100 != 19) continue;  // two digits read back as 19xx
+      // Two digits read back within the window around today's year.
+      if (two_digit_year && (d.year < 1937 || d.year > 2036)) continue;
       int32_t expect = has_day ? day : DayNumber(d.year, d.month, 1);
       ASSERT_EQ(back, expect) << "@d" << n << " " << std::string(text, p.width());
     }
   }
+  UseSystemClock();
 }
 
 TEST(PictureDeformat, EveryMinuteRoundTripsThroughTimePictures) {

@@ -36,6 +36,12 @@ int32_t DayNumber(int year, int month, int day) {
   return n;
 }
 
+int WindowedYear(int two_digit_year, int this_year) {
+  int last = this_year + 10;
+  int year = last - (last % 100) + two_digit_year;
+  return year > last ? year - 100 : year;
+}
+
 int32_t BuildDate(int64_t month, int64_t day, int64_t year) {
   if (month < 1 || day < 1 || year < 0) return -1;
   if (year < 100) year += 1900;

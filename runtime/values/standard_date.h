@@ -43,6 +43,12 @@ int32_t DayNumber(int year, int month, int day);
 // month or day is below 1.
 int32_t BuildDate(int64_t month, int64_t day, int64_t year);
 
+// The four-digit year meant by a typed two-digit year (0..99), seen from `this_year`: the one
+// ending in those digits among the 89 years before `this_year`, `this_year` itself and the 10
+// after it. In 2026, "35" is 2035 and "37" is 1937: dates of visits and plans near today and
+// birth dates of the past read as meant; earlier birth years are typed with four digits.
+int WindowedYear(int two_digit_year, int this_year);
+
 // The calendar date of a day number; false (and all zeros) outside 4..109211.
 bool SplitDate(int32_t day_number, CalendarDate* out);
 

@@ -99,7 +99,7 @@ TEST(AcceptTest, AcceptAllKeepsTheValuesOfUntouchedEntries) {
     Open(w);
     while (Accept()) {
       if (Event() == event::kOpenWindow) {
-        SetProperty(2, 0x7C00, "3/04/05");
+        SetProperty(2, 0x7C00, "3/04/1905");
         Select(0);
       }
       if (Event() == event::kCompleted) Post(event::kCloseWindow);

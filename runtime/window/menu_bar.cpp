@@ -155,81 +155,98 @@ void LeaveKeyboardMode(Structure& holder) {
   SetHot(holder, -1);
 }
 
+// What the user did in one title's dropdown, with the choices' targets and the titles' places
+// at the time it was shown.
+struct Dropdown {
+  PopupResult result;
+  std::vector<Target> targets;
+  std::vector<host::Rect> rects;
+};
+
+// Shows title `index`'s dropdown below it and tracks it until the user leaves it.
+Dropdown TrackDropdown(Structure& holder, host::WindowId bar_window, int index, bool keyboard) {
+  SetHot(holder, index);
+  holder.parts->bar.open = index;
+  Redraw(holder);
+  host::UpdateWindows();
+  Dropdown d;
+  const MenuNode& title = holder.parts->shown[static_cast<size_t>(index)];
+  std::vector<MenuEntry> entries = EntriesOf(title.children, &d.targets);
+  host::Rect client = host::ClientRect(bar_window);
+  d.rects = TitleRects(holder.parts->shown, client.Width(), client.Height());
+  host::Rect screen = ScreenRectOf(bar_window, d.rects[static_cast<size_t>(index)]);
+  PopupOptions options;
+  Structure* self = &holder;
+  options.on_highlight = [self](const std::string& message) {
+    internal::ShowHighlightMessage(*self, &message);
+  };
+  options.report_left_right = true;
+  options.highlight_first = keyboard;
+  if (!entries.empty()) {
+    d.result = TrackPopup(host::TopLevelOf(bar_window), entries, screen.left, screen.bottom,
+                          options);
+  }
+  return d;
+}
+
+// The title other than `index` under the screen point of a press, or -1.
+int OtherTitleAt(host::WindowId bar_window, const Dropdown& d, int index) {
+  host::Rect bar_screen = ScreenRectOf(bar_window, host::ClientRect(bar_window));
+  int next = -1;
+  for (size_t i = 0; i < d.rects.size(); ++i) {
+    host::Rect r = d.rects[i].Offset(bar_screen.left, bar_screen.top);
+    if (r.Contains(d.result.point) && static_cast<int>(i) != index) next = static_cast<int>(i);
+  }
+  return next;
+}
+
+void PostChoice(const Dropdown& d) {
+  int command = d.result.command;
+  if (command > 0 && static_cast<size_t>(command) <= d.targets.size()) {
+    const Target& t = d.targets[static_cast<size_t>(command) - 1];
+    host::PostMessage(t.window, host::msg::kCommand, static_cast<uint64_t>(t.command));
+  }
+}
+
 // Shows the dropdown of title `index` and follows the user from there: Left and Right move to
-// the neighbouring dropdowns, a choice posts its command. The semaphore is released while the
-// dropdown waits, so the bar's state is read again after it returns.
+// the neighbouring dropdowns, a press on another title opens that one, a choice posts its
+// command. The semaphore is released while the dropdown waits, so the bar's state is read again
+// after it returns.
 void OpenDropdown(Structure& holder, int index, bool keyboard) {
   host::WindowId bar_window = holder.parts->menu_bar;
   while (holder.parts && CanOpen(holder, index)) {
-    MenuBarState& bar = holder.parts->bar;
-    SetHot(holder, index);
-    bar.open = index;
-    Redraw(holder);
-    host::UpdateWindows();
-    const MenuNode& title = holder.parts->shown[static_cast<size_t>(index)];
-    std::vector<Target> targets;
-    std::vector<MenuEntry> entries = EntriesOf(title.children, &targets);
-    host::Rect client = host::ClientRect(bar_window);
-    std::vector<host::Rect> rects =
-        TitleRects(holder.parts->shown, client.Width(), client.Height());
-    host::Rect screen = ScreenRectOf(bar_window, rects[static_cast<size_t>(index)]);
-    PopupOptions options;
-    Structure* self = &holder;
-    options.on_highlight = [self](const std::string& message) {
-      internal::ShowHighlightMessage(*self, &message);
-    };
-    options.report_left_right = true;
-    options.highlight_first = keyboard;
-    PopupResult result = entries.empty() ? PopupResult{}
-                                         : TrackPopup(host::TopLevelOf(bar_window), entries,
-                                                      screen.left, screen.bottom, options);
+    Dropdown d = TrackDropdown(holder, bar_window, index, keyboard);
     if (!host::IsWindow(bar_window) || !holder.parts) return;
     holder.parts->bar.open = -1;
     internal::ShowHighlightMessage(holder, nullptr);
     Redraw(holder);
-    switch (result.exit) {
+    int next = -1;
+    switch (d.result.exit) {
       case PopupExit::kChosen:
         LeaveKeyboardMode(holder);
-        if (result.command > 0 && static_cast<size_t>(result.command) <= targets.size()) {
-          const Target& t = targets[static_cast<size_t>(result.command) - 1];
-          host::PostMessage(t.window, host::msg::kCommand, static_cast<uint64_t>(t.command));
-        }
+        PostChoice(d);
         return;
       case PopupExit::kLeft:
-        index = NextTitle(holder, index, -1);
-        keyboard = true;
-        continue;
       case PopupExit::kRight:
-        index = NextTitle(holder, index, 1);
+        index = NextTitle(holder, index, d.result.exit == PopupExit::kLeft ? -1 : 1);
         keyboard = true;
         continue;
-      case PopupExit::kClickOutside: {
-        // A press on another title opens that one; elsewhere it just closes the menu.
-        host::Rect bar_screen = ScreenRectOf(bar_window, client);
-        int next = -1;
-        for (size_t i = 0; i < rects.size(); ++i) {
-          host::Rect r = rects[i].Offset(bar_screen.left, bar_screen.top);
-          if (r.Contains(result.point) && static_cast<int>(i) != index) next = static_cast<int>(i);
-        }
-        if (next >= 0) {
-          index = next;
-          keyboard = false;
-          continue;
-        }
-        LeaveKeyboardMode(holder);
-        return;
-      }
+      case PopupExit::kClickOutside:
+        next = OtherTitleAt(bar_window, d, index);
+        if (next < 0) break;
+        index = next;
+        keyboard = false;
+        continue;
       case PopupExit::kCancelled:
         // From the keyboard, Esc goes back to the titles; otherwise the menu is left.
-        if (keyboard) {
-          holder.parts->bar.keyboard = true;
-          holder.parts->bar.hot = -1;  // shows the title's message again
-          SetHot(holder, index);
-        } else {
-          LeaveKeyboardMode(holder);
-        }
+        if (!keyboard) break;
+        holder.parts->bar.keyboard = true;
+        holder.parts->bar.hot = -1;  // shows the title's message again
+        SetHot(holder, index);
         return;
     }
+    LeaveKeyboardMode(holder);
+    return;
   }
 }
 
