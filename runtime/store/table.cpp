@@ -171,9 +171,14 @@ void Table::SetDynamicIndex(int k, KeyDef key, std::unique_ptr<DataFile> file, s
 }
 
 std::string Table::StoredImage(const uint8_t* record) const {
-  std::string image(reinterpret_cast<const char*>(record), def_.record_size);
-  if (oem_) MapRecordText(def_, AnsiToOemMap(), reinterpret_cast<uint8_t*>(image.data()));
+  std::string image;
+  StoredImageInto(record, &image);
   return image;
+}
+
+void Table::StoredImageInto(const uint8_t* record, std::string* image) const {
+  image->assign(reinterpret_cast<const char*>(record), def_.record_size);
+  if (oem_) MapRecordText(def_, AnsiToOemMap(), reinterpret_cast<uint8_t*>(image->data()));
 }
 
 void Table::LoadImage(std::string_view stored, uint8_t* record) const {

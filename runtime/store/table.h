@@ -90,6 +90,8 @@ class Table {
   // The stored image of a caller's buffer, and back.
   std::string StoredImage(const uint8_t* record) const;
   void LoadImage(std::string_view stored, uint8_t* record) const;
+  // StoredImage into `image`, reusing its storage.
+  void StoredImageInto(const uint8_t* record, std::string* image) const;
 
   // --- Whole table ----------------------------------------------------------------------------
   // Removes every record, memo block and key entry, keeping the table.
