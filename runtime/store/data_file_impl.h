@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -147,6 +148,7 @@ class DataFileImpl {
   bool FindEntry(std::string_view key, Entry* entry);
   bool InsertEntry(std::string_view key, std::string_view data, bool replace);
   bool EraseEntry(std::string_view key);
+  void ModifyEntry(std::string_view key, const std::function<bool(std::string*)>& change);
 
   // The state, shared with the files of the engine.
   FileSystem& fs_;

@@ -42,7 +42,8 @@ int AfterRead(const DriverState& state, Table& table, TableSharing& sharing, uin
     }
     sharing.held_record = record;
   }
-  sharing.snapshot = table.StoredImage(state.record);
+  // Only a watched read's snapshot is ever compared, so other reads skip the copy.
+  if (state.watch_requested) table.StoredImageInto(state.record, &sharing.snapshot);
   sharing.snapshot_taken = state.watch_requested;
   return 0;
 }

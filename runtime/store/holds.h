@@ -6,8 +6,9 @@
 //                                                                   RELEASE, close--> released
 //   WATCH requested --read--> snapshot taken --PUT--> checked against the stored record
 //
-// Invariants: held_record != 0 exactly when this table holds that record's byte; the snapshot
-// is the stored image of the record last read or written through this table.
+// Invariants: held_record != 0 exactly when this table holds that record's byte; while
+// snapshot_taken, the snapshot is the stored image of the record last read or written through
+// this table.
 #pragma once
 
 #include <cstdint>

@@ -64,11 +64,7 @@ int ChangeKeys(Table& table, int end, const std::string* old_image, const std::s
       if (rc != 0) return rc;
     }
     if (delta != 0) {
-      Counters c;
-      int rc = table.ReadCounters(static_cast<uint8_t>(k), &c);
-      if (rc != 0) return rc;
-      c.entries = static_cast<uint32_t>(static_cast<int64_t>(c.entries) + delta);
-      if ((rc = table.WriteCounters(static_cast<uint8_t>(k), c)) != 0) return rc;
+      if (int rc = table.AdjustCount(static_cast<uint8_t>(k), delta)) return rc;
     }
   }
   return 0;

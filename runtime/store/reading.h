@@ -53,10 +53,14 @@ class Reader {
     bool started = false;
     std::string last_key;
   };
-  Place place() const { return Place{started_, last_key_}; }
-  void Restore(Place place) {
+  // Copies the place into `out`, reusing its storage.
+  void SavePlace(Place* out) const {
+    out->started = started_;
+    out->last_key.assign(last_key_);
+  }
+  void Restore(const Place& place) {
     started_ = place.started;
-    last_key_ = std::move(place.last_key);
+    last_key_.assign(place.last_key);
   }
 
  private:

@@ -26,18 +26,27 @@ class StoredTable : public TableHandle {
   std::unique_ptr<Table> table;
   Reader reader;
   TableSharing sharing;
+  // Reused by every read so that a statement allocates nothing for its buffers or its place.
+  RecordBuffers read_buffers;
+  Reader::Place saved_place;
 };
 
 StoredTable* HandleOf(DriverState& state) {
   return static_cast<StoredTable*>(state.table.get());
 }
 
+void FillBuffers(DriverState& state, bool with_memos, RecordBuffers* buffers) {
+  buffers->record = state.record;
+  buffers->memos.clear();
+  if (!with_memos) return;
+  for (MemoEntry& memo : state.memos) {
+    buffers->memos.push_back(MemoBuffer{memo.buffer.get(), &memo.length});
+  }
+}
+
 RecordBuffers BuffersOf(DriverState& state) {
   RecordBuffers buffers;
-  buffers.record = state.record;
-  for (MemoEntry& memo : state.memos) {
-    buffers.memos.push_back(MemoBuffer{memo.buffer.get(), &memo.length});
-  }
+  FillBuffers(state, true, &buffers);
   return buffers;
 }
 
@@ -247,7 +256,7 @@ class StoredTablesImpl : public TableOps {
   }
 
   int GetByKey(DriverState& state, KeyEntry& key) override {
-    RecordBuffers buffers = ReadBuffers(state);
+    RecordBuffers& buffers = ReadBuffers(state);
     uint32_t record = 0;
     if (int rc = BeginRead(state)) return rc;
     int rc = carelog::store::GetByKey(*HandleOf(state)->table, key.number, buffers, &record);
@@ -255,14 +264,14 @@ class StoredTablesImpl : public TableOps {
   }
 
   int GetByRecord(DriverState& state, uint32_t record) override {
-    RecordBuffers buffers = ReadBuffers(state);
+    RecordBuffers& buffers = ReadBuffers(state);
     if (int rc = BeginRead(state)) return rc;
     int rc = HandleOf(state)->table->Read(record, buffers, !buffers.memos.empty());
     return FinishRead(state, rc, record);
   }
 
   int Reget(DriverState& state, KeyEntry* key, const std::string& position) override {
-    RecordBuffers buffers = ReadBuffers(state);
+    RecordBuffers& buffers = ReadBuffers(state);
     uint32_t record = 0;
     if (int rc = BeginRead(state)) return rc;
     int rc = RegetPosition(*HandleOf(state)->table, KeyNumber(key), position, buffers, &record);
@@ -394,22 +403,23 @@ class StoredTablesImpl : public TableOps {
     return HandleOf(state)->file->BeginAccess(Access::kWrite);
   }
 
-  static RecordBuffers ReadBuffers(DriverState& state) {
-    RecordBuffers buffers = BuffersOf(state);
-    if (state.skip_memos) buffers.memos.clear();
+  // The handle's reused buffers, without the memos when the reader skips them.
+  static RecordBuffers& ReadBuffers(DriverState& state) {
+    RecordBuffers& buffers = HandleOf(state)->read_buffers;
+    FillBuffers(state, !state.skip_memos, &buffers);
     return buffers;
   }
 
   static int Step(DriverState& state, bool forward) {
     StoredTable* handle = HandleOf(state);
-    RecordBuffers buffers = ReadBuffers(state);
+    RecordBuffers& buffers = ReadBuffers(state);
     uint32_t record = 0;
     if (int rc = BeginRead(state)) return rc;
-    Reader::Place place = handle->reader.place();
+    handle->reader.SavePlace(&handle->saved_place);
     int rc = handle->reader.Step(*handle->table, forward, buffers, !buffers.memos.empty(), &record);
     rc = FinishRead(state, rc, record);
     // A record held elsewhere is read again by the retry, from the same place.
-    if (rc == kErrRecordIsAlreadyHeld) handle->reader.Restore(std::move(place));
+    if (rc == kErrRecordIsAlreadyHeld) handle->reader.Restore(handle->saved_place);
     return rc;
   }
 

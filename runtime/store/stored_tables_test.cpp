@@ -86,6 +86,27 @@ TEST_F(StoredTables, MemoShrinksAndGrows) {
   EXPECT_EQ(std::string(f->notes_buffer() + 5, 595), std::string(595, ' '));
 }
 
+TEST_F(StoredTables, SkippedMemosStayUntouchedForOneReadOnly) {
+  AddSample();
+  FileDeclaration& d = f->file.declaration;
+  ASSERT_EQ(Set(*f->k_number), 0);
+  ASSERT_EQ(Next(d), 0);  // NUMBER 1: no memo blocks
+  EXPECT_EQ(std::string(f->notes_buffer(), 600), std::string(600, ' '));
+  std::memset(f->notes_buffer(), '?', 600);
+  ASSERT_EQ(SkipMemosOnNextRead(d), 0);
+  ASSERT_EQ(Next(d), 0);  // NUMBER 2, its memo left alone
+  EXPECT_EQ(f->number(), 2);
+  EXPECT_EQ(std::string(f->notes_buffer(), 600), std::string(600, '?'));
+  ASSERT_EQ(Next(d), 0);  // NUMBER 3 reads its memo again
+  EXPECT_EQ(std::string(f->notes_buffer(), 11), "first note ");
+  ASSERT_EQ(SkipMemosOnNextRead(d), 0);
+  f->Fill({4, "", "", 0, 0});
+  ASSERT_EQ(Get(d, *f->k_number), 0);
+  EXPECT_EQ(std::string(f->notes_buffer(), 11), "first note ") << "GET skipped the memo too";
+  ASSERT_EQ(Get(d, *f->k_number), 0);
+  EXPECT_EQ(std::string(f->notes_buffer(), 550), std::string(550, 'x'));
+}
+
 TEST_F(StoredTables, GetByKeyHonoursNoCaseAndDupOrder) {
   AddSample();
   FileDeclaration& d = f->file.declaration;

@@ -171,9 +171,14 @@ void Table::SetDynamicIndex(int k, KeyDef key, std::unique_ptr<DataFile> file, s
 }
 
 std::string Table::StoredImage(const uint8_t* record) const {
-  std::string image(reinterpret_cast<const char*>(record), def_.record_size);
-  if (oem_) MapRecordText(def_, AnsiToOemMap(), reinterpret_cast<uint8_t*>(image.data()));
+  std::string image;
+  StoredImageInto(record, &image);
   return image;
+}
+
+void Table::StoredImageInto(const uint8_t* record, std::string* image) const {
+  image->assign(reinterpret_cast<const char*>(record), def_.record_size);
+  if (oem_) MapRecordText(def_, AnsiToOemMap(), reinterpret_cast<uint8_t*>(image->data()));
 }
 
 void Table::LoadImage(std::string_view stored, uint8_t* record) const {
@@ -236,7 +241,7 @@ int Table::ReadMemos(uint32_t record, RecordBuffers& out) {
   return 0;
 }
 
-int Table::WriteMemos(uint32_t record, RecordBuffers& in) {
+int Table::WriteMemos(uint32_t record, RecordBuffers& in, bool fresh) {
   for (size_t m = 0; m < def_.memos.size() && m < in.memos.size(); ++m) {
     const MemoDef& memo = def_.memos[m];
     const MemoBuffer& buffer = in.memos[m];
@@ -251,7 +256,7 @@ int Table::WriteMemos(uint32_t record, RecordBuffers& in) {
       std::string key = MemoKey(number_, record, static_cast<uint8_t>(m), b);
       Entry stored;
       bool found = false;
-      int rc = file_->tree().Find(key, &stored, &found);
+      int rc = fresh ? 0 : file_->tree().Find(key, &stored, &found);
       if (rc == 0 && !(found && stored.data() == block)) rc = file_->tree().Put(key, block);
       if (rc != 0) return rc;
     }
@@ -288,13 +293,16 @@ int Table::WriteCounters(uint8_t index, const Counters& counters) {
   return file_->tree().Put(CountersKey(number_, index), EncodeCounters(counters));
 }
 
-int Table::AdjustRecordCount(int delta) {
-  Counters c;
-  int rc = ReadCounters(kRecordsIndex, &c);
-  if (rc != 0) return rc;
-  c.entries = static_cast<uint32_t>(static_cast<int64_t>(c.entries) + delta);
-  return WriteCounters(kRecordsIndex, c);
+int Table::AdjustCount(uint8_t index, int delta) {
+  return file_->tree().Modify(CountersKey(number_, index), [delta](std::string* data) {
+    Counters c = DecodeCounters(*data);
+    c.entries = static_cast<uint32_t>(static_cast<int64_t>(c.entries) + delta);
+    *data = EncodeCounters(c);
+    return true;
+  });
 }
+
+int Table::AdjustRecordCount(int delta) { return AdjustCount(kRecordsIndex, delta); }
 
 int Table::Records(uint32_t* count) {
   Counters c;
@@ -325,7 +333,7 @@ int Table::Add(RecordBuffers& in, uint32_t* record) {
   if (rc == 0) rc = MaintainKeys(*this, nullptr, &image, number);
   if (rc == 0) rc = file_->tree().Put(RecordKey(number_, number), image);
   if (rc == 0) rc = AdjustRecordCount(+1);
-  if (rc == 0) rc = WriteMemos(number, in);
+  if (rc == 0) rc = WriteMemos(number, in, true);
   if (rc == 0) *record = number;
   return rc;
 }
@@ -341,7 +349,7 @@ int Table::Put(uint32_t record, RecordBuffers& in) {
   if (image != old_image && (rc = file_->tree().Put(RecordKey(number_, record), image)) != 0) {
     return rc;
   }
-  return WriteMemos(record, in);
+  return WriteMemos(record, in, false);
 }
 
 int Table::Delete(uint32_t record) {

@@ -81,6 +81,8 @@ class Table {
   int KeyEntries(int key, uint32_t* count);
   int ReadCounters(uint8_t index, Counters* counters);
   int WriteCounters(uint8_t index, const Counters& counters);
+  // Adds `delta` to the entry count of counters `index` in one search of the tree.
+  int AdjustCount(uint8_t index, int delta);
   // Whether the buffer's value of key `key` (-1: of any unique key) belongs to a record other
   // than `current`.
   int Duplicate(int key, const uint8_t* record, uint32_t current, bool* duplicate);
@@ -90,6 +92,8 @@ class Table {
   // The stored image of a caller's buffer, and back.
   std::string StoredImage(const uint8_t* record) const;
   void LoadImage(std::string_view stored, uint8_t* record) const;
+  // StoredImage into `image`, reusing its storage.
+  void StoredImageInto(const uint8_t* record, std::string* image) const;
 
   // --- Whole table ----------------------------------------------------------------------------
   // Removes every record, memo block and key entry, keeping the table.
@@ -105,7 +109,8 @@ class Table {
  private:
   Table(DataFile& file, uint32_t number, std::string name, TableDefinition def, bool oem);
   int WriteDefinitionAndCounters();
-  int WriteMemos(uint32_t record, RecordBuffers& in);
+  // `fresh`: the record is new, so there are no stored blocks to compare with.
+  int WriteMemos(uint32_t record, RecordBuffers& in, bool fresh);
   int ReadMemos(uint32_t record, RecordBuffers& out);
   int EraseMemos(uint32_t record);
   int AdjustRecordCount(int delta);

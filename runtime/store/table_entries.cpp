@@ -3,7 +3,9 @@
 namespace carelog::store {
 
 void AppendU32BE(std::string* out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>(v >> shift));
+  const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                         static_cast<char>(v >> 8), static_cast<char>(v)};
+  out->append(bytes, sizeof bytes);
 }
 
 uint32_t ReadU32BE(std::string_view b, size_t at) {

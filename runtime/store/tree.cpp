@@ -161,6 +161,29 @@ bool DataFileImpl::InsertEntry(std::string_view key, std::string_view data, bool
   return true;
 }
 
+// Data of the same size is written over the stored bytes: the page's size is unchanged, so
+// nothing splits and no second search is needed.
+void DataFileImpl::ModifyEntry(std::string_view key,
+                               const std::function<bool(std::string*)>& change) {
+  if (key.empty()) InternalError(813);
+  EnsureWrite();
+  EnsureRoot();
+  Path path;
+  Descend(key, &path);
+  Page* leaf = path.back().page;
+  Entry& stored = leaf->entries[path.back().index];
+  const bool found = stored.key() == key;
+  std::string data = found ? std::string(stored.data()) : std::string();
+  if (!change(&data)) return;
+  if (!found || data.size() != stored.data().size()) {
+    InsertEntry(key, data, true);
+    return;
+  }
+  if (data == stored.data()) return;
+  data.copy(stored.bytes.data() + stored.key_size, data.size());
+  MarkDirty(leaf);
+}
+
 bool DataFileImpl::EraseEntry(std::string_view key) {
   if (key.empty()) return false;
   EnsureWrite();
@@ -202,6 +225,10 @@ void DataFileImpl::UpdateSeparator(Path& path, size_t depth) {
 }
 
 void DataFileImpl::SplitUpward(const Path& path) {
+  // Most changes leave every page of the path within its size; only a split needs the lists.
+  bool any = false;
+  for (const Step& step : path) any = any || step.page->NeedsSplit();
+  if (!any) return;
   std::vector<Page*> pages;
   for (const Step& step : path) pages.push_back(step.page);
   for (size_t depth = pages.size(); depth > 0; --depth) {
@@ -275,6 +302,10 @@ int Tree::Insert(std::string_view key, std::string_view data, bool* inserted) {
 
 int Tree::Put(std::string_view key, std::string_view data) {
   return file_.Guard([&] { file_.InsertEntry(key, data, true); });
+}
+
+int Tree::Modify(std::string_view key, const std::function<bool(std::string*)>& change) {
+  return file_.Guard([&] { file_.ModifyEntry(key, change); });
 }
 
 int Tree::Erase(std::string_view key, bool* erased) {

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,9 @@ class Tree {
   int Put(std::string_view key, std::string_view data);
   // Removes the entry whose key part equals `key`; *erased says whether there was one.
   int Erase(std::string_view key, bool* erased = nullptr);
+  // Lets `change` rewrite the data of the entry `key` (empty when there is none) and stores
+  // the result, in one search of the tree; nothing is stored when `change` returns false.
+  int Modify(std::string_view key, const std::function<bool(std::string*)>& change);
 
  private:
   DataFileImpl& file_;

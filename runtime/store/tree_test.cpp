@@ -238,11 +238,27 @@ TEST_F(TreeTest, RandomOperationsMatchAModel) {
     for (int i = 0; i < 1500; ++i) {
       std::string key = random_key();
       int what = static_cast<int>(random() % 10);
-      if (what < 6) {
+      if (what < 5) {
         std::string data(random() % 300, static_cast<char>(random()));
         if (random() % 20 == 0) data.assign(2000 + random() % 6000, 'z');
         Put(key, data);
         model[key] = data;
+      } else if (what < 7) {
+        // Rewritten in place (same size), grown (may split), or left alone.
+        const int how = static_cast<int>(random() % 3);
+        const auto at = model.find(key);
+        const std::string before = at == model.end() ? "" : at->second;
+        std::string after = before;
+        if (how == 0) after = before.empty() ? "n" : std::string(before.size(), '#');
+        if (how == 1) after.append(500, 'g');
+        ASSERT_EQ(tree().Modify(key,
+                                [&](std::string* data) {
+                                  EXPECT_EQ(*data, before);
+                                  *data = after;
+                                  return how != 2;
+                                }),
+                  0);
+        if (how != 2) model[key] = after;
       } else {
         bool erased = false;
         ASSERT_EQ(tree().Erase(key, &erased), 0);
