@@ -320,10 +320,14 @@ TEST_F(NurseDay, AMedicationForAMissingPatientIsStoredUnderThePatientFoundByName
       "expect-title \"Select a Patients Record\"\n"
       "click \"by Last Name\"\n"
       "click 2\n"
-      "key" + keys + "\n"
+      "key" +
+      keys +
+      "\n"
       "click \"&Select\"\n"
       "expect-title \"Medications\"\n"
-      "expect-text 3 \"" + chosen + "\"\n"
+      "expect-text 3 \"" +
+      chosen +
+      "\"\n"
       "click \"OK\"\n"
       "expect-title \"Browse the Medications File by MED:Key_Patient_Number\"\n"
       "click \"Close\"\n"

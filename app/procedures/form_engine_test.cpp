@@ -70,8 +70,9 @@ std::vector<int32_t> MedicationNumbers() {
 }
 
 constexpr appdata::FileId kFiles[] = {
-    appdata::FileId::kPatients,         appdata::FileId::kMedications, appdata::FileId::kFamily,
-    appdata::FileId::kDischargeSummary, appdata::FileId::kCalendar,    appdata::FileId::kProgressNotes,
+    appdata::FileId::kPatients, appdata::FileId::kMedications,
+    appdata::FileId::kFamily,   appdata::FileId::kDischargeSummary,
+    appdata::FileId::kCalendar, appdata::FileId::kProgressNotes,
 };
 
 class FormEngineTest : public ::testing::Test {
@@ -275,20 +276,19 @@ TEST_F(FormEngineTest, PlainFormCancelClosesWithoutAskingOrWriting) {
 // checks the field twice (its own acceptance, then OK's check), but offers the browse once.
 TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
   AddPatient(5);
-  EXPECT_EQ(
-      Run(InsertMedication(5),
-          [] {
-            Type("77");
-            Click("OK");
-            CloseSelectBrowseUnchosen();
-            host::Automation automation;
-            EXPECT_FALSE(automation.ExpectMessage("").ok) << "no second warning";
-            // A later OK is a new request: the browse is offered again.
-            Click("OK");
-            CloseSelectBrowseUnchosen();
-            Click("Cancel");
-          }),
-      kRespCancelled);
+  EXPECT_EQ(Run(InsertMedication(5),
+                [] {
+                  Type("77");
+                  Click("OK");
+                  CloseSelectBrowseUnchosen();
+                  host::Automation automation;
+                  EXPECT_FALSE(automation.ExpectMessage("").ok) << "no second warning";
+                  // A later OK is a new request: the browse is offered again.
+                  Click("OK");
+                  CloseSelectBrowseUnchosen();
+                  Click("Cancel");
+                }),
+            kRespCancelled);
   EXPECT_TRUE(MedicationNumbers().empty());
 }
 
@@ -297,18 +297,17 @@ TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
 // choice puts the focus back on the refused number.
 TEST_F(FormEngineTest, TabLeavesALookupFieldOnASheetTabAndRunsTheLookup) {
   AddPatient(5);
-  EXPECT_EQ(
-      Run(InsertMedication(5),
-          [] {
-            Type("77");
-            Key("Tab");
-            CloseSelectBrowseUnchosen();
-            host::ControlInfo number = wt::ControlInfoOf(3);
-            EXPECT_TRUE(number.visible && number.focused);
-            EXPECT_EQ(number.text, "77");
-            Click("Cancel");
-          }),
-      kRespCancelled);
+  EXPECT_EQ(Run(InsertMedication(5),
+                [] {
+                  Type("77");
+                  Key("Tab");
+                  CloseSelectBrowseUnchosen();
+                  host::ControlInfo number = wt::ControlInfoOf(3);
+                  EXPECT_TRUE(number.visible && number.focused);
+                  EXPECT_EQ(number.text, "77");
+                  Click("Cancel");
+                }),
+            kRespCancelled);
   EXPECT_TRUE(MedicationNumbers().empty());
 }
 

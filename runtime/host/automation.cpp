@@ -148,8 +148,8 @@ AutomationResult Automation::WaitForWindow(const std::string& title,
   using std::chrono::steady_clock;
   auto deadline = steady_clock::now() + timeout;
   for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                       steady_clock::now());
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - steady_clock::now());
     if (left.count() <= 0) {
       std::string which = title.empty() ? "no window" : "no window \"" + title + "\"";
       return AutomationResult::Failure(which + " was open and idle within " +
