@@ -17,7 +17,7 @@ TEST(CalendarDialogTest, ArrowKeysMoveTheSelectedDayAndEnterPicksIt) {
   {
     wt::Program program([&] { picked = Calendar(values::DayNumber(2026, 12, 31)); });
     host::Automation automation;
-    ASSERT_TRUE(automation.WaitIdle().ok);
+    ASSERT_TRUE(automation.WaitForWindow().ok);
     EXPECT_TRUE(automation.ExpectText("47", "December 2026").ok);
     for (const char* key : {"Right", "Up", "Down", "Down", "Left"}) {
       automation.Key(key);  // Jan 1, Dec 25, Jan 1, Jan 8, Jan 7

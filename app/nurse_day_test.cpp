@@ -285,6 +285,66 @@ TEST_F(NurseDay, RecordsAddedThroughThePatientsFormFollowItsNewNumber) {
   ExpectSoundFiles();
 }
 
+// A medication sheet typed for a patient number that nobody has: the patient select browse
+// opens, the nurse finds the patient by typing the first letters of the last name (a capital
+// first) on the "by Last Name" order, selects, and the sheet is stored under that patient's
+// number.
+TEST_F(NurseDay, AMedicationForAMissingPatientIsStoredUnderThePatientFoundByName) {
+  // A patient whose last name starts with three letters no other last name starts with.
+  std::map<std::string, std::vector<Record>> by_prefix;
+  for (const Record& patient : Records("Patients.LDS")) {
+    std::string prefix = patient.at("PAT:LAST_NAME").substr(0, 3);
+    for (char& c : prefix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    by_prefix[prefix].push_back(patient);
+  }
+  auto unique = std::find_if(by_prefix.rbegin(), by_prefix.rend(), [](const auto& entry) {
+    return entry.second.size() == 1 && entry.first.size() == 3 &&
+           std::all_of(entry.first.begin(), entry.first.end(), ::isalpha);
+  });
+  ASSERT_NE(unique, by_prefix.rend());
+  const std::string chosen = unique->second[0].at("PAT:PATIENT_NUMBER");
+  // The keys that type the letters, the first a capital: " Shift+P E T".
+  std::string keys;
+  for (char c : unique->first) {
+    keys += std::string(keys.empty() ? " Shift+" : " ") + static_cast<char>(std::toupper(c));
+  }
+  std::vector<Record> before = Records("Meds.LDS");
+  Result run = Script(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"Medications\"\n"
+      "expect-title \"Browse the Medications File by MED:Key_Patient_Number\"\n"
+      "click \"&Insert\"\n"
+      "expect-title \"Medications\"\n"
+      "type \"99999\"\n"
+      "key Tab\n"
+      "expect-title \"Select a Patients Record\"\n"
+      "click \"by Last Name\"\n"
+      "click 2\n"
+      "key" +
+      keys +
+      "\n"
+      "click \"&Select\"\n"
+      "expect-title \"Medications\"\n"
+      "expect-text 3 \"" +
+      chosen +
+      "\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the Medications File by MED:Key_Patient_Number\"\n"
+      "click \"Close\"\n"
+      "click \"Close\"\n"
+      "menu \"&File\" \"E&xit\"\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  std::vector<Record> after = Records("Meds.LDS");
+  ASSERT_EQ(after.size(), before.size() + 1);
+  EXPECT_EQ(CountWith(after, "MED:PATIENT_NUMBER", "99999"), 0);
+  EXPECT_EQ(CountWith(after, "MED:PATIENT_NUMBER", chosen),
+            CountWith(before, "MED:PATIENT_NUMBER", chosen) + 1);
+  EXPECT_EQ(after.back().at("MED:PATIENT_NUMBER"), chosen);
+  EXPECT_EQ(after.back().at("MED:CLASS_CODE"), "No|No") << "primed on insert";
+  ExpectSoundFiles();
+}
+
 // The aide assignment sheet of the first patient printed from the patient's aide browse: one
 // page with the sheet's captions and the stored entries; printing changes no record.
 TEST_F(NurseDay, TheAideSheetPrintsFromThePatientsAideBrowseAndChangesNothing) {

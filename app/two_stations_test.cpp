@@ -86,8 +86,7 @@ class TwoStations : public ::testing::Test {
         store::Close(file);
       });
       host::Automation automation;
-      EXPECT_TRUE(automation.WaitIdle().ok);
-      EXPECT_EQ(automation.CurrentTitle(), "Changing a Patients Record");
+      EXPECT_TRUE(automation.WaitForWindow("Changing a Patients Record").ok);
       EXPECT_TRUE(automation.Click("7", false).ok);
       EXPECT_TRUE(automation.Key("End").ok);
       EXPECT_TRUE(automation.Type(" (this station)").ok);

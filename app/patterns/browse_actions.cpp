@@ -18,12 +18,14 @@ constexpr uint32_t kSpace = 0x20;
 constexpr uint32_t kInsert = 0x2D;
 constexpr uint32_t kDelete = 0x2E;
 constexpr uint32_t kCtrlEnter = 0x20D;
+constexpr uint32_t kShift = 0x100;  // added to a key's code while Shift is down
 }  // namespace key
 
 // Alert slots of the list: the browse keys take the last four, the locator's letters and digits
-// the slots below them.
+// the slots below them, and its capital letters (Shift and a letter) a range of their own.
 constexpr int kFirstBrowseSlot = 252;
 constexpr int kFirstLocatorSlot = 200;
+constexpr int kFirstCapitalSlot = 160;
 
 int32_t CallByName(const char* name, int32_t request) {
   return name ? CallProcedureByName(name, request) : kRespCancelled;
@@ -139,6 +141,12 @@ bool IsLocatorKey(uint32_t code) {
          (code >= 'A' && code <= 'Z');
 }
 
+// A capital letter types the same letter as a small one: the locator compares without case.
+uint32_t LocatorCode(uint32_t code) {
+  uint32_t letter = code & ~key::kShift;
+  return (code & key::kShift) && letter >= 'A' && letter <= 'Z' ? letter : code;
+}
+
 }  // namespace
 
 void PressButton(BrowseSession& session, const ButtonRow& button) {
@@ -170,7 +178,8 @@ void ShowBrowsePopup(BrowseSession& session) {
 }
 
 void TakeAlertKey(BrowseSession& session) {
-  const uint32_t code = window::KeyCode();
+  const uint32_t code =
+      session.table.type_ahead ? LocatorCode(window::KeyCode()) : window::KeyCode();
   const bool empty = session.box.page().empty();
   if (session.table.type_ahead && IsLocatorKey(code)) {
     Locate(session, code);
@@ -198,6 +207,8 @@ void AlertListKeys(const BrowseSession& session) {
     int slot = kFirstLocatorSlot;
     for (uint32_t c = '0'; c <= '9'; ++c) alert(slot++, c);
     for (uint32_t c = 'A'; c <= 'Z'; ++c) alert(slot++, c);
+    slot = kFirstCapitalSlot;
+    for (uint32_t c = 'A'; c <= 'Z'; ++c) alert(slot++, c | key::kShift);
     return;
   }
   const uint32_t keys[] = {window::mouse_key::kLeftDouble, key::kInsert, key::kDelete,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/patterns/form_table.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 
@@ -63,6 +64,10 @@ inline constexpr FieldBinding kDischargeFields[] = {
     {74, "DIS:CAREGIVER", 9},
     {76, "DIS:GOALS_ACHIEVED"},
     {78, "DIS:MEDICATIONS"},
+};
+
+inline constexpr FieldLookupRow kDischargeLookups[] = {
+    PatientLookup(3, "DIS:PATIENT_NUMBER", "DIS:Patient_Number"),
 };
 
 }  // namespace carelog::app::procedures

@@ -40,6 +40,7 @@ constexpr FormTable kDischargeSummary = {
     .primed_numbers = kPrimedNumbers,
     .prime = PrimeFromPatient,
     .fields = kDischargeFields,
+    .lookups = kDischargeLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

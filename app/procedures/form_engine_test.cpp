@@ -11,6 +11,7 @@
 #include "app/app_testing.h"
 #include "app/data/keys.h"
 #include "app/data/records.h"
+#include "app/patterns/form_record.h"
 #include "app/procedure_globals.h"
 #include "app/procedures/form_procedures.h"
 #include "runtime/host/automation.h"
@@ -68,21 +69,23 @@ std::vector<int32_t> MedicationNumbers() {
   return numbers;
 }
 
+constexpr appdata::FileId kFiles[] = {
+    appdata::FileId::kPatients, appdata::FileId::kMedications,
+    appdata::FileId::kFamily,   appdata::FileId::kDischargeSummary,
+    appdata::FileId::kCalendar, appdata::FileId::kProgressNotes,
+};
+
 class FormEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (appdata::FileId id :
-         {appdata::FileId::kPatients, appdata::FileId::kMedications, appdata::FileId::kFamily}) {
+    for (appdata::FileId id : kFiles) {
       store::FileDeclaration& file = appdata::Declaration(id);
       ASSERT_EQ(store::Create(file), 0);
       ASSERT_EQ(store::Open(file, 0x42), 0);
     }
   }
   void TearDown() override {
-    for (appdata::FileId id :
-         {appdata::FileId::kPatients, appdata::FileId::kMedications, appdata::FileId::kFamily}) {
-      store::Close(appdata::Declaration(id));
-    }
+    for (appdata::FileId id : kFiles) store::Close(appdata::Declaration(id));
   }
 
   // Runs `call` as the program's procedure (it opens the form) while `user` acts on it from
@@ -95,7 +98,7 @@ class FormEngineTest : public ::testing::Test {
         response = ProcResponse;
       });
       host::Automation automation;
-      EXPECT_TRUE(automation.WaitIdle().ok);
+      EXPECT_TRUE(automation.WaitForWindow().ok);
       user();
     }
     return response;
@@ -116,6 +119,22 @@ class FormEngineTest : public ::testing::Test {
     host::Automation automation;
     EXPECT_TRUE(automation.WaitIdle().ok);
     EXPECT_TRUE(automation.Click(std::to_string(equate), false).ok) << equate;
+  }
+  static void Key(const std::string& combination) {
+    host::Automation automation;
+    EXPECT_TRUE(automation.WaitIdle().ok);
+    EXPECT_TRUE(automation.Key(combination).ok) << combination;
+  }
+  // The patient select browse opened by a missing number on the medications form is closed
+  // without a choice: the number is refused and the form is back.
+  static void CloseSelectBrowseUnchosen() {
+    host::Automation automation;
+    automation.WaitIdle();
+    EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
+    Click("Close");
+    Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
+    automation.WaitIdle();
+    EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
   }
   static void Type(const std::string& text) {
     host::Automation automation;
@@ -191,6 +210,7 @@ std::string StoredFamilyName() {
 constexpr int kFamilyName = 5;
 
 TEST_F(FormEngineTest, NoteFormAsksBeforeDroppingChanges) {
+  AddPatient(5);
   AddFamily(5, "Ann");
   auto edit_then_cancel = [](const std::string& answer) {
     return [answer] {
@@ -256,30 +276,38 @@ TEST_F(FormEngineTest, PlainFormCancelClosesWithoutAskingOrWriting) {
 // checks the field twice (its own acceptance, then OK's check), but offers the browse once.
 TEST_F(FormEngineTest, PatientNumberNotInThePatientsFileIsRefused) {
   AddPatient(5);
-  EXPECT_EQ(
-      Run(InsertMedication(5),
-          [] {
-            Type("77");
-            Click("OK");
-            host::Automation automation;
-            automation.WaitIdle();
-            EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
-            Click("Close");
-            Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
-            automation.WaitIdle();
-            EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
-            EXPECT_FALSE(automation.ExpectMessage("").ok) << "no second warning";
-            // A later OK is a new request: the browse is offered again.
-            Click("OK");
-            automation.WaitIdle();
-            EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
-            Click("Close");
-            Answer("OK", "The value for MED:Patient_Number must be found in the Patients file.");
-            automation.WaitIdle();
-            EXPECT_EQ(automation.CurrentTitle(), "Adding a Medications Record");
-            Click("Cancel");
-          }),
-      kRespCancelled);
+  EXPECT_EQ(Run(InsertMedication(5),
+                [] {
+                  Type("77");
+                  Click("OK");
+                  CloseSelectBrowseUnchosen();
+                  host::Automation automation;
+                  EXPECT_FALSE(automation.ExpectMessage("").ok) << "no second warning";
+                  // A later OK is a new request: the browse is offered again.
+                  Click("OK");
+                  CloseSelectBrowseUnchosen();
+                  Click("Cancel");
+                }),
+            kRespCancelled);
+  EXPECT_TRUE(MedicationNumbers().empty());
+}
+
+// Tab out of the patient number, which sits on the first tab of the form's sheet, leaves the
+// field and runs its lookup; the sheet keeps its tab. Closing the select browse without a
+// choice puts the focus back on the refused number.
+TEST_F(FormEngineTest, TabLeavesALookupFieldOnASheetTabAndRunsTheLookup) {
+  AddPatient(5);
+  EXPECT_EQ(Run(InsertMedication(5),
+                [] {
+                  Type("77");
+                  Key("Tab");
+                  CloseSelectBrowseUnchosen();
+                  host::ControlInfo number = wt::ControlInfoOf(3);
+                  EXPECT_TRUE(number.visible && number.focused);
+                  EXPECT_EQ(number.text, "77");
+                  Click("Cancel");
+                }),
+            kRespCancelled);
   EXPECT_TRUE(MedicationNumbers().empty());
 }
 
@@ -302,6 +330,61 @@ TEST_F(FormEngineTest, PatientChosenInTheSelectBrowseReplacesAMissingNumber) {
   ASSERT_EQ(MedicationNumbers(), (std::vector<int32_t>{1}));
   store::Get(appdata::MedicationsFile(), appdata::Key(appdata::MedKey::RECORD_KEY));
   EXPECT_EQ(int32_t{appdata::MED.PATIENT_NUMBER}, 6);
+}
+
+// The other forms of a file that holds a patient number look it up alike, whatever their
+// flavour or numbering: a note form numbered on insert, one that also opens further files and
+// shows the patient in its title, and a plain form that adds its record only on completion.
+struct MissingPatientCase {
+  const char* form;
+  void (*call)();
+  appdata::FileId file;
+  const char* patient_field;
+  const char* title;
+};
+
+TEST_F(FormEngineTest, EveryFormTakesThePatientChosenForAMissingNumber) {
+  const MissingPatientCase cases[] = {
+      {"UPDATEMEDS", procedures::UPDATEMEDS, appdata::FileId::kMedications, "MED:PATIENT_NUMBER",
+       "Medications"},
+      {"DISCHARGESUMMARY", procedures::DISCHARGESUMMARY, appdata::FileId::kDischargeSummary,
+       "DIS:PATIENT_NUMBER", "Discharge Summary  (New)"},
+      {"UPDATECALENDAR", procedures::UPDATECALENDAR, appdata::FileId::kCalendar,
+       "DAT:PATIENT_NUMBER", "Adding a Calendar Record"},
+  };
+  AddPatient(5);
+  AddPatient(6);
+  for (const MissingPatientCase& c : cases) {
+    SCOPED_TRACE(c.form);
+    store::FileDeclaration& file = appdata::Declaration(c.file);
+    auto insert = [&c, &file] {
+      Blank(&appdata::PAT, sizeof appdata::PAT);
+      appdata::PAT.PATIENT_NUMBER = 5;
+      std::memset(file.buffer, 0, file.record_size);
+      WriteNumber(ResolveField(c.file, c.patient_field), 5);
+      ProcRequest = kReqInsert;
+      c.call();
+    };
+    std::string title;
+    EXPECT_EQ(Run(insert,
+                  [&title] {
+                    host::Automation automation;
+                    automation.WaitIdle();
+                    title = automation.CurrentTitle();
+                    Type("77");
+                    Click("OK");
+                    automation.WaitIdle();
+                    EXPECT_EQ(automation.CurrentTitle(), "Select a Patients Record");
+                    EXPECT_TRUE(automation.Key("End").ok);
+                    Click("&Select");
+                  }),
+              kRespCompleted);
+    EXPECT_EQ(title, c.title);
+    EXPECT_EQ(store::Records(file), 1u);
+    store::Set(file);
+    ASSERT_EQ(store::Next(file), 0);
+    EXPECT_EQ(ReadNumber(ResolveField(c.file, c.patient_field)), 6);
+  }
 }
 
 TEST_F(FormEngineTest, DeleteAnsweredCancelDeletesNothing) {

@@ -47,7 +47,7 @@ void Shoot(const FormTable& table, int32_t request, const std::string& dir) {
     store::Close(patients);
   });
   host::Automation automation;
-  automation.WaitIdle();
+  automation.WaitForWindow();
   EXPECT_TRUE(automation.Screenshot(path).ok) << path;
   automation.Click("Cancel", true);
   automation.WaitIdle();

@@ -8,6 +8,7 @@
 
 #include "app/app_testing.h"
 #include "app/patterns/form_record.h"
+#include "app/procedure_catalogue.h"
 #include "app/procedures/form_procedures.h"
 #include "runtime/store/file_statements.h"
 #include "runtime/window/definition_loader.h"
@@ -95,6 +96,29 @@ TEST_F(FormTablesTest, KeysLookupsAndButtonsExist) {
       EXPECT_NE(appdata::FindKey(row.file, row.key), nullptr) << row.key;
       EXPECT_TRUE(ResolveField(row.file, row.key_field).valid()) << row.key_field;
     }
+  }
+}
+
+// A record that holds a patient number is stored only for a patient that exists: the form
+// looks the number up on the control that shows it and offers a browse of the patients.
+TEST_F(FormTablesTest, EveryPatientNumberShownIsLookedUpInThePatientsFile) {
+  for (const FormTable* table : FormTables()) {
+    if (!table->patient_field) continue;
+    SCOPED_TRACE(table->name);
+    const FieldLookupRow* lookup = nullptr;
+    for (const FieldLookupRow& row : table->lookups) {
+      if (std::string(row.field) == table->patient_field) lookup = &row;
+    }
+    ASSERT_NE(lookup, nullptr) << "no lookup of " << table->patient_field;
+    EXPECT_EQ(lookup->file, appdata::FileId::kPatients);
+    EXPECT_STREQ(lookup->key, "PAT:KEY_PATIENT_NUMBER");
+    EXPECT_NE(FindProcedure(lookup->select), nullptr) << lookup->select;
+    bool shown = false;
+    for (const FieldBinding& binding : table->fields) {
+      shown |= ControlOf(*table, binding) == lookup->control &&
+               std::string(binding.field) == lookup->field;
+    }
+    EXPECT_TRUE(shown) << "control " << lookup->control << " does not show " << lookup->field;
   }
 }
 

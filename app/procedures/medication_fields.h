@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/patterns/form_table.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 
@@ -43,6 +44,10 @@ inline constexpr FieldBinding kMedicationFields[] = {
     {121, "MED:CLASS_CODE", 1},  {123, "MED:A", 1},          {125, "MED:SE", 1},
     {127, "MED:CI", 1},          {129, "MED:CLASS_CODE", 2}, {131, "MED:A", 2},
     {133, "MED:SE", 2},          {135, "MED:CI", 2},
+};
+
+inline constexpr FieldLookupRow kMedicationLookups[] = {
+    PatientLookup(3, "MED:PATIENT_NUMBER", "MED:Patient_Number"),
 };
 
 }  // namespace carelog::app::procedures

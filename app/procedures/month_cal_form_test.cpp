@@ -48,6 +48,10 @@ class MonthCalFormTest : public ::testing::Test {
       ASSERT_EQ(store::Create(*file), 0);
       ASSERT_EQ(store::Open(*file, 0x42), 0);
     }
+    // The form's patient number must be a patient's.
+    std::memset(&appdata::PAT, 0, sizeof appdata::PAT);
+    appdata::PAT.PATIENT_NUMBER = kPatient;
+    ASSERT_EQ(store::Add(appdata::PatientsFile()), 0);
   }
   void TearDown() override {
     store::Close(appdata::MonthCalFile());
@@ -78,7 +82,7 @@ class MonthCalFormTest : public ::testing::Test {
         store::Close(file);
       });
       host::Automation automation;
-      EXPECT_TRUE(automation.WaitIdle().ok);
+      EXPECT_TRUE(automation.WaitForWindow().ok);
       user(automation);
     }
     store::Set(appdata::Key(appdata::MonKey::RECNOKEY));

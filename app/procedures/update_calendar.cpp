@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -11,6 +12,10 @@ using appdata::FileId;
 constexpr FieldBinding kFields[] = {
     {3, "DAT:PATIENT_NUMBER"}, {5, "DAT:DAYNO"},  {7, "DAT:TIMEIN"},
     {9, "DAT:TIMEOUT"},        {11, "DAT:NOTES"},
+};
+
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "DAT:PATIENT_NUMBER", "DAT:Patient_Number"),
 };
 
 }  // namespace
@@ -24,6 +29,7 @@ constexpr FormTable kUpdateCalendar = {
     .title = "Calendar",
     .patient_field = "DAT:PATIENT_NUMBER",
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 12,
     .cancel_button = 13,
 };

@@ -4,6 +4,7 @@
 #include "app/data/records.h"
 #include "app/patterns/form_engine.h"
 #include "app/patterns/form_record.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -39,6 +40,10 @@ void PrimeFromPatient() {
             ReadText(ResolveField(FileId::kPatients, "PAT:PLANS_AND_PROGRESS")));
 }
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "CAR:PATIENT_NUMBER", "CAR:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdateCarePlan = {
@@ -53,6 +58,7 @@ constexpr FormTable kUpdateCarePlan = {
     .patient_field = "CAR:PATIENT_NUMBER",
     .prime = PrimeFromPatient,
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

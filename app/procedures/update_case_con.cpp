@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -14,6 +15,10 @@ constexpr FieldBinding kFields[] = {
 };
 
 constexpr const char* kDated[] = {"CAS:DATE"};
+
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "CAS:PATEINTNUMBER", "CAS:PateintNumber"),
+};
 
 }  // namespace
 
@@ -30,6 +35,7 @@ constexpr FormTable kUpdateCaseCon = {
     .patient_field = "CAS:PATEINTNUMBER",
     .dated_fields = kDated,
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 16,
     .cancel_button = 17,
 };

@@ -13,11 +13,6 @@ constexpr const char* kDated[] = {"DIS:DATE"};
 constexpr PrimedNumber kPrimedNumbers[] = {
     {"DIS:RN", 1},
 };
-constexpr FieldLookupRow kLookups[] = {
-    {3, "DIS:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
-     "SELECTPATIENTS", "DIS:Patient_Number", false},
-};
-
 }  // namespace
 
 constexpr FormTable kUpdateDischargeSummary = {
@@ -33,7 +28,7 @@ constexpr FormTable kUpdateDischargeSummary = {
     .dated_fields = kDated,
     .primed_numbers = kPrimedNumbers,
     .fields = kDischargeFields,
-    .lookups = kLookups,
+    .lookups = kDischargeLookups,
     .ok_button = 79,
     .cancel_button = 80,
 };

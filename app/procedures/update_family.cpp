@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -15,6 +16,10 @@ constexpr FieldBinding kFields[] = {
     {9, "FAM:PHONE"},
 };
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "FAM:PATIENT_NUMBER", "FAM:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdateFamily = {
@@ -25,6 +30,7 @@ constexpr FormTable kUpdateFamily = {
     .flavour = FormFlavour::kNote,
     .patient_field = "FAM:PATIENT_NUMBER",
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

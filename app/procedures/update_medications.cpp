@@ -10,11 +10,6 @@ namespace {
 using appdata::FileId;
 
 constexpr const char* kDated[] = {"MED:DATE"};
-constexpr FieldLookupRow kLookups[] = {
-    {3, "MED:PATIENT_NUMBER", FileId::kPatients, "PAT:KEY_PATIENT_NUMBER", "PAT:PATIENT_NUMBER",
-     "SELECTPATIENTS", "MED:Patient_Number", false},
-};
-
 }  // namespace
 
 constexpr FormTable kUpdateMedications = {
@@ -29,7 +24,7 @@ constexpr FormTable kUpdateMedications = {
     .patient_field = "MED:PATIENT_NUMBER",
     .dated_fields = kDated,
     .fields = kMedicationFields,
-    .lookups = kLookups,
+    .lookups = kMedicationLookups,
     .ok_button = 136,
     .cancel_button = 137,
 };

@@ -30,6 +30,7 @@ constexpr FormTable kUpdateMeds = {
     .primed_texts = kPrimedTexts,
     .fields = kMedicationFields,
     .field_controls = {101, 2},
+    .lookups = kMedicationLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

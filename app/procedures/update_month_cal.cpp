@@ -3,6 +3,7 @@
 #include "app/calendar.h"
 #include "app/patterns/form_engine.h"
 #include "app/procedures/form_procedures.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -23,6 +24,10 @@ constexpr MonthGridRow kGrid = {
     .ask_note = &GetInfo,
 };
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(51, "MON:PATIENT_NUMBER", "MON:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdateMonthCal = {
@@ -37,6 +42,7 @@ constexpr FormTable kUpdateMonthCal = {
     .patient_field = "MON:PATIENT_NUMBER",
     .dated_fields = kDated,
     .fields = kFields,
+    .lookups = kLookups,
     .month_grid = &kGrid,
     .ok_button = kOk,
     .cancel_button = 49,

@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -17,6 +18,10 @@ constexpr FieldBinding kFields[] = {
 
 constexpr const char* kDated[] = {"NAR:DATE"};
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "NAR:PATIENT_NUMBER", "NAR:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdateNarrative = {
@@ -30,6 +35,7 @@ constexpr FormTable kUpdateNarrative = {
     .patient_field = "NAR:PATIENT_NUMBER",
     .dated_fields = kDated,
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -28,6 +29,7 @@ constexpr FormTable kUpdateOrders = {
     .number_field = "ORD:RECNO",
     .patient_field = "ORD:PATIENT_NUMBER",
     .fields = kFields,
+    .lookups = kOrderLookups,
     .ok_button = 10,
     .cancel_button = 11,
 };

@@ -3,6 +3,7 @@
 
 #include "app/patterns/form_engine.h"
 #include "app/procedures/form_boxes.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -39,6 +40,10 @@ constexpr FieldBinding kFields[] = {
     {108, "POC:GOALS"},
 };
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "POC:PATIENT_NUMBER", "POC:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdatePoc = {
@@ -52,6 +57,7 @@ constexpr FormTable kUpdatePoc = {
     .number_field = "POC:REC_NO",
     .patient_field = "POC:PATIENT_NUMBER",
     .fields = kFields,
+    .lookups = kLookups,
     .boxes = kAddendumBoxes,
     .ok_button = 113,
     .cancel_button = 114,

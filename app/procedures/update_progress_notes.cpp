@@ -4,6 +4,7 @@
 #include "app/data/records.h"
 #include "app/patterns/form_engine.h"
 #include "app/patterns/form_record.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -96,6 +97,10 @@ void PrimeFromPatient() {
             ReadText(ResolveField(FileId::kPatients, "PAT:PLANS_AND_PROGRESS")));
 }
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "PRO:PATIENT_NUMBER", "PRO:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdateProgressNotes = {
@@ -114,6 +119,7 @@ constexpr FormTable kUpdateProgressNotes = {
     .primed_numbers = kPrimedNumbers,
     .prime = PrimeFromPatient,
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

@@ -2,6 +2,7 @@
 #include "app/procedures/form_procedures.h"
 
 #include "app/patterns/form_engine.h"
+#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -22,6 +23,10 @@ constexpr PrimedNumber kPrimedNumbers[] = {
     {"SIX:LOWBP", 99999999},
 };
 
+constexpr FieldLookupRow kLookups[] = {
+    PatientLookup(3, "SIX:PATIENT_NUMBER", "SIX:Patient_Number"),
+};
+
 }  // namespace
 
 constexpr FormTable kUpdateSixtyDay = {
@@ -38,6 +43,7 @@ constexpr FormTable kUpdateSixtyDay = {
     .patient_field = "SIX:PATIENT_NUMBER",
     .primed_numbers = kPrimedNumbers,
     .fields = kFields,
+    .lookups = kLookups,
     .ok_button = 32,
     .cancel_button = 33,
 };

@@ -75,6 +75,7 @@ void RunForms(int repetitions, Round* round) {
       std::lock_guard<std::mutex> lock(round->mutex);
       round->call_time = Clock::now();
       round->called = i;
+      round->changed.notify_all();
     }
     procedures::UPDATEPATIENTS();
     std::lock_guard<std::mutex> lock(round->mutex);

@@ -143,6 +143,26 @@ AutomationResult Automation::WaitIdle(std::chrono::milliseconds timeout) {
   return AutomationResult{};
 }
 
+AutomationResult Automation::WaitForWindow(const std::string& title,
+                                           std::chrono::milliseconds timeout) {
+  using std::chrono::steady_clock;
+  auto deadline = steady_clock::now() + timeout;
+  for (;;) {
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - steady_clock::now());
+    if (left.count() <= 0) {
+      std::string which = title.empty() ? "no window" : "no window \"" + title + "\"";
+      return AutomationResult::Failure(which + " was open and idle within " +
+                                       std::to_string(timeout.count()) + " ms");
+    }
+    if (AutomationResult idle = WaitIdle(left); !idle.ok) return idle;
+    if (CurrentWindow() != kNoWindow && (title.empty() || CurrentTitle() == title)) {
+      return AutomationResult{};
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
 std::vector<WindowInfo> Automation::Windows() {
   std::vector<WindowId> tops = TopLevelWindows();
   std::sort(tops.begin(), tops.end());  // creation order: stable across runs

@@ -97,6 +97,11 @@ class Automation {
  public:
   // Waits until every window thread has been idle for a few consecutive checks.
   AutomationResult WaitIdle(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits until the program is idle with a current window open (one of that title when
+  // `title` is not empty). A program whose thread has not yet opened its first window is
+  // idle too; this wait does not take that moment for the window's.
+  AutomationResult WaitForWindow(const std::string& title = std::string(),
+                                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
   std::vector<WindowInfo> Windows();
   WindowId CurrentWindow();

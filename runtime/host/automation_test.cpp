@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <future>
 #include <sstream>
@@ -167,6 +169,30 @@ TEST_F(AutomationTest, AFailedExpectationNamesTheLineAndEndsWithStatusOne) {
   EXPECT_NE(err.find("no button \"&Yes\""), std::string::npos) << err;
   status = Run("click 9\n", &out, &err);
   EXPECT_EQ(err, "session.txt:1: click: no control 9 in \"Patient\"\n");
+}
+
+// A program whose thread opens its first window late is idle before that window exists: the
+// wait for a window outlasts that moment, and one for a title never shown fails naming it.
+TEST_F(AutomationTest, WaitForWindowOutlastsAProgramThatHasNotOpenedItYet) {
+  std::atomic<WindowId> late{kNoWindow};
+  std::thread program([&late] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    WindowSpec spec;
+    spec.title = "Late";
+    spec.rect = Rect::FromSize(0, 0, 200, 100);
+    late = CreateWindow(spec);
+    Message m;
+    while (GetMessage(&m) && m.number != kStop) DispatchMessage(m);
+    DestroyWindow(late);
+  });
+  Automation automation;
+  EXPECT_TRUE(automation.WaitForWindow("Late").ok);
+  EXPECT_EQ(automation.CurrentTitle(), "Late");
+  AutomationResult missing = automation.WaitForWindow("Never", std::chrono::milliseconds(40));
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.message.find("\"Never\""), std::string::npos) << missing.message;
+  if (late != kNoWindow) PostThreadMessage(ThreadOf(late), kStop);
+  program.join();
 }
 
 TEST_F(AutomationTest, DisabledControlsCannotBeClicked) {

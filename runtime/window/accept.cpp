@@ -180,6 +180,16 @@ void HandleMessage(Structure& w, const host::Message& m) {
   host::DispatchMessage(m);
 }
 
+// A refused entry keeps the focus: the focus moved on (Tab, a click on another control of the
+// window) before the entry's text was checked, so it goes back, leaving the user's text and
+// the entry's red frame as they are. A focus gone to another window stays there.
+void KeepFocusOnRefused(Structure& w, Control* refused) {
+  if (!refused || !refused->handle || !refused->IsVisible() || !refused->IsEnabled()) return;
+  host::WindowId focus = host::FocusWindow();
+  if (focus == refused->handle || (focus != host::kNoWindow && !OwnsWindow(w, focus))) return;
+  internal::Focus(*refused);
+}
+
 // Takes queued records until one is for the procedure; false when none is.
 bool NextEvent(Structure& w) {
   while (!w.queue.empty()) {
@@ -201,6 +211,9 @@ bool NextEvent(Structure& w) {
         continue;
       case event::kTimer:
         w.timer_pending = false;
+        break;
+      case event::kRejected:
+        KeepFocusOnRefused(w, record.control);
         break;
       default:
         break;
@@ -346,6 +359,10 @@ void ServeWindowsWhileWaiting() {
 
 void InstallStoreWaitHook() {
   store::SetWaitHook(&ServeWindowsWhileWaiting);
+}
+
+bool DispatchingSynchronously() {
+  return synchronous_depth > 0;
 }
 
 bool DispatchSynchronously(Structure& w, int event, Control* control, int value) {

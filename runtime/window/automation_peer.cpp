@@ -2,6 +2,7 @@
 // equate order with their state, clicks on controls without a window, and the message box.
 // The peer reads windows while holding the global semaphore, as procedure code does.
 #include <algorithm>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -125,8 +126,17 @@ void DescribeList(const Control& c, host::ControlInfo* info) {
 
 // A tab as its user sees it: whether the row of tabs shows its header (it may be scrolled
 // away) and where, in the window's client coordinates.
-void DescribeTab(const Control& tab, host::ControlInfo* info) {
-  std::optional<host::Rect> header = internal::TabHeader(tab);
+// The tab headers of the sheets of one description, each sheet's row laid out once.
+using SheetHeaders = std::map<const Control*, std::vector<std::optional<host::Rect>>>;
+
+void DescribeTab(const Control& tab, SheetHeaders* sheets, host::ControlInfo* info) {
+  auto [it, added] = sheets->try_emplace(tab.container);
+  if (added) it->second = internal::TabHeaders(*tab.container);
+  auto index = std::find(tab.container->children.begin(), tab.container->children.end(), &tab) -
+               tab.container->children.begin();
+  std::optional<host::Rect> header;
+  if (static_cast<size_t>(index) < it->second.size())
+    header = it->second[static_cast<size_t>(index)];
   info->properties.emplace_back("shown", header ? "1" : "0");
   if (!header) return;
   host::Rect r = header->Offset(tab.container->pixels.left, tab.container->pixels.top);
@@ -180,6 +190,7 @@ class Peer : public host::AutomationPeer {
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const Control* a, const Control* b) { return a->equate < b->equate; });
     host::WindowId focus = host::FocusWindow();
+    SheetHeaders sheets;
     for (Control* c : ordered) {
       host::ControlInfo info;
       info.window = c->handle;
@@ -196,7 +207,7 @@ class Peer : public host::AutomationPeer {
         info.properties.emplace_back("checked", c->state ? "1" : "0");
       }
       if (c->kind == kKindSheet) info.properties.emplace_back("tab", std::to_string(c->state));
-      if (c->kind == kKindTab && c->container) DescribeTab(*c, &info);
+      if (c->kind == kKindTab && c->container) DescribeTab(*c, &sheets, &info);
       if ((c->cls == &kEntryClass || c->cls == &kTextClass) && Editing(*c).refused) {
         info.properties.emplace_back("refused", "1");
       }

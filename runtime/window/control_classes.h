@@ -3,7 +3,9 @@
 // (into a context whose origin is the control's top left).
 #pragma once
 
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "runtime/window/window_structure.h"
 
@@ -72,5 +74,11 @@ struct ScrollBarParts {
 };
 void ScrollBar(host::DeviceContext& dc, const ScrollBarParts& parts);
 }  // namespace draw
+
+namespace internal {
+// Every tab's header of a sheet in the sheet's coordinates, in tab order, from one layout of
+// its row; none for a tab the row is scrolled past.
+std::vector<std::optional<host::Rect>> TabHeaders(const Control& sheet);
+}  // namespace internal
 
 }  // namespace carelog::window

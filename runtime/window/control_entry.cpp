@@ -5,7 +5,6 @@
 #include "runtime/host/messages.h"
 #include "runtime/host/window_system.h"
 #include "runtime/window/control_classes.h"
-#include "runtime/window/threads.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::window {
@@ -204,7 +203,11 @@ bool CheckEntry(Control& c, bool queue_events) {
   UseValue value;
   if (!ParseEntryText(c.text, c.picture, c.use_type, &value)) {
     MarkRefused(c, true);
-    if (queue_events && c.equate != 0 && ModalCount() == 0) w.Queue(event::kRejected, &c);
+    // A modal window open elsewhere (a form called from a browse is one) does not hold the
+    // refusal back: only this thread's own synchronous dispatch does.
+    if (queue_events && c.equate != 0 && !DispatchingSynchronously()) {
+      w.Queue(event::kRejected, &c);
+    }
     return false;
   }
   MarkRefused(c, false);

@@ -231,15 +231,20 @@ void StepTab(Control& sheet, int step) {
   ChooseTab(sheet, (sheet.state - 1 + step + count) % count + 1);
 }
 
-std::optional<host::Rect> TabHeader(const Control& tab) {
-  const Control& sheet = *tab.container;
+std::vector<std::optional<host::Rect>> TabHeaders(const Control& sheet) {
   auto surface = host::Surface::Create(1, 1);
   host::DeviceContext dc(surface);
   TabRow row = Layout(sheet, dc);
-  for (const TabRow::Shown& shown : row.shown) {
-    if (sheet.children[shown.tab] == &tab) return shown.rect;
-  }
-  return std::nullopt;
+  std::vector<std::optional<host::Rect>> headers(sheet.children.size());
+  for (const TabRow::Shown& shown : row.shown) headers[shown.tab] = shown.rect;
+  return headers;
+}
+
+std::optional<host::Rect> TabHeader(const Control& tab) {
+  const Control& sheet = *tab.container;
+  auto it = std::find(sheet.children.begin(), sheet.children.end(), &tab);
+  if (it == sheet.children.end()) return std::nullopt;
+  return TabHeaders(sheet)[static_cast<size_t>(it - sheet.children.begin())];
 }
 
 void ClickTab(Control& tab) {

@@ -2,6 +2,7 @@
 // (equate, attributes, USE variable, rectangle, host window, key, default button) and the
 // host window procedure that routes messages to the control's class.
 #include <algorithm>
+#include <utility>
 
 #include "runtime/host/message_queue.h"
 #include "runtime/host/messages.h"
@@ -265,21 +266,20 @@ void Control::Invalidate() const {
 
 namespace internal {
 
-void Refresh(Control& c) {
-  if (c.use && c.kind != kKindOption && c.kind != kKindCheck && c.kind != kKindSheet &&
-      c.kind != kKindProgress) {
-    c.text = DisplayText(*c.use, c.use_type, c.picture);
-    c.changed = false;
-    if (c.cls == &kEntryClass || c.cls == &kTextClass) {
-      Editing(c).caret = std::min(Editing(c).caret, c.text.size());
-      Editing(c).refused = false;  // the text shown is the variable's again
-    }
-  } else if (c.use && c.kind == kKindCheck) {
+namespace {
+
+// Takes the USE variable into what the control shows; true when that changed.
+bool ShowVariable(Control& c) {
+  if (c.kind == kKindCheck) {
     UseValue v = ReadUse(*c.use, c.use_type);
-    c.state = v.is_text ? !v.text.empty() : v.number != 0;
-  } else if (c.use && c.kind == kKindProgress) {
-    Progress(c).value = ReadUse(*c.use, c.use_type).number;
-  } else if (c.use && c.kind == kKindOption) {
+    int on = v.is_text ? !v.text.empty() : v.number != 0;
+    return std::exchange(c.state, on) != on;
+  }
+  if (c.kind == kKindProgress) {
+    double value = ReadUse(*c.use, c.use_type).number;
+    return std::exchange(Progress(c).value, value) != value;
+  }
+  if (c.kind == kKindOption) {
     UseValue v = ReadUse(*c.use, c.use_type);
     int index = 0;
     for (Control* radio : c.children) {
@@ -291,11 +291,32 @@ void Refresh(Control& c) {
         radio->Invalidate();
       }
     }
+    return false;
   }
-  if (c.handle) {
-    if (host::WindowText(c.handle) != c.text) host::SetWindowText(c.handle, c.text);
-    c.Invalidate();
+  if (c.kind == kKindSheet) return false;
+  std::string text = DisplayText(*c.use, c.use_type, c.picture);
+  bool changed = std::exchange(c.changed, false) || text != c.text;
+  c.text = std::move(text);
+  if (c.cls == &kEntryClass || c.cls == &kTextClass) {
+    size_t caret = std::min(Editing(c).caret, c.text.size());
+    changed |= std::exchange(Editing(c).caret, caret) != caret;
+    changed |= std::exchange(Editing(c).refused, false);  // the variable's text is shown again
   }
+  return changed;
+}
+
+}  // namespace
+
+// Repaints only what changed: the window loop refreshes every USE control after each event,
+// and repainting the unchanged ones each time would cost far more than the events themselves.
+void Refresh(Control& c) {
+  bool changed = c.use && ShowVariable(c);
+  if (!c.handle) return;
+  if (host::WindowText(c.handle) != c.text) {
+    host::SetWindowText(c.handle, c.text);
+    changed = true;
+  }
+  if (changed) c.Invalidate();
 }
 
 void PaintWindowless(Structure& s, host::DeviceContext& dc) {

@@ -75,6 +75,9 @@ void Press(Control& control);
 void ShowSheetPages(Control& sheet);
 // Asks the procedure at once, with the modal count raised; false refuses.
 bool DispatchSynchronously(Structure& window, int event, Control* control, int value);
+// True while this thread's procedure is being asked at once (DispatchSynchronously): its
+// window is busy with that modal action and queues no EVENT:Rejected.
+bool DispatchingSynchronously();
 // Picks a sheet's tab (from 1) as a click on it would.
 void SelectTab(Control& sheet, int tab);
 // Moves a sheet's selection `step` tabs on (negative: back), wrapping around, as Ctrl+Tab does.

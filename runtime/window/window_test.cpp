@@ -38,6 +38,15 @@ Entry Form() {
   return WindowEntry("FORM$WINDOW", kPoints, {number, name, first, second, check, off, hidden});
 }
 
+// FORM$WINDOW opened modally, as a form called from another window opens.
+Entry ModalForm() {
+  Entry form = Form();
+  form.strings[Field::kLabel] = "MODAL$WINDOW";
+  form.strings[Field::kTitle] = "MODAL$WINDOW";
+  form.numbers[Field::kFrame] = 0x0008;
+  return form;
+}
+
 struct FormVariables {
   int32_t number = 42;
   char name[10];
@@ -46,9 +55,9 @@ struct FormVariables {
   UseTable Table() { return {use::Long(1, &number), use::String(2, name), use::Byte(5, &active)}; }
 };
 
-// Opens FORM$WINDOW and logs every event until the window closes.
-void RunForm(FormVariables* v, Log* log) {
-  Structure form(StructureKind::kWindow, "FORM$WINDOW", kModule, v->Table());
+// Opens FORM$WINDOW (or `label`) and logs every event until the window closes.
+void RunForm(FormVariables* v, Log* log, const char* label = "FORM$WINDOW") {
+  Structure form(StructureKind::kWindow, label, kModule, v->Table());
   if (!Open(form)) return;
   while (Accept()) log->Add(Describe());
   log->Add("closed");
@@ -87,41 +96,50 @@ TEST_F(WindowTest, OpensWithOpenWindowFirstAndControlsWherePointsPut) {
   EXPECT_TRUE(errors.Seen().empty());
 }
 
+// In a modal window as in a modeless one: a refused entry keeps the focus.
 TEST_F(WindowTest, EntryRejectsBadTextAndStoresGoodTextThroughItsPicture) {
-  Definitions defs({Form()});
-  FatalErrors errors;
-  FormVariables v;
-  Log log;
-  Program program([&] { RunForm(&v, &log); });
-  ASSERT_TRUE(log.WaitFor("OpenWindow"));
-  ASSERT_TRUE(automation.WaitIdle().ok);
-  ASSERT_TRUE(automation.Click("1", false).ok);
-  ASSERT_TRUE(automation.Type("12x").ok);
-  int beeps = host::BeepCount();
-  ASSERT_TRUE(automation.Key("Tab").ok);
-  ASSERT_TRUE(log.WaitFor("Rejected 1"));
-  ASSERT_TRUE(automation.WaitIdle().ok);
-  // The refused text stays as typed, with a beep and the field marked until a check takes it.
-  EXPECT_EQ(ControlInfoOf(1).text, "12x");
-  EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "1");
-  EXPECT_EQ(host::BeepCount(), beeps + 1);
-  EXPECT_EQ(Property(ControlInfoOf(2), "refused"), "");
-  ASSERT_TRUE(automation.Click("1", false).ok);
-  ASSERT_TRUE(automation.Type("123").ok);
-  ASSERT_TRUE(automation.Key("Tab").ok);
-  ASSERT_TRUE(log.WaitFor("Accepted 1"));
-  ASSERT_TRUE(automation.WaitIdle().ok);
-  EXPECT_EQ(ControlInfoOf(1).text, "123");
-  EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "");
-  ASSERT_TRUE(automation.Click("5", false).ok);
-  ASSERT_TRUE(log.WaitFor("Accepted 5"));
-  ASSERT_TRUE(automation.WaitIdle().ok);
-  EXPECT_EQ(Property(ControlInfoOf(5), "checked"), "1");
-  host::InjectClose(host::TopLevelOf(ControlInfoOf(1).window));
-  ASSERT_TRUE(log.WaitFor("closed"));
-  program.Join();
-  EXPECT_EQ(v.number, 123);
-  EXPECT_EQ(v.active, 1);
+  Definitions defs({Form(), ModalForm()});
+  for (const char* label : {"FORM$WINDOW", "MODAL$WINDOW"}) {
+    SCOPED_TRACE(label);
+    FatalErrors errors;
+    FormVariables v;
+    Log log;
+    Program program([&] { RunForm(&v, &log, label); });
+    ASSERT_TRUE(log.WaitFor("OpenWindow"));
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    ASSERT_TRUE(automation.Click("1", false).ok);
+    ASSERT_TRUE(automation.Type("12x").ok);
+    int beeps = host::BeepCount();
+    ASSERT_TRUE(automation.Key("Tab").ok);
+    ASSERT_TRUE(log.WaitFor("Rejected 1"));
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    // The refused text stays as typed, with a beep, the field marked until a check takes it
+    // and the focus still on it.
+    EXPECT_EQ(ControlInfoOf(1).text, "12x");
+    EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "1");
+    EXPECT_EQ(host::BeepCount(), beeps + 1);
+    EXPECT_TRUE(ControlInfoOf(1).focused);
+    EXPECT_FALSE(ControlInfoOf(2).focused);
+    EXPECT_EQ(Property(ControlInfoOf(2), "refused"), "");
+    ASSERT_TRUE(automation.Click("1", false).ok);
+    ASSERT_TRUE(automation.Type("123").ok);
+    ASSERT_TRUE(automation.Key("Tab").ok);
+    ASSERT_TRUE(log.WaitFor("Accepted 1"));
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(ControlInfoOf(1).text, "123");
+    EXPECT_EQ(Property(ControlInfoOf(1), "refused"), "");
+    EXPECT_TRUE(ControlInfoOf(2).focused);
+    ASSERT_TRUE(automation.Click("5", false).ok);
+    ASSERT_TRUE(log.WaitFor("Accepted 5"));
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(Property(ControlInfoOf(5), "checked"), "1");
+    host::InjectClose(host::TopLevelOf(ControlInfoOf(1).window));
+    ASSERT_TRUE(log.WaitFor("closed"));
+    program.Join();
+    EXPECT_EQ(v.number, 123);
+    EXPECT_EQ(v.active, 1);
+    EXPECT_TRUE(errors.Seen().empty());
+  }
 }
 
 TEST_F(WindowTest, UnitsConvertToPixels) {
