@@ -101,9 +101,15 @@ TEST_F(FormTablesTest, KeysLookupsAndButtonsExist) {
 
 // A record that holds a patient number is stored only for a patient that exists: the form
 // looks the number up on the control that shows it and offers a browse of the patients.
+// Aide assignments are the exception: they keep a renumbered patient's old number, so their
+// forms must not force a new pick when such a sheet is changed.
 TEST_F(FormTablesTest, EveryPatientNumberShownIsLookedUpInThePatientsFile) {
   for (const FormTable* table : FormTables()) {
     if (!table->patient_field) continue;
+    if (table->file == appdata::FileId::kHhaAssign) {
+      EXPECT_TRUE(table->lookups.empty()) << table->name;
+      continue;
+    }
     SCOPED_TRACE(table->name);
     const FieldLookupRow* lookup = nullptr;
     for (const FieldLookupRow& row : table->lookups) {

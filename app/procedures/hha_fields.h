@@ -3,7 +3,6 @@
 #pragma once
 
 #include "app/patterns/form_table.h"
-#include "app/procedures/patient_lookup.h"
 
 namespace carelog::app::procedures {
 
@@ -169,10 +168,6 @@ inline constexpr FieldBinding kHhaFields[] = {
     {171, "HHA:WASHWIN", 1},
     {172, "HHA:WASHWIN", 2},
     {173, "HHA:WASHWIN", 3},
-};
-
-inline constexpr FieldLookupRow kHhaLookups[] = {
-    PatientLookup(3, "HHA:PATIENT_NUMBER", "HHA:Patient_Number"),
 };
 
 }  // namespace carelog::app::procedures

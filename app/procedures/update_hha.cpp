@@ -25,7 +25,6 @@ constexpr FormTable kUpdateHha = {
     .dated_fields = kDated,
     .fields = kHhaFields,
     .field_controls = {101, 2},
-    .lookups = kHhaLookups,
     .ok_button = 101,
     .cancel_button = 102,
 };

@@ -22,7 +22,6 @@ constexpr FormTable kUpdateHhaAssign = {
     .number_field = "HHA:REC_NO",
     .patient_field = "HHA:PATIENT_NUMBER",
     .fields = kHhaFields,
-    .lookups = kHhaLookups,
     .ok_button = 174,
     .cancel_button = 175,
 };
