@@ -77,6 +77,8 @@ constexpr const char* kPatientsCare =
     "click 66\n"
     "expect-title \"Record Will Be Added\"\n"
     "click 7\ntype \"MR-4471\"\n"
+    "click 9\ntype \"4/01/25\"\n"  // the certification period
+    "click 11\ntype \"5/30/25\"\n"
     "click \"Diagnoses\"\n"
     "click 19\ntype \"42830\"\n"
     "click 20\ntype \"Heart failure, diastolic\"\n"
@@ -175,6 +177,8 @@ TEST_F(OfficeDay, TheOfficeSetsUpANewPatientsCareAndPrintsThePlanAndTheDaysNotes
   ASSERT_EQ(plans.size(), 1u);
   const Record& plan = plans[0];
   EXPECT_EQ(plan.at("POC:MEDRECNO"), "MR-4471");
+  EXPECT_EQ(plan.at("POC:FROMDATE"), std::to_string(values::DayNumber(2025, 4, 1)));
+  EXPECT_EQ(plan.at("POC:TODATE"), std::to_string(values::DayNumber(2025, 5, 30)));
   EXPECT_EQ(Elements(plan.at("POC:ICD9"))[0], "42830");
   EXPECT_EQ(Elements(plan.at("POC:DX"))[0], "Heart failure, diastolic");
   EXPECT_EQ(Elements(plan.at("POC:MEDS"))[0], "Furosemide 40 mg daily by mouth");
@@ -210,6 +214,8 @@ TEST_F(OfficeDay, TheOfficeSetsUpANewPatientsCareAndPrintsThePlanAndTheDaysNotes
     EXPECT_NE(form485.find(shown), std::string::npos) << shown << "\n" << form485;
   }
   EXPECT_EQ(WordAfter(form485, "Physician No."), physician_);
+  EXPECT_EQ(WordAfter(form485, "From:"), "4/01/25");
+  EXPECT_EQ(WordAfter(form485, "To:"), "5/30/25");
   std::string addendum = PdfText("addendum.pdf");
   for (const char* shown : {"PLAN OF TREATMENT", "ADDENDUM TO:", "Quill, Harriet",
                             "Daily weights phoned to the physician", "Form HCFA-487 (C4) (4-87)"}) {
