@@ -1,124 +1,29 @@
 // A day at the agency replayed through the real executable on sample data: what the users do
 // and do not do must show in the data files afterwards, checked by ldstool as an outsider.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cctype>
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/app_testing.h"
+#include "app/agency_day_testing.h"
 #include "runtime/values/standard_date.h"
-#include "tools/carelog-sample/sample_data.h"
 
 namespace carelog::app {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CountWith;
+using testing::DataFiles;
+using testing::Record;
+using testing::Result;
+using testing::Shell;
+using testing::Slurp;
 
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-Result Shell(const std::string& command) {
-  int raw = std::system((command + " >out.txt 2>err.txt").c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp("out.txt"), Slurp("err.txt")};
-}
-
-// Every data file of the folder with its bytes.
-std::map<std::string, std::string> DataFiles() {
-  std::map<std::string, std::string> files;
-  for (const fs::directory_entry& entry : fs::directory_iterator(fs::current_path())) {
-    std::string name = entry.path().filename().string();
-    std::string extension = entry.path().extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (entry.is_regular_file() && extension == ".lds") files[name] = Slurp(entry.path());
-  }
-  return files;
-}
-
-using Record = std::map<std::string, std::string>;
-
-// The records of an ldstool dump: each "record N" block's "  FIELD = value" lines.
-std::vector<Record> ParseDump(const std::string& dump) {
-  std::vector<Record> records;
-  std::istringstream lines(dump);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("record ")) records.emplace_back();
-    size_t equals = line.find(" = ");
-    if (records.empty() || !line.starts_with("  ") || equals == std::string::npos) continue;
-    records.back()[line.substr(2, equals - 2)] = line.substr(equals + 3);
-  }
-  return records;
-}
-
-// How many records have `value` in the field whose name ends with `suffix` (":PATIENT_NUMBER").
-int CountWith(const std::vector<Record>& records, const std::string& suffix,
-              const std::string& value) {
-  int count = 0;
-  for (const Record& record : records) {
-    for (const auto& [field, text] : record) count += field.ends_with(suffix) && text == value;
-  }
-  return count;
-}
-
-class NurseDay : public ::testing::Test {
- protected:
-  void SetUp() override {
-    sample::SampleCounts counts;
-    std::string error;
-    ASSERT_EQ(sample::WriteSampleData({20, 7}, &counts, &error), 0) << error;
-  }
-
-  Result Script(const std::string& script, const std::string& clock = "2026-12-09T10:30") {
-    std::ofstream("script.txt") << script;
-    return Shell(std::string(CARELOG_BINARY) + " --headless --clock=" + clock +
-                 " --script script.txt");
-  }
-
-  // ldstool check passes on every data file of the folder.
-  void ExpectSoundFiles() {
-    for (const auto& [name, bytes] : DataFiles()) {
-      Result check = Shell(std::string(LDSTOOL_BINARY) + " check " + name);
-      EXPECT_EQ(check.status, 0) << name << ": " << check.out << check.err;
-    }
-  }
-
-  // ldstool's field-by-field dump of every data file.
-  std::map<std::string, std::string> Dumps() {
-    std::map<std::string, std::string> dumps;
-    for (const auto& [name, bytes] : DataFiles()) {
-      Result dump = Shell(std::string(LDSTOOL_BINARY) + " dump " + name);
-      EXPECT_EQ(dump.status, 0) << name << ": " << dump.err;
-      dumps[name] = dump.out;
-    }
-    return dumps;
-  }
-
-  std::vector<Record> Records(const std::string& file) {
-    Result dump = Shell(std::string(LDSTOOL_BINARY) + " dump " + file);
-    EXPECT_EQ(dump.status, 0) << file << ": " << dump.err;
-    return ParseDump(dump.out);
-  }
-
-  testing::TempWorkingDirectory directory_;
-};
+class NurseDay : public testing::AgencyDay {};
 
 // An abandoned insert takes its number and gives it back: the placeholder record is added at
 // once (so that no other station takes the number) and removed on Cancel, so the records are as
@@ -525,63 +430,18 @@ TEST_F(NurseDay, TheSecondStationToSaveAChangedPatientIsRefusedAndNothingIsLost)
 // day's visit log printed through the preview to PDF for the day picked in the calendar. The
 // stored records and the printed log are checked as an outsider would.
 TEST_F(NurseDay, TheOfficeAddsAPhysicianAndTheirPatientThenPrintsTheDaysVisitLog) {
-  int physician = 0;
-  for (const Record& r : Records("PHYSCIANS.LDS")) {
-    physician = std::max(physician, std::stoi(r.at("PHY:DOCNO")));
-  }
-  ++physician;  // the form numbers a new physician after the highest
-  std::string number = std::to_string(physician);
+  const std::string number = physician_;
   // The day with the most visits in the sample data is the office's today.
-  std::map<std::string, int> visits;
-  for (const Record& note : Records("Progress.LDS")) ++visits[note.at("PRO:DATE")];
-  ASSERT_FALSE(visits.empty());
-  auto busiest = std::max_element(visits.begin(), visits.end(),
-                                  [](const auto& a, const auto& b) { return a.second < b.second; });
-  std::string day = busiest->first;
-  std::chrono::year_month_day date{
-      std::chrono::sys_days(std::chrono::year(1801) / std::chrono::January / 1) +
-      std::chrono::days(std::stoi(day) - 4)};
-  char clock[32], printed[16];
-  std::snprintf(clock, sizeof clock, "%04d-%02u-%02uT10:00", int(date.year()),
-                unsigned(date.month()), unsigned(date.day()));
-  std::snprintf(printed, sizeof printed, "%u/%u/%02d", unsigned(date.month()), unsigned(date.day()),
-                int(date.year()) % 100);
-  Result run = Script(
-      "menu \"&Browse\" \"Browse Doc&tors\"\n"
-      "expect-title \"Browse the Physcians File\"\n"
-      "click \"&Insert\"\n"
-      "expect-title \"Adding a Physcians Record\"\n"
-      "expect-text 3 \"" +
-          number +
-          "\"\n"
-          "click 5\n"
-          "type \"Marlowe, Edith MD\"\n"
-          "click 11\n"
-          "type \"Brookfield\"\n"
-          "click \"OK\"\n"
-          "expect-title \"Browse the Physcians File\"\n"
-          "click \"Close\"\n"
-          "menu \"&Browse\" \"&Browse Patients\"\n"
-          "click \"&Insert\"\n"
-          "expect-title \"Adding a Patients Record\"\n"
-          "click 7\n"
-          "type \"Quill, Harriet\"\n"
-          "click 3\n"
-          "key Shift+Tab Right Right\n"  // the sheet, then its third tab
-          "click 46\n"
-          "type \"" +
-          number +
-          "\"\n"
-          "click \"OK\"\n"
-          "expect-title \"Browse the Patients File\"\n"
-          "click \"Close\"\n"
-          "print-to log.pdf\n"
-          "menu \"&Report\" \"Print Daily &Visit Log\"\n"
-          "key Enter\n"  // the calendar's day: today
-          "expect-title \"Print Preview\"\n"
-          "click \"&Print!\"\n"
-          "expect-title \"The Care Log\"\n",
-      clock);
+  const testing::Day day = BusiestDay();
+  Result run = Script(NewPatientOfANewPhysician() + kSavePatient +
+                          "click \"Close\"\n"
+                          "print-to log.pdf\n"
+                          "menu \"&Report\" \"Print Daily &Visit Log\"\n"
+                          "key Enter\n"  // the calendar's day: today
+                          "expect-title \"Print Preview\"\n"
+                          "click \"&Print!\"\n"
+                          "expect-title \"The Care Log\"\n",
+                      day.clock);
   ASSERT_EQ(run.status, 0) << run.err;
 
   std::vector<Record> physicians = Records("PHYSCIANS.LDS");
@@ -604,11 +464,12 @@ TEST_F(NurseDay, TheOfficeAddsAPhysicianAndTheirPatientThenPrintsTheDaysVisitLog
   Result text = Shell("pdftotext -layout log.pdf -");
   if (text.status != 0) GTEST_SKIP() << "pdftotext is not installed";
   EXPECT_NE(text.out.find("DAILY VISIT LOG"), std::string::npos) << text.out;
-  EXPECT_NE(text.out.find(printed), std::string::npos) << printed << "\n" << text.out;
+  EXPECT_NE(text.out.find(day.shown), std::string::npos) << day.shown << "\n" << text.out;
   // Every patient seen that day is on the log.
   std::set<std::string> seen;
   for (const Record& note : Records("Progress.LDS")) {
-    if (note.at("PRO:DATE") == day) seen.insert(note.at("PRO:PATIENT_NUMBER"));
+    if (note.at("PRO:DATE") == std::to_string(day.number))
+      seen.insert(note.at("PRO:PATIENT_NUMBER"));
   }
   for (const Record& patient : Records("Patients.LDS")) {
     if (!seen.count(patient.at("PAT:PATIENT_NUMBER"))) continue;

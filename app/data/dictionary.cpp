@@ -1,6 +1,7 @@
 #include "app/data/dictionary.h"
 
 #include <array>
+#include <cstring>
 
 namespace carelog::appdata {
 namespace {
@@ -25,6 +26,15 @@ const FileInfo& Info(FileId file) {
 
 store::FileDeclaration& Declaration(FileId file) {
   return *Info(file).instance();
+}
+
+void BlankMemos(FileId file) {
+  const FileInfo& info = Info(file);
+  store::FileDeclaration& declaration = Declaration(file);
+  for (size_t m = 0; m < info.memos.size(); ++m) {
+    char* buffer = declaration.memos[m]->buffer;
+    if (buffer) std::memset(buffer, ' ', info.memos[m].max_size);
+  }
 }
 
 const FileInfo* InfoOf(const store::FileDeclaration& declaration) {

@@ -90,6 +90,9 @@ const FileInfo& Info(FileId file);
 // The live declaration of `file` for the calling thread.
 store::FileDeclaration& Declaration(FileId file);
 
+// Blanks every memo of the calling thread's record of `file`.
+void BlankMemos(FileId file);
+
 // The file whose declaration (of any thread) this is, or null for a foreign declaration.
 const FileInfo* InfoOf(const store::FileDeclaration& declaration);
 

@@ -174,6 +174,8 @@ void BrowseBox::PrimeNewRecord() {
     const uint8_t fill = row.type.code == store::kTypeString ? ' ' : 0;
     std::memset(primary().buffer + row.offset, fill, size * elements);
   }
+  // The memos too: a new record must not start with the notes of the record last read.
+  appdata::BlankMemos(table_.primary);
   PrimeRange();
 }
 

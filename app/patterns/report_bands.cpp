@@ -32,11 +32,7 @@ void ClearRecord(appdata::FileId file) {
     bool text = field.type.code == store::kTypeString;
     std::memset(record + field.member_offset, text ? ' ' : 0, size);
   }
-  store::FileDeclaration& declaration = appdata::Declaration(file);
-  for (size_t m = 0; m < info.memos.size(); ++m) {
-    char* buffer = declaration.memos[m]->buffer;
-    if (buffer) std::memset(buffer, ' ', info.memos[m].max_size);
-  }
+  appdata::BlankMemos(file);
 }
 
 void LookUpPatient(int32_t patient) {

@@ -46,6 +46,7 @@ constexpr VerbRule kVerbs[] = {
 };
 
 constexpr auto kFileWait = std::chrono::seconds(60);
+constexpr auto kTitleWait = std::chrono::seconds(5);
 
 AutomationResult WaitForFile(const std::string& path) {
   auto deadline = std::chrono::steady_clock::now() + kFileWait;
@@ -57,6 +58,21 @@ AutomationResult WaitForFile(const std::string& path) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return AutomationResult{};
+}
+
+// A window that a report opens from its timer cycles (its preview, the next report) comes up a
+// moment after the program last looked idle, so the title is looked for again, each time after
+// the program is idle once more, until it shows or the wait runs out.
+AutomationResult ExpectTitle(Automation& automation, const std::string& title) {
+  auto deadline = std::chrono::steady_clock::now() + kTitleWait;
+  for (;;) {
+    AutomationResult r = automation.ExpectTitle(title);
+    bool ended = TopLevelWindows().empty();  // no window is left to come up
+    if (r.ok || ended || std::chrono::steady_clock::now() > deadline) return r;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    AutomationResult idle = automation.WaitIdle();
+    if (!idle.ok) return idle;
+  }
 }
 
 const VerbRule* RuleOf(std::string_view name) {
@@ -217,7 +233,7 @@ AutomationResult Execute(Automation& automation, const ScriptCommand& c, std::os
     case ScriptVerb::kAnswer:
       return automation.Answer(Ansi(a[0]));
     case ScriptVerb::kExpectTitle:
-      return automation.ExpectTitle(Ansi(a[0]));
+      return ExpectTitle(automation, Ansi(a[0]));
     case ScriptVerb::kExpectText:
       return automation.ExpectText(Ansi(a[0]), Ansi(a[1]));
     case ScriptVerb::kExpectMessage:

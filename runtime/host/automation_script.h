@@ -14,7 +14,8 @@
 //   select EQUATE ROW                 select a list's row (from 1) as a click on it would
 //   menu "&Menu" "&Item"...           choose a menu item along its path
 //   answer "&Yes"                     press a button of the message box shown
-//   expect-title "text"               the current window's title
+//   expect-title "text"               the current window's title (waits up to 5 seconds for a
+//                                     window still to come, such as a report's preview)
 //   expect-text EQUATE "text"         a control's text
 //   expect-message "text"             the text of the message box shown
 //   dump                              print every window and control

@@ -21,9 +21,11 @@ namespace carelog::host {
 namespace {
 
 constexpr uint32_t kStop = msg::kFirstPrivate + 50;
+constexpr uint32_t kRetitle = msg::kFirstPrivate + 51;  // the entry renames the form
 
 // A small program on a thread of its own: a "Patient" window with an entry (1) that takes
-// typed characters and a button "&Save" (2) that asks "Saved." with Yes and No.
+// typed characters and a button "&Save" (2) that asks "Saved." with Yes and No. Posted
+// kRetitle, the entry renames the form "Patient - later".
 class PatientProgram {
  public:
   PatientProgram() {
@@ -42,6 +44,7 @@ class PatientProgram {
     thread_.join();
   }
   WindowId form() const { return form_; }
+  WindowId entry() const { return entry_; }
 
  private:
   WindowId Control(WindowId parent, int id, const char* kind, const char* text, Rect rect,
@@ -63,12 +66,14 @@ class PatientProgram {
     spec.title = "Patient";
     spec.rect = Rect::FromSize(0, 0, 240, 120);
     form_ = CreateWindow(spec);
-    Control(form_, 1, "entry", "", Rect::FromSize(10, 10, 120, 22), [](const Message& m) {
-      if (m.number == msg::kChar) {
-        SetWindowText(m.window, WindowText(m.window) + static_cast<char>(m.wparam));
-      }
-      return DefaultWindowProc(m);
-    });
+    entry_ =
+        Control(form_, 1, "entry", "", Rect::FromSize(10, 10, 120, 22), [this](const Message& m) {
+          if (m.number == msg::kChar) {
+            SetWindowText(m.window, WindowText(m.window) + static_cast<char>(m.wparam));
+          }
+          if (m.number == kRetitle) SetWindowText(form_, "Patient - later");
+          return DefaultWindowProc(m);
+        });
     Control(form_, 2, "button", "&Save", Rect::FromSize(10, 50, 80, 24), [this](const Message& m) {
       if (m.number == msg::kLButtonUp) Ask();
       return DefaultWindowProc(m);
@@ -100,6 +105,7 @@ class PatientProgram {
 
   std::thread thread_;
   WindowId form_ = kNoWindow;
+  WindowId entry_ = kNoWindow;
 };
 
 class AutomationTest : public ::testing::Test {
@@ -193,6 +199,23 @@ TEST_F(AutomationTest, WaitForWindowOutlastsAProgramThatHasNotOpenedItYet) {
   EXPECT_NE(missing.message.find("\"Never\""), std::string::npos) << missing.message;
   if (late != kNoWindow) PostThreadMessage(ThreadOf(late), kStop);
   program.join();
+}
+
+// A title that comes a moment after the program was last idle (as a report's preview comes
+// up from its timer) is waited for; one that never comes still fails.
+TEST_F(AutomationTest, ExpectTitleWaitsForATitleStillToCome) {
+  PatientProgram program;
+  std::thread later([&program] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    PostMessage(program.entry(), kRetitle);
+  });
+  std::string out, err;
+  EXPECT_EQ(Run("expect-title \"Patient - later\"\n", &out, &err), 0) << err;
+  later.join();
+  EXPECT_EQ(Run("expect-title \"Patient - never\"\n", &out, &err), 1);
+  EXPECT_EQ(
+      err,
+      "session.txt:1: expect-title: the title is \"Patient - later\", not \"Patient - never\"\n");
 }
 
 TEST_F(AutomationTest, DisabledControlsCannotBeClicked) {

@@ -339,10 +339,18 @@ void Select(int control) {
   internal::Focus(*c);
 }
 
+// Text typed into a field and not yet taken is taken first, so that showing the variables
+// again never throws away what the user typed; a text that its picture refuses stays shown as
+// typed. The field's EVENT:Accepted still comes when it loses the focus.
 void Display() {
   Structure* w = Top();
   if (!w) return;
-  for (auto& c : w->controls) internal::Refresh(*c);
+  for (auto& c : w->controls) {
+    if (c->changed && c->use) internal::CheckEntry(*c, false);
+  }
+  for (auto& c : w->controls) {
+    if (!c->changed) internal::Refresh(*c);
+  }
 }
 
 namespace internal {

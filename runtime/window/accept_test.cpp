@@ -113,6 +113,37 @@ TEST(AcceptTest, AcceptAllKeepsTheValuesOfUntouchedEntries) {
   EXPECT_TRUE(errors.Seen().empty());
 }
 
+// Showing the variables again takes what was typed and not yet taken instead of throwing it
+// away; a text its picture refuses stays shown, its variable untouched.
+TEST(AcceptTest, DisplayTakesTypedTextFirstAndKeepsARefusedOne) {
+  Definitions defs({Fields()});
+  FatalErrors errors;
+  Log log;
+  int32_t a = 1, b = 2;
+  char c[8] = {'x', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  Program program([&] {
+    Structure w(StructureKind::kWindow, "FIELDS$WINDOW", kModule,
+                {use::Long(1, &a), use::Long(2, &b), use::String(3, c)});
+    Open(w);
+    while (Accept()) {
+      if (Event() != event::kOpenWindow) continue;
+      SetProperty(2, 0x7C00, "abc");
+      SetProperty(3, 0x7C00, "typed");
+      a = 5;
+      Display();
+      log.Add(GetProperty(1, 0x7C00) + "|" + GetProperty(2, 0x7C00) + "|" + GetProperty(3, 0x7C00));
+      Post(event::kCloseWindow);
+    }
+    log.Add("closed");
+  });
+  ASSERT_TRUE(log.WaitFor("closed"));
+  program.Join();
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"5|abc|typed", "closed"}));
+  EXPECT_EQ(std::string(c, sizeof c), "typed   ");
+  EXPECT_EQ(b, 2);
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
 TEST(AcceptTest, SelectedForAnOldTargetIsDroppedAndCloseDiscardsQueuedEvents) {
   Definitions defs({Fields()});
   FatalErrors errors;

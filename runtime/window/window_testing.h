@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -155,7 +156,18 @@ class Program {
       return true;
     }();
     (void)started;
-    thread_ = std::thread([main] { RunProgram(main); });
+    // Returns once the program's main procedure runs, holding the runtime's semaphore: until
+    // it lets go of it the program is busy, so a test's wait for idle waits for its window
+    // instead of finding a program that has not started yet.
+    std::promise<void> running;
+    std::future<void> ran = running.get_future();
+    thread_ = std::thread([main, &running] {
+      RunProgram([main, &running] {
+        running.set_value();
+        if (main) main();
+      });
+    });
+    ran.wait();
   }
   ~Program() { Join(); }
   void Join() {
