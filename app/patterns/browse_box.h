@@ -126,7 +126,9 @@ class BrowseBox {
   void ResetView();
   int Fill(int items, Direction direction, bool add);
   void RefreshPage(RefreshMode mode);
-  void Locate(LocateMode mode);
+  // At the buffer with a record number: among the records whose key value the buffer holds,
+  // at that record (the one a form has just written), not at the first of them.
+  void Locate(LocateMode mode, uint32_t record = 0);
   void Scroll(int event);
   void BuildKeyDistribution();
   // The thumb for the record in the buffer: the first of the 100 entries not below its first
@@ -181,7 +183,7 @@ class BrowseBox {
   void Reanchor(Direction direction);
   void ChooseAnchor(RefreshMode mode, std::string* saved);
   void HighlightAfterFill(RefreshMode mode, const std::string& saved);
-  void OpenViewAtBuffer();
+  void OpenViewAtBuffer(uint32_t record);
   void PrimeRange() const;
   void SetFilter();
   int ReadOne(Direction direction);

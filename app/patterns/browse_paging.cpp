@@ -32,10 +32,14 @@ void BrowseBox::ResetView() {
   view_open_ = view::OpenView(view_) == 0;
 }
 
-void BrowseBox::OpenViewAtBuffer() {
+void BrowseBox::OpenViewAtBuffer(uint32_t record) {
   CloseView();
   PrimeRange();
-  store::Set(Key(), Key());
+  if (record != 0) {
+    store::Set(Key(), Key(), static_cast<int32_t>(record));
+  } else {
+    store::Set(Key(), Key());
+  }
   SetFilter();
   view_open_ = view::OpenView(view_) == 0;
 }
@@ -177,12 +181,12 @@ void BrowseBox::RefreshPage(RefreshMode mode) {
   ui_.Busy(false);
 }
 
-void BrowseBox::Locate(LocateMode mode) {
+void BrowseBox::Locate(LocateMode mode, uint32_t record) {
   if (mode == LocateMode::kAtView) {
     std::string saved = view::ViewPosition(view_);
     view::ResetView(view_, saved);
   } else {
-    OpenViewAtBuffer();
+    OpenViewAtBuffer(record);
   }
   page_.clear();
   current_row_ = 0;

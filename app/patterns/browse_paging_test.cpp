@@ -348,6 +348,38 @@ TEST_F(BrowsePagingTest, ANewRecordInAPatientRangedBrowseStartsWithThePatientsNu
             std::string(sizeof appdata::PRO.LUNG_SOUNDS, ' '));
 }
 
+// A form that wrote a record leaves the file on it; among one patient's notes (one key value)
+// the page highlights that record, not the patient's first note.
+TEST_F(BrowsePagingTest, AWrittenRecordIsHighlightedAmongTheRecordsOfItsKeyValue) {
+  RecordingUi ui(10);
+  BrowseBox& box = Notes(ui, 5);
+  const std::vector<int32_t> before = NotesOf(5);
+  ASSERT_GE(before.size(), 3u);
+  store::FileDeclaration& notes = appdata::ProgressNotesFile();
+  box.PrimeNewRecord();
+  appdata::PRO.RECORD_NO = 90001;
+  ASSERT_EQ(store::Add(notes), 0) << store::ErrorText();
+  box.Locate(LocateMode::kAtBuffer, store::Pointer(notes));
+  EXPECT_EQ(Shown(box).size(), before.size() + 1);
+  EXPECT_EQ(box.current_row(), static_cast<int>(before.size() + 1));
+  EXPECT_EQ(ui.selected, box.current_row());
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, 90001);
+  // A changed note in the middle keeps the highlight.
+  ui.selected = 2;
+  ASSERT_TRUE(box.RereadCurrent());
+  const int32_t second = appdata::PRO.RECORD_NO;
+  appdata::PRO.WEIGHT = appdata::PRO.WEIGHT + 1;
+  ASSERT_EQ(store::Put(notes), 0) << store::ErrorText();
+  box.Locate(LocateMode::kAtBuffer, store::Pointer(notes));
+  EXPECT_EQ(box.current_row(), 2);
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, second);
+  // The new note goes again, leaving the patient as the other tests expect.
+  ui.selected = static_cast<int>(before.size() + 1);
+  ASSERT_TRUE(box.RereadCurrent());
+  ASSERT_EQ(store::Delete(notes), 0) << store::ErrorText();
+  EXPECT_EQ(NotesOf(5), before);
+}
+
 TEST_F(BrowsePagingTest, DeletingTheLastRecordOfAPageRefillsItAndHighlightsARowThatExists) {
   RecordingUi ui(3);
   BrowseBox& box = Notes(ui, 7);
