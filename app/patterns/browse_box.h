@@ -14,7 +14,8 @@
 //   ResetView            close the view, prime the range, SET(key), open: reads start at the
 //                        range's first record (NEXT) or its last (PREVIOUS)
 //   Fill(n, dir, add)    read n records in one direction onto the page (re-anchoring at the
-//                        page's edge first); returns how many could not be read
+//                        page's edge first, unless the last fill ended on that edge and
+//                        nothing has read the file since); returns how many could not be read
 //   RefreshPage(mode)    rebuild the page around an anchor (modes 1-4, see RefreshMode)
 //   Locate(mode)         rebuild the page so that a given record is highlighted
 //   Scroll(event)        the list's scroll events
@@ -40,6 +41,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,18 @@ enum class LocateMode : uint8_t {
 };
 
 enum class Direction : uint8_t { kBackward = 1, kForward = 2 };
+
+// A file's reading sequence at one moment (its current record and how reading was set up).
+struct ReadingMark {
+  uint32_t record = 0;
+  uint32_t bits = 0;
+  int mode = 0;
+  const void* key = nullptr;
+  uint32_t argument = 0;
+  std::string position;
+  int last_read = 0;
+  bool operator==(const ReadingMark&) const = default;
+};
 
 class BrowseBox {
  public:
@@ -181,6 +195,7 @@ class BrowseBox {
   void AddEntry(Direction direction);
   bool ReadFailed(int code);
   void Reanchor(Direction direction);
+  bool StandsAtEdge(Direction direction) const;
   void ChooseAnchor(RefreshMode mode, std::string* saved);
   void HighlightAfterFill(RefreshMode mode, const std::string& saved);
   void OpenViewAtBuffer(uint32_t record);
@@ -208,6 +223,13 @@ class BrowseBox {
   int thumb_ = 0;
   std::vector<FieldValue> distribution_;  // 100 entries once built
   bool view_open_ = false;
+  // Set by a fill that read all it was asked to onto the page: the view stands on the page's
+  // edge in that direction, the file's reading sequence as `mark` says.
+  struct Edge {
+    Direction direction;
+    ReadingMark mark;
+  };
+  std::optional<Edge> at_edge_;
 };
 
 }  // namespace carelog::app

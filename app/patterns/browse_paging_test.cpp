@@ -247,6 +247,33 @@ TEST_F(BrowsePagingTest, ScrollingPastAFullPageReadsOneRecordAndDropsTheFirst) {
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{1, 2, 3, 4, 5}));
 }
 
+// Page after page reads on from the page's edge; a read of the same file by anything else in
+// between moves the file's reading sequence, and the next page still starts after the edge.
+TEST_F(BrowsePagingTest, PagingOnContinuesAfterTheEdgeEvenWhenTheFileWasReadInBetween) {
+  RecordingUi ui(5);
+  BrowseBox& box = Start(kPatients, ui);
+  box.SetOrder(2);
+  box.ResetView();
+  box.RefreshPage(RefreshMode::kReset);
+  box.Scroll(event::kPageDown);
+  box.Scroll(event::kPageDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{11, 12, 13, 14, 15}));
+  store::FileDeclaration& patients = appdata::PatientsFile();
+  store::Set(patients);
+  ASSERT_EQ(store::Next(patients), 0);
+  box.Scroll(event::kPageDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{16, 17, 18, 19, 20}));
+  appdata::PAT.PATIENT_NUMBER = 30;
+  ASSERT_EQ(store::Get(patients, appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER)), 0);
+  ui.selected = 5;
+  box.Scroll(event::kScrollDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{17, 18, 19, 20, 21}));
+  box.Scroll(event::kPageUp);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{12, 13, 14, 15, 16}));
+  box.Scroll(event::kPageDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{17, 18, 19, 20, 21}));
+}
+
 TEST_F(BrowsePagingTest, TopAndBottomAndTheThumbAtItsEndsShowTheFirstAndLastPage) {
   RecordingUi ui(6);
   BrowseBox& box = Start(kPatients, ui);
