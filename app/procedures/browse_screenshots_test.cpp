@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "app/app_testing.h"
 #include "app/procedure_catalogue.h"
@@ -44,6 +46,10 @@ void Shoot(const BrowseTable& table, int size, const std::string& dir) {
     store::Close(patients);
   });
   host::Automation automation;
+  // The program's thread may not have opened its window yet when the display is first idle.
+  for (int i = 0; i < 200 && automation.Windows().empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   automation.WaitIdle();
   // The browses by date ask for their day first.
   if (automation.Click("OK", true).ok)
