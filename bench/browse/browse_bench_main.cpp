@@ -153,6 +153,17 @@ void SetAtAgency(const char* agency) {
   store::Set(AgencyKey(), AgencyKey());
 }
 
+// As the window opens its box: names resolved and bound, the first page read, the key
+// distribution built.
+void Open(BrowseBox& box) {
+  std::string problem;
+  box.Resolve(&problem);
+  box.Bind();
+  box.ResetView();
+  box.RefreshPage(RefreshMode::kReset);
+  box.BuildKeyDistribution();
+}
+
 size_t HeapInUse() {
   return mallinfo2().uordblks;
 }
@@ -165,12 +176,7 @@ size_t BytesPerOpenBrowse(const BrowseTable& table) {
   std::vector<std::unique_ptr<BrowseBox>> boxes;
   for (int i = 0; i < kBoxes; ++i) {
     boxes.push_back(std::make_unique<BrowseBox>(table, 1, ui));
-    std::string problem;
-    boxes.back()->Resolve(&problem);
-    boxes.back()->Bind();
-    boxes.back()->ResetView();
-    boxes.back()->RefreshPage(RefreshMode::kReset);
-    boxes.back()->BuildKeyDistribution();
+    Open(*boxes.back());
   }
   const size_t after = HeapInUse();
   return after > before ? (after - before) / kBoxes : 0;
@@ -187,20 +193,10 @@ void Measure(const BrowseTable& table, PaintedList* list, int repetitions, Figur
   PaintingUi ui(list);
   browse->first = Micros(repetitions, [&] {
     BrowseBox box(table, 1, ui);
-    std::string problem;
-    box.Resolve(&problem);
-    box.Bind();
-    box.ResetView();
-    box.RefreshPage(RefreshMode::kReset);
-    box.BuildKeyDistribution();
+    Open(box);
   });
   BrowseBox box(table, 1, ui);
-  std::string problem;
-  box.Resolve(&problem);
-  box.Bind();
-  box.ResetView();
-  box.RefreshPage(RefreshMode::kReset);
-  box.BuildKeyDistribution();
+  Open(box);
   ui.selected = ui.rows;
   box.set_current_row(ui.rows);
   browse->row = Micros(repetitions, [&] { box.Scroll(window::event::kScrollDown); });
@@ -273,11 +269,7 @@ int Run(const char* directory, int repetitions) {
   std::printf("the list's paint of one page alone: %.1f us\n", paint);
   PaintingUi ui(nullptr);
   BrowseBox box(table, 1, ui);
-  std::string problem;
-  box.Resolve(&problem);
-  box.Bind();
-  box.ResetView();
-  box.RefreshPage(RefreshMode::kReset);
+  Open(box);
   std::printf("page held: %zu bytes; heap per open browse: %zu bytes\n", PageBytes(box.page()),
               BytesPerOpenBrowse(table));
   box.CloseView();
