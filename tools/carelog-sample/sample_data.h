@@ -22,8 +22,8 @@ struct SampleOptions {
   uint32_t seed = 1;
   // Patients whose records are written together, each file's share in one transaction: large
   // enough that a file's pages are written a few times rather than thousands, small enough to
-  // keep a batch in some tens of megabytes.
-  int patients_per_batch = 1000;
+  // keep a batch in a few hundred megabytes.
+  int patients_per_batch = 5000;
 };
 
 struct SampleCounts {
