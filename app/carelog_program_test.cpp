@@ -223,6 +223,28 @@ TEST_F(CarelogProgram, BrowsingPatientsAndTheirMedications) {
             std::string::npos);
 }
 
+// A plan of care added from the patient's plans: the browse comes back on the new plan, the
+// patient's second, not on the one that was highlighted before.
+TEST_F(CarelogProgram, AnInsertedRecordIsHighlightedWhenTheBrowseComesBack) {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData({60, 3}, &counts, &error), 0) << error;
+  Outcome run = RunScript(
+      "menu \"&Browse\" \"&Browse Patients\"\n"
+      "click \"485\"\n"
+      "expect-title \"Browse the POC File by POC:PatKey\"\n"
+      "click \"Insert\"\n"
+      "expect-title \"Record Will Be Added\"\n"
+      "click \"OK\"\n"
+      "expect-title \"Browse the POC File by POC:PatKey\"\n"
+      "dump\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  size_t plans = run.out.find("window mdi \"Browse the POC File by POC:PatKey\"");
+  ASSERT_NE(plans, std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n    row 1 \"", plans), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n    row 2 selected", plans), std::string::npos) << run.out;
+}
+
 // A browse sized larger by its user: the list grows with the window and the page is refilled
 // to the rows it now shows, the highlighted patient kept; sized back, it shows its first rows.
 TEST_F(CarelogProgram, ABrowseGrownWithItsWindowShowsMoreRows) {

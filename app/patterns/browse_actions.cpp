@@ -4,6 +4,7 @@
 #include "app/patterns/browse_session.h"
 #include "app/procedure_catalogue.h"
 #include "app/procedure_globals.h"
+#include "runtime/store/file_statements.h"
 #include "runtime/window/list_control.h"
 #include "runtime/window/popup.h"
 #include "runtime/window/properties.h"
@@ -31,10 +32,14 @@ int32_t CallByName(const char* name, int32_t request) {
   return name ? CallProcedureByName(name, request) : kRespCancelled;
 }
 
-// Calls the update form with the view closed around it; the local response it leaves.
-int32_t CallForm(BrowseSession& session, int32_t request) {
+// Calls the update form with the view closed around it; the local response it leaves. A form
+// that completed leaves its file on the record it wrote: *written gets its number.
+int32_t CallForm(BrowseSession& session, int32_t request, uint32_t* written = nullptr) {
   session.box.CloseView();
   int32_t response = CallByName(session.table.form, request);
+  if (written != nullptr) {
+    *written = response == kRespCompleted ? store::Pointer(session.box.primary()) : 0;
+  }
   session.box.Bind();
   session.box.ResetView();
   return response;
@@ -48,9 +53,13 @@ void AfterAction(BrowseSession& session) {
   RefreshBrowse(session);
 }
 
-void Relocate(BrowseSession& session, int32_t response) {
-  if (response == kRespCompleted) {
-    session.box.Locate(LocateMode::kAtBuffer);
+// After the form: a written record is highlighted (by its number too, so that among records
+// of one key value, such as one patient's notes, the page shows the one written); otherwise
+// the page stays where it was.
+void Relocate(BrowseSession& session, int32_t request) {
+  uint32_t written = 0;
+  if (CallForm(session, request, &written) == kRespCompleted) {
+    session.box.Locate(LocateMode::kAtBuffer, written);
   } else {
     session.box.RefreshPage(RefreshMode::kAnchored);
   }
@@ -58,12 +67,12 @@ void Relocate(BrowseSession& session, int32_t response) {
 
 void Insert(BrowseSession& session, const ButtonRow&) {
   session.box.PrimeNewRecord();
-  Relocate(session, CallForm(session, kReqInsert));
+  Relocate(session, kReqInsert);
 }
 
 void Change(BrowseSession& session, const ButtonRow&) {
   if (!session.box.RereadCurrent()) return;
-  Relocate(session, CallForm(session, kReqChange));
+  Relocate(session, kReqChange);
 }
 
 void Delete(BrowseSession& session, const ButtonRow&) {

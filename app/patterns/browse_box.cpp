@@ -150,6 +150,7 @@ FieldRef BrowseBox::FirstComponent() const {
 }
 
 void BrowseBox::ClearPage() {
+  at_edge_.reset();
   page_.clear();
   current_row_ = 0;
 }
@@ -181,6 +182,7 @@ void BrowseBox::PrimeNewRecord() {
 
 void BrowseBox::DropCurrent() {
   if (page_.empty() || current_row_ < 1) return;
+  at_edge_.reset();
   page_.erase(page_.begin() + (current_row_ - 1));
 }
 
@@ -188,6 +190,7 @@ bool BrowseBox::RereadCurrent() {
   TakeListRow();
   if (page_.empty()) return false;
   const PageEntry& entry = page_[static_cast<size_t>(current_row_ - 1)];
+  at_edge_.reset();
   store::Watch(primary());
   return view::RegetView(view_, entry.position) == 0;
 }
@@ -204,6 +207,7 @@ void BrowseBox::TakeListRow() {
 }
 
 void BrowseBox::CloseView() {
+  at_edge_.reset();
   if (view_open_) view::CloseView(view_);
   view_open_ = false;
 }

@@ -14,7 +14,8 @@
 //   ResetView            close the view, prime the range, SET(key), open: reads start at the
 //                        range's first record (NEXT) or its last (PREVIOUS)
 //   Fill(n, dir, add)    read n records in one direction onto the page (re-anchoring at the
-//                        page's edge first); returns how many could not be read
+//                        page's edge first, unless the last fill ended on that edge and
+//                        nothing has read the file since); returns how many could not be read
 //   RefreshPage(mode)    rebuild the page around an anchor (modes 1-4, see RefreshMode)
 //   Locate(mode)         rebuild the page so that a given record is highlighted
 //   Scroll(event)        the list's scroll events
@@ -40,6 +41,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,18 @@ enum class LocateMode : uint8_t {
 
 enum class Direction : uint8_t { kBackward = 1, kForward = 2 };
 
+// A file's reading sequence at one moment (its current record and how reading was set up).
+struct ReadingMark {
+  uint32_t record = 0;
+  uint32_t bits = 0;
+  int mode = 0;
+  const void* key = nullptr;
+  uint32_t argument = 0;
+  std::string position;
+  int last_read = 0;
+  bool operator==(const ReadingMark&) const = default;
+};
+
 class BrowseBox {
  public:
   // REQUIRES: `table` is static; `ui` outlives the box. `number` is the box's number in its
@@ -126,7 +140,9 @@ class BrowseBox {
   void ResetView();
   int Fill(int items, Direction direction, bool add);
   void RefreshPage(RefreshMode mode);
-  void Locate(LocateMode mode);
+  // At the buffer with a record number: among the records whose key value the buffer holds,
+  // at that record (the one a form has just written), not at the first of them.
+  void Locate(LocateMode mode, uint32_t record = 0);
   void Scroll(int event);
   void BuildKeyDistribution();
   // The thumb for the record in the buffer: the first of the 100 entries not below its first
@@ -179,9 +195,10 @@ class BrowseBox {
   void AddEntry(Direction direction);
   bool ReadFailed(int code);
   void Reanchor(Direction direction);
+  bool StandsAtEdge(Direction direction) const;
   void ChooseAnchor(RefreshMode mode, std::string* saved);
   void HighlightAfterFill(RefreshMode mode, const std::string& saved);
-  void OpenViewAtBuffer();
+  void OpenViewAtBuffer(uint32_t record);
   void PrimeRange() const;
   void SetFilter();
   int ReadOne(Direction direction);
@@ -206,6 +223,13 @@ class BrowseBox {
   int thumb_ = 0;
   std::vector<FieldValue> distribution_;  // 100 entries once built
   bool view_open_ = false;
+  // Set by a fill that read all it was asked to onto the page: the view stands on the page's
+  // edge in that direction, the file's reading sequence as `mark` says.
+  struct Edge {
+    Direction direction;
+    ReadingMark mark;
+  };
+  std::optional<Edge> at_edge_;
 };
 
 }  // namespace carelog::app

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "app/patterns/browse_box.h"
+#include "runtime/store/driver_state.h"
 #include "runtime/store/error_state.h"
 #include "runtime/store/file_statements.h"
 
@@ -9,6 +10,22 @@ namespace carelog::app {
 namespace {
 
 constexpr int kEndOfFile = 33;
+
+// The file's reading sequence as the store holds it: what another reader of the same file on
+// this thread would have changed.
+ReadingMark MarkOf(const store::FileDeclaration& file) {
+  ReadingMark mark;
+  if (const store::DriverState* state = store::StateOf(file)) {
+    mark.record = state->current_record;
+    mark.bits = state->bits & (store::kBitReading | store::kBitCurrentRecord);
+    mark.mode = static_cast<int>(state->reading.mode);
+    mark.key = state->reading.key;
+    mark.argument = state->reading.record;
+    mark.position = state->reading.position;
+    mark.last_read = state->last_read_op;
+  }
+  return mark;
+}
 
 }  // namespace
 
@@ -25,6 +42,7 @@ void BrowseBox::SetFilter() {
 }
 
 void BrowseBox::ResetView() {
+  at_edge_.reset();
   CloseView();
   PrimeRange();
   store::Set(Key());
@@ -32,10 +50,15 @@ void BrowseBox::ResetView() {
   view_open_ = view::OpenView(view_) == 0;
 }
 
-void BrowseBox::OpenViewAtBuffer() {
+void BrowseBox::OpenViewAtBuffer(uint32_t record) {
+  at_edge_.reset();
   CloseView();
   PrimeRange();
-  store::Set(Key(), Key());
+  if (record != 0) {
+    store::Set(Key(), Key(), static_cast<int32_t>(record));
+  } else {
+    store::Set(Key(), Key());
+  }
   SetFilter();
   view_open_ = view::OpenView(view_) == 0;
 }
@@ -98,9 +121,17 @@ void BrowseBox::Reanchor(Direction direction) {
   view::NextInView(view_);
 }
 
+// The view still stands on the page's edge record in `direction` when the last fill ended
+// there and nothing has read the file since: the next fill that way reads on from it.
+bool BrowseBox::StandsAtEdge(Direction direction) const {
+  return at_edge_ && at_edge_->direction == direction &&
+         at_edge_->mark == MarkOf(primary());
+}
+
 int BrowseBox::Fill(int items, Direction direction, bool add) {
   if (!view_open_) ResetView();
-  if (!page_.empty()) Reanchor(direction);
+  if (!page_.empty() && !StandsAtEdge(direction)) Reanchor(direction);
+  at_edge_.reset();
   const bool scan = items > 1;
   if (scan) QuickScan(true);
   while (items > 0) {
@@ -114,10 +145,12 @@ int BrowseBox::Fill(int items, Direction direction, bool add) {
     --items;
   }
   if (scan) QuickScan(false);
+  if (add && items == 0 && !page_.empty()) at_edge_ = Edge{direction, MarkOf(primary())};
   return items;
 }
 
 void BrowseBox::ChooseAnchor(RefreshMode mode, std::string* saved) {
+  at_edge_.reset();
   if (mode == RefreshMode::kAtView) {
     *saved = view::ViewPosition(view_);
     view::ResetView(view_, *saved);
@@ -177,12 +210,13 @@ void BrowseBox::RefreshPage(RefreshMode mode) {
   ui_.Busy(false);
 }
 
-void BrowseBox::Locate(LocateMode mode) {
+void BrowseBox::Locate(LocateMode mode, uint32_t record) {
+  at_edge_.reset();
   if (mode == LocateMode::kAtView) {
     std::string saved = view::ViewPosition(view_);
     view::ResetView(view_, saved);
   } else {
-    OpenViewAtBuffer();
+    OpenViewAtBuffer(record);
   }
   page_.clear();
   current_row_ = 0;

@@ -247,6 +247,33 @@ TEST_F(BrowsePagingTest, ScrollingPastAFullPageReadsOneRecordAndDropsTheFirst) {
   EXPECT_EQ(Shown(box), (std::vector<int32_t>{1, 2, 3, 4, 5}));
 }
 
+// Page after page reads on from the page's edge; a read of the same file by anything else in
+// between moves the file's reading sequence, and the next page still starts after the edge.
+TEST_F(BrowsePagingTest, PagingOnContinuesAfterTheEdgeEvenWhenTheFileWasReadInBetween) {
+  RecordingUi ui(5);
+  BrowseBox& box = Start(kPatients, ui);
+  box.SetOrder(2);
+  box.ResetView();
+  box.RefreshPage(RefreshMode::kReset);
+  box.Scroll(event::kPageDown);
+  box.Scroll(event::kPageDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{11, 12, 13, 14, 15}));
+  store::FileDeclaration& patients = appdata::PatientsFile();
+  store::Set(patients);
+  ASSERT_EQ(store::Next(patients), 0);
+  box.Scroll(event::kPageDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{16, 17, 18, 19, 20}));
+  appdata::PAT.PATIENT_NUMBER = 30;
+  ASSERT_EQ(store::Get(patients, appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER)), 0);
+  ui.selected = 5;
+  box.Scroll(event::kScrollDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{17, 18, 19, 20, 21}));
+  box.Scroll(event::kPageUp);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{12, 13, 14, 15, 16}));
+  box.Scroll(event::kPageDown);
+  EXPECT_EQ(Shown(box), (std::vector<int32_t>{17, 18, 19, 20, 21}));
+}
+
 TEST_F(BrowsePagingTest, TopAndBottomAndTheThumbAtItsEndsShowTheFirstAndLastPage) {
   RecordingUi ui(6);
   BrowseBox& box = Start(kPatients, ui);
@@ -346,6 +373,38 @@ TEST_F(BrowsePagingTest, ANewRecordInAPatientRangedBrowseStartsWithThePatientsNu
   EXPECT_EQ(int32_t{appdata::PRO.DATE}, 0);
   EXPECT_EQ(std::string(appdata::PRO.LUNG_SOUNDS, sizeof appdata::PRO.LUNG_SOUNDS),
             std::string(sizeof appdata::PRO.LUNG_SOUNDS, ' '));
+}
+
+// A form that wrote a record leaves the file on it; among one patient's notes (one key value)
+// the page highlights that record, not the patient's first note.
+TEST_F(BrowsePagingTest, AWrittenRecordIsHighlightedAmongTheRecordsOfItsKeyValue) {
+  RecordingUi ui(10);
+  BrowseBox& box = Notes(ui, 5);
+  const std::vector<int32_t> before = NotesOf(5);
+  ASSERT_GE(before.size(), 3u);
+  store::FileDeclaration& notes = appdata::ProgressNotesFile();
+  box.PrimeNewRecord();
+  appdata::PRO.RECORD_NO = 90001;
+  ASSERT_EQ(store::Add(notes), 0) << store::ErrorText();
+  box.Locate(LocateMode::kAtBuffer, store::Pointer(notes));
+  EXPECT_EQ(Shown(box).size(), before.size() + 1);
+  EXPECT_EQ(box.current_row(), static_cast<int>(before.size() + 1));
+  EXPECT_EQ(ui.selected, box.current_row());
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, 90001);
+  // A changed note in the middle keeps the highlight.
+  ui.selected = 2;
+  ASSERT_TRUE(box.RereadCurrent());
+  const int32_t second = appdata::PRO.RECORD_NO;
+  appdata::PRO.WEIGHT = appdata::PRO.WEIGHT + 1;
+  ASSERT_EQ(store::Put(notes), 0) << store::ErrorText();
+  box.Locate(LocateMode::kAtBuffer, store::Pointer(notes));
+  EXPECT_EQ(box.current_row(), 2);
+  EXPECT_EQ(int32_t{appdata::PRO.RECORD_NO}, second);
+  // The new note goes again, leaving the patient as the other tests expect.
+  ui.selected = static_cast<int>(before.size() + 1);
+  ASSERT_TRUE(box.RereadCurrent());
+  ASSERT_EQ(store::Delete(notes), 0) << store::ErrorText();
+  EXPECT_EQ(NotesOf(5), before);
 }
 
 TEST_F(BrowsePagingTest, DeletingTheLastRecordOfAPageRefillsItAndHighlightsARowThatExists) {

@@ -6,6 +6,7 @@
 #include "app/patterns/form_record.h"
 #include "app/procedure_catalogue.h"
 #include "app/procedure_globals.h"
+#include "runtime/store/file_statements.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::app::forms {
@@ -115,12 +116,17 @@ bool FormBoxes::Handle(int event, int control) {
 }
 
 // Calls the box's form for `request` with the view closed around it, keeping the form's own
-// record as the user left it; the local response the called form leaves.
-static int32_t CallBoxForm(appdata::FileId file, BrowseBox& box, int32_t request) {
+// record as the user left it; the local response the called form leaves. A form that completed
+// leaves the box's file on the record it wrote: *written gets its number.
+static int32_t CallBoxForm(appdata::FileId file, BrowseBox& box, int32_t request,
+                           uint32_t* written = nullptr) {
   SavedRecord own;
   own.Take(file);
   box.CloseView();
   int32_t response = CallProcedureByName(box.table().form, request);
+  if (written != nullptr) {
+    *written = response == kRespCompleted ? store::Pointer(box.primary()) : 0;
+  }
   own.Restore(file);
   box.Bind();
   box.ResetView();
@@ -137,9 +143,11 @@ void FormBoxes::Press(Box& box, int control) {
     } else if (!b.RereadCurrent()) {
       return;
     }
-    // A completed form highlights its record; otherwise the page stays where it was.
-    if (CallBoxForm(own_, b, insert ? kReqInsert : kReqChange) == kRespCompleted) {
-      b.Locate(LocateMode::kAtBuffer);
+    // A completed form highlights its record (by its number too, among the records of one
+    // key value); otherwise the page stays where it was.
+    uint32_t written = 0;
+    if (CallBoxForm(own_, b, insert ? kReqInsert : kReqChange, &written) == kRespCompleted) {
+      b.Locate(LocateMode::kAtBuffer, written);
     } else {
       b.RefreshPage(RefreshMode::kAnchored);
     }

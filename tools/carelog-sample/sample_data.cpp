@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <string_view>
+#include <vector>
 
 #include "app/data/dictionary.h"
 #include "app/data/keys.h"
@@ -14,6 +15,7 @@
 #include "runtime/store/stored_tables.h"
 #include "runtime/store/table_ops.h"
 #include "runtime/values/standard_date.h"
+#include "tools/carelog-sample/record_batches.h"
 
 namespace carelog::sample {
 namespace {
@@ -100,16 +102,17 @@ class Generator {
     for (const FileInfo* spec : Catalogue()) {
       FileDeclaration& file = *spec->instance();
       if ((rc = store::Create(file)) != 0 || (rc = store::Open(file, 0x22)) != 0) return rc;
-      // Streaming commits in batches rather than per statement; where the table layer does not
-      // offer it (80), every statement commits on its own.
-      if ((rc = store::Stream(file)) != 0 && rc != store::kErrUnsupportedFunction) return rc;
-      rc = 0;
+      files_.push_back(&file);
       ++counts_->files;
     }
     physicians_ = std::max(3, options_.patients / 12);
     for (int d = 1; d <= physicians_ && rc == 0; ++d) rc = AddPhysician(d);
-    for (int p = 1; p <= options_.patients && rc == 0; ++p) rc = AddPatient(p);
+    for (int p = 1; p <= options_.patients && rc == 0; ++p) {
+      rc = AddPatient(p);
+      if (rc == 0 && p % std::max(1, options_.patients_per_batch) == 0) rc = batches_.Write(files_, &counts_->records);
+    }
     if (rc == 0) rc = AddFont();
+    if (rc == 0) rc = batches_.Write(files_, &counts_->records);
     int closing = 0;
     for (const FileInfo* spec : Catalogue()) {
       int c = store::Close(*spec->instance());
@@ -130,13 +133,15 @@ class Generator {
     return "(555) " + std::to_string(Between(200, 999)) + "-" + std::to_string(Between(1000, 9999));
   }
 
+  // Both queue the statement; the batch writes it. They return 0 so that the generator's
+  // chains of statements read as they would written directly.
   int Add(FileDeclaration& file) {
-    int rc = store::Add(file);
-    if (rc == 0) ++counts_->records;
-    return rc;
+    batches_.Add(file);
+    return 0;
   }
   int Memo(FileDeclaration& file, int memo, const std::string& text) {
-    return store::AssignMemo(file, memo, text);
+    batches_.AssignMemo(file, memo, text);
+    return 0;
   }
 
   int AddPhysician(int number) {
@@ -453,6 +458,8 @@ class Generator {
 
   SampleOptions options_;
   SampleCounts* counts_;
+  std::vector<FileDeclaration*> files_;
+  RecordBatches batches_;
   std::mt19937 rng_;
   int physicians_ = 0;
   int progress_notes_ = 0, medications_ = 0, care_plans_ = 0, orders_ = 0, sixty_days_ = 0,

@@ -5,6 +5,9 @@
 // assignment, a month calendar and appointments, a narrative, a case conference and, for some,
 // a discharge summary; finally the display font.
 //
+// Records go to the files in batches of patients, each file's batch inside one
+// transaction of its own; the records do not depend on the batching.
+//
 // The same options always give byte-identical records (the generator draws from its own seeded
 // engine, never from the clock).
 #pragma once
@@ -17,6 +20,10 @@ namespace carelog::sample {
 struct SampleOptions {
   int patients = 200;
   uint32_t seed = 1;
+  // Patients whose records are written together, each file's share in one transaction: large
+  // enough that a file's pages are written a few times rather than thousands, small enough to
+  // keep a batch in a few hundred megabytes.
+  int patients_per_batch = 5000;
 };
 
 struct SampleCounts {
