@@ -197,6 +197,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   c.at = entry.at;
   c.drop_rows = drop_rows;
   c.font = FontOf(entry, container ? container->font : s.font);
+  c.own_font = entry.font.has_value() || (container && container->own_font);
   if (entry.use) {
     c.use_type = *entry.use;
     c.use = s.UseOf(entry.id);

@@ -86,6 +86,9 @@ struct Control {
   std::string message;  // shown in the status bar while the control or item is highlighted
   std::string tip;      // the tooltip
   host::FontSpec font;
+  // The font comes from a font record of the control's definition or of a container's; false
+  // while it follows the window's, which a font set on control 0 then changes as well.
+  bool own_font = false;
   uint32_t key = 0;  // key code that selects or presses the control
   int64_t action = 0;
   int64_t color = -1, fill = -1;

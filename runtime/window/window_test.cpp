@@ -338,5 +338,38 @@ TEST_F(WindowTest, SecondFrameIs526AndMdiOnTheFrameThreadIs532) {
             (std::vector<int>{535, 526, 532, 536, 530, 501}));
 }
 
+// A font set on control 0 reaches the unnumbered controls that follow the window's font (a
+// heading, a group box and what it holds, the tabs of a sheet), not those with a font of their
+// own nor the numbered ones, which are set by number.
+TEST_F(WindowTest, FontOfControlZeroReachesUnnumberedControlsThatFollowTheWindow) {
+  Entry heading = WithText(Make(kKindString, 0, Rect{0, 0, 60, 12}), "Heading");
+  Entry own = WithText(Make(kKindPrompt, 0, Rect{0, 14, 60, 12}), "Own");
+  own.font = Font{"Arial", 8};
+  Entry numbered = WithText(Make(kKindPrompt, 1, Rect{0, 28, 60, 12}), "Numbered");
+  Entry group = WithText(Make(kKindGroup, 0, Rect{0, 42, 100, 40}), "Group");
+  group.font = Font{"Courier New", 9};
+  group.children.push_back(WithText(Make(kKindPrompt, 0, Rect{4, 54, 60, 12}), "Inside"));
+  Definitions defs({WindowEntry("FONTS$WINDOW", kPoints, {heading, own, numbered, group})});
+  FatalErrors errors;
+  std::vector<std::string> faces;
+  {
+    Program program([&] {
+      Structure w(StructureKind::kWindow, "FONTS$WINDOW", kModule, UseTable{});
+      ASSERT_TRUE(Open(w));
+      SetFont(0, "Times New Roman", 14, -1, 0);
+      auto named = [](const host::FontSpec& f) {
+        return f.face + " " + std::to_string(static_cast<int>(f.points));
+      };
+      for (const auto& c : w.controls) faces.push_back(named(c->font));
+      faces.push_back(named(w.font));
+      Close(w);
+    });
+  }
+  EXPECT_EQ(faces, (std::vector<std::string>{"Times New Roman 14", "Arial 8", "System 10",
+                                             "Courier New 9", "Courier New 9",
+                                             "Times New Roman 14"}));
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
 }  // namespace
 }  // namespace carelog::window

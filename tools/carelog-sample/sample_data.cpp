@@ -166,8 +166,9 @@ class Generator {
     Put(PAT.FREQUENCY, frequency);
     Put(PAT.DX, dx);
     Put(PAT.SEX, Between(0, 2) == 0 ? "M" : "F");
-    PAT.HEIGHT = Between(58, 74);
-    PAT.WEIGHT = Between(95, 260);
+    int inches = Between(58, 74);
+    PAT.HEIGHT = inches / 12 * 100 + inches % 12;  // feet and inches, 5'08 as 508
+    PAT.WEIGHT = Between(950, 2600);               // pounds in tenths
     Put(PAT.ALLERGIES, Pick(kAllergies));
     Put(PAT.SOCIAL_SECURITY, std::to_string(Between(100, 899)) + "-" +
                                  std::to_string(Between(10, 99)) + "-" +
@@ -244,7 +245,7 @@ class Generator {
     PRO.AP = Between(58, 96);
     PRO.RESP = Between(14, 22);
     PRO.TEMPERATURE = Between(970, 1004);
-    PRO.WEIGHT = Between(95, 260);
+    PRO.WEIGHT = Between(950, 2600);
     Put(PRO.LUNG_SOUNDS, Between(0, 2) == 0 ? "Crackles at bases" : "Clear");
     Put(PRO.BOWEL_SOUNDS, "Active x4");
     Put(PRO.APPETITE, Between(0, 3) == 0 ? "Poor" : "Good");
