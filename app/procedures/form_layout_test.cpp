@@ -55,11 +55,6 @@ bool IsDecoration(uint8_t kind) {
   return kind == window::kKindLine || kind == window::kKindBox || kind == window::kKindRegion;
 }
 
-bool IsContainer(uint8_t kind) {
-  return kind == window::kKindSheet || kind == window::kKindTab || kind == window::kKindGroup ||
-         kind == window::kKindOption;
-}
-
 bool Overlap(const host::Rect& a, const host::Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -252,8 +247,7 @@ std::vector<std::string> FormLayoutFaults(const FormTable& table, bool display_f
       use_table.push_back(window::UseBinding{
           use.control, use.slot.storage, window::UseVariable{use.slot.address, use.slot.places}});
     }
-    window::Structure window(window::StructureKind::kWindow, table.window, table.module,
-                             use_table);
+    window::Structure window(window::StructureKind::kWindow, table.window, table.module, use_table);
     ASSERT_TRUE(window::Open(window)) << table.window;
     if (display_font) ApplyDisplayFont(window);
     // The patient form's row of eighteen tabs scrolls by design.

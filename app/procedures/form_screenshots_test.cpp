@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app_testing.h"
@@ -51,6 +53,11 @@ void WithFormOpen(const FormTable& table, int32_t request,
     store::Close(patients);
   });
   host::Automation automation;
+  // The form's thread may not have opened its window when the program first looks idle.
+  host::ControlInfo cancel;
+  for (int tries = 0; tries < 200 && !automation.FindControl("Cancel", true, &cancel); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   automation.WaitIdle();
   look(automation);
   automation.Click("Cancel", true);
@@ -62,9 +69,10 @@ std::string ShotName(const FormTable& table, int32_t request) {
   return "form_" + Lower(table.name) + (request == kReqInsert ? "_add" : "_change");
 }
 
-// Saves the form's window as DIR/form_<name>_<add|change>.png.
-void Shoot(const FormTable& table, int32_t request, const std::string& dir) {
-  std::string path = dir + "/" + ShotName(table, request) + ".png";
+// Saves the form's window as DIR/form_<name>_<add|change><suffix>.png.
+void Shoot(const FormTable& table, int32_t request, const std::string& dir,
+           const std::string& suffix = "") {
+  std::string path = dir + "/" + ShotName(table, request) + suffix + ".png";
   WithFormOpen(table, request, [&path](host::Automation& automation) {
     EXPECT_TRUE(automation.Screenshot(path).ok) << path;
   });
@@ -103,6 +111,12 @@ TEST(FormScreenshots, DISABLED_EveryFormAddingAndChanging) {
   for (const FormTable* table : procedures::FormTables()) {
     Shoot(*table, kReqChange, dir);
     Shoot(*table, kReqInsert, dir);
+    // Forms that take the default display font, changing a record in a 12-point font as well.
+    const CatalogueRow* row = FindProcedure(table->name);
+    if (!row || !row->takes_default_font) continue;
+    DisplayFont = DisplayFontSettings{"MS Sans Serif", 12, 0, 0};
+    Shoot(*table, kReqChange, dir, "_font12");
+    DisplayFont = DisplayFontSettings{};
   }
 }
 

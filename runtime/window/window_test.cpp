@@ -365,9 +365,43 @@ TEST_F(WindowTest, FontOfControlZeroReachesUnnumberedControlsThatFollowTheWindow
       Close(w);
     });
   }
-  EXPECT_EQ(faces, (std::vector<std::string>{"Times New Roman 14", "Arial 8", "System 10",
-                                             "Courier New 9", "Courier New 9",
-                                             "Times New Roman 14"}));
+  EXPECT_EQ(faces,
+            (std::vector<std::string>{"Times New Roman 14", "Arial 8", "System 10", "Courier New 9",
+                                      "Courier New 9", "Times New Roman 14"}));
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+// A radio is on when its option's variable holds what choosing it stores: in a one-character
+// variable "F" is Female, and choosing Male stores "M".
+TEST_F(WindowTest, ARadioIsOnWhenItsOptionHoldsWhatChoosingItStores) {
+  Entry option = WithText(Make(kKindOption, 1, Rect{0, 0, 200, 40}), "Sex");
+  option.use = UseType{0x12, 1};
+  option.children.push_back(WithText(Make(kKindRadio, 2, Rect{8, 14, 80, 16}), "Male"));
+  option.children.push_back(WithText(Make(kKindRadio, 3, Rect{100, 14, 80, 16}), "Female"));
+  Definitions defs({WindowEntry("OPTION$WINDOW", kPoints, {option})});
+  FatalErrors errors;
+  char sex[1] = {'F'};
+  std::vector<int> states;
+  Log log;
+  {
+    Program program([&] {
+      Structure w(StructureKind::kWindow, "OPTION$WINDOW", kModule, {use::String(1, sex)});
+      ASSERT_TRUE(Open(w));
+      Display();
+      for (int equate : {2, 3}) states.push_back(w.Find(equate)->state);
+      while (Accept()) log.Add(Describe());
+      log.Add("closed");
+    });
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    ASSERT_TRUE(automation.Click("Male", true).ok);
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(Property(ControlInfoOf(2), "checked"), "1");
+    EXPECT_EQ(Property(ControlInfoOf(3), "checked"), "0");
+    host::InjectClose(host::TopLevelOf(ControlInfoOf(2).window));
+    ASSERT_TRUE(log.WaitFor("closed"));
+  }
+  EXPECT_EQ(states, (std::vector<int>{0, 1}));
+  EXPECT_EQ(sex[0], 'M');
   EXPECT_TRUE(errors.Seen().empty());
 }
 
