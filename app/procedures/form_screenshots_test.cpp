@@ -101,13 +101,18 @@ void ShootTabs(const FormTable& table, int32_t request, const std::string& dir,
   });
 }
 
+// Twenty sample patients with their records in the working directory.
+void WriteSample() {
+  sample::SampleCounts counts;
+  std::string error;
+  ASSERT_EQ(sample::WriteSampleData(sample::SampleOptions{20, 1}, &counts, &error), 0) << error;
+}
+
 TEST(FormScreenshots, DISABLED_EveryFormAddingAndChanging) {
   const char* dir = std::getenv("CARELOG_SCREENSHOTS");
   ASSERT_NE(dir, nullptr);
   testing::TempWorkingDirectory directory;
-  sample::SampleCounts counts;
-  std::string error;
-  ASSERT_EQ(sample::WriteSampleData(sample::SampleOptions{20, 1}, &counts, &error), 0) << error;
+  ASSERT_NO_FATAL_FAILURE(WriteSample());
   for (const FormTable* table : procedures::FormTables()) {
     Shoot(*table, kReqChange, dir);
     Shoot(*table, kReqInsert, dir);
@@ -124,9 +129,7 @@ TEST(FormScreenshots, DISABLED_EveryTabAtFontSizes) {
   const char* dir = std::getenv("CARELOG_SCREENSHOTS");
   ASSERT_NE(dir, nullptr);
   testing::TempWorkingDirectory directory;
-  sample::SampleCounts counts;
-  std::string error;
-  ASSERT_EQ(sample::WriteSampleData(sample::SampleOptions{20, 1}, &counts, &error), 0) << error;
+  ASSERT_NO_FATAL_FAILURE(WriteSample());
   const char* only = std::getenv("CARELOG_SCREENSHOT_FORM");
   for (const FormTable* table : procedures::FormTables()) {
     if (only && table->name != std::string(only)) continue;
