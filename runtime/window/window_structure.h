@@ -162,6 +162,14 @@ class Structure {
   int selected_field = 0;
   host::Point scroll;  // how far the controls are scrolled: client = pixels - scroll
   Control* scroll_after_release = nullptr;  // selected while the mouse button was held
+  // An image scroll bar's thumb held by the mouse (image_scroll.h): the image, which bar, where
+  // along the bar the press fell and the scroll position then.
+  struct ThumbDrag {
+    Control* image = nullptr;
+    bool vertical = false;
+    int press = 0;
+    int scroll = 0;
+  } thumb_drag;
   std::deque<EventRecord> queue;
   std::optional<EventRecord> current;
   int timer_period = 0;

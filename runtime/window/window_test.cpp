@@ -392,6 +392,7 @@ TEST_F(WindowTest, ARadioIsOnWhenItsOptionHoldsWhatChoosingItStores) {
       while (Accept()) log.Add(Describe());
       log.Add("closed");
     });
+    ASSERT_TRUE(log.WaitFor("OpenWindow"));
     ASSERT_TRUE(automation.WaitIdle().ok);
     ASSERT_TRUE(automation.Click("Male", true).ok);
     ASSERT_TRUE(automation.WaitIdle().ok);
