@@ -381,6 +381,56 @@ TEST_F(ReportPreviewTest, TheZoomedPageScrollsWithItsBarsTheWheelAndTheKeys) {
   EXPECT_EQ(scroll(), (host::Point{0, 0}));
 }
 
+// The thumb of the zoomed page's bar follows the mouse while it is held: dragged down the bar
+// the page scrolls by its share of the track, dragged past the end it stops at the foot, back
+// up past the start at the top; once let go, the mouse moves nothing.
+TEST_F(ReportPreviewTest, DraggingTheZoomedPagesThumbScrollsThePage) {
+  Start(2);
+  Click(kZoom);
+  host::WindowId window = automation_.Windows().front().window;
+  auto scroll_y = [&] {
+    std::string text = wt::Property(Control(kZoomImage), "scroll");
+    return std::atoi(text.substr(text.find(',') + 1).c_str());
+  };
+  auto idle = [&] { ASSERT_TRUE(automation_.WaitIdle().ok); };
+  std::string rect = wt::Property(Control(kZoomImage), "rect");
+  int left = 0, top = 0, width = 0, height = 0;
+  ASSERT_EQ(std::sscanf(rect.c_str(), "%d,%d,%d,%d", &left, &top, &width, &height), 4);
+  for (int i = 0; i < 60; ++i) Key("Down");
+  int foot = scroll_y();
+  ASSERT_GT(foot, 0);
+  host::InjectMouseWheel(window, {left + width / 2, top + height / 2}, 100);
+  idle();
+  ASSERT_EQ(scroll_y(), 0);
+
+  int bar_x = left + width - window::kImageBarSize / 2;
+  host::Point thumb{bar_x, top + window::kImageBarSize + 4};  // just below the upper arrow
+  host::InjectMouseButton(window, thumb, host::MouseButton::kLeft, true);
+  idle();
+  EXPECT_EQ(scroll_y(), 0) << "a press on the thumb does not step";
+  host::InjectMouseMove(window, {bar_x, thumb.y + 20});
+  idle();
+  int twenty = scroll_y();
+  EXPECT_GT(twenty, 20) << "the page is taller than the track";
+  host::InjectMouseMove(window, {bar_x, thumb.y + 40});
+  idle();
+  EXPECT_NEAR(scroll_y(), 2 * twenty, 2);
+  host::InjectMouseMove(window, {bar_x + 200, top + height + 400});  // off the bar and below
+  idle();
+  EXPECT_EQ(scroll_y(), foot);
+  host::InjectMouseMove(window, {bar_x, top - 50});
+  idle();
+  EXPECT_EQ(scroll_y(), 0);
+  host::InjectMouseMove(window, {bar_x, thumb.y + 20});
+  host::InjectMouseButton(window, {bar_x, thumb.y + 20}, host::MouseButton::kLeft, false);
+  idle();
+  EXPECT_EQ(scroll_y(), twenty);
+  host::InjectMouseMove(window, {bar_x, thumb.y + 60});
+  idle();
+  EXPECT_EQ(scroll_y(), twenty) << "the released thumb stays";
+  EXPECT_EQ(Zone(2), "ZOOM");
+}
+
 // With CARELOG_SCREENSHOTS set to a directory, pictures of every mode are written there.
 TEST_F(ReportPreviewTest, ScreenshotsOfEveryMode) {
   const char* directory = std::getenv("CARELOG_SCREENSHOTS");

@@ -1,5 +1,10 @@
 // SETFONT on the thread's top window and its controls, and SETKEYCODE.
 //
+// Control 0 is the window: its font, and the font of every unnumbered control (texts, boxes,
+// tabs) that has no font record of its own and so follows the window's. Those controls have no
+// number to set them by, and a window set in a larger font would otherwise keep its headings
+// and tab captions small.
+//
 // Font style word: bits 0-11 the weight (0 = normal, 400), 0x1000 italic, 0x2000 underline,
 // 0x4000 strikeout. Colour word: 0x00BBGGRR, negative keeps the current colour.
 #include "runtime/host/window_system.h"
@@ -32,6 +37,11 @@ void SetFont(int control, const std::string& typeface, int points, int64_t color
   if (!w || !w->is_open()) return;
   if (control == 0) {
     w->font = Changed(w->font, typeface, points, color, style);
+    for (const auto& c : w->controls) {
+      if (c->equate != 0 || c->own_font) continue;
+      c->font = Changed(c->font, typeface, points, color, style);
+      c->Invalidate();
+    }
     host::Invalidate(w->handle);
     return;
   }

@@ -198,6 +198,7 @@ void BuildOne(Structure& s, const Entry& entry, Control* container, host::Device
   c.at = entry.at;
   c.drop_rows = drop_rows;
   c.font = FontOf(entry, container ? container->font : s.font);
+  c.own_font = entry.font.has_value() || (container && container->own_font);
   if (entry.use) {
     c.use_type = *entry.use;
     c.use = s.UseOf(entry.id);
@@ -264,6 +265,23 @@ void Control::Invalidate() const {
   if (handle) host::Invalidate(handle);
 }
 
+namespace {
+
+// The text a radio leaves in its option's variable, read back as the variable holds it: a
+// radio's text is cut to a short string variable ("Female" in a STRING(1) is "F"), so that is
+// what the variable is compared with to tell which radio is on.
+std::string StoredText(const Control& option, const std::string& text) {
+  std::vector<uint8_t> scratch(std::max<size_t>(option.use_type.size, 1) + 1, 0);
+  UseVariable variable{scratch.data()};
+  UseValue value;
+  value.is_text = true;
+  value.text = text;
+  if (!WriteUse(variable, option.use_type, value)) return text;
+  return ReadUse(variable, option.use_type).text;
+}
+
+}  // namespace
+
 namespace internal {
 
 namespace {
@@ -285,7 +303,8 @@ bool ShowVariable(Control& c) {
     for (Control* radio : c.children) {
       ++index;
       if (radio->kind != kKindRadio) continue;
-      int on = v.is_text ? radio->text == v.text : index == static_cast<int>(v.number);
+      int on =
+          v.is_text ? StoredText(c, radio->text) == v.text : index == static_cast<int>(v.number);
       if (radio->state != on) {
         radio->state = on;
         radio->Invalidate();

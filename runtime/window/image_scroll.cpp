@@ -140,25 +140,73 @@ bool WheelImage(Structure& s, host::Point point, int notches, bool horizontal) {
   return true;
 }
 
+namespace {
+
+// The bar of the image the held thumb moves along, with its parts at the scroll position now.
+draw::ScrollBarParts HeldBarParts(const Control& c, bool vertical) {
+  ImageScrollLayout layout = LayoutOf(c);
+  host::Size content = ContentOf(c);
+  host::Point scroll = ScrollOf(c);
+  return vertical ? PartsOf(layout.vertical, true, layout.view.Height(), content.height, scroll.y)
+                  : PartsOf(layout.horizontal, false, layout.view.Width(), content.width, scroll.x);
+}
+
+// A press on a bar: held when on its thumb, else a step by the arrow or the track.
+void PressBar(Structure& s, Control& c, bool vertical, host::Point local) {
+  ImageScrollLayout layout = LayoutOf(c);
+  draw::ScrollBarParts parts = HeldBarParts(c, vertical);
+  host::Point scroll = ScrollOf(c);
+  if (!parts.thumb.Empty() && Contains(parts.thumb, local)) {
+    s.thumb_drag = Structure::ThumbDrag{&c, vertical, vertical ? local.y : local.x,
+                                        vertical ? scroll.y : scroll.x};
+    host::SetCapture(s.handle);
+    return;
+  }
+  int step = StepAt(parts, local, vertical ? layout.view.Height() : layout.view.Width());
+  ScrollImageBy(c, vertical ? 0 : step, vertical ? step : 0);
+}
+
+}  // namespace
+
 bool ClickImageScrollBar(Structure& s, host::Point point) {
   for (Control* c : ScrollableImages(s)) {
     if (!Contains(c->pixels, point)) continue;
     host::Point local{point.x - c->pixels.left, point.y - c->pixels.top};
     ImageScrollLayout layout = LayoutOf(*c);
-    host::Size content = ContentOf(*c);
-    host::Point scroll = ScrollOf(*c);
-    if (Contains(layout.vertical, local)) {
-      auto parts = PartsOf(layout.vertical, true, layout.view.Height(), content.height, scroll.y);
-      ScrollImageBy(*c, 0, StepAt(parts, local, layout.view.Height()));
-      return true;
-    }
-    if (Contains(layout.horizontal, local)) {
-      auto parts = PartsOf(layout.horizontal, false, layout.view.Width(), content.width, scroll.x);
-      ScrollImageBy(*c, StepAt(parts, local, layout.view.Width()), 0);
-      return true;
-    }
+    bool vertical = Contains(layout.vertical, local);
+    if (!vertical && !Contains(layout.horizontal, local)) continue;
+    PressBar(s, *c, vertical, local);
+    return true;
   }
   return false;
+}
+
+bool DragImageThumb(Structure& s, host::Point point) {
+  Structure::ThumbDrag& drag = s.thumb_drag;
+  if (!drag.image) return false;
+  Control& c = *drag.image;
+  draw::ScrollBarParts parts = HeldBarParts(c, drag.vertical);
+  ImageScrollLayout layout = LayoutOf(c);
+  host::Size content = ContentOf(c);
+  int view = drag.vertical ? layout.view.Height() : layout.view.Width();
+  int range = (drag.vertical ? content.height : content.width) - view;
+  int across = drag.vertical ? parts.bar.Width() : parts.bar.Height();
+  int length = drag.vertical ? parts.bar.Height() : parts.bar.Width();
+  int thumb = drag.vertical ? parts.thumb.Height() : parts.thumb.Width();
+  int travel = length - 2 * across - thumb;  // how far the thumb can move along the track
+  if (parts.thumb.Empty() || travel <= 0 || range <= 0) return true;
+  int along = (drag.vertical ? point.y - c.pixels.top : point.x - c.pixels.left) - drag.press;
+  int wanted = drag.scroll + static_cast<int>(static_cast<int64_t>(along) * range / travel);
+  host::Point now = ScrollOf(c);
+  ScrollImageBy(c, drag.vertical ? 0 : wanted - now.x, drag.vertical ? wanted - now.y : 0);
+  return true;
+}
+
+bool ReleaseImageThumb(Structure& s) {
+  if (!s.thumb_drag.image) return false;
+  s.thumb_drag = Structure::ThumbDrag{};
+  host::ReleaseCapture();
+  return true;
 }
 
 }  // namespace carelog::window

@@ -5,7 +5,9 @@
 // horizontal bar, each only when the content does not fit that way. The scroll position
 // (kImageScrollX/Y, pixels of content above and left of the view) always stays within
 // 0..content - view. The wheel scrolls vertically, with Shift horizontally; a click on a
-// bar's arrow moves a line, on its track a view's worth towards the click.
+// bar's arrow moves a line, on its track a view's worth towards the click; a thumb pressed
+// follows the mouse along its bar until the button is let go (the window captures the mouse
+// meanwhile), moving the content by its share of the track.
 #pragma once
 
 #include "runtime/host/graphics.h"
@@ -46,5 +48,12 @@ bool WheelImage(Structure& window, host::Point point, int notches, bool horizont
 // A press at `point` (window coordinates): works the image scroll bar under it. False when
 // the point is on no image's scroll bar, so the press goes on to regions and controls.
 bool ClickImageScrollBar(Structure& window, host::Point point);
+
+// The mouse at `point` (window coordinates) while a thumb is held: scrolls its image to match.
+// False when no thumb is held.
+bool DragImageThumb(Structure& window, host::Point point);
+
+// The button let go: the held thumb, if any, is released. False when none was held.
+bool ReleaseImageThumb(Structure& window);
 
 }  // namespace carelog::window

@@ -84,6 +84,14 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
       if (ClickImageScrollBar(*s, at) || internal::ClickRegion(*s, at)) return 0;
       return host::DefaultWindowProc(m);
     }
+    case host::msg::kMouseMove: {
+      host::Point at{host::UnpackX(m.lparam) + s->scroll.x, host::UnpackY(m.lparam) + s->scroll.y};
+      if (DragImageThumb(*s, at)) return 0;
+      return host::DefaultWindowProc(m);
+    }
+    case host::msg::kLButtonUp:
+      if (ReleaseImageThumb(*s)) return 0;
+      return host::DefaultWindowProc(m);
     case host::msg::kMouseWheel: {
       host::Point origin = host::ClientOriginInTopLevel(s->handle);
       host::Point at{host::UnpackX(m.lparam) - origin.x + s->scroll.x,
@@ -345,6 +353,7 @@ void ResetRunState(Structure& s) {
   s.default_button = nullptr;
   s.selection_target = nullptr;
   s.scroll = host::Point{};
+  s.thumb_drag = Structure::ThumbDrag{};
 }
 
 // Creates the native window and its controls; on failure nothing of it is left open.

@@ -86,6 +86,9 @@ struct Control {
   std::string message;  // shown in the status bar while the control or item is highlighted
   std::string tip;      // the tooltip
   host::FontSpec font;
+  // The font comes from a font record of the control's definition or of a container's; false
+  // while it follows the window's, which a font set on control 0 then changes as well.
+  bool own_font = false;
   uint32_t key = 0;  // key code that selects or presses the control
   int64_t action = 0;
   int64_t color = -1, fill = -1;
@@ -159,6 +162,14 @@ class Structure {
   int selected_field = 0;
   host::Point scroll;  // how far the controls are scrolled: client = pixels - scroll
   Control* scroll_after_release = nullptr;  // selected while the mouse button was held
+  // An image scroll bar's thumb held by the mouse (image_scroll.h): the image, which bar, where
+  // along the bar the press fell and the scroll position then.
+  struct ThumbDrag {
+    Control* image = nullptr;
+    bool vertical = false;
+    int press = 0;
+    int scroll = 0;
+  } thumb_drag;
   std::deque<EventRecord> queue;
   std::optional<EventRecord> current;
   int timer_period = 0;

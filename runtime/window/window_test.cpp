@@ -356,5 +356,73 @@ TEST_F(WindowTest, SecondFrameIs526AndMdiOnTheFrameThreadIs532) {
             (std::vector<int>{535, 526, 532, 536, 530, 501}));
 }
 
+// A font set on control 0 reaches the unnumbered controls that follow the window's font (a
+// heading, a group box and what it holds, the tabs of a sheet), not those with a font of their
+// own nor the numbered ones, which are set by number.
+TEST_F(WindowTest, FontOfControlZeroReachesUnnumberedControlsThatFollowTheWindow) {
+  Entry heading = WithText(Make(kKindString, 0, Rect{0, 0, 60, 12}), "Heading");
+  Entry own = WithText(Make(kKindPrompt, 0, Rect{0, 14, 60, 12}), "Own");
+  own.font = Font{"Arial", 8};
+  Entry numbered = WithText(Make(kKindPrompt, 1, Rect{0, 28, 60, 12}), "Numbered");
+  Entry group = WithText(Make(kKindGroup, 0, Rect{0, 42, 100, 40}), "Group");
+  group.font = Font{"Courier New", 9};
+  group.children.push_back(WithText(Make(kKindPrompt, 0, Rect{4, 54, 60, 12}), "Inside"));
+  Definitions defs({WindowEntry("FONTS$WINDOW", kPoints, {heading, own, numbered, group})});
+  FatalErrors errors;
+  std::vector<std::string> faces;
+  {
+    Program program([&] {
+      Structure w(StructureKind::kWindow, "FONTS$WINDOW", kModule, UseTable{});
+      ASSERT_TRUE(Open(w));
+      SetFont(0, "Times New Roman", 14, -1, 0);
+      auto named = [](const host::FontSpec& f) {
+        return f.face + " " + std::to_string(static_cast<int>(f.points));
+      };
+      for (const auto& c : w.controls) faces.push_back(named(c->font));
+      faces.push_back(named(w.font));
+      Close(w);
+    });
+  }
+  EXPECT_EQ(faces,
+            (std::vector<std::string>{"Times New Roman 14", "Arial 8", "System 10", "Courier New 9",
+                                      "Courier New 9", "Times New Roman 14"}));
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
+// A radio is on when its option's variable holds what choosing it stores: in a one-character
+// variable "F" is Female, and choosing Male stores "M".
+TEST_F(WindowTest, ARadioIsOnWhenItsOptionHoldsWhatChoosingItStores) {
+  Entry option = WithText(Make(kKindOption, 1, Rect{0, 0, 200, 40}), "Sex");
+  option.use = UseType{0x12, 1};
+  option.children.push_back(WithText(Make(kKindRadio, 2, Rect{8, 14, 80, 16}), "Male"));
+  option.children.push_back(WithText(Make(kKindRadio, 3, Rect{100, 14, 80, 16}), "Female"));
+  Definitions defs({WindowEntry("OPTION$WINDOW", kPoints, {option})});
+  FatalErrors errors;
+  char sex[1] = {'F'};
+  std::vector<int> states;
+  Log log;
+  {
+    Program program([&] {
+      Structure w(StructureKind::kWindow, "OPTION$WINDOW", kModule, {use::String(1, sex)});
+      ASSERT_TRUE(Open(w));
+      Display();
+      for (int equate : {2, 3}) states.push_back(w.Find(equate)->state);
+      while (Accept()) log.Add(Describe());
+      log.Add("closed");
+    });
+    ASSERT_TRUE(log.WaitFor("OpenWindow"));
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    ASSERT_TRUE(automation.Click("Male", true).ok);
+    ASSERT_TRUE(automation.WaitIdle().ok);
+    EXPECT_EQ(Property(ControlInfoOf(2), "checked"), "1");
+    EXPECT_EQ(Property(ControlInfoOf(3), "checked"), "0");
+    host::InjectClose(host::TopLevelOf(ControlInfoOf(2).window));
+    ASSERT_TRUE(log.WaitFor("closed"));
+  }
+  EXPECT_EQ(states, (std::vector<int>{0, 1}));
+  EXPECT_EQ(sex[0], 'M');
+  EXPECT_TRUE(errors.Seen().empty());
+}
+
 }  // namespace
 }  // namespace carelog::window
