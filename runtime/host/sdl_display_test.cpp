@@ -339,9 +339,15 @@ int UnderAWindowManager(Display*, int width, int height, bool full) {
   if (!full) return StopDisplay(), 0;
 
   const std::string target = "\"Care Log Desktop\"";
-  CHILD_CHECK(Run("wmctrl -r " + target + " -b remove,maximized_vert,maximized_horz"),
-              "wmctrl could not restore");
-  CHILD_CHECK(WaitFor([&] { return ShowStateOf(window) == ShowState::kNormal; }),
+  const std::string restore = "wmctrl -r " + target + " -b remove,maximized_vert,maximized_horz";
+  CHILD_CHECK(Run(restore), "wmctrl could not restore");
+  // A busy manager can drop a request that comes while it is still settling the maximize, so
+  // the request is repeated each second until the window is restored.
+  int polls = 0;
+  CHILD_CHECK(WaitFor([&] {
+                if (++polls % 100 == 0) Run(restore);
+                return ShowStateOf(window) == ShowState::kNormal;
+              }),
               "the manager's restore did not reach the window");
   CHILD_CHECK(Run("wmctrl -r " + target + " -b add,maximized_vert,maximized_horz"),
               "wmctrl could not maximize");
