@@ -283,14 +283,14 @@ constexpr const char* kNursesVisit =
     "click 26\ntype \"78\"\n"
     "click 28\ntype \"76\"\n"
     "click 30\ntype \"18\"\n"
-    "click 32\ntype \"986\"\n"
+    "click 32\ntype \"98.6\"\n"
     "click \"Mental Status\"\n"
     "click 59\n"  // aide present
     "click 63\n"  // following the plan
     "click \"Orders\"\n"
     "click 75\n"  // the client is the responsible party
     "click 78\n"  // and agrees
-    "click \"Clinical Assessment\"\n"
+    "click \"Notes\"\n"
     "click 82\ntype \"Ankles without edema, lungs clear.\"\n"
     "screenshot note_open.png\n"
     "wait-for-file checked\n"
