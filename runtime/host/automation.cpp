@@ -155,7 +155,11 @@ AutomationResult Automation::WaitForWindow(const std::string& title,
       return AutomationResult::Failure(which + " was open and idle within " +
                                        std::to_string(timeout.count()) + " ms");
     }
-    if (AutomationResult idle = WaitIdle(left); !idle.ok) return idle;
+    // A wait for idle that ran out at the deadline is reported as the window not being there.
+    if (AutomationResult idle = WaitIdle(left); !idle.ok) {
+      if (steady_clock::now() < deadline) return idle;
+      continue;
+    }
     if (CurrentWindow() != kNoWindow && (title.empty() || CurrentTitle() == title)) {
       return AutomationResult{};
     }
