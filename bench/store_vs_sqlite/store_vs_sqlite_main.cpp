@@ -272,6 +272,71 @@ int ProfileScan(const std::string& dir) {
   return 0;
 }
 
+// Durable ADDs, one commit each, on the table layer, SQLite and the ADD statement.
+void MeasureDurableAdds(const std::string& dir, int adds, double flush) {
+  StoreSide store(dir + "/bench-durable.LDS");
+  SqliteSide sqlite(dir + "/bench-durable.sqlite");
+  std::mt19937 rng(1);
+  auto start = Clock::now();
+  for (int i = 1; i <= adds; ++i) store.Add(MakePatient(i, rng), true);
+  double store_us = Seconds(start) * 1e6 / adds;
+  rng.seed(1);
+  start = Clock::now();
+  for (int i = 1; i <= adds; ++i) sqlite.Add(MakePatient(i, rng));
+  double sqlite_us = Seconds(start) * 1e6 / adds;
+  Line("durable ADD, one commit each (per record)", store_us, sqlite_us, "us");
+  double statements_us = 0;
+  {
+    StatementsSide statements(dir);
+    rng.seed(1);
+    start = Clock::now();
+    for (int i = 1; i <= adds; ++i) statements.Add(MakePatient(i, rng));
+    statements_us = Seconds(start) * 1e6 / adds;
+  }
+  Line("  the same through the ADD statement", statements_us, sqlite_us, "us");
+  std::printf("  flushes' worth per ADD: store %.1f, statements %.1f, sqlite %.1f\n",
+              store_us / flush, statements_us / flush, sqlite_us / flush);
+}
+
+// The same patients in both files, each side in one transaction.
+void FillBoth(StoreSide& store, SqliteSide& sqlite, int population) {
+  std::mt19937 rng(2);
+  for (int i = 1; i <= population; ++i) store.Add(MakePatient(i, rng), false);
+  store.Commit();
+  rng.seed(2);
+  sqlite.Exec("BEGIN");
+  for (int i = 1; i <= population; ++i) sqlite.Add(MakePatient(i, rng));
+  sqlite.Exec("COMMIT");
+}
+
+// Random GETs by patient number on `side`, in microseconds per GET; the same numbers each call.
+template <typename Side>
+double MicrosPerGet(Side& side, int population, int gets) {
+  std::mt19937 pick(3);
+  std::uniform_int_distribution<int32_t> any(1, population);
+  auto start = Clock::now();
+  for (int i = 0; i < gets; ++i) side.GetByNumber(any(pick));
+  return Seconds(start) * 1e6 / gets;
+}
+
+// A whole-file SET + NEXT by last name on `side`, in milliseconds; its row count must be `rows`.
+template <typename Side>
+double MillisToScan(Side& side, size_t rows) {
+  auto start = Clock::now();
+  size_t read = side.ReadByLastName();
+  double ms = Seconds(start) * 1e3;
+  if (read != rows) Die("row counts differ", static_cast<int>(read));
+  return ms;
+}
+
+// The statements' file is filled one ADD statement (one commit) at a time, on a memory-backed
+// directory when there is one so that filling it does not take an hour of flushes; the reads
+// that follow come from the operating system's cache on every side alike.
+std::string FillDirectory(const std::string& dir) {
+  char memory_dir[] = "/dev/shm/store-vs-sqlite-XXXXXX";
+  return access("/dev/shm", W_OK) == 0 && mkdtemp(memory_dir) ? memory_dir : dir;
+}
+
 }  // namespace
 }  // namespace carelog::bench
 
@@ -280,90 +345,38 @@ int main(int argc, char** argv) {
   std::string dir = argc > 1 && argv[1][0] != '-' ? argv[1] : "/tmp";
   bool quick = argc > 1 && std::strcmp(argv[argc - 1], "--quick") == 0;
   if (argc > 1 && std::strcmp(argv[argc - 1], "--profile-scan") == 0) return ProfileScan(dir);
-  const int durable_adds = quick ? 200 : 2000;
   const int population = quick ? 10000 : 100000;
   const int gets = quick ? 100000 : 1000000;
   std::printf("ratio = sqlite time / store time (above 1: the store is faster)\n");
 
   double flush = FlushLatencyMicros(dir);
   std::printf("flush latency (4 KiB write + fdatasync): %.1f us\n", flush);
-  {
-    StoreSide store(dir + "/bench-durable.LDS");
-    SqliteSide sqlite(dir + "/bench-durable.sqlite");
-    std::mt19937 rng(1);
-    auto start = Clock::now();
-    for (int i = 1; i <= durable_adds; ++i) store.Add(MakePatient(i, rng), true);
-    double store_us = Seconds(start) * 1e6 / durable_adds;
-    rng.seed(1);
-    start = Clock::now();
-    for (int i = 1; i <= durable_adds; ++i) sqlite.Add(MakePatient(i, rng));
-    double sqlite_us = Seconds(start) * 1e6 / durable_adds;
-    Line("durable ADD, one commit each (per record)", store_us, sqlite_us, "us");
-    double statements_us = 0;
-    {
-      StatementsSide statements(dir);
-      rng.seed(1);
-      start = Clock::now();
-      for (int i = 1; i <= durable_adds; ++i) statements.Add(MakePatient(i, rng));
-      statements_us = Seconds(start) * 1e6 / durable_adds;
-    }
-    Line("  the same through the ADD statement", statements_us, sqlite_us, "us");
-    std::printf("  flushes' worth per ADD: store %.1f, statements %.1f, sqlite %.1f\n",
-                store_us / flush, statements_us / flush, sqlite_us / flush);
-  }
+  MeasureDurableAdds(dir, quick ? 200 : 2000, flush);
 
   StoreSide store(dir + "/bench-patients.LDS");
   SqliteSide sqlite(dir + "/bench-patients.sqlite");
-  std::mt19937 rng(2);
-  for (int i = 1; i <= population; ++i) store.Add(MakePatient(i, rng), false);
-  store.Commit();
-  rng.seed(2);
-  sqlite.Exec("BEGIN");
-  for (int i = 1; i <= population; ++i) sqlite.Add(MakePatient(i, rng));
-  sqlite.Exec("COMMIT");
-
-  std::mt19937 pick(3);
-  std::uniform_int_distribution<int32_t> any(1, population);
-  auto start = Clock::now();
-  for (int i = 0; i < gets; ++i) store.GetByNumber(any(pick));
-  double store_get = Seconds(start) * 1e6 / gets;
-  pick.seed(3);
-  start = Clock::now();
-  for (int i = 0; i < gets; ++i) sqlite.GetByNumber(any(pick));
-  double sqlite_get = Seconds(start) * 1e6 / gets;
+  FillBoth(store, sqlite, population);
+  double store_get = MicrosPerGet(store, population, gets);
+  double sqlite_get = MicrosPerGet(sqlite, population, gets);
   Line("GET by patient number (per GET)", store_get, sqlite_get, "us");
 
-  // The statements' file is filled one ADD statement (one commit) at a time, on a memory-backed
-  // directory when there is one so that filling it does not take an hour of flushes; the reads
-  // that follow come from the operating system's cache on every side alike.
-  char memory_dir[] = "/dev/shm/store-vs-sqlite-XXXXXX";
-  std::string fill_dir = access("/dev/shm", W_OK) == 0 && mkdtemp(memory_dir) ? memory_dir : dir;
+  std::string fill_dir = FillDirectory(dir);
   auto statements = std::make_unique<StatementsSide>(fill_dir);
-  rng.seed(2);
+  std::mt19937 rng(2);
   for (int i = 1; i <= population; ++i) statements->Add(MakePatient(i, rng));
-  pick.seed(3);
-  start = Clock::now();
-  for (int i = 0; i < gets; ++i) statements->GetByNumber(any(pick));
-  double statements_get = Seconds(start) * 1e6 / gets;
-  Line("  the same through the GET statement", statements_get, sqlite_get, "us");
+  Line("  the same through the GET statement", MicrosPerGet(*statements, population, gets),
+       sqlite_get, "us");
 
-  start = Clock::now();
-  size_t store_rows = store.ReadByLastName();
+  auto start = Clock::now();
+  size_t rows = store.ReadByLastName();
   double store_scan = Seconds(start) * 1e3;
-  start = Clock::now();
-  size_t sqlite_rows = sqlite.ReadByLastName();
-  double sqlite_scan = Seconds(start) * 1e3;
-  if (store_rows != sqlite_rows) Die("row counts differ", static_cast<int>(store_rows));
+  double sqlite_scan = MillisToScan(sqlite, rows);
   Line("SET + NEXT by last name (whole file)", store_scan, sqlite_scan, "ms");
-  start = Clock::now();
-  size_t statement_rows = statements->ReadByLastName();
-  double statements_scan = Seconds(start) * 1e3;
-  if (statement_rows != sqlite_rows) Die("row counts differ", static_cast<int>(statement_rows));
-  Line("  the same through SET and NEXT statements", statements_scan, sqlite_scan, "ms");
+  Line("  the same through SET and NEXT statements", MillisToScan(*statements, rows), sqlite_scan,
+       "ms");
 
-  double store_mb = static_cast<double>(store.Size()) / 1e6;
   double sqlite_mb = static_cast<double>(sqlite.Size()) / 1e6;
-  Line("file size with keys", store_mb, sqlite_mb, "MB");
+  Line("file size with keys", static_cast<double>(store.Size()) / 1e6, sqlite_mb, "MB");
   Line("  the statements' file", static_cast<double>(statements->Size()) / 1e6, sqlite_mb, "MB");
   statements.reset();
   if (fill_dir != dir) rmdir(fill_dir.c_str());

@@ -48,6 +48,42 @@ uint32_t StyleFor(const Structure& s) {
   return FrameStyle(FrameTraits{s.frame_attr, s.kind(), !s.title.empty(), !s.icon.empty()});
 }
 
+// The mouse on the window itself: the zoomed image's scroll bars and thumb, and click regions.
+int64_t MouseProc(Structure& s, const host::Message& m) {
+  host::Point at{host::UnpackX(m.lparam) + s.scroll.x, host::UnpackY(m.lparam) + s.scroll.y};
+  switch (m.number) {
+    case host::msg::kLButtonDown:
+      if (ClickImageScrollBar(s, at) || internal::ClickRegion(s, at)) return 0;
+      break;
+    case host::msg::kMouseMove:
+      if (DragImageThumb(s, at)) return 0;
+      break;
+    case host::msg::kLButtonUp:
+      if (ReleaseImageThumb(s)) return 0;
+      break;
+    case host::msg::kMouseWheel: {
+      // The wheel reports its point relative to the top-level window.
+      host::Point origin = host::ClientOriginInTopLevel(s.handle);
+      host::Point client{host::UnpackX(m.lparam) - origin.x + s.scroll.x,
+                         host::UnpackY(m.lparam) - origin.y + s.scroll.y};
+      bool shift = (host::WheelModifiers(m.wparam) & host::modifier::kShift) != 0;
+      if (WheelImage(s, client, host::WheelNotches(m.wparam), shift)) return 0;
+      break;
+    }
+  }
+  return host::DefaultWindowProc(m);
+}
+
+int64_t PaintProc(Structure& s, const host::Message& m) {
+  std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
+  if (!dc) return 0;
+  dc->FillRect(host::ClientRect(m.window), theme::kWindow);
+  dc->Translate(-s.scroll.x, -s.scroll.y);
+  internal::PaintWindowless(s, *dc);
+  host::EndPaint(m.window, std::move(dc));
+  return 0;
+}
+
 int64_t StructureProc(Structure* s, const host::Message& m) {
   switch (m.number) {
     case host::msg::kClose:
@@ -79,36 +115,13 @@ int64_t StructureProc(Structure* s, const host::Message& m) {
     case host::msg::kEndSession:
       internal::HandleSessionMessage(*s, m.number);
       return 0;
-    case host::msg::kLButtonDown: {
-      host::Point at{host::UnpackX(m.lparam) + s->scroll.x, host::UnpackY(m.lparam) + s->scroll.y};
-      if (ClickImageScrollBar(*s, at) || internal::ClickRegion(*s, at)) return 0;
-      return host::DefaultWindowProc(m);
-    }
-    case host::msg::kMouseMove: {
-      host::Point at{host::UnpackX(m.lparam) + s->scroll.x, host::UnpackY(m.lparam) + s->scroll.y};
-      if (DragImageThumb(*s, at)) return 0;
-      return host::DefaultWindowProc(m);
-    }
+    case host::msg::kLButtonDown:
+    case host::msg::kMouseMove:
     case host::msg::kLButtonUp:
-      if (ReleaseImageThumb(*s)) return 0;
-      return host::DefaultWindowProc(m);
-    case host::msg::kMouseWheel: {
-      host::Point origin = host::ClientOriginInTopLevel(s->handle);
-      host::Point at{host::UnpackX(m.lparam) - origin.x + s->scroll.x,
-                     host::UnpackY(m.lparam) - origin.y + s->scroll.y};
-      bool shift = (host::WheelModifiers(m.wparam) & host::modifier::kShift) != 0;
-      if (WheelImage(*s, at, host::WheelNotches(m.wparam), shift)) return 0;
-      return host::DefaultWindowProc(m);
-    }
-    case host::msg::kPaint: {
-      std::unique_ptr<host::DeviceContext> dc = host::BeginPaint(m.window);
-      if (!dc) return 0;
-      dc->FillRect(host::ClientRect(m.window), theme::kWindow);
-      dc->Translate(-s->scroll.x, -s->scroll.y);
-      internal::PaintWindowless(*s, *dc);
-      host::EndPaint(m.window, std::move(dc));
-      return 0;
-    }
+    case host::msg::kMouseWheel:
+      return MouseProc(*s, m);
+    case host::msg::kPaint:
+      return PaintProc(*s, m);
     default:
       return host::DefaultWindowProc(m);
   }
