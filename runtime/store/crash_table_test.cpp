@@ -2,7 +2,8 @@
 // replaces (every key field and a longer memo) and deletes records of a table with six keys
 // and a memo spans many pages; after each crash, losing none, all or some of the unflushed
 // writes, the reopened file verifies and holds the table before or after the commit, with every
-// key holding an entry per record.
+// key holding an entry per record. Commits that fail and cycles given up leave the counters of
+// the last commit.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "runtime/store/data_file_check.h"
 #include "runtime/store/declarations.h"
 #include "runtime/store/file_io_faults.h"
+#include "runtime/store/index_build.h"
 #include "runtime/store/table.h"
 #include "runtime/store/test_table_definition.h"
 
@@ -132,6 +134,9 @@ class CrashTable {
 
   // Every key holds one entry per record, and the file verifies.
   void ExpectSound(size_t records) {
+    uint32_t counted = 0;
+    ASSERT_EQ(table_->Records(&counted), 0);
+    EXPECT_EQ(counted, records) << "records counter";
     for (int k = 0; k < kKeyCount; ++k) {
       uint32_t entries = 0;
       ASSERT_EQ(table_->KeyEntries(k, &entries), 0);
@@ -143,6 +148,7 @@ class CrashTable {
   }
 
   DataFile& file() { return *file_; }
+  Table& table() { return *table_; }
 
  private:
   FaultFileSystem& fs_;
@@ -205,6 +211,60 @@ TEST(CrashTableTest, CrashAtEveryStepOfATableCommitLeavesOneState) {
   }
   EXPECT_GT(saw_before, 0);
   EXPECT_GT(saw_after, 0);
+}
+
+// The counters a cycle changed reach the tree only at its commit: a commit that fails, or a
+// cycle given up, must leave the counters of the last commit, and the next cycle counts from
+// them.
+TEST(CrashTableTest, FailedOrAbandonedCyclesLeaveTheCommittedCounts) {
+  FaultFileSystem fs;
+  CrashTable table(fs);
+  ASSERT_EQ(table.Open(true), 0);
+  table.WriteFirstState();
+  const size_t first = table.Read().size();
+  table.file().EndAccess();
+
+  table.MakeChange();
+  uint32_t counted = 0;
+  ASSERT_EQ(table.table().Records(&counted), 0);
+  EXPECT_EQ(counted, first + 20 - 7) << "the open cycle reads its own counts";
+  fs.ResetCounts();
+  fs.FailWriteAt(0);
+  EXPECT_NE(table.file().EndAccess(), 0);
+  fs.FailWriteAt(-1);
+  EXPECT_EQ(table.Read().size(), first);
+  table.ExpectSound(first);
+
+  table.MakeChange();
+  table.file().AbandonAccess();
+  table.ExpectSound(first);
+
+  // A key built inside the cycle counts its records as they stand, and the commit adds nothing
+  // to that count.
+  table.MakeChange();
+  ASSERT_EQ(BuildAllKeys(table.table()), 0);
+  table.ExpectSound(first + 20 - 7);
+  ASSERT_EQ(table.file().EndAccess(), 0);
+  table.Close();
+  ASSERT_EQ(table.Open(false), 0);
+  table.ExpectSound(first + 20 - 7);
+}
+
+// Removing a table inside the cycle that changed its counts leaves none of its entries behind,
+// not even a counters entry brought back by the commit.
+TEST(CrashTableTest, TableRemovedInsideTheCycleLeavesNoEntries) {
+  FaultFileSystem fs;
+  CrashTable table(fs);
+  ASSERT_EQ(table.Open(true), 0);
+  table.WriteFirstState();
+  table.MakeChange();
+  ASSERT_EQ(table.table().RemoveEntries(), 0);
+  ASSERT_EQ(table.file().EndAccess(), 0);
+  const std::string prefix = TablePrefix(table.table().number());
+  Cursor cursor(table.file());
+  bool found = false;
+  ASSERT_EQ(cursor.SeekAtOrAbove(prefix, &found), 0);
+  if (found) EXPECT_NE(cursor.key().substr(0, 4), prefix);
 }
 
 }  // namespace

@@ -136,6 +136,7 @@ void DataFileImpl::Begin(Access access) {
   }
   if (!cache_valid_ || header_.change_counter != cached_counter_) {
     cache_.Clear();
+    pending_counts_.clear();  // counted against pages that are gone
     ChangeLayout();
   }
   cache_valid_ = true;
@@ -207,6 +208,7 @@ void DataFileImpl::Abandon() {
   dirty_pages_ = 0;
   header_dirty_ = false;
   freed_slots_.clear();
+  pending_counts_.clear();
   next_provisional_ = -2;
   in_cycle_ = false;
   write_cycle_ = false;
@@ -422,6 +424,8 @@ void DataFileImpl::Commit() {
 
 void DataFileImpl::PrepareCommit() {
   if (commit_prepared_ || !has_changes()) return;
+  ApplyPendingCounts({});
+  if (!has_changes()) return;
   prepared_images_.clear();
   PlacePages(&prepared_images_);
   for (PageImage& image : prepared_images_) {

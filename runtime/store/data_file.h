@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "runtime/store/error_codes.h"
 #include "runtime/store/file_io.h"
@@ -97,6 +98,18 @@ class DataFile {
   bool has_changes() const;
   // Number of pages changed in the open cycle (STREAM commits after 40).
   int changed_page_count() const;
+
+  // Counters entries (records of a table, entries of a key; see table_entries.h) change at
+  // nearly every ADD and DELETE. Their changes wait in the open write cycle and reach the tree
+  // once, just before it is committed; every path that forgets the cycle's changes (ROLLBACK, a
+  // failed commit or statement, a dropped cycle) forgets them with it. AddToCount adds `delta`
+  // to the entry count of the counters entry `counters_key`, beginning or upgrading to a write
+  // cycle.
+  int AddToCount(std::string_view counters_key, int delta);
+  // Puts the waiting changes of the counters entries whose key begins with `prefix` (all of
+  // them for an empty prefix) into the tree. Whatever reads, replaces or erases counters entries
+  // from the tree does this first.
+  int ApplyPendingCounts(std::string_view prefix = {});
 
   // Commits the open write cycle's changes and keeps the cycle open.
   int Commit();

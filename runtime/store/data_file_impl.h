@@ -78,7 +78,12 @@ class DataFileImpl {
   // derives options_ from it. Returns 0, 32 or the system's error number.
   int ApplyShareModes(const ShareMode& wanted);
   ShareMode OpenersMode() const;
-  bool has_changes() const { return dirty_pages_ > 0 || header_dirty_ || !freed_slots_.empty(); }
+  bool has_changes() const {
+    return dirty_pages_ > 0 || header_dirty_ || !freed_slots_.empty() || !pending_counts_.empty();
+  }
+  // The counters changes waiting for the commit (DataFile::AddToCount).
+  void AddToCount(std::string_view key, int delta);
+  void ApplyPendingCounts(std::string_view prefix);
 
   // Pages.
   Page* LoadPage(int32_t number);
@@ -169,6 +174,13 @@ class DataFileImpl {
   uint64_t generation_ = 1;
   uint64_t layout_generation_ = 1;
   std::vector<int32_t> freed_slots_;
+  // Changes of counters entries not yet in the tree, by entry key; none is ever zero. Only an
+  // open write cycle holds any.
+  struct PendingCount {
+    std::string key;
+    int64_t delta = 0;
+  };
+  std::vector<PendingCount> pending_counts_;
   Tree tree_;
   ShareLocks share_locks_;                // the openers' uses and denials, as share slots
   std::vector<DataFileOptions> openers_;  // this process's openers of the file

@@ -62,8 +62,10 @@ class SortedArea {
 };
 
 int WriteKeyCounters(Table& table, int k, const Counters& counters) {
-  return table.KeyFile(k).tree().Put(CountersKey(table.number(), static_cast<uint8_t>(k)),
-                                     EncodeCounters(counters));
+  const std::string key = CountersKey(table.number(), static_cast<uint8_t>(k));
+  // The built count replaces whatever the cycle's ADDs and DELETEs counted so far.
+  int rc = table.KeyFile(k).ApplyPendingCounts(key);
+  return rc != 0 ? rc : table.KeyFile(k).tree().Put(key, EncodeCounters(counters));
 }
 
 }  // namespace

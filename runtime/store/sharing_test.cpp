@@ -350,6 +350,38 @@ TEST(SharingTest, ReadingInKeyOrderFollowsAnotherProcesssChanges) {
   EXPECT_EQ(Close(reader.file.declaration), 0);
 }
 
+// A reader in another process sees the counts of each committed transaction and never those
+// of one rolled back; the reader keeps the file open, so it learns of each change from the
+// header.
+TEST(SharingTest, AnotherProcessSeesTheCountsOfCommittedTransactionsOnly) {
+  ScratchDir dir;
+  const std::string path = dir.File("counts.lds");
+  CreateSample(path, 3);
+  SampleFile reader(path);
+  ASSERT_EQ(Open(reader.file.declaration, kShared), 0);
+  EXPECT_EQ(Records(reader.file.declaration), 3u);
+  auto add_in_transaction = [&](int first, int count, bool commit) {
+    return ExitStatus(Spawn([&] {
+      SampleFile f(path);
+      if (Open(f.file.declaration, kShared) != 0 || Logout(f.file.declaration) != 0) return 1;
+      for (int i = first; i < first + count; ++i) {
+        f.Fill(SampleRecord{i, "n" + std::to_string(i), "c", 0, static_cast<int16_t>(i % 2)});
+        if (Add(f.file.declaration) != 0) return 2;
+      }
+      if ((commit ? Commit(f.file.declaration) : Rollback(f.file.declaration)) != 0) return 3;
+      return Close(f.file.declaration);
+    }));
+  };
+  ASSERT_EQ(add_in_transaction(10, 40, true), 0);
+  EXPECT_EQ(Records(reader.file.declaration), 43u);
+  EXPECT_EQ(Records(*reader.k_name), 43u);
+  EXPECT_EQ(Records(*reader.k_code), 20u);  // the OPT key skips code 0
+  ASSERT_EQ(add_in_transaction(100, 25, false), 0);
+  EXPECT_EQ(Records(reader.file.declaration), 43u);
+  EXPECT_EQ(Records(*reader.k_place), 43u);
+  EXPECT_EQ(Close(reader.file.declaration), 0);
+}
+
 TEST(TransactionTest, ControlFileNamesMapToTheWorkingDirectory) {
   EXPECT_EQ(ControlFilePath(kDefaultControlFileName), "lodestar.tcf");
   EXPECT_EQ(ControlFilePath("D:\\shared\\tx.tcf"), "shared/tx.tcf");

@@ -134,6 +134,8 @@ int CopyTableEntries(DataFile& source, uint32_t from, DataFile& target, const st
   const std::string prefix = TablePrefix(from);
   const std::string records = RecordsPrefix(from);
   uint32_t highest_record = 0;
+  // The copy takes the counters as they stand, the open cycle's changes included.
+  if ((rc = source.ApplyPendingCounts(prefix)) != 0) return rc;
   Cursor cursor(source);
   rc = cursor.SeekAtOrAbove(prefix, &found);
   while (rc == 0 && found && cursor.key().substr(0, 4) == prefix) {

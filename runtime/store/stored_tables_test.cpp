@@ -341,6 +341,68 @@ TEST_F(StoredTables, StreamKeepsOneCycleUntilFlush) {
   EXPECT_EQ(Records(*f->k_name), 300u);
 }
 
+// Under STREAM the counters of the open batch wait beside the tree until its commit: every
+// statement that reads, copies or rewrites them must see the batch's records.
+TEST_F(StoredTables, ACopyTakenInsideAnotherDeclarationsBatchHasItsCounts) {
+  FileDeclaration& d = f->file.declaration;
+  ASSERT_EQ(Close(d), 0);
+  ASSERT_EQ(Share(d, 0x42), 0);
+  ASSERT_EQ(Stream(d), 0);
+  AddSample();
+  EXPECT_EQ(Records(d), 4u);
+  EXPECT_EQ(Records(*f->k_code), 2u);  // the OPT key skips the blank codes
+  SampleFile same(dir.File("sample"));
+  ASSERT_EQ(Copy(same.file.declaration, dir.File("copy")), 0);
+  ASSERT_EQ(Flush(d), 0);
+  SampleFile copy(dir.File("copy"));
+  ASSERT_EQ(Open(copy.file.declaration), 0);
+  EXPECT_EQ(Records(copy.file.declaration), 4u);
+  EXPECT_EQ(Records(*copy.k_city), 4u);
+  EXPECT_EQ(Records(*copy.k_code), 2u);
+}
+
+TEST_F(StoredTables, EmptyInsideABatchStartsItsCountsAgain) {
+  FileDeclaration& d = f->file.declaration;
+  ASSERT_EQ(Close(d), 0);
+  ASSERT_EQ(Open(d, 0x12), 0);
+  ASSERT_EQ(Stream(d), 0);
+  AddSample();
+  f->Fill({5, "Green", "Denver", 1.0, 0});
+  ASSERT_EQ(Add(d), 0);
+  ASSERT_EQ(Delete(d), 0);
+  f->Fill({2, "Dup", "Austin", 0.0, 0});
+  EXPECT_EQ(Add(d), 40);
+  EXPECT_EQ(Records(d), 4u);
+  ASSERT_EQ(Empty(d), 0);
+  EXPECT_EQ(Records(d), 0u);
+  EXPECT_EQ(Records(*f->k_number), 0u);
+  AddRecord({7, "Late", "Reno", 0, 1});
+  ASSERT_EQ(Flush(d), 0);
+  ASSERT_EQ(Close(d), 0);
+  ASSERT_EQ(Open(d), 0);
+  EXPECT_EQ(Records(d), 1u);
+  EXPECT_EQ(Records(*f->k_name), 1u);
+  EXPECT_EQ(Records(*f->k_code), 1u);
+}
+
+TEST_F(StoredTables, RolledBackAddsLeaveTheCountsOfTheLastCommit) {
+  FileDeclaration& d = f->file.declaration;
+  AddRecord({10, "First", "Reno", 0, 0});
+  ASSERT_EQ(Logout(d), 0);
+  AddSample();
+  EXPECT_EQ(Records(d), 5u);
+  ASSERT_EQ(Rollback(d), 0);
+  EXPECT_EQ(Records(d), 1u);
+  EXPECT_EQ(Records(*f->k_name), 1u);
+  ASSERT_EQ(Logout(d), 0);
+  AddRecord({2, "Second", "Reno", 0, 0});
+  ASSERT_EQ(Commit(d), 0);
+  ASSERT_EQ(Close(d), 0);
+  ASSERT_EQ(Open(d), 0);
+  EXPECT_EQ(Records(d), 2u);
+  EXPECT_EQ(Records(*f->k_place), 2u);
+}
+
 TEST_F(StoredTables, OwnerPasswordIsRefusedClearly) {
   SampleFile secret(dir.File("secret"));
   std::string password = "pw";

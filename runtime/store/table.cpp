@@ -35,9 +35,12 @@ std::string PrefixEnd(std::string_view prefix) {
 }
 
 int EraseRange(DataFile& file, std::string_view prefix) {
+  // A waiting counters change must not bring back an entry erased here.
+  int rc = file.ApplyPendingCounts(prefix);
+  if (rc != 0) return rc;
   Cursor cursor(file);
   bool found = false;
-  int rc = cursor.SeekAtOrAbove(prefix, &found);
+  rc = cursor.SeekAtOrAbove(prefix, &found);
   while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {
     std::string key(cursor.key());
     if ((rc = file.tree().Erase(key)) != 0) break;
@@ -282,24 +285,23 @@ int Table::EraseMemos(uint32_t record) {
 }
 
 int Table::ReadCounters(uint8_t index, Counters* counters) {
+  const std::string key = CountersKey(number_, index);
   Entry entry;
   bool found = false;
-  int rc = file_->tree().Find(CountersKey(number_, index), &entry, &found);
+  int rc = file_->ApplyPendingCounts(key);
+  if (rc == 0) rc = file_->tree().Find(key, &entry, &found);
   *counters = found ? DecodeCounters(entry.data()) : Counters{};
   return rc;
 }
 
 int Table::WriteCounters(uint8_t index, const Counters& counters) {
-  return file_->tree().Put(CountersKey(number_, index), EncodeCounters(counters));
+  const std::string key = CountersKey(number_, index);
+  int rc = file_->ApplyPendingCounts(key);
+  return rc != 0 ? rc : file_->tree().Put(key, EncodeCounters(counters));
 }
 
 int Table::AdjustCount(uint8_t index, int delta) {
-  return file_->tree().Modify(CountersKey(number_, index), [delta](std::string* data) {
-    Counters c = DecodeCounters(*data);
-    c.entries = static_cast<uint32_t>(static_cast<int64_t>(c.entries) + delta);
-    *data = EncodeCounters(c);
-    return true;
-  });
+  return file_->AddToCount(CountersKey(number_, index), delta);
 }
 
 int Table::AdjustRecordCount(int delta) { return AdjustCount(kRecordsIndex, delta); }
@@ -313,10 +315,11 @@ int Table::Records(uint32_t* count) {
 
 int Table::KeyEntries(int key, uint32_t* count) {
   if (dynamic_.count(key) != 0) {
+    const std::string counters_key = CountersKey(number_, static_cast<uint8_t>(key));
     Entry entry;
     bool found = false;
-    int rc =
-        KeyFile(key).tree().Find(CountersKey(number_, static_cast<uint8_t>(key)), &entry, &found);
+    int rc = KeyFile(key).ApplyPendingCounts(counters_key);
+    if (rc == 0) rc = KeyFile(key).tree().Find(counters_key, &entry, &found);
     *count = found ? DecodeCounters(entry.data()).entries : 0;
     return rc;
   }

@@ -81,7 +81,8 @@ class Table {
   int KeyEntries(int key, uint32_t* count);
   int ReadCounters(uint8_t index, Counters* counters);
   int WriteCounters(uint8_t index, const Counters& counters);
-  // Adds `delta` to the entry count of counters `index` in one search of the tree.
+  // Adds `delta` to the entry count of counters `index`. The change waits in the data file's
+  // write cycle and reaches the tree at the commit; ReadCounters and WriteCounters see it.
   int AdjustCount(uint8_t index, int delta);
   // Whether the buffer's value of key `key` (-1: of any unique key) belongs to a record other
   // than `current`.
