@@ -1,6 +1,7 @@
 #include "runtime/store/coding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace carelog::store {
@@ -49,33 +50,86 @@ size_t NextRunOfFour(const char* data, size_t size, size_t from) {
   return size;
 }
 
+// The length of the run of data[p] starting at p, at least `known`; compared eight bytes at a
+// time, since runs of blanks and zeros fill most of a page's records.
+size_t RunLength(const char* data, size_t size, size_t p, size_t known) {
+  const uint64_t pattern = 0x0101010101010101ULL * static_cast<uint8_t>(data[p]);
+  size_t end = p + known;
+  while (end + 8 <= size) {
+    uint64_t word;
+    std::memcpy(&word, data + end, 8);
+    const uint64_t differ = word ^ pattern;
+    if (differ != 0) {
+      // The lowest differing byte comes first in memory on a little-endian machine; elsewhere
+      // the byte loop below finds it.
+      if constexpr (std::endian::native == std::endian::little) {
+        return end + static_cast<size_t>(std::countr_zero(differ) / 8) - p;
+      }
+      break;
+    }
+    end += 8;
+  }
+  while (end < size && data[end] == data[p]) ++end;
+  return end - p;
+}
+
+size_t CountSize(size_t value) {
+  size_t bytes = 1;
+  while (value >= 0x80) {
+    value >>= 7;
+    ++bytes;
+  }
+  return bytes;
+}
+
+char* WriteCount(char* out, size_t value) {
+  while (value >= 0x80) {
+    *out++ = static_cast<char>((value & 0x7F) | 0x80);
+    value >>= 7;
+  }
+  *out++ = static_cast<char>(value);
+  return out;
+}
+
+// Writes count(n) and the n literal bytes at `from`, or returns null when that would take the
+// coding past `limit`.
+char* WriteLiterals(char* out, const char* begin, const char* from, size_t n, size_t limit) {
+  if (static_cast<size_t>(out - begin) + CountSize(n) + n > limit) return nullptr;
+  out = WriteCount(out, n);
+  std::memcpy(out, from, n);
+  return out + n;
+}
+
 }  // namespace
 
+// Writes into a buffer sized up front and stops as soon as the coding would pass `limit`: a
+// pair never codes fewer bytes than it takes, give or take its counts, so three times the input
+// always holds it.
 bool RunLengthEncode(std::string_view in, std::string* out, size_t limit) {
-  out->clear();
   const char* data = in.data();
   const size_t size = in.size();
+  out->resize(std::min(limit, 3 * size) + 16);
+  char* const begin = out->data();
+  char* at = begin;
   size_t literal_start = 0;
   bool found_run = false;
-  for (size_t p = NextRunOfFour(data, size, 0); p < size; p = NextRunOfFour(data, size, p)) {
-    size_t run = 4;
-    while (p + run < size && data[p + run] == data[p]) ++run;
+  for (size_t p = NextRunOfFour(data, size, 0); p < size && at; p = NextRunOfFour(data, size, p)) {
+    const size_t run = RunLength(data, size, p, 4);
     found_run = true;
-    AppendCount(out, p + 1 - literal_start);
-    out->append(data + literal_start, p + 1 - literal_start);
-    AppendCount(out, run - 1);
+    at = WriteLiterals(at, begin, data + literal_start, p + 1 - literal_start, limit);
+    if (at && static_cast<size_t>(at - begin) + CountSize(run - 1) > limit) at = nullptr;
+    if (at) at = WriteCount(at, run - 1);
     p += run;
     literal_start = p;
-    if (out->size() > limit) break;
   }
-  if (literal_start < size && found_run) {
-    AppendCount(out, size - literal_start);
-    out->append(data + literal_start, size - literal_start);
+  if (at && literal_start < size && found_run) {
+    at = WriteLiterals(at, begin, data + literal_start, size - literal_start, limit);
   }
-  if (!found_run || out->size() > limit) {
+  if (!found_run || !at) {
     out->clear();
     return false;
   }
+  out->resize(static_cast<size_t>(at - begin));
   return true;
 }
 

@@ -103,9 +103,9 @@ class DataFile {
   // nearly every ADD and DELETE. Their changes wait in the open write cycle and reach the tree
   // once, just before it is committed; every path that forgets the cycle's changes (ROLLBACK, a
   // failed commit or statement, a dropped cycle) forgets them with it. AddToCount adds `delta`
-  // to the entry count of the counters entry `counters_key`, beginning or upgrading to a write
-  // cycle.
-  int AddToCount(std::string_view counters_key, int delta);
+  // to the entry count of counters `index` of table `table` (CountersKey), beginning or
+  // upgrading to a write cycle.
+  int AddToCount(uint32_t table, uint8_t index, int delta);
   // Puts the waiting changes of the counters entries whose key begins with `prefix` (all of
   // them for an empty prefix) into the tree. Whatever reads, replaces or erases counters entries
   // from the tree does this first.

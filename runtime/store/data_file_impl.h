@@ -82,7 +82,7 @@ class DataFileImpl {
     return dirty_pages_ > 0 || header_dirty_ || !freed_slots_.empty() || !pending_counts_.empty();
   }
   // The counters changes waiting for the commit (DataFile::AddToCount).
-  void AddToCount(std::string_view key, int delta);
+  void AddToCount(uint32_t table, uint8_t index, int delta);
   void ApplyPendingCounts(std::string_view prefix);
 
   // Pages.
@@ -174,10 +174,11 @@ class DataFileImpl {
   uint64_t generation_ = 1;
   uint64_t layout_generation_ = 1;
   std::vector<int32_t> freed_slots_;
-  // Changes of counters entries not yet in the tree, by entry key; none is ever zero. Only an
-  // open write cycle holds any.
+  // Changes of counters entries not yet in the tree, by table and index byte; none is ever
+  // zero. Only an open write cycle holds any.
   struct PendingCount {
-    std::string key;
+    uint32_t table = 0;
+    uint8_t index = 0;
     int64_t delta = 0;
   };
   std::vector<PendingCount> pending_counts_;

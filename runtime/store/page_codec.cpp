@@ -1,5 +1,7 @@
 #include "runtime/store/page_codec.h"
 
+#include <cstring>
+
 #include "runtime/store/coding.h"
 #include "runtime/store/file_header.h"
 #include "runtime/store/internal_error.h"
@@ -31,32 +33,39 @@ bool DecodePageHeader(std::string_view bytes, PageHeaderFields* h) {
          h->count >= 1;
 }
 
+// The entries are prefix-coded straight into `out` after the header and child numbers; a
+// run-length coding that saves units replaces them in place.
 void SerializePage(const Page& page, std::string* out) {
-  size_t room = 0;
+  const size_t fixed = kPageHeaderSize + (page.is_leaf() ? 0 : 4 * page.children.size());
+  size_t room = fixed;
   for (const Entry& e : page.entries) room += kMaxPrefixCodedOverhead + e.bytes.size();
-  std::string body(room, '\0');
-  char* end = body.data();
+  out->resize(room);
+  char* const begin = out->data();
+  char* end = begin + fixed;
   for (size_t i = 0; i < page.entries.size(); ++i) {
     const Entry& e = page.entries[i];
     const Entry* previous = i > 0 ? &page.entries[i - 1] : nullptr;
     end = WritePrefixCoded(end, previous ? std::string_view(previous->bytes) : std::string_view(),
                            previous ? previous->key_size : 0, e.bytes, e.key_size, i == 0);
   }
-  body.resize(static_cast<size_t>(end - body.data()));
-  size_t fixed = kPageHeaderSize + (page.is_leaf() ? 0 : 4 * page.children.size());
-  size_t decoded = fixed + body.size();
+  const size_t decoded = static_cast<size_t>(end - begin);
   if (decoded > page.accounting) InternalError(1649);
+  size_t stored = decoded;
   // Run-length coding pays only when the page then occupies fewer units.
   const size_t fewer_units = static_cast<size_t>(UnitsFor(decoded) - 1) * kUnitSize;
-  std::string packed;
   if (fewer_units > fixed) {
-    packed.reserve(fewer_units - fixed);
-    if (RunLengthEncode(body, &packed, fewer_units - fixed)) body.swap(packed);
+    std::string packed;
+    if (RunLengthEncode(std::string_view(begin + fixed, decoded - fixed), &packed,
+                        fewer_units - fixed)) {
+      packed.copy(begin + fixed, packed.size());
+      stored = fixed + packed.size();
+    }
   }
-  size_t stored = fixed + body.size();
   if (stored > kLargestPage) InternalError(1668);
 
-  out->assign(static_cast<size_t>(UnitsFor(stored)) * kUnitSize, static_cast<char>(kPageFill));
+  const size_t units = static_cast<size_t>(UnitsFor(stored)) * kUnitSize;
+  out->resize(units);
+  std::memset(out->data() + stored, kPageFill, units - stored);
   uint8_t* p = Bytes(out);
   StoreLe32(p, 0);
   StoreLe16(p + 4, static_cast<uint16_t>(stored));
@@ -67,7 +76,6 @@ void SerializePage(const Page& page, std::string* out) {
   for (size_t i = 0; i < page.children.size(); ++i) {
     StoreLe32(p + kPageHeaderSize + 4 * i, static_cast<uint32_t>(page.children[i]));
   }
-  out->replace(fixed, body.size(), body);
 }
 
 void SetPageOffset(std::string* bytes, int32_t number) {

@@ -10,12 +10,14 @@
 
 namespace carelog::store {
 
-void DataFileImpl::AddToCount(std::string_view key, int delta) {
+void DataFileImpl::AddToCount(uint32_t table, uint8_t index, int delta) {
   EnsureWrite();
   auto waiting = std::find_if(pending_counts_.begin(), pending_counts_.end(),
-                              [key](const PendingCount& p) { return p.key == key; });
+                              [&](const PendingCount& p) {
+                                return p.table == table && p.index == index;
+                              });
   if (waiting == pending_counts_.end()) {
-    if (delta != 0) pending_counts_.push_back(PendingCount{std::string(key), delta});
+    if (delta != 0) pending_counts_.push_back(PendingCount{table, index, delta});
     return;
   }
   waiting->delta += delta;
@@ -25,13 +27,14 @@ void DataFileImpl::AddToCount(std::string_view key, int delta) {
 
 void DataFileImpl::ApplyPendingCounts(std::string_view prefix) {
   for (size_t i = 0; i < pending_counts_.size();) {
-    if (!std::string_view(pending_counts_[i].key).starts_with(prefix)) {
+    const std::string key = CountersKey(pending_counts_[i].table, pending_counts_[i].index);
+    if (!std::string_view(key).starts_with(prefix)) {
       ++i;
       continue;
     }
-    PendingCount count = std::move(pending_counts_[i]);
+    const int64_t delta = pending_counts_[i].delta;
     pending_counts_.erase(pending_counts_.begin() + static_cast<ptrdiff_t>(i));
-    ModifyEntry(count.key, [delta = count.delta](std::string* data) {
+    ModifyEntry(key, [delta](std::string* data) {
       Counters c = DecodeCounters(*data);
       c.entries = static_cast<uint32_t>(static_cast<int64_t>(c.entries) + delta);
       *data = EncodeCounters(c);
@@ -40,8 +43,8 @@ void DataFileImpl::ApplyPendingCounts(std::string_view prefix) {
   }
 }
 
-int DataFile::AddToCount(std::string_view counters_key, int delta) {
-  return impl_->Guard([&] { impl_->AddToCount(counters_key, delta); });
+int DataFile::AddToCount(uint32_t table, uint8_t index, int delta) {
+  return impl_->Guard([&] { impl_->AddToCount(table, index, delta); });
 }
 
 int DataFile::ApplyPendingCounts(std::string_view prefix) {

@@ -301,7 +301,7 @@ int Table::WriteCounters(uint8_t index, const Counters& counters) {
 }
 
 int Table::AdjustCount(uint8_t index, int delta) {
-  return file_->AddToCount(CountersKey(number_, index), delta);
+  return file_->AddToCount(number_, index, delta);
 }
 
 int Table::AdjustRecordCount(int delta) { return AdjustCount(kRecordsIndex, delta); }
