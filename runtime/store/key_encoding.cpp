@@ -10,10 +10,12 @@ namespace carelog::store {
 namespace {
 
 void MapText(std::string& bytes, size_t from, bool nocase, const TextKeyTables& text) {
-  for (size_t i = from; i < bytes.size(); ++i) {
-    uint8_t c = static_cast<uint8_t>(bytes[i]);
-    if (nocase) c = text.lower[c];
-    bytes[i] = static_cast<char>(text.collation[c]);
+  uint8_t* p = reinterpret_cast<uint8_t*>(bytes.data());
+  const size_t end = bytes.size();
+  if (nocase) {
+    for (size_t i = from; i < end; ++i) p[i] = text.collation[text.lower[p[i]]];
+  } else {
+    for (size_t i = from; i < end; ++i) p[i] = text.collation[p[i]];
   }
 }
 
@@ -22,7 +24,10 @@ void InvertFrom(std::string& bytes, size_t from) {
 }
 
 void AppendReversed(const uint8_t* src, size_t size, std::string* out) {
-  for (size_t i = size; i-- > 0;) out->push_back(static_cast<char>(src[i]));
+  const size_t start = out->size();
+  out->resize(start + size);
+  char* to = out->data() + start;
+  for (size_t i = 0; i < size; ++i) to[i] = static_cast<char>(src[size - 1 - i]);
 }
 
 // One element of a numeric type, or the whole field for the others.

@@ -14,9 +14,12 @@ std::optional<EncodedKey> EntryFor(const Table& table, int k, const std::string*
   const KeyDef& key = table.Key(k);
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(image->data());
   if (key.opt() && table.encoder().IsBlank(key, bytes)) return std::nullopt;
-  std::string value;
-  table.encoder().AppendValue(key, bytes, &value);
-  return MakeKeyEntry(table.number(), static_cast<uint8_t>(k), key.dup(), value, record);
+  // The value is encoded straight after the key's prefix: the entry's layout is MakeKeyEntry's.
+  EncodedKey entry;
+  entry.key = KeyPrefix(table.number(), static_cast<uint8_t>(k));
+  table.encoder().AppendValue(key, bytes, &entry.key);
+  AppendU32BE(key.dup() ? &entry.key : &entry.data, record);
+  return entry;
 }
 
 int LowerBuiltMark(Table& table, int k, uint32_t record) {

@@ -46,6 +46,7 @@ void Page::Replace(size_t index, Entry entry) {
 }
 
 void Page::MoveTail(size_t index, Page* to) {
+  to->entries.reserve(to->entries.size() + (entries.size() - index));
   for (size_t i = index; i < entries.size(); ++i) {
     to->entries.push_back(std::move(entries[i]));
     if (!is_leaf()) to->children.push_back(children[i]);

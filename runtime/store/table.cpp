@@ -330,7 +330,8 @@ int Table::KeyEntries(int key, uint32_t* count) {
 }
 
 int Table::Add(RecordBuffers& in, uint32_t* record) {
-  std::string image = StoredImage(in.record);
+  std::string& image = write_image_;
+  StoredImageInto(in.record, &image);
   uint32_t number = 0;
   int rc = file_->NewNumber(&number);
   if (rc == 0) rc = MaintainKeys(*this, nullptr, &image, number);

@@ -135,6 +135,8 @@ class Table {
   Entry read_entry_;
   std::vector<std::string> read_memos_;
   Cursor memo_cursor_;
+  // The stored image of the record being added, reused by every ADD.
+  std::string write_image_;
 };
 
 // Erases every entry of `file` whose key part begins with `prefix`.

@@ -24,9 +24,29 @@ uint32_t ReadU32LE(std::string_view b, size_t at) {
   return v;
 }
 
+namespace {
+
+void PutU32BE(char* at, uint32_t v) {
+  at[0] = static_cast<char>(v >> 24);
+  at[1] = static_cast<char>(v >> 16);
+  at[2] = static_cast<char>(v >> 8);
+  at[3] = static_cast<char>(v);
+}
+
+// t · kind, with `extra` bytes left after it for the caller to fill: every entry key is built
+// in one string of its final size.
+std::string TableKey(uint32_t table, uint8_t kind, size_t extra) {
+  std::string k(5 + extra, '\0');
+  PutU32BE(k.data(), table);
+  k[4] = static_cast<char>(kind);
+  return k;
+}
+
+}  // namespace
+
 std::string TablePrefix(uint32_t table) {
-  std::string k;
-  AppendU32BE(&k, table);
+  std::string k(4, '\0');
+  PutU32BE(k.data(), table);
   return k;
 }
 
@@ -37,51 +57,45 @@ std::string TableNameKey(std::string_view name) {
 }
 
 std::string DefinitionKey(uint32_t table, uint16_t block) {
-  std::string k = TablePrefix(table);
-  k.push_back(static_cast<char>(kKindDefinition));
-  k.push_back(static_cast<char>(block & 0xFF));
-  k.push_back(static_cast<char>(block >> 8));
+  std::string k = TableKey(table, kKindDefinition, 2);
+  k[5] = static_cast<char>(block & 0xFF);
+  k[6] = static_cast<char>(block >> 8);
   return k;
 }
 
 std::string CountersKey(uint32_t table, uint8_t index) {
-  std::string k = TablePrefix(table);
-  k.push_back(static_cast<char>(kKindCounters));
-  k.push_back(static_cast<char>(index));
+  std::string k = TableKey(table, kKindCounters, 1);
+  k[5] = static_cast<char>(index);
   return k;
 }
 
 std::string RecordsPrefix(uint32_t table) {
-  std::string k = TablePrefix(table);
-  k.push_back(static_cast<char>(kKindRecord));
-  return k;
+  return TableKey(table, kKindRecord, 0);
 }
 
 std::string RecordKey(uint32_t table, uint32_t record) {
-  std::string k = RecordsPrefix(table);
-  AppendU32BE(&k, record);
+  std::string k = TableKey(table, kKindRecord, 4);
+  PutU32BE(k.data() + 5, record);
   return k;
 }
 
 std::string MemoPrefix(uint32_t table, uint32_t record) {
-  std::string k = TablePrefix(table);
-  k.push_back(static_cast<char>(kKindMemo));
-  AppendU32BE(&k, record);
+  std::string k = TableKey(table, kKindMemo, 4);
+  PutU32BE(k.data() + 5, record);
   return k;
 }
 
 std::string MemoKey(uint32_t table, uint32_t record, uint8_t memo, uint16_t block) {
-  std::string k = MemoPrefix(table, record);
-  k.push_back(static_cast<char>(memo));
-  k.push_back(static_cast<char>(block >> 8));
-  k.push_back(static_cast<char>(block & 0xFF));
+  std::string k = TableKey(table, kKindMemo, 7);
+  PutU32BE(k.data() + 5, record);
+  k[9] = static_cast<char>(memo);
+  k[10] = static_cast<char>(block >> 8);
+  k[11] = static_cast<char>(block & 0xFF);
   return k;
 }
 
 std::string KeyPrefix(uint32_t table, uint8_t key_number) {
-  std::string k = TablePrefix(table);
-  k.push_back(static_cast<char>(key_number));
-  return k;
+  return TableKey(table, key_number, 0);
 }
 
 uint32_t RecordNumberOf(std::string_view key) {
