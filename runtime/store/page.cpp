@@ -19,7 +19,7 @@ ptrdiff_t Page::ChildIndex(int32_t number) const {
 namespace {
 
 // The most bytes a string holds inside itself, without an allocation of its own.
-const size_t kInlineBytes = std::string().capacity();
+constexpr size_t kInlineBytes = std::string().capacity();
 
 }  // namespace
 
