@@ -37,6 +37,15 @@ class StoredTables : public ::testing::Test {
     AddRecord({4, "Brown", "Chicago", 100.0, 7}, std::string(550, 'x'));
   }
 
+  // Reopens the file in `mode` and adds the sample inside a STREAM batch left open.
+  void StreamSampleIn(uint32_t mode) {
+    FileDeclaration& d = f->file.declaration;
+    ASSERT_EQ(Close(d), 0);
+    ASSERT_EQ(Open(d, mode), 0);
+    ASSERT_EQ(Stream(d), 0);
+    AddSample();
+  }
+
   // The NUMBER of each record read by NEXT (or PREVIOUS) until the end.
   std::vector<int32_t> ReadAll(bool forward = true) {
     std::vector<int32_t> numbers;
@@ -345,10 +354,7 @@ TEST_F(StoredTables, StreamKeepsOneCycleUntilFlush) {
 // statement that reads, copies or rewrites them must see the batch's records.
 TEST_F(StoredTables, ACopyTakenInsideAnotherDeclarationsBatchHasItsCounts) {
   FileDeclaration& d = f->file.declaration;
-  ASSERT_EQ(Close(d), 0);
-  ASSERT_EQ(Share(d, 0x42), 0);
-  ASSERT_EQ(Stream(d), 0);
-  AddSample();
+  StreamSampleIn(0x42);
   EXPECT_EQ(Records(d), 4u);
   EXPECT_EQ(Records(*f->k_code), 2u);  // the OPT key skips the blank codes
   SampleFile same(dir.File("sample"));
@@ -363,10 +369,7 @@ TEST_F(StoredTables, ACopyTakenInsideAnotherDeclarationsBatchHasItsCounts) {
 
 TEST_F(StoredTables, EmptyInsideABatchStartsItsCountsAgain) {
   FileDeclaration& d = f->file.declaration;
-  ASSERT_EQ(Close(d), 0);
-  ASSERT_EQ(Open(d, 0x12), 0);
-  ASSERT_EQ(Stream(d), 0);
-  AddSample();
+  StreamSampleIn(0x12);
   f->Fill({5, "Green", "Denver", 1.0, 0});
   ASSERT_EQ(Add(d), 0);
   ASSERT_EQ(Delete(d), 0);
