@@ -73,6 +73,26 @@ size_t RunLength(const char* data, size_t size, size_t p, size_t known) {
   return end - p;
 }
 
+// The length of the common prefix of `a` and `b`, at most `limit` (within both); neighbouring
+// entries share their table number, kind and most of their key, so it is compared by words.
+size_t SharedPrefix(std::string_view a, std::string_view b, size_t limit) {
+  size_t shared = 0;
+  while (shared + 8 <= limit) {
+    uint64_t x, y;
+    std::memcpy(&x, a.data() + shared, 8);
+    std::memcpy(&y, b.data() + shared, 8);
+    if (x != y) {
+      if constexpr (std::endian::native == std::endian::little) {
+        return shared + static_cast<size_t>(std::countr_zero(x ^ y) / 8);
+      }
+      break;
+    }
+    shared += 8;
+  }
+  while (shared < limit && a[shared] == b[shared]) ++shared;
+  return shared;
+}
+
 size_t CountSize(size_t value) {
   size_t bytes = 1;
   while (value >= 0x80) {
@@ -159,8 +179,7 @@ char* WritePrefixCoded(char* out, std::string_view previous, size_t previous_key
   if (first) {
     flag = 0xC0;
   } else {
-    size_t limit = std::min<size_t>({63, previous.size(), entry.size()});
-    while (shared < limit && previous[shared] == entry[shared]) ++shared;
+    shared = SharedPrefix(previous, entry, std::min<size_t>({63, previous.size(), entry.size()}));
     if (entry.size() != previous.size()) flag |= 0x80;
     if (key_size != previous_key_size) flag |= 0x40;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -183,6 +184,18 @@ TEST(Coding, PrefixCodingOfEntries) {
   ASSERT_TRUE(ReadPrefixCoded(out, &pos, &entry, &key_size, false));
   EXPECT_EQ(entry, "abde");
   EXPECT_EQ(key_size, 2u);
+
+  // The shared prefix is found wherever the first difference falls, and by either entry's end.
+  for (size_t common = 0; common <= 70; ++common) {
+    std::string before(75, 'k'), after(75, 'k');
+    if (common < after.size()) after[common] = 'z';
+    for (const std::string& next : {after, after.substr(0, common)}) {
+      out.clear();
+      AppendPrefixCoded(&out, before, 9, next, 9, false);
+      EXPECT_EQ(static_cast<uint8_t>(out[0]) & 0x3F, std::min<size_t>({common, 63, next.size()}))
+          << common << " of " << next.size();
+    }
+  }
 }
 
 TEST(Coding, PrefixDecodeRejectsInconsistentEntries) {
