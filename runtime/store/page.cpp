@@ -19,7 +19,10 @@ ptrdiff_t Page::ChildIndex(int32_t number) const {
 namespace {
 
 // The most bytes a string holds inside itself, without an allocation of its own.
-constexpr size_t kInlineBytes = std::string().capacity();
+size_t InlineBytes() {
+  static const size_t bytes = std::string().capacity();
+  return bytes;
+}
 
 }  // namespace
 
@@ -27,7 +30,7 @@ void Page::Insert(size_t index, Entry entry, int32_t child) {
   // An insert shifts every later entry of the page by one. A string held on the heap moves by
   // its pointer, one held inline by copying its bytes: short entries (the keys of most tables)
   // are given a heap buffer, so that inserting among a page of them stays cheap.
-  if (entry.bytes.capacity() <= kInlineBytes) entry.bytes.reserve(kInlineBytes + 1);
+  if (entry.bytes.capacity() <= InlineBytes()) entry.bytes.reserve(InlineBytes() + 1);
   accounting += EntryCost(entry);
   entries.insert(entries.begin() + static_cast<ptrdiff_t>(index), std::move(entry));
   if (!is_leaf()) children.insert(children.begin() + static_cast<ptrdiff_t>(index), child);
