@@ -10,9 +10,12 @@
 #include "app/patterns/browse_box.h"
 #include "app/procedure_catalogue.h"
 #include "app/procedures/browse_procedures.h"
+#include "app/procedures/form_procedures.h"
+#include "runtime/values/picture.h"
 #include "runtime/window/definition_loader.h"
 #include "runtime/window/definition_model.h"
 #include "runtime/window/list_control.h"
+#include "runtime/window/list_format.h"
 
 namespace carelog::app {
 namespace {
@@ -101,6 +104,77 @@ TEST(BrowseTables, EveryBrowseWindowLoadsAndHasTheControlsItsTableUses) {
       EXPECT_NE(FindProcedure(table->form), nullptr) << table->form;
     }
   }
+}
+
+// The pictures the forms show their numeric fields in, by field name ("PRO:TEMPERATURE").
+std::map<std::string, std::string> FormPictures() {
+  std::map<std::string, std::string> pictures;
+  for (const FormTable* form : procedures::FormTables()) {
+    window::DefinitionLoader loader;
+    if (loader.Open(form->module, form->window) != window::DefinitionError::kOk) continue;
+    std::map<int, const Entry*> controls;
+    Collect(loader.structure(), &controls);
+    for (const FieldBinding& binding : form->fields) {
+      const Entry* control = Sheet(controls, ControlOf(*form, binding));
+      const std::string* picture = control ? control->String(window::Field::kPicture) : nullptr;
+      if (picture && !picture->empty()) pictures.emplace(binding.field, *picture);
+    }
+  }
+  return pictures;
+}
+
+bool ShowsNumbers(const std::string& picture) {
+  values::Picture compiled(picture);
+  return compiled.valid() && (compiled.kind() == values::PictureKind::kNumber ||
+                              compiled.kind() == values::PictureKind::kPattern);
+}
+
+std::string Shown(double value, const std::string& picture) {
+  std::string text = values::Format(value, picture);
+  text.erase(0, text.find_first_not_of(' '));
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+// Every browse and every browse box on a form: a column showing a number that a form edits shows
+// it as the form does (a temperature kept in tenths reads 98.6 in both, not 986 in the list).
+TEST(BrowseTables, ColumnsShowNumbersAsTheFormsShowThem) {
+  std::map<std::string, std::string> form_pictures = FormPictures();
+  std::vector<const BrowseTable*> browses(BrowseTables().begin(), BrowseTables().end());
+  for (const FormTable* form : procedures::FormTables()) {
+    browses.insert(browses.end(), form->boxes.begin(), form->boxes.end());
+  }
+  int compared = 0;
+  for (const BrowseTable* table : browses) {
+    SCOPED_TRACE(table->name);
+    window::DefinitionLoader loader;
+    ASSERT_EQ(loader.Open(table->module, table->window), window::DefinitionError::kOk);
+    std::map<int, const Entry*> controls;
+    Collect(loader.structure(), &controls);
+    const Entry* list = Sheet(controls, table->list);
+    ASSERT_NE(list, nullptr);
+    window::ListFormat format;
+    ASSERT_TRUE(window::ParseListFormat(*list->String(window::Field::kFormat), {}, 1, &format));
+    for (const window::ListColumn& column : format.columns) {
+      size_t index = static_cast<size_t>(column.field - 1);
+      if (index >= table->columns.size() || !ShowsNumbers(column.picture)) continue;
+      auto form = form_pictures.find(table->columns[index].field);
+      if (form == form_pictures.end() || !ShowsNumbers(form->second)) continue;
+      ++compared;
+      for (double value : {7.0, 986.0, 1402.0}) {
+        std::string in_list = Shown(value, column.picture);
+        std::string in_form = Shown(value, form->second);
+        // A value too wide for one of them says nothing of how the other shows it.
+        if (in_list.find('#') != std::string::npos || in_form.find('#') != std::string::npos) {
+          continue;
+        }
+        EXPECT_EQ(in_list, in_form)
+            << form->first << " of " << value << ": column " << column.picture << ", form "
+            << form->second;
+      }
+    }
+  }
+  EXPECT_GT(compared, 10);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 
 #include "app/app_testing.h"
 #include "app/data/file_access.h"
+#include "app/month_grid.h"
 #include "app/patterns/form_record.h"
 #include "app/procedure_catalogue.h"
 #include "app/procedure_frame.h"
 #include "app/procedure_globals.h"
+#include "app/procedures/browse_procedures.h"
 #include "app/procedures/form_procedures.h"
 #include "runtime/host/automation.h"
 #include "runtime/host/graphics.h"
@@ -21,6 +23,8 @@
 #include "runtime/values/standard_date.h"
 #include "runtime/window/definition_format.h"
 #include "runtime/window/frame_layout.h"
+#include "runtime/window/list_state.h"
+#include "runtime/window/properties.h"
 #include "runtime/window/window_runtime.h"
 
 namespace carelog::app {
@@ -34,6 +38,8 @@ constexpr int kEntryPad = 4;        // text inset of entries at each side
 constexpr int kButtonPad = 4;
 constexpr int kTabPad = 20;      // a tab's header is its text and this much
 constexpr int kTabRowStart = 2;  // left of the first tab
+constexpr int kCellPad = 3;      // a list cell's text inset at each side
+constexpr int kListDigits = 6;   // the most digits a list's number shows (999,999)
 
 std::string Name(const Control& c) {
   std::ostringstream out;
@@ -55,6 +61,11 @@ bool IsDecoration(uint8_t kind) {
   return kind == window::kKindLine || kind == window::kKindBox || kind == window::kKindRegion;
 }
 
+// Menus are drawn in the window's menu bar, not among its controls.
+bool IsMenu(uint8_t kind) {
+  return kind == window::kKindMenu || kind == window::kKindItem || kind == window::kKindMenuBar;
+}
+
 bool Overlap(const host::Rect& a, const host::Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -65,8 +76,9 @@ bool Inside(const host::Rect& inner, const host::Rect& outer) {
 }
 
 // The widest text an entry with a fixed-width picture shows: digits are all one width, so a
-// value of eights as long as the picture takes without overflowing. Text pictures give "".
-std::string WidestValue(std::string picture) {
+// value of eights as long as the picture takes without overflowing (or of `most_digits`
+// digits, when fewer). Text pictures give "".
+std::string WidestValue(std::string picture, int most_digits = 15) {
   if (!picture.empty() && picture[0] != '@') picture.insert(0, "@");
   if (picture.size() < 2) return "";
   char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(picture[1])));
@@ -75,7 +87,7 @@ std::string WidestValue(std::string picture) {
   if (kind != 'n' && kind != 'p') return "";
   std::string widest;
   double value = 0;
-  for (int digits = 1; digits <= 15; ++digits) {
+  for (int digits = 1; digits <= most_digits; ++digits) {
     value = value * 10 + 8;
     std::string shown = values::Format(value, picture);
     if (shown.find('#') != std::string::npos || shown.find('*') != std::string::npos) break;
@@ -162,7 +174,8 @@ void PlacementFaults(const window::Structure& w, std::vector<std::string>* fault
                   client.bottom - window::internal::PartsBelow(w)};
   for (const auto& owned : w.controls) {
     const Control& c = *owned;
-    if (c.kind == window::kKindTab || (c.flags & window::control_flag::kHidden)) continue;
+    if (c.kind == window::kKindTab || IsMenu(c.kind)) continue;
+    if (c.flags & window::control_flag::kHidden) continue;
     host::Rect outer = area;
     const char* where = "the window";
     if (c.container && c.container->kind == window::kKindTab) {
@@ -184,11 +197,14 @@ bool Contains(const Control& box, const Control& c) {
   return false;
 }
 
-void OverlapFaults(const window::Structure& w, std::vector<std::string>* faults) {
+// `over_sheet`: controls may lie over the sheet without belonging to one of its tabs.
+void OverlapFaults(const window::Structure& w, bool over_sheet,
+                   std::vector<std::string>* faults) {
   std::vector<const Control*> shown;
   for (const auto& owned : w.controls) {
     const Control& c = *owned;
-    if (c.kind == window::kKindTab || IsDecoration(c.kind)) continue;
+    if (c.kind == window::kKindTab || IsDecoration(c.kind) || IsMenu(c.kind)) continue;
+    if (c.kind == window::kKindSheet && over_sheet) continue;
     if (c.flags & window::control_flag::kHidden) continue;
     shown.push_back(&c);
   }
@@ -224,13 +240,62 @@ void TabRowFaults(const window::Structure& w, std::vector<std::string>* faults) 
   }
 }
 
-std::vector<std::string> LayoutFaults(const window::Structure& w, bool tabs_scroll) {
+// A list's column whose header, or the widest value its picture shows, does not fit it.
+void ColumnFaults(const Control& list, std::vector<std::string>* faults) {
+  window::ListLayout(list);  // parses the format for the list's font
+  const window::ListFormat& format = window::ListOf(list).format;
+  host::DeviceContext dc(host::Surface::Create(1, 1));
+  dc.SetFont(list.font);
+  for (const window::ListColumn& column : format.columns) {
+    if (column.width == 0) continue;
+    int header = dc.TextExtent(column.header).width + column.header_indent + 2 * kCellPad;
+    int value = 0;
+    // Counters and record numbers in a list run to millions, not to their picture's width.
+    std::string widest = WidestValue(column.picture, kListDigits);
+    widest.erase(0, widest.find_first_not_of(' '));  // a list shows its values trimmed
+    widest.erase(widest.find_last_not_of(' ') + 1);
+    if (!widest.empty()) {
+      value = dc.TextExtent(widest).width + column.data_indent + 2 * kCellPad;
+    }
+    int needed = std::max(header, value);
+    if (needed > column.width) {
+      faults->push_back(Name(list) + " column \"" + column.header + "\" (" + column.picture +
+                        ") needs " + std::to_string(needed) + ", has " +
+                        std::to_string(column.width));
+    }
+  }
+}
+
+void ListFaults(const window::Structure& w, std::vector<std::string>* faults) {
+  for (const auto& owned : w.controls) {
+    if (owned->kind == window::kKindList) ColumnFaults(*owned, faults);
+  }
+}
+
+struct LayoutRules {
+  bool tabs_scroll = false;  // the sheet's row of tabs scrolls by design
+  bool over_sheet = false;   // a browse lays its list and buttons over its sheet's one page
+};
+
+std::vector<std::string> LayoutFaults(const window::Structure& w, LayoutRules rules) {
   std::vector<std::string> faults;
-  if (!tabs_scroll) TabRowFaults(w, &faults);
+  if (!rules.tabs_scroll) TabRowFaults(w, &faults);
   TextFaults(w, &faults);
   PlacementFaults(w, &faults);
-  OverlapFaults(w, &faults);
+  OverlapFaults(w, rules.over_sheet, &faults);
+  ListFaults(w, &faults);
   return faults;
+}
+
+// The USE variables of the form's window: its file's record buffer, which must be open.
+void BindFields(const FormTable& table, window::UseTable* use_table) {
+  std::vector<FormUse> uses;
+  std::string unresolved;
+  ASSERT_TRUE(ResolveBindings(table, &uses, &unresolved)) << unresolved;
+  for (const FormUse& use : uses) {
+    use_table->push_back(window::UseBinding{
+        use.control, use.slot.storage, window::UseVariable{use.slot.address, use.slot.places}});
+  }
 }
 
 // Opens the form's window over its files' buffers, with the display font where the form takes
@@ -239,19 +304,47 @@ std::vector<std::string> FormLayoutFaults(const FormTable& table, bool display_f
   std::vector<std::string> faults;
   wt::Program program([&table, display_font, &faults] {
     appdata::FileUse files({table.file});
-    std::vector<FormUse> uses;
-    std::string unresolved;
-    ASSERT_TRUE(ResolveBindings(table, &uses, &unresolved)) << unresolved;
     window::UseTable use_table;
-    for (const FormUse& use : uses) {
-      use_table.push_back(window::UseBinding{
-          use.control, use.slot.storage, window::UseVariable{use.slot.address, use.slot.places}});
-    }
+    ASSERT_NO_FATAL_FAILURE(BindFields(table, &use_table));
     window::Structure window(window::StructureKind::kWindow, table.window, table.module, use_table);
     ASSERT_TRUE(window::Open(window)) << table.window;
     if (display_font) ApplyDisplayFont(window);
     // The patient form's row of eighteen tabs scrolls by design.
-    faults = LayoutFaults(window, std::string_view(table.name) == "UPDATEPATIENTS");
+    faults = LayoutFaults(window, {.tabs_scroll = std::string_view(table.name) == "UPDATEPATIENTS"});
+    window::Close(window);
+  });
+  program.Join();
+  return faults;
+}
+
+// What a month grid's heading can show: every month with a four-digit year, and the text
+// shown for a date outside the calendar.
+std::vector<std::string> GridHeadings() {
+  std::vector<std::string> headings{kOutOfLimits};
+  for (int month = 1; month <= 12; ++month) headings.push_back(MonthName(month) + " 2028");
+  return headings;
+}
+
+// Opens a month-grid window with the display font where asked and shows every heading in it in
+// turn: what is wrong with its layout under any of them.
+// `form` gives the window's USE variables; nullptr for a window with none.
+std::vector<std::string> GridLayoutFaults(const char* module, const char* label,
+                                          const FormTable* form, bool display_font) {
+  std::vector<std::string> faults;
+  wt::Program program([module, label, form, display_font, &faults] {
+    appdata::FileUse files(form ? std::vector<appdata::FileId>{form->file}
+                                : std::vector<appdata::FileId>{});
+    window::UseTable use_table;
+    if (form) ASSERT_NO_FATAL_FAILURE(BindFields(*form, &use_table));
+    window::Structure window(window::StructureKind::kWindow, label, module, use_table);
+    ASSERT_TRUE(window::Open(window)) << label;
+    if (display_font) ApplyDisplayFont(window);
+    for (const std::string& heading : GridHeadings()) {
+      window::SetProperty(kHeading, window::prop::kText, heading);
+      TextFaults(window, &faults);
+    }
+    PlacementFaults(window, &faults);
+    OverlapFaults(window, false, &faults);
     window::Close(window);
   });
   program.Join();
@@ -284,6 +377,66 @@ TEST(FormLayout, FormsTakingTheDefaultFontFitAtEightAndTwelvePoints) {
       EXPECT_TRUE(faults.empty()) << table->name << " at " << int{size} << " points"
                                   << Listed(faults);
     }
+  }
+  DisplayFont = DisplayFontSettings{};
+}
+
+// Opens the browse's window, with the display font where the browse takes it, and returns
+// what is wrong with its layout.
+std::vector<std::string> BrowseLayoutFaults(const BrowseTable& table, bool display_font) {
+  std::vector<std::string> faults;
+  wt::Program program([&table, display_font, &faults] {
+    window::Structure window(window::StructureKind::kWindow, table.window, table.module,
+                             window::UseTable{});
+    ASSERT_TRUE(window::Open(window)) << table.window;
+    if (display_font) ApplyDisplayFont(window);
+    faults = LayoutFaults(window, {.over_sheet = true});
+    window::Close(window);
+  });
+  program.Join();
+  return faults;
+}
+
+TEST(BrowseLayout, EveryBrowseFitsItsHeadersAndValuesAtItsOwnFontAndAtEightAndTwelvePoints) {
+  testing::TempWorkingDirectory directory;
+  DisplayFont = DisplayFontSettings{};
+  for (const BrowseTable* table : BrowseTables()) {
+    std::vector<std::string> faults = BrowseLayoutFaults(*table, false);
+    EXPECT_TRUE(faults.empty()) << table->name << Listed(faults);
+  }
+  for (uint8_t size : {8, 12}) {
+    DisplayFont = DisplayFontSettings{"MS Sans Serif", size, 0, 0};
+    for (const BrowseTable* table : BrowseTables()) {
+      const CatalogueRow* row = FindProcedure(table->name);
+      if (!row || !row->takes_default_font) continue;
+      std::vector<std::string> faults = BrowseLayoutFaults(*table, true);
+      EXPECT_TRUE(faults.empty()) << table->name << " at " << int{size} << " points"
+                                  << Listed(faults);
+    }
+  }
+  DisplayFont = DisplayFontSettings{};
+}
+
+const FormTable* MonthCalForm() {
+  for (const FormTable* table : procedures::FormTables()) {
+    if (std::string_view(table->name) == "UPDATEMONTHCAL") return table;
+  }
+  return nullptr;
+}
+
+// The date picker takes the default font; the month calendar form keeps its own.
+TEST(FormLayout, MonthGridsShowEveryHeadingWhole) {
+  testing::TempWorkingDirectory directory;
+  DisplayFont = DisplayFontSettings{};
+  std::vector<std::string> faults =
+      GridLayoutFaults("carelog.cpp$carlg043", "UPDATEMONTHCAL$QUICKWINDOW", MonthCalForm(), false);
+  EXPECT_TRUE(faults.empty()) << "UPDATEMONTHCAL" << Listed(faults);
+  faults = GridLayoutFaults("carelog.cpp$carlg001", "CALENDAR$CALWIN", nullptr, false);
+  EXPECT_TRUE(faults.empty()) << "CALENDAR" << Listed(faults);
+  for (uint8_t size : {8, 12}) {
+    DisplayFont = DisplayFontSettings{"MS Sans Serif", size, 0, 0};
+    faults = GridLayoutFaults("carelog.cpp$carlg001", "CALENDAR$CALWIN", nullptr, true);
+    EXPECT_TRUE(faults.empty()) << "CALENDAR at " << int{size} << " points" << Listed(faults);
   }
   DisplayFont = DisplayFontSettings{};
 }

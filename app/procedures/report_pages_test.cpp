@@ -12,6 +12,7 @@
 
 #include "app/app_testing.h"
 #include "app/data/keys.h"
+#include "app/data/packed_decimal.h"
 #include "app/data/records.h"
 #include "app/month_grid.h"
 #include "app/procedure_globals.h"
@@ -251,6 +252,46 @@ TEST_F(ReportPages, TheAssignmentSheetShowsItsColumnsUpdateDatesInEveryColumnHea
   EXPECT_EQ(Count(page, Clipped(values::Format(updated, "@d1B"))), 3)
       << "the column table and the heads of both task panels";
   EXPECT_NE(Find(page, "9001"), nullptr);
+}
+
+// No text of the page is a bare "0" or "." or ".0": what an empty number or tenths field shows
+// when it is printed without blanking.
+void ExpectNoEmptyNumbers(const Page& page) {
+  for (const char* empty : {"0", ".", ".0", "0.0", "0.00"}) {
+    EXPECT_EQ(Find(page, empty), nullptr) << "a field printed \"" << empty << "\"";
+  }
+}
+
+// Vital signs not taken (0; no one has a temperature, pulse or weight of 0) print blank; those
+// taken print as the forms show them, temperatures and weights in tenths.
+TEST_F(ReportPages, VitalSignsNotTakenPrintBlankAndTakenOnesInTenths) {
+  int32_t response = Run({FileId::kDischargeSummary}, [] {
+    appdata::DIS = {};
+    appdata::EncodeDecimal(3, appdata::DIS.PATIENT_NUMBER.span());
+    appdata::DIS.RECORD_NO = 9001;
+    appdata::DIS.TEMPERATURE[0] = 986;  // FROM 98.6, TO not taken; nothing else taken
+    ASSERT_EQ(store::Add(appdata::DischargeSummaryFile()), 0);
+    static const ReportTable table = Previewed(kPrintdischarge);
+    RunReport(table);
+  });
+  EXPECT_EQ(response, 1);
+  response = Run({FileId::kProgressNotes}, [] {
+    appdata::PRO = {};
+    appdata::PRO.PATIENT_NUMBER = 3;
+    appdata::PRO.RECORD_NO = 9001;
+    appdata::PRO.WEIGHT = 1655;  // 165.5 pounds; no temperature, pulse, respiration or BP
+    ASSERT_EQ(store::Add(appdata::ProgressNotesFile()), 0);
+    static const ReportTable table = Previewed(kPrintprogress);
+    RunReport(table);
+  });
+  EXPECT_EQ(response, 1);
+  ASSERT_EQ(g_previews.size(), 2u);
+  ASSERT_EQ(g_previews[0].size(), 1u);
+  EXPECT_NE(Find(g_previews[0][0], "98.6"), nullptr);
+  ExpectNoEmptyNumbers(g_previews[0][0]);
+  ASSERT_EQ(g_previews[1].size(), 1u);
+  EXPECT_NE(Find(g_previews[1][0], "165.5"), nullptr);
+  ExpectNoEmptyNumbers(g_previews[1][0]);
 }
 
 TEST_F(ReportPages, TheMonthCalendarPutsEachDayInItsWeekdayColumn) {

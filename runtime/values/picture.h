@@ -127,6 +127,11 @@ struct DeformattedValue {
 DeformattedValue Deformat(std::string_view text, const Picture& picture);
 DeformattedValue Deformat(std::string_view text, std::string_view picture);
 
+// Whether the entered characters of a key-in value suit their positions of `p`: a digit where
+// the picture has '#', a digit or a blank where it has '<', anything at the other positions;
+// false too when there are more characters than positions.
+bool KeyInFits(std::string_view entered, const Picture& p);
+
 // A number typed without a picture: '-', '+', one '.', digits and an exponent 'e'/'E' with its
 // own sign; '(' or '-' anywhere makes the value negative; other characters are ignored.
 double ParseNumberText(std::string_view text);

@@ -401,6 +401,18 @@ DeformattedValue Deformat(std::string_view text, const Picture& p) {
   }
 }
 
+bool KeyInFits(std::string_view entered, const Picture& p) {
+  size_t next = 0;
+  for (int i = 0; i < p.cells() && next < entered.size(); ++i) {
+    CellCode code = p.cell_code(i);
+    if (code == kCellLiteral) continue;
+    char c = entered[next++];
+    if (code == kCellDigit && !IsDigit(c)) return false;
+    if (code == kCellSuppressed && !IsDigit(c) && c != ' ') return false;
+  }
+  return next == entered.size();
+}
+
 DeformattedValue Deformat(std::string_view text, std::string_view picture) {
   return Deformat(text, Picture(picture));
 }

@@ -265,6 +265,8 @@ bool ParseEntryText(std::string_view text, std::string_view picture_text, const 
         break;
       case values::PictureKind::kPattern:
       case values::PictureKind::kKeyIn: {
+        if (trimmed.empty()) break;  // a cleared entry: no number, no text
+        if (d.is_text && !values::KeyInFits(d.text, picture)) return false;
         std::string again = d.is_text ? values::FormatText(d.text, picture_text)
                                       : values::Format(d.number, picture_text);
         if (Trim(again) != trimmed) return false;

@@ -56,6 +56,26 @@ TEST(UseBindingTest, EntryTextIsCheckedAgainstPictureAndType) {
   EXPECT_EQ(v.text, "any text");
 }
 
+// Pattern and key-in entries into text fields: the text as the picture lays it out, with the
+// picture's literals; a key-in value keeps only the characters entered, each suited to its place.
+TEST(UseBindingTest, PatternAndKeyInEntriesTakeWhatTheirPlacesAllowAndMayBeCleared) {
+  UseValue v;
+  const UseType text_type{0x12, 12};
+  const char* medicare = "@k###-##-####@k";
+  ASSERT_TRUE(ParseEntryText("123-45-6789A", medicare, text_type, &v));
+  EXPECT_EQ(v.text, "123456789A");
+  EXPECT_FALSE(ParseEntryText("12O-45-6789A", medicare, text_type, &v));  // a letter for a digit
+  EXPECT_FALSE(ParseEntryText("123456789A", medicare, text_type, &v));    // without its dashes
+  EXPECT_FALSE(ParseEntryText("123-45-6789AB", medicare, text_type, &v));  // one too many
+  for (const char* picture : {medicare, "@p<<<-<<-<<<<p"}) {
+    v.text = "old";
+    ASSERT_TRUE(ParseEntryText("  ", picture, text_type, &v)) << picture;
+    EXPECT_EQ(v.text, "") << picture;
+  }
+  ASSERT_TRUE(ParseEntryText("", "@p(###)-###-####p", UseType{6, 4}, &v));
+  EXPECT_DOUBLE_EQ(v.number, 0);
+}
+
 TEST(UseBindingTest, ParenthesisedSignPicturesShowAndTakeNegatives) {
   int32_t amount = -1234;
   UseType long_type{6, 4};
