@@ -68,20 +68,16 @@ void DataFileImpl::OpenFile() {
   if (error != 0) Fail(error);
 }
 
-namespace {
-constexpr size_t kHeaderChangeBytes = 64;
-}  // namespace
-
 void DataFileImpl::ReadHeader() {
   uint8_t bytes[kHeaderSize];
   size_t got = 0;
   if (cache_valid_ && disk_header_.change_counter != 0) {
     // Unchanged first 64 bytes (log fields, signature, change counter) mean nobody committed
     // since: the header known from the last cycle still holds.
-    if (int error = file_->Read(0, bytes, kHeaderChangeBytes, &got)) Fail(error);
-    uint8_t known[kHeaderSize];
-    EncodeHeader(disk_header_, known);
-    if (got == kHeaderChangeBytes && std::memcmp(bytes, known, kHeaderChangeBytes) == 0) {
+    if (int error = file_->Read(0, bytes, kHeaderStartSize, &got)) Fail(error);
+    uint8_t known[kHeaderStartSize];
+    EncodeHeaderStart(disk_header_, known);
+    if (got == kHeaderStartSize && std::memcmp(bytes, known, kHeaderStartSize) == 0) {
       header_ = disk_header_;
       return;
     }
@@ -245,7 +241,15 @@ Page* DataFileImpl::LoadPage(int32_t number) {
   return cache_.Add(std::move(page));
 }
 
-Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
+Page* DataFileImpl::LoadChild(Page& parent, size_t index) {
+  // A child reached from this parent in the current layout generation passed the checks below,
+  // and nothing since has moved the bounds between the parent's children (invariant 4).
+  if (parent.child_layout != layout_generation_) {
+    parent.child_pages.assign(parent.children.size(), nullptr);
+    parent.child_layout = layout_generation_;
+  } else if (Page* known = parent.child_pages[index]) {
+    return known;
+  }
   Page* child = LoadPage(parent.children[index]);
   // Levels fall by one per step down, so a damaged child number can never make a cycle; the
   // child's entries must lie between its inner entry and the next one, so that walking the
@@ -253,9 +257,10 @@ Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
   if (child->level + 1 != parent.level || child->size() == 0 ||
       child->entries.front().key() != parent.entries[index].key() ||
       (index + 1 < parent.size() &&
-       !(child->entries.back().key() < parent.entries[index + 1].key()))) {
+       !KeyBefore(child->entries.back().key(), parent.entries[index + 1].key()))) {
     Fail(kErrInvalidDataFile);
   }
+  parent.child_pages[index] = child;
   return child;
 }
 

@@ -83,7 +83,9 @@ class DataFileImpl {
   // Pages.
   Page* LoadPage(int32_t number);
   Page* LoadRoot();
-  Page* LoadChild(const Page& parent, size_t index);
+  // The child at `index` of an inner page, checked against the parent's bounds the first time
+  // it is reached in a layout generation.
+  Page* LoadChild(Page& parent, size_t index);
   Page* NewPage(uint8_t level);
   // A page whose content changed (MarkDirty), or that only has a new number (MarkMoved): both
   // are written at the commit, only the first is serialized again.
@@ -146,6 +148,7 @@ class DataFileImpl {
   // Moves the path to the next (previous) entry; false at the end, leaving it unchanged.
   bool Advance(Path* path, bool forward);
   bool FindEntry(std::string_view key, Entry* entry);
+  void ScanPrefix(std::string_view prefix, const void* context, Tree::EntryVisitor visit);
   bool InsertEntry(std::string_view key, std::string_view data, bool replace);
   bool EraseEntry(std::string_view key);
   void ModifyEntry(std::string_view key, const std::function<bool(std::string*)>& change);

@@ -49,10 +49,12 @@ uint32_t RecordArgument(const OperationCall& call, int index) {
 // Repeats `read` while it fails with 43 under HOLD: without end when the HOLD has no time-out,
 // otherwise until more than the time-out has passed since the statement began; then 43 stands
 // and the HOLD and WATCH requests are dropped.
-int ReadHolding(OperationCall& call, const std::function<int()>& read) {
+template <class Read>
+int ReadHolding(OperationCall& call, const Read& read) {
   DriverState& state = *call.state;
   const bool holding = state.hold_requested;
-  const int64_t start = ProgramClock();
+  // Only a read under HOLD can be repeated, so only it needs the time it began.
+  const int64_t start = holding ? ProgramClock() : 0;
   for (;;) {
     const int error = read();
     if (error != kErrRecordIsAlreadyHeld || !holding) return error;

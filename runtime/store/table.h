@@ -131,9 +131,8 @@ class Table {
   };
   std::map<int, DynamicIndex> dynamic_;
   // Reused by every read, so that reading a record allocates nothing once they have grown.
-  Entry read_entry_;
+  std::string read_key_;
   std::vector<std::string> read_memos_;
-  Cursor memo_cursor_;
 };
 
 // Erases every entry of `file` whose key part begins with `prefix`.

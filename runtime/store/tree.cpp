@@ -38,8 +38,8 @@ namespace {
 // or below the key is the step's own.
 bool StepTakes(const DataFileImpl::Step& step, std::string_view key) {
   const Page& page = *step.page;
-  return !(key < page.entries[step.index].key()) &&
-         (step.index + 1 == page.size() || key < page.entries[step.index + 1].key());
+  return !KeyBefore(key, page.entries[step.index].key()) &&
+         (step.index + 1 == page.size() || KeyBefore(key, page.entries[step.index + 1].key()));
 }
 
 }  // namespace
@@ -95,6 +95,12 @@ bool DataFileImpl::DescendLast(Path* path) {
 }
 
 bool DataFileImpl::Advance(Path* path, bool forward) {
+  // Within the leaf: one step, and forward never meets the sentinel, which comes first.
+  Step& at = path->back();
+  if (forward && at.index + 1 < at.page->size()) {
+    ++at.index;
+    return true;
+  }
   size_t depth = path->size();
   while (depth > 0) {
     Step& step = (*path)[depth - 1];
@@ -125,6 +131,21 @@ bool DataFileImpl::FindEntry(std::string_view key, Entry* entry) {
   if (found.key() != key) return false;
   *entry = found;
   return true;
+}
+
+void DataFileImpl::ScanPrefix(std::string_view prefix, const void* context,
+                              Tree::EntryVisitor visit) {
+  if (prefix.empty()) InternalError(813);
+  EnsureRead();
+  Path path;
+  if (!Descend(prefix, &path)) return;
+  // The descent stands on the last entry at or below the prefix: the first that begins with it,
+  // or the one just before the first.
+  auto at = [&path]() -> const Entry& { return path.back().page->entries[path.back().index]; };
+  if (at().key() < prefix && !Advance(&path, true)) return;
+  while (at().key().starts_with(prefix) && visit(context, at())) {
+    if (!Advance(&path, true)) return;
+  }
 }
 
 void DataFileImpl::EnsureRoot() {
@@ -306,6 +327,10 @@ int Tree::Put(std::string_view key, std::string_view data) {
 
 int Tree::Modify(std::string_view key, const std::function<bool(std::string*)>& change) {
   return file_.Guard([&] { file_.ModifyEntry(key, change); });
+}
+
+int Tree::ScanPrefixWith(std::string_view prefix, const void* context, EntryVisitor visit) {
+  return file_.Guard([&] { file_.ScanPrefix(prefix, context, visit); });
 }
 
 int Tree::Erase(std::string_view key, bool* erased) {
