@@ -68,7 +68,7 @@ void DataFileImpl::OpenFile() {
   if (error != 0) Fail(error);
 }
 
-void DataFileImpl::ReadHeader() {
+bool DataFileImpl::ReadHeader() {
   uint8_t bytes[kHeaderSize];
   size_t got = 0;
   if (cache_valid_ && disk_header_.change_counter != 0) {
@@ -79,13 +79,13 @@ void DataFileImpl::ReadHeader() {
     EncodeHeaderStart(disk_header_, known);
     if (got == kHeaderStartSize && std::memcmp(bytes, known, kHeaderStartSize) == 0) {
       header_ = disk_header_;
-      return;
+      return true;
     }
   }
   if (int error = file_->Read(0, bytes, kHeaderSize, &got)) Fail(error);
   if (got == 0) {
     header_ = FileHeader();  // a new, empty file
-    return;
+    return false;
   }
   if (got < kHeaderSize || !DecodeHeader(bytes, &header_)) Fail(kErrInvalidDataFile);
   if (header_.log_pending()) {
@@ -99,13 +99,14 @@ void DataFileImpl::ReadHeader() {
   // A header never committed to holds no tree, whatever its other fields say.
   if (header_.change_counter == 0) {
     header_ = FileHeader();
-    return;
+    return false;
   }
   // Every committed page lies inside the file: a header whose regions reach past its end is
   // damaged, and writing at such offsets would grow the file without bound.
   uint64_t size = 0;
   if (int error = file_->Size(&size)) Fail(error);
   if (header_.EndOfDataOffset() > size) Fail(kErrInvalidDataFile);
+  return false;
 }
 
 void DataFileImpl::Begin(Access access) {
@@ -124,8 +125,9 @@ void DataFileImpl::Begin(Access access) {
   }
   // A file that no other opener may write keeps the header this process last read or wrote,
   // so only a shared file pays for reading it back at every cycle.
+  bool known = true;  // header_ is disk_header_, which needs no copy back
   if (options_.shared || !cache_valid_ || !header_held_) {
-    ReadHeader();
+    known = ReadHeader();
     header_held_ = !options_.shared;
   } else {
     header_ = disk_header_;
@@ -136,7 +138,7 @@ void DataFileImpl::Begin(Access access) {
   }
   cache_valid_ = true;
   cached_counter_ = header_.change_counter;
-  disk_header_ = header_;
+  if (!known) disk_header_ = header_;
   in_cycle_ = true;
   write_cycle_ = access == Access::kWrite;
 }
@@ -302,9 +304,12 @@ void DataFileImpl::FreePage(Page* page) {
 }
 
 Page* DataFileImpl::LoadRoot() {
+  // The root checked in this layout generation is still the root and still cached (invariant 4).
+  if (root_.layout == layout_generation_ && root_.number == header_.root) return root_.page;
   Page* root = LoadPage(header_.root);
   // The leftmost path holds the sentinel, so the root can never be left without entries.
   if (root->size() == 0 || !root->entries.front().key().empty()) Fail(kErrInvalidDataFile);
+  root_ = {root, header_.root, layout_generation_};
   return root;
 }
 

@@ -189,12 +189,17 @@ class DataFileImpl {
     std::string bytes;
   };
   // A recent search path, valid while the layout generation and the root are those it was
-  // taken under; `used` orders the hints for replacement.
+  // taken under; `used` orders the hints for replacement. A descent for a key in [low, high)
+  // (no upper bound unless `bounded`) takes every inner step of the path; both views point
+  // into the path's inner pages, which stay unchanged while the layout generation holds.
   struct Hint {
     Path path;
     uint64_t layout = 0;
     int32_t root = 0;
     uint64_t used = 0;
+    std::string_view low;
+    std::string_view high;
+    bool bounded = false;
   };
   static constexpr size_t kHints = 4;  // record, key and counters searches of one ADD, and one more
 
@@ -202,13 +207,22 @@ class DataFileImpl {
   void ListDirty(Page* page);
 
   std::array<Hint, kHints> hints_;
+  // The root as LoadRoot last checked it, valid while the layout generation and the header's
+  // root are those it was taken under.
+  struct KnownRoot {
+    Page* page = nullptr;
+    int32_t number = kEmptyRoot;
+    uint64_t layout = 0;
+  };
+  KnownRoot root_;
   uint64_t hint_clock_ = 0;
 
   using SerializedPages = std::unordered_map<const Page*, Serialized>;
   using Holes = std::map<int, std::vector<int32_t>>;    // freed numbers by size class
   using Homeless = std::vector<std::pair<Page*, int>>;  // pages waiting for a slot of a class
 
-  void ReadHeader();
+  // Reads the header into header_; true when it is the one already known (disk_header_).
+  bool ReadHeader();
   void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
   Holes TakeFreedSlots();

@@ -32,30 +32,13 @@ bool DataFileImpl::Descend(std::string_view key, Path* path) {
   return true;
 }
 
-namespace {
-
-// Whether a descent for `key` takes the index of `step` in its inner page: the last entry at
-// or below the key is the step's own.
-bool StepTakes(const DataFileImpl::Step& step, std::string_view key) {
-  const Page& page = *step.page;
-  return !KeyBefore(key, page.entries[step.index].key()) &&
-         (step.index + 1 == page.size() || KeyBefore(key, page.entries[step.index + 1].key()));
-}
-
-}  // namespace
-
 // A remembered path whose every inner step a fresh descent for `key` would take again leads to
 // the same leaf, so only the search inside the leaf is left. Its inner pages are unchanged since
 // it was taken (the layout generation), so the checks of LoadChild hold for it still.
 bool DataFileImpl::DescendFromHint(std::string_view key, Path* path) {
   for (Hint& hint : hints_) {
     if (hint.layout != layout_generation_ || hint.root != header_.root) continue;
-    size_t inner = hint.path.size() - 1;
-    bool takes = true;
-    for (size_t depth = inner; takes && depth > 0; --depth) {
-      takes = StepTakes(hint.path[depth - 1], key);
-    }
-    if (!takes) continue;
+    if (KeyBefore(key, hint.low) || (hint.bounded && !KeyBefore(key, hint.high))) continue;
     ptrdiff_t index = hint.path.back().page->LastAtOrBelow(key);
     if (index < 0) continue;  // only a damaged leaf; the full descent reports it
     hint.path.back().index = static_cast<size_t>(index);
@@ -66,6 +49,9 @@ bool DataFileImpl::DescendFromHint(std::string_view key, Path* path) {
   return false;
 }
 
+// A descent takes every inner step of the path exactly for the keys from the deepest step's
+// entry up to the first next entry met going up: separators deeper down lie inside the ranges
+// of those above them.
 void DataFileImpl::RememberPath(const Path& path) {
   if (path.size() == 0) return;
   Hint* oldest = &hints_[0];
@@ -80,6 +66,17 @@ void DataFileImpl::RememberPath(const Path& path) {
   oldest->layout = layout_generation_;
   oldest->root = header_.root;
   oldest->used = ++hint_clock_;
+  oldest->low = {};
+  oldest->bounded = false;
+  const size_t inner = path.size() - 1;
+  if (inner > 0) oldest->low = path[inner - 1].page->entries[path[inner - 1].index].key();
+  for (size_t depth = inner; depth > 0 && !oldest->bounded; --depth) {
+    const Step& step = path[depth - 1];
+    if (step.index + 1 < step.page->size()) {
+      oldest->high = step.page->entries[step.index + 1].key();
+      oldest->bounded = true;
+    }
+  }
 }
 
 bool DataFileImpl::DescendLast(Path* path) {
