@@ -75,9 +75,7 @@ bool DataFileImpl::ReadHeader() {
     // Unchanged first 64 bytes (log fields, signature, change counter) mean nobody committed
     // since: the header known from the last cycle still holds.
     if (int error = file_->Read(0, bytes, kHeaderStartSize, &got)) Fail(error);
-    uint8_t known[kHeaderStartSize];
-    EncodeHeaderStart(disk_header_, known);
-    if (got == kHeaderStartSize && std::memcmp(bytes, known, kHeaderStartSize) == 0) {
+    if (got == kHeaderStartSize && std::memcmp(bytes, disk_start_, kHeaderStartSize) == 0) {
       header_ = disk_header_;
       return true;
     }
@@ -109,6 +107,11 @@ bool DataFileImpl::ReadHeader() {
   return false;
 }
 
+void DataFileImpl::KnowDiskHeader(const FileHeader& header) {
+  disk_header_ = header;
+  EncodeHeaderStart(disk_header_, disk_start_);
+}
+
 void DataFileImpl::Begin(Access access) {
   if (in_cycle_) {
     if (access == Access::kWrite && !write_cycle_) {
@@ -138,7 +141,7 @@ void DataFileImpl::Begin(Access access) {
   }
   cache_valid_ = true;
   cached_counter_ = header_.change_counter;
-  if (!known) disk_header_ = header_;
+  if (!known) KnowDiskHeader(header_);
   in_cycle_ = true;
   write_cycle_ = access == Access::kWrite;
 }
@@ -468,7 +471,8 @@ void DataFileImpl::FinishCommit() {
   dirty_pages_ = 0;
   header_dirty_ = false;
   next_provisional_ = -2;
-  header_ = disk_header_ = next;
+  KnowDiskHeader(next);
+  header_ = next;
   cached_counter_ = next.change_counter;
   if (error != 0) {
     cache_.Clear();

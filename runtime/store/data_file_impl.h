@@ -159,7 +159,8 @@ class DataFileImpl {
   std::string path_;
   DataFileOptions options_;
   FileHeader header_;       // the current state, changes of the open cycle included
-  FileHeader disk_header_;  // the header as committed on disk
+  FileHeader disk_header_;  // the header as committed on disk; set through KnowDiskHeader
+  uint8_t disk_start_[kHeaderStartSize] = {};  // EncodeHeaderStart(disk_header_)
   PageCache cache_;
   bool in_cycle_ = false;
   bool write_cycle_ = false;
@@ -200,6 +201,8 @@ class DataFileImpl {
     std::string_view low;
     std::string_view high;
     bool bounded = false;
+    uint64_t low_head = 0;  // KeyHead of low and high
+    uint64_t high_head = 0;
   };
   static constexpr size_t kHints = 4;  // record, key and counters searches of one ADD, and one more
 
@@ -223,6 +226,8 @@ class DataFileImpl {
 
   // Reads the header into header_; true when it is the one already known (disk_header_).
   bool ReadHeader();
+  // Sets disk_header_ and the encoding of its start that each shared cycle compares.
+  void KnowDiskHeader(const FileHeader& header);
   void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
   Holes TakeFreedSlots();

@@ -664,11 +664,13 @@ constexpr auto kSupportedCodes = [] {
 }  // namespace
 
 const OperationRow* FindOperation(int code) {
-  const auto* found =
-      std::lower_bound(std::begin(kRows), std::end(kRows), code,
-                       [](const OperationRow& row, int wanted) { return row.code < wanted; });
-  if (found == std::end(kRows) || found->code != code) return nullptr;
-  return found;
+  // Every statement looks its row up: a table by code, built once, answers without a search.
+  static const std::array<const OperationRow*, 256> by_code = [] {
+    std::array<const OperationRow*, 256> rows{};
+    for (const OperationRow& row : kRows) rows[row.code] = &row;
+    return rows;
+  }();
+  return code >= 0 && code < 256 ? by_code[static_cast<size_t>(code)] : nullptr;
 }
 
 const OperationRow* OperationRowsBegin() {

@@ -31,6 +31,14 @@ TEST(KeyBeforeTest, OrdersAsUnsignedBytesWithPrefixesFirst) {
         << testing::PrintToString(a) << " " << testing::PrintToString(b);
   }
   EXPECT_FALSE(KeyBefore("", ""));
+  for (int i = 0; i < 20000; ++i) {
+    const std::string a = RandomKey(random, "", 10);
+    const std::string b = RandomKey(random, "", 10);
+    if (KeyHead(a) != KeyHead(b)) {
+      ASSERT_EQ(KeyHead(a) < KeyHead(b), std::string_view(a) < std::string_view(b))
+          << testing::PrintToString(a) << " " << testing::PrintToString(b);
+    }
+  }
   EXPECT_TRUE(KeyBefore("", std::string(1, '\0')));
   EXPECT_TRUE(KeyBefore("abcdefgh", "abcdefgh\x01"));
 }

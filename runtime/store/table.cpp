@@ -17,7 +17,7 @@ constexpr int kLineNumbersExhausted = 1163;
 
 // Sets `key` to t · kind · r (RecordKey, MemoPrefix), reusing its storage.
 void NumberedKey(std::string* key, uint32_t table, uint8_t kind, uint32_t record) {
-  key->resize(9);
+  if (key->size() != 9) key->resize(9);
   char* at = key->data();
   for (int i = 0; i < 4; ++i) {
     at[i] = static_cast<char>(table >> (24 - 8 * i));

@@ -66,6 +66,8 @@ class Table {
 
   // The data file holding the entries of key `k` (a built dynamic index has its own).
   DataFile& KeyFile(int k) const;
+  // Whether any key has a data file of its own (a built dynamic index).
+  bool has_key_files() const { return !dynamic_.empty(); }
 
   // --- Records --------------------------------------------------------------------------------
   // Reads record `record` into the buffers (35 when it does not exist).

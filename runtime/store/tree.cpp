@@ -36,9 +36,17 @@ bool DataFileImpl::Descend(std::string_view key, Path* path) {
 // the same leaf, so only the search inside the leaf is left. Its inner pages are unchanged since
 // it was taken (the layout generation), so the checks of LoadChild hold for it still.
 bool DataFileImpl::DescendFromHint(std::string_view key, Path* path) {
+  const uint64_t head = KeyHead(key);
   for (Hint& hint : hints_) {
     if (hint.layout != layout_generation_ || hint.root != header_.root) continue;
-    if (KeyBefore(key, hint.low) || (hint.bounded && !KeyBefore(key, hint.high))) continue;
+    // Heads decide most bounds without reading the bytes (a smaller head, a smaller key).
+    const bool below_low = head != hint.low_head ? head < hint.low_head : KeyBefore(key, hint.low);
+    if (below_low) continue;
+    if (hint.bounded) {
+      const bool below_high =
+          head != hint.high_head ? head < hint.high_head : KeyBefore(key, hint.high);
+      if (!below_high) continue;
+    }
     ptrdiff_t index = hint.path.back().page->LastAtOrBelow(key);
     if (index < 0) continue;  // only a damaged leaf; the full descent reports it
     hint.path.back().index = static_cast<size_t>(index);
@@ -77,6 +85,8 @@ void DataFileImpl::RememberPath(const Path& path) {
       oldest->bounded = true;
     }
   }
+  oldest->low_head = KeyHead(oldest->low);
+  oldest->high_head = oldest->bounded ? KeyHead(oldest->high) : 0;
 }
 
 bool DataFileImpl::DescendLast(Path* path) {

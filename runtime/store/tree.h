@@ -44,6 +44,21 @@ struct Entry {
   }
 };
 
+// The first eight bytes of a key part as a big-endian integer, zero-padded. Of two keys, the one
+// with the smaller head sorts first; equal heads say nothing.
+inline uint64_t KeyHead(std::string_view key) {
+  uint64_t head = 0;
+  if (key.size() >= 8) {
+    std::memcpy(&head, key.data(), 8);
+  } else {
+    uint8_t bytes[8] = {};
+    for (size_t i = 0; i < key.size(); ++i) bytes[i] = static_cast<uint8_t>(key[i]);
+    std::memcpy(&head, bytes, 8);
+  }
+  if constexpr (std::endian::native == std::endian::little) head = __builtin_bswap64(head);
+  return head;
+}
+
 // Whether key part `a` sorts before `b` (unsigned bytes, a prefix first). Eight bytes at a time
 // are compared as big-endian integers, which orders them as bytes do; the searches of the tree
 // compare short keys that share long prefixes (table number, kind), where this beats a call.
