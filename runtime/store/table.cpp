@@ -212,14 +212,15 @@ int Table::ReadImage(uint32_t record, std::string* image, bool* found) {
   return 0;
 }
 
-// The record's entry is the only one whose key part begins with its key (all record keys of a
-// table have one length), so a scan of that prefix reads it in place, without a copy.
+// The record's entry sorts first among those whose key part begins with its key, so a scan of
+// that prefix reads it in place, without a copy.
 int Table::Read(uint32_t record, RecordBuffers& out, bool with_memos) {
   NumberedKey(&read_key_, number_, kKindRecord, record);
   bool found = false;
   bool damaged = false;
   int rc = file_->tree().ScanPrefix(read_key_, [&](const Entry& entry) {
-    found = true;
+    found = entry.key().size() == read_key_.size();
+    if (!found) return false;
     damaged = entry.data().size() != def_.record_size;
     if (!damaged) LoadImage(entry.data(), out.record);
     return false;
