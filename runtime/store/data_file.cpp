@@ -68,28 +68,22 @@ void DataFileImpl::OpenFile() {
   if (error != 0) Fail(error);
 }
 
-namespace {
-constexpr size_t kHeaderChangeBytes = 64;
-}  // namespace
-
-void DataFileImpl::ReadHeader() {
+bool DataFileImpl::ReadHeader() {
   uint8_t bytes[kHeaderSize];
   size_t got = 0;
   if (cache_valid_ && disk_header_.change_counter != 0) {
     // Unchanged first 64 bytes (log fields, signature, change counter) mean nobody committed
     // since: the header known from the last cycle still holds.
-    if (int error = file_->Read(0, bytes, kHeaderChangeBytes, &got)) Fail(error);
-    uint8_t known[kHeaderSize];
-    EncodeHeader(disk_header_, known);
-    if (got == kHeaderChangeBytes && std::memcmp(bytes, known, kHeaderChangeBytes) == 0) {
+    if (int error = file_->Read(0, bytes, kHeaderStartSize, &got)) Fail(error);
+    if (got == kHeaderStartSize && std::memcmp(bytes, disk_start_, kHeaderStartSize) == 0) {
       header_ = disk_header_;
-      return;
+      return true;
     }
   }
   if (int error = file_->Read(0, bytes, kHeaderSize, &got)) Fail(error);
   if (got == 0) {
     header_ = FileHeader();  // a new, empty file
-    return;
+    return false;
   }
   if (got < kHeaderSize || !DecodeHeader(bytes, &header_)) Fail(kErrInvalidDataFile);
   if (header_.log_pending()) {
@@ -103,13 +97,19 @@ void DataFileImpl::ReadHeader() {
   // A header never committed to holds no tree, whatever its other fields say.
   if (header_.change_counter == 0) {
     header_ = FileHeader();
-    return;
+    return false;
   }
   // Every committed page lies inside the file: a header whose regions reach past its end is
   // damaged, and writing at such offsets would grow the file without bound.
   uint64_t size = 0;
   if (int error = file_->Size(&size)) Fail(error);
   if (header_.EndOfDataOffset() > size) Fail(kErrInvalidDataFile);
+  return false;
+}
+
+void DataFileImpl::KnowDiskHeader(const FileHeader& header) {
+  disk_header_ = header;
+  EncodeHeaderStart(disk_header_, disk_start_);
 }
 
 void DataFileImpl::Begin(Access access) {
@@ -128,8 +128,9 @@ void DataFileImpl::Begin(Access access) {
   }
   // A file that no other opener may write keeps the header this process last read or wrote,
   // so only a shared file pays for reading it back at every cycle.
+  bool known = true;  // header_ is disk_header_, which needs no copy back
   if (options_.shared || !cache_valid_ || !header_held_) {
-    ReadHeader();
+    known = ReadHeader();
     header_held_ = !options_.shared;
   } else {
     header_ = disk_header_;
@@ -141,7 +142,7 @@ void DataFileImpl::Begin(Access access) {
   }
   cache_valid_ = true;
   cached_counter_ = header_.change_counter;
-  disk_header_ = header_;
+  if (!known) KnowDiskHeader(header_);
   in_cycle_ = true;
   write_cycle_ = access == Access::kWrite;
 }
@@ -247,7 +248,15 @@ Page* DataFileImpl::LoadPage(int32_t number) {
   return cache_.Add(std::move(page));
 }
 
-Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
+Page* DataFileImpl::LoadChild(Page& parent, size_t index) {
+  // A child reached from this parent in the current layout generation passed the checks below,
+  // and nothing since has moved the bounds between the parent's children (invariant 4).
+  if (parent.child_layout != layout_generation_) {
+    parent.child_pages.assign(parent.children.size(), nullptr);
+    parent.child_layout = layout_generation_;
+  } else if (Page* known = parent.child_pages[index]) {
+    return known;
+  }
   Page* child = LoadPage(parent.children[index]);
   // Levels fall by one per step down, so a damaged child number can never make a cycle; the
   // child's entries must lie between its inner entry and the next one, so that walking the
@@ -255,9 +264,10 @@ Page* DataFileImpl::LoadChild(const Page& parent, size_t index) {
   if (child->level + 1 != parent.level || child->size() == 0 ||
       child->entries.front().key() != parent.entries[index].key() ||
       (index + 1 < parent.size() &&
-       !(child->entries.back().key() < parent.entries[index + 1].key()))) {
+       !KeyBefore(child->entries.back().key(), parent.entries[index + 1].key()))) {
     Fail(kErrInvalidDataFile);
   }
+  parent.child_pages[index] = child;
   return child;
 }
 
@@ -299,9 +309,12 @@ void DataFileImpl::FreePage(Page* page) {
 }
 
 Page* DataFileImpl::LoadRoot() {
+  // The root checked in this layout generation is still the root and still cached (invariant 4).
+  if (root_.layout == layout_generation_ && root_.number == header_.root) return root_.page;
   Page* root = LoadPage(header_.root);
   // The leftmost path holds the sentinel, so the root can never be left without entries.
   if (root->size() == 0 || !root->entries.front().key().empty()) Fail(kErrInvalidDataFile);
+  root_ = {root, header_.root, layout_generation_};
   return root;
 }
 
@@ -462,7 +475,8 @@ void DataFileImpl::FinishCommit() {
   dirty_pages_ = 0;
   header_dirty_ = false;
   next_provisional_ = -2;
-  header_ = disk_header_ = next;
+  KnowDiskHeader(next);
+  header_ = next;
   cached_counter_ = next.change_counter;
   if (error != 0) {
     cache_.Clear();

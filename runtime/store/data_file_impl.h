@@ -88,7 +88,9 @@ class DataFileImpl {
   // Pages.
   Page* LoadPage(int32_t number);
   Page* LoadRoot();
-  Page* LoadChild(const Page& parent, size_t index);
+  // The child at `index` of an inner page, checked against the parent's bounds the first time
+  // it is reached in a layout generation.
+  Page* LoadChild(Page& parent, size_t index);
   Page* NewPage(uint8_t level);
   // A page whose content changed (MarkDirty), or that only has a new number (MarkMoved): both
   // are written at the commit, only the first is serialized again.
@@ -151,6 +153,7 @@ class DataFileImpl {
   // Moves the path to the next (previous) entry; false at the end, leaving it unchanged.
   bool Advance(Path* path, bool forward);
   bool FindEntry(std::string_view key, Entry* entry);
+  void ScanPrefix(std::string_view prefix, const void* context, Tree::EntryVisitor visit);
   bool InsertEntry(std::string_view key, std::string_view data, bool replace);
   bool EraseEntry(std::string_view key);
   void ModifyEntry(std::string_view key, const std::function<bool(std::string*)>& change);
@@ -161,7 +164,8 @@ class DataFileImpl {
   std::string path_;
   DataFileOptions options_;
   FileHeader header_;       // the current state, changes of the open cycle included
-  FileHeader disk_header_;  // the header as committed on disk
+  FileHeader disk_header_;  // the header as committed on disk; set through KnowDiskHeader
+  uint8_t disk_start_[kHeaderStartSize] = {};  // EncodeHeaderStart(disk_header_)
   PageCache cache_;
   bool in_cycle_ = false;
   bool write_cycle_ = false;
@@ -199,12 +203,19 @@ class DataFileImpl {
     std::string bytes;
   };
   // A recent search path, valid while the layout generation and the root are those it was
-  // taken under; `used` orders the hints for replacement.
+  // taken under; `used` orders the hints for replacement. A descent for a key in [low, high)
+  // (no upper bound unless `bounded`) takes every inner step of the path; both views point
+  // into the path's inner pages, which stay unchanged while the layout generation holds.
   struct Hint {
     Path path;
     uint64_t layout = 0;
     int32_t root = 0;
     uint64_t used = 0;
+    std::string_view low;
+    std::string_view high;
+    bool bounded = false;
+    uint64_t low_head = 0;  // KeyHead of low and high
+    uint64_t high_head = 0;
   };
   static constexpr size_t kHints = 4;  // record, key and counters searches of one ADD, and one more
 
@@ -212,13 +223,24 @@ class DataFileImpl {
   void ListDirty(Page* page);
 
   std::array<Hint, kHints> hints_;
+  // The root as LoadRoot last checked it, valid while the layout generation and the header's
+  // root are those it was taken under.
+  struct KnownRoot {
+    Page* page = nullptr;
+    int32_t number = kEmptyRoot;
+    uint64_t layout = 0;
+  };
+  KnownRoot root_;
   uint64_t hint_clock_ = 0;
 
   using SerializedPages = std::unordered_map<const Page*, Serialized>;
   using Holes = std::map<int, std::vector<int32_t>>;    // freed numbers by size class
   using Homeless = std::vector<std::pair<Page*, int>>;  // pages waiting for a slot of a class
 
-  void ReadHeader();
+  // Reads the header into header_; true when it is the one already known (disk_header_).
+  bool ReadHeader();
+  // Sets disk_header_ and the encoding of its start that each shared cycle compares.
+  void KnowDiskHeader(const FileHeader& header);
   void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
   Holes TakeFreedSlots();

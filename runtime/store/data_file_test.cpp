@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -363,6 +365,39 @@ TEST_F(DamageTest, EveryByteOfTheRootPage) {
     (*bytes_)[RootOffset() + i] ^= static_cast<char>(0x5A);
     int error = OpenAndRead();
     EXPECT_TRUE(error == 0 || error == kErrInvalidDataFile) << i << ": " << error;
+  }
+}
+
+// The access cycle of a shared file compares only the start of the header with the file; that
+// start must be exactly what the full encoding writes, every field that a commit changes in it.
+TEST(FileHeaderTest, StartIsTheFirstBytesOfTheFullEncoding) {
+  FileHeader header;
+  header.log_start = 0x01020304;
+  header.log_end = 0x05060708;
+  header.last_number = 0x0A0B0C0D;
+  header.change_counter = 0x11121314;
+  header.root = 0x21222324;
+  for (int i = 0; i < kRegionCount; ++i) {
+    header.regions.start[i] = 0x30000000 + i;
+    header.regions.end[i] = 0x40000000 + i;
+  }
+  uint8_t full[kHeaderSize];
+  EncodeHeader(header, full);
+  uint8_t start[kHeaderStartSize];
+  std::memset(start, 0xEE, sizeof start);
+  EncodeHeaderStart(header, start);
+  EXPECT_EQ(std::memcmp(start, full, kHeaderStartSize), 0);
+  const std::function<void(FileHeader&)> changes[] = {
+      [](FileHeader& h) { ++h.log_start; },      [](FileHeader& h) { ++h.log_end; },
+      [](FileHeader& h) { ++h.last_number; },    [](FileHeader& h) { ++h.change_counter; },
+      [](FileHeader& h) { ++h.root; },           [](FileHeader& h) { ++h.regions.start[7]; },
+  };
+  for (const auto& change : changes) {
+    FileHeader changed = header;
+    change(changed);
+    uint8_t other[kHeaderStartSize];
+    EncodeHeaderStart(changed, other);
+    EXPECT_NE(std::memcmp(start, other, kHeaderStartSize), 0);
   }
 }
 

@@ -11,16 +11,24 @@ uint64_t FileHeader::EndOfDataOffset() const {
   return PageOffset(regions.EndOfData());
 }
 
-void EncodeHeader(const FileHeader& header, uint8_t out[kHeaderSize]) {
-  std::memset(out, 0, kHeaderSize);
+void EncodeHeaderStart(const FileHeader& header, uint8_t out[kHeaderStartSize]) {
   StoreLe32(out + 0, 0);
   StoreLe16(out + 4, kHeaderSize);
   StoreLe32(out + 6, header.log_start);
   StoreLe32(out + 10, header.log_end);
   StoreLe32(out + 14, kSignature);
+  StoreLe16(out + 18, 0);
   StoreBe32(out + 20, header.last_number);
   StoreLe32(out + 24, header.change_counter);
   StoreLe32(out + 28, static_cast<uint32_t>(header.root));
+  for (int i = 0; 32 + 4 * i < kHeaderStartSize; ++i) {
+    StoreLe32(out + 32 + 4 * i, static_cast<uint32_t>(header.regions.start[i]));
+  }
+}
+
+void EncodeHeader(const FileHeader& header, uint8_t out[kHeaderSize]) {
+  std::memset(out, 0, kHeaderSize);
+  EncodeHeaderStart(header, out);
   for (int i = 0; i < kRegionCount; ++i) {
     StoreLe32(out + 32 + 4 * i, static_cast<uint32_t>(header.regions.start[i]));
     StoreLe32(out + 272 + 4 * i, static_cast<uint32_t>(header.regions.end[i]));

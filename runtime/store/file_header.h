@@ -46,6 +46,11 @@ inline uint64_t PageOffset(int32_t number) {
 }
 
 void EncodeHeader(const FileHeader& header, uint8_t out[kHeaderSize]);
+// The first kHeaderStartSize bytes of EncodeHeader's output: the log fields, signature, number
+// and change counters, root and the first region starts. Every commit changes them (the change
+// counter at least), so comparing them with the file tells whether anyone committed since.
+inline constexpr int kHeaderStartSize = 64;
+void EncodeHeaderStart(const FileHeader& header, uint8_t out[kHeaderStartSize]);
 // False when the bytes are no valid header: wrong signature, own offset or size, regions that
 // break their invariants, a root that is no page slot, or log fields out of order.
 bool DecodeHeader(const uint8_t in[kHeaderSize], FileHeader* header);

@@ -49,10 +49,12 @@ uint32_t RecordArgument(const OperationCall& call, int index) {
 // Repeats `read` while it fails with 43 under HOLD: without end when the HOLD has no time-out,
 // otherwise until more than the time-out has passed since the statement began; then 43 stands
 // and the HOLD and WATCH requests are dropped.
-int ReadHolding(OperationCall& call, const std::function<int()>& read) {
+template <class Read>
+int ReadHolding(OperationCall& call, const Read& read) {
   DriverState& state = *call.state;
   const bool holding = state.hold_requested;
-  const int64_t start = ProgramClock();
+  // Only a read under HOLD can be repeated, so only it needs the time it began.
+  const int64_t start = holding ? ProgramClock() : 0;
   for (;;) {
     const int error = read();
     if (error != kErrRecordIsAlreadyHeld || !holding) return error;
@@ -662,11 +664,13 @@ constexpr auto kSupportedCodes = [] {
 }  // namespace
 
 const OperationRow* FindOperation(int code) {
-  const auto* found =
-      std::lower_bound(std::begin(kRows), std::end(kRows), code,
-                       [](const OperationRow& row, int wanted) { return row.code < wanted; });
-  if (found == std::end(kRows) || found->code != code) return nullptr;
-  return found;
+  // Every statement looks its row up: a table by code, built once, answers without a search.
+  static const std::array<const OperationRow*, 256> by_code = [] {
+    std::array<const OperationRow*, 256> rows{};
+    for (const OperationRow& row : kRows) rows[row.code] = &row;
+    return rows;
+  }();
+  return code >= 0 && code < 256 ? by_code[static_cast<size_t>(code)] : nullptr;
 }
 
 const OperationRow* OperationRowsBegin() {

@@ -6,9 +6,19 @@
 namespace carelog::store {
 
 ptrdiff_t Page::LastAtOrBelow(std::string_view key) const {
-  auto above = std::upper_bound(entries.begin(), entries.end(), key,
-                                [](std::string_view k, const Entry& e) { return k < e.key(); });
-  return (above - entries.begin()) - 1;
+  // Halves [low, high) so that every entry before low is at or below the key and every entry
+  // from high on above it.
+  size_t low = 0;
+  size_t high = entries.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (KeyBefore(key, entries[middle].key())) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return static_cast<ptrdiff_t>(low) - 1;
 }
 
 ptrdiff_t Page::ChildIndex(int32_t number) const {

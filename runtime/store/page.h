@@ -39,6 +39,11 @@ class Page {
   std::vector<Entry> entries;
   std::vector<int32_t> children;
   size_t accounting = kPageHeaderSize;
+  // For an inner page: the cached children already reached through it (parallel to
+  // `children`, null where not yet), valid while the file's layout generation is
+  // `child_layout`. Kept by DataFileImpl::LoadChild.
+  std::vector<Page*> child_pages;
+  uint64_t child_layout = 0;
 
   bool is_leaf() const { return level == 0; }
   size_t size() const { return entries.size(); }

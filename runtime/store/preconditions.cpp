@@ -27,6 +27,8 @@ constexpr BitErrors kBitErrors[] = {
 }  // namespace
 
 int CheckPreconditions(const OperationRow& row, uint32_t bits) {
+  // The usual case, every required bit present and no forbidden one: nothing to report.
+  if ((bits & row.required) == row.required && (bits & row.forbidden) == 0) return 0;
   const bool open = (bits & kBitOpen) != 0;
   for (const BitErrors& bit : kBitErrors) {
     const bool checked = open || bit.bit == kBitOpen;

@@ -101,13 +101,14 @@ int Reader::Begin(Table& table, int mode, int key, const uint8_t* buffer, uint32
       return kErrRecordNotAvailable;
   }
   mode_ = mode;
+  prefix_ = Prefix(table);
   cursor_ = std::make_unique<Cursor>(record_order_ ? table.file() : table.KeyFile(key_));
   return 0;
 }
 
 int Reader::SeekStart(Table& table, Cursor& cursor, bool forward, bool* found) {
   const std::string prefix =
-      mode_ == 4 ? KeyPrefix(table.number(), static_cast<uint8_t>(key_)) : Prefix(table);
+      mode_ == 4 ? KeyPrefix(table.number(), static_cast<uint8_t>(key_)) : prefix_;
   const uint32_t far_record = forward ? 0 : 0xFFFFFFFF;
   int rc = 0;
   switch (start_) {
@@ -153,7 +154,7 @@ int Reader::SeekCandidate(Table& table, Cursor& cursor, bool forward, bool* foun
   } else {
     rc = SeekFrom(cursor, last_key_, forward, false, found);
   }
-  if (rc == 0 && *found && !StartsWith(cursor.key(), Prefix(table))) *found = false;
+  if (rc == 0 && *found && !StartsWith(cursor.key(), prefix_)) *found = false;
   return rc;
 }
 
@@ -190,7 +191,7 @@ int Reader::Peek(Table& table, bool forward, bool* exists) {
       rc = SeekStart(table, cursor, forward, &found);
     } else {
       rc = SeekFrom(cursor, last, forward, false, &found);
-      if (rc == 0 && found && !StartsWith(cursor.key(), Prefix(table))) found = false;
+      if (rc == 0 && found && !StartsWith(cursor.key(), prefix_)) found = false;
     }
     if (rc != 0 || !found) return rc;
     started = true;

@@ -78,6 +78,7 @@ class Reader {
   std::string start_value_;
   uint32_t start_record_ = 0;
   bool started_ = false;
+  std::string prefix_;    // key part prefix of the entries read: records or the key's entries
   std::string last_key_;  // key part of the last entry read (or skipped)
   std::unique_ptr<Cursor> cursor_;
 };

@@ -219,6 +219,7 @@ class StoredTablesImpl : public TableOps {
     StoredTable* handle = HandleOf(state);
     if (!handle) return 0;
     int rc = FinishStatement(state, *handle->file);
+    if (handle->table == nullptr || !handle->table->has_key_files()) return rc;
     for (size_t k = 0; k < state.keys.size(); ++k) {
       DataFile& key_file = handle->table->KeyFile(static_cast<int>(k));
       if (&key_file != handle->file.get() && key_file.in_access()) {

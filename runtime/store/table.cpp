@@ -15,6 +15,17 @@ namespace {
 constexpr uint32_t kLastTableNumber = 0xFDFFFFFF;  // numbers stay below the table names
 constexpr int kLineNumbersExhausted = 1163;
 
+// Sets `key` to t · kind · r (RecordKey, MemoPrefix), reusing its storage.
+void NumberedKey(std::string* key, uint32_t table, uint8_t kind, uint32_t record) {
+  if (key->size() != 9) key->resize(9);
+  char* at = key->data();
+  for (int i = 0; i < 4; ++i) {
+    at[i] = static_cast<char>(table >> (24 - 8 * i));
+    at[5 + i] = static_cast<char>(record >> (24 - 8 * i));
+  }
+  at[4] = static_cast<char>(kind);
+}
+
 bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
 }
@@ -55,8 +66,7 @@ Table::Table(DataFile& file, uint32_t number, std::string name, TableDefinition 
       name_(std::move(name)),
       def_(std::move(def)),
       oem_(oem),
-      text_(LocaleTextKeyTables(oem)),
-      memo_cursor_(file) {}
+      text_(LocaleTextKeyTables(oem)) {}
 
 void Table::DynamicIndex::Drop() {
   if (!file) return;
@@ -205,13 +215,22 @@ int Table::ReadImage(uint32_t record, std::string* image, bool* found) {
   return 0;
 }
 
+// The record's entry sorts first among those whose key part begins with its key, so a scan of
+// that prefix reads it in place, without a copy.
 int Table::Read(uint32_t record, RecordBuffers& out, bool with_memos) {
+  NumberedKey(&read_key_, number_, kKindRecord, record);
   bool found = false;
-  int rc = file_->tree().Find(RecordKey(number_, record), &read_entry_, &found);
+  bool damaged = false;
+  int rc = file_->tree().ScanPrefix(read_key_, [&](const Entry& entry) {
+    found = entry.key().size() == read_key_.size();
+    if (!found) return false;
+    damaged = entry.data().size() != def_.record_size;
+    if (!damaged) LoadImage(entry.data(), out.record);
+    return false;
+  });
   if (rc != 0) return rc;
   if (!found) return kErrRecordNotFound;
-  if (read_entry_.data().size() != def_.record_size) return kErrInvalidDataFile;
-  LoadImage(read_entry_.data(), out.record);
+  if (damaged) return kErrInvalidDataFile;
   return with_memos ? ReadMemos(record, out) : 0;
 }
 
@@ -220,18 +239,18 @@ int Table::ReadMemos(uint32_t record, RecordBuffers& out) {
   std::vector<std::string>& stored = read_memos_;
   stored.resize(def_.memos.size());
   for (std::string& text : stored) text.clear();
-  std::string prefix = MemoPrefix(number_, record);
-  Cursor& cursor = memo_cursor_;
-  bool found = false;
-  int rc = cursor.SeekAtOrAbove(prefix, &found);
-  while (rc == 0 && found && StartsWith(cursor.key(), prefix)) {
-    std::string_view key = cursor.key();
+  NumberedKey(&read_key_, number_, kKindMemo, record);
+  const std::string_view prefix = read_key_;
+  bool damaged = false;
+  int rc = file_->tree().ScanPrefix(prefix, [&](const Entry& block) {
+    std::string_view key = block.key();
     size_t memo = key.size() == prefix.size() + 3 ? static_cast<uint8_t>(key[prefix.size()]) : 0;
-    if (key.size() != prefix.size() + 3 || memo >= stored.size()) return kErrInvalidDataFile;
-    stored[memo].append(cursor.data());
-    rc = cursor.Next(&found);
-  }
+    damaged = key.size() != prefix.size() + 3 || memo >= stored.size();
+    if (!damaged) stored[memo].append(block.data());
+    return !damaged;
+  });
   if (rc != 0) return rc;
+  if (damaged) return kErrInvalidDataFile;
   for (size_t m = 0; m < def_.memos.size() && m < out.memos.size(); ++m) {
     const MemoDef& memo = def_.memos[m];
     MemoBuffer& buffer = out.memos[m];

@@ -66,6 +66,8 @@ class Table {
 
   // The data file holding the entries of key `k` (a built dynamic index has its own).
   DataFile& KeyFile(int k) const;
+  // Whether any key has a data file of its own (a built dynamic index).
+  bool has_key_files() const { return !dynamic_.empty(); }
 
   // --- Records --------------------------------------------------------------------------------
   // Reads record `record` into the buffers (35 when it does not exist).
@@ -132,9 +134,8 @@ class Table {
   };
   std::map<int, DynamicIndex> dynamic_;
   // Reused by every read, so that reading a record allocates nothing once they have grown.
-  Entry read_entry_;
+  std::string read_key_;
   std::vector<std::string> read_memos_;
-  Cursor memo_cursor_;
   // The stored image of the record being added, reused by every ADD.
   std::string write_image_;
 };

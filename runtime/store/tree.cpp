@@ -32,30 +32,21 @@ bool DataFileImpl::Descend(std::string_view key, Path* path) {
   return true;
 }
 
-namespace {
-
-// Whether a descent for `key` takes the index of `step` in its inner page: the last entry at
-// or below the key is the step's own.
-bool StepTakes(const DataFileImpl::Step& step, std::string_view key) {
-  const Page& page = *step.page;
-  return !(key < page.entries[step.index].key()) &&
-         (step.index + 1 == page.size() || key < page.entries[step.index + 1].key());
-}
-
-}  // namespace
-
 // A remembered path whose every inner step a fresh descent for `key` would take again leads to
 // the same leaf, so only the search inside the leaf is left. Its inner pages are unchanged since
 // it was taken (the layout generation), so the checks of LoadChild hold for it still.
 bool DataFileImpl::DescendFromHint(std::string_view key, Path* path) {
+  const uint64_t head = KeyHead(key);
   for (Hint& hint : hints_) {
     if (hint.layout != layout_generation_ || hint.root != header_.root) continue;
-    size_t inner = hint.path.size() - 1;
-    bool takes = true;
-    for (size_t depth = inner; takes && depth > 0; --depth) {
-      takes = StepTakes(hint.path[depth - 1], key);
+    // Heads decide most bounds without reading the bytes (a smaller head, a smaller key).
+    const bool below_low = head != hint.low_head ? head < hint.low_head : KeyBefore(key, hint.low);
+    if (below_low) continue;
+    if (hint.bounded) {
+      const bool below_high =
+          head != hint.high_head ? head < hint.high_head : KeyBefore(key, hint.high);
+      if (!below_high) continue;
     }
-    if (!takes) continue;
     ptrdiff_t index = hint.path.back().page->LastAtOrBelow(key);
     if (index < 0) continue;  // only a damaged leaf; the full descent reports it
     hint.path.back().index = static_cast<size_t>(index);
@@ -66,6 +57,9 @@ bool DataFileImpl::DescendFromHint(std::string_view key, Path* path) {
   return false;
 }
 
+// A descent takes every inner step of the path exactly for the keys from the deepest step's
+// entry up to the first next entry met going up: separators deeper down lie inside the ranges
+// of those above them.
 void DataFileImpl::RememberPath(const Path& path) {
   if (path.size() == 0) return;
   Hint* oldest = &hints_[0];
@@ -80,6 +74,19 @@ void DataFileImpl::RememberPath(const Path& path) {
   oldest->layout = layout_generation_;
   oldest->root = header_.root;
   oldest->used = ++hint_clock_;
+  oldest->low = {};
+  oldest->bounded = false;
+  const size_t inner = path.size() - 1;
+  if (inner > 0) oldest->low = path[inner - 1].page->entries[path[inner - 1].index].key();
+  for (size_t depth = inner; depth > 0 && !oldest->bounded; --depth) {
+    const Step& step = path[depth - 1];
+    if (step.index + 1 < step.page->size()) {
+      oldest->high = step.page->entries[step.index + 1].key();
+      oldest->bounded = true;
+    }
+  }
+  oldest->low_head = KeyHead(oldest->low);
+  oldest->high_head = oldest->bounded ? KeyHead(oldest->high) : 0;
 }
 
 bool DataFileImpl::DescendLast(Path* path) {
@@ -95,6 +102,12 @@ bool DataFileImpl::DescendLast(Path* path) {
 }
 
 bool DataFileImpl::Advance(Path* path, bool forward) {
+  // Within the leaf: one step, and forward never meets the sentinel, which comes first.
+  Step& at = path->back();
+  if (forward && at.index + 1 < at.page->size()) {
+    ++at.index;
+    return true;
+  }
   size_t depth = path->size();
   while (depth > 0) {
     Step& step = (*path)[depth - 1];
@@ -125,6 +138,21 @@ bool DataFileImpl::FindEntry(std::string_view key, Entry* entry) {
   if (found.key() != key) return false;
   *entry = found;
   return true;
+}
+
+void DataFileImpl::ScanPrefix(std::string_view prefix, const void* context,
+                              Tree::EntryVisitor visit) {
+  if (prefix.empty()) InternalError(813);
+  EnsureRead();
+  Path path;
+  if (!Descend(prefix, &path)) return;
+  // The descent stands on the last entry at or below the prefix: the first that begins with it,
+  // or the one just before the first.
+  auto at = [&path]() -> const Entry& { return path.back().page->entries[path.back().index]; };
+  if (at().key() < prefix && !Advance(&path, true)) return;
+  while (at().key().starts_with(prefix) && visit(context, at())) {
+    if (!Advance(&path, true)) return;
+  }
 }
 
 void DataFileImpl::EnsureRoot() {
@@ -306,6 +334,10 @@ int Tree::Put(std::string_view key, std::string_view data) {
 
 int Tree::Modify(std::string_view key, const std::function<bool(std::string*)>& change) {
   return file_.Guard([&] { file_.ModifyEntry(key, change); });
+}
+
+int Tree::ScanPrefixWith(std::string_view prefix, const void* context, EntryVisitor visit) {
+  return file_.Guard([&] { file_.ScanPrefix(prefix, context, visit); });
 }
 
 int Tree::Erase(std::string_view key, bool* erased) {

@@ -15,8 +15,10 @@
 // write cycle (or upgrade a read cycle).
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,13 +33,58 @@ inline constexpr size_t kMaxEntrySize = 15086;  // 15104 - 13 - 5
 inline constexpr size_t kMaxKeySize = 5018;     // (15094 - 13) / 3 - 9
 
 // One entry: its bytes, the first key_size of which are the key part.
+// REQUIRES: key_size <= bytes.size().
 struct Entry {
   std::string bytes;
   size_t key_size = 0;
 
-  std::string_view key() const { return std::string_view(bytes).substr(0, key_size); }
-  std::string_view data() const { return std::string_view(bytes).substr(key_size); }
+  std::string_view key() const { return std::string_view(bytes.data(), key_size); }
+  std::string_view data() const {
+    return std::string_view(bytes.data() + key_size, bytes.size() - key_size);
+  }
 };
+
+// The first eight bytes of a key part as a big-endian integer, zero-padded. Of two keys, the one
+// with the smaller head sorts first; equal heads say nothing.
+inline uint64_t KeyHead(std::string_view key) {
+  uint64_t head = 0;
+  if (key.size() >= 8) {
+    std::memcpy(&head, key.data(), 8);
+  } else {
+    uint8_t bytes[8] = {};
+    for (size_t i = 0; i < key.size(); ++i) bytes[i] = static_cast<uint8_t>(key[i]);
+    std::memcpy(&head, bytes, 8);
+  }
+  if constexpr (std::endian::native == std::endian::little) head = __builtin_bswap64(head);
+  return head;
+}
+
+// Whether key part `a` sorts before `b` (unsigned bytes, a prefix first). Eight bytes at a time
+// are compared as big-endian integers, which orders them as bytes do; the searches of the tree
+// compare short keys that share long prefixes (table number, kind), where this beats a call.
+inline bool KeyBefore(std::string_view a, std::string_view b) {
+  const size_t common = a.size() < b.size() ? a.size() : b.size();
+  const char* x = a.data();
+  const char* y = b.data();
+  size_t i = 0;
+  for (; i + 8 <= common; i += 8) {
+    uint64_t u;
+    uint64_t v;
+    std::memcpy(&u, x + i, 8);
+    std::memcpy(&v, y + i, 8);
+    if (u != v) {
+      if constexpr (std::endian::native == std::endian::little) {
+        u = __builtin_bswap64(u);
+        v = __builtin_bswap64(v);
+      }
+      return u < v;
+    }
+  }
+  for (; i < common; ++i) {
+    if (x[i] != y[i]) return static_cast<uint8_t>(x[i]) < static_cast<uint8_t>(y[i]);
+  }
+  return a.size() < b.size();
+}
 
 class Tree {
  public:
@@ -54,6 +101,18 @@ class Tree {
   // Lets `change` rewrite the data of the entry `key` (empty when there is none) and stores
   // the result, in one search of the tree; nothing is stored when `change` returns false.
   int Modify(std::string_view key, const std::function<bool(std::string*)>& change);
+  // Calls `visit(const Entry&)` with each entry whose key part begins with `prefix` (not
+  // empty), in key order, until it returns false. The entries are the tree's own and valid
+  // during the call only; `visit` must not change the tree. One search, then steps: no cursor,
+  // no copies.
+  template <class Visit>
+  int ScanPrefix(std::string_view prefix, const Visit& visit) {
+    return ScanPrefixWith(prefix, &visit, [](const void* context, const Entry& entry) {
+      return (*static_cast<const Visit*>(context))(entry);
+    });
+  }
+  using EntryVisitor = bool (*)(const void* context, const Entry& entry);
+  int ScanPrefixWith(std::string_view prefix, const void* context, EntryVisitor visit);
 
  private:
   DataFileImpl& file_;

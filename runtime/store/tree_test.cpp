@@ -293,6 +293,42 @@ TEST_F(TreeTest, RandomOperationsMatchAModel) {
   }
 }
 
+// Prefix scans over runs that span several leaves: every entry of the prefix in order, nothing
+// of its neighbours, an entry equal to the prefix included, and a scan stopped by its visitor.
+TEST_F(TreeTest, ScanPrefixVisitsExactlyThePrefixInOrder) {
+  std::map<std::string, std::string> model;
+  for (int n = 0; n < 3000; ++n) {
+    for (const std::string& range : {std::string("m"), std::string("m\x01"), std::string("n")}) {
+      const std::string key = range + Key(n % 700) + (n % 3 == 0 ? "" : std::to_string(n));
+      Put(key, std::string(40, 'd'));
+      model[key] = std::string(40, 'd');
+    }
+  }
+  Put("m\x01", "itself");
+  model["m\x01"] = "itself";
+  Commit();
+  for (const std::string& prefix : {std::string("m"), std::string("m\x01"), std::string("mk0000001"),
+                                    std::string("m\x01k00000699"), std::string("l"),
+                                    std::string("o"), std::string("m\x02")}) {
+    std::vector<std::string> expected;
+    for (const auto& [key, data] : model) {
+      if (key.starts_with(prefix)) expected.push_back(key);
+    }
+    std::vector<std::string> seen;
+    ASSERT_EQ(tree().ScanPrefix(prefix,
+                                [&](const Entry& entry) {
+                                  seen.emplace_back(entry.key());
+                                  EXPECT_EQ(entry.data(), model[seen.back()]);
+                                  return true;
+                                }),
+              0);
+    EXPECT_EQ(seen, expected) << prefix;
+  }
+  int visited = 0;
+  ASSERT_EQ(tree().ScanPrefix("n", [&](const Entry&) { return ++visited < 5; }), 0);
+  EXPECT_EQ(visited, 5);
+}
+
 // Searches that start from a remembered leaf: ADDs in key order into three interleaved ranges
 // (as a record, its key entry and a counter are written), lookups around them, and erasures of
 // whole runs that free leaves and change their parents' entries; every answer is checked
