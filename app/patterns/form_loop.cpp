@@ -181,8 +181,8 @@ class OpenFiles {
 window::UseTable MakeUseTable(const std::vector<FormUse>& uses) {
   window::UseTable table;
   for (const FormUse& use : uses) {
-    table.push_back(window::UseBinding{use.control, use.slot.storage,
-                                       window::UseVariable{use.slot.address, use.slot.places}});
+    window::UseVariable variable{use.slot.address, use.slot.places, use.slot.shown_blank};
+    table.push_back(window::UseBinding{use.control, use.slot.storage, variable});
   }
   return table;
 }

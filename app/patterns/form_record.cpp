@@ -70,6 +70,7 @@ bool ResolveBindings(const FormTable& table, std::vector<FormUse>* out, std::str
       *bad = std::string(row.field) + " element " + std::to_string(row.element);
       return false;
     }
+    slot.shown_blank = row.shown_blank;
     out->push_back(FormUse{ControlOf(table, row), slot});
   }
   std::stable_sort(out->begin(), out->end(),

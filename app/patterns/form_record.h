@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ struct FieldSlot {
   uint8_t* address = nullptr;  // null when the name, element or memo does not resolve
   window::UseType storage;     // type code and size in bytes of the element
   uint8_t places = 0;          // DECIMAL fields
+  // The value its control shows blank (FieldBinding::shown_blank).
+  std::optional<double> shown_blank = std::nullopt;
   bool valid() const { return address != nullptr; }
 };
 

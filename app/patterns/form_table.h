@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -30,11 +31,13 @@ enum class FormFlavour : uint8_t {
 };
 
 // A control showing a field of the form's file (or one of its memos): element 0 is the whole
-// field, 1..n an element of an array.
+// field, 1..n an element of an array. A number field may have a value that means nothing was
+// recorded yet (a range's starting point); the control shows it blank.
 struct FieldBinding {
   int control;
   const char* field;  // "MED:DRUG", or a memo's declared name "PAT:PLANS_AND_PROGRESS"
   uint32_t element = 0;
+  std::optional<double> shown_blank = {};
 };
 
 // Where a form's window puts the fields of its table. Two forms of one file share one table of

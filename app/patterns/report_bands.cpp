@@ -17,6 +17,7 @@ void ReportRun::BuildReport() {
     if (!slot.valid()) continue;  // the catalogue test names every unresolved field
     uses.push_back(window::use::Of(use.control, slot.storage.type, slot.address, slot.storage.size,
                                    slot.places));
+    uses.back().variable.shown_blank = use.shown_blank;
   }
   if (table.hooks.locals) table.hooks.locals(&uses);
   report = std::make_unique<window::Structure>(window::StructureKind::kReport, table.report,

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -40,12 +41,14 @@ inline constexpr int kProgressCancel = 4;
 
 inline constexpr int32_t kRecordsPerCycle = 25;
 
-// One band control showing a field (or one element of an array, from 1) or a memo of a file.
+// One band control showing a field (or one element of an array, from 1) or a memo of a file;
+// a number field's shown_blank value (nothing recorded yet) prints blank.
 struct ReportUse {
   int control;
   appdata::FileId file;
   const char* field;  // declared name, "PRO:TIME_IN", or a memo's, "PRO:PLANS"
   uint32_t element = 0;
+  std::optional<double> shown_blank = {};
 };
 
 struct ReportHooks {

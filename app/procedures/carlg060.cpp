@@ -1,11 +1,13 @@
 // PRINTDISCHARGE: one discharge summary: vital-sign ranges, disposition, discharge status, goals
 // achieved and medications.
 #include "app/procedures/report_procedures.h"
+#include "app/procedures/vital_ranges.h"
 
 namespace carelog::app {
 namespace {
 
 using appdata::FileId;
+namespace vr = vital_ranges;
 constexpr FileId kFiles[] = {FileId::kDischargeSummary, FileId::kPatients};
 
 constexpr ReportUse kUses[] = {
@@ -18,11 +20,11 @@ constexpr ReportUse kUses[] = {
     {16, FileId::kDischargeSummary, "DIS:OT"},
     {17, FileId::kDischargeSummary, "DIS:ST"},
     {18, FileId::kDischargeSummary, "DIS:HHA"},
-    {19, FileId::kDischargeSummary, "DIS:BP", 1},
-    {20, FileId::kDischargeSummary, "DIS:TEMPERATURE", 1},
-    {21, FileId::kDischargeSummary, "DIS:P", 1},
-    {22, FileId::kDischargeSummary, "DIS:R", 1},
-    {23, FileId::kDischargeSummary, "DIS:WEIGHT", 1},
+    {19, FileId::kDischargeSummary, "DIS:BP", 1, vr::kDischargeBp},
+    {20, FileId::kDischargeSummary, "DIS:TEMPERATURE", 1, vr::kDischargeTemperature},
+    {21, FileId::kDischargeSummary, "DIS:P", 1, vr::kDischargePulse},
+    {22, FileId::kDischargeSummary, "DIS:R", 1, vr::kDischargeResp},
+    {23, FileId::kDischargeSummary, "DIS:WEIGHT", 1, vr::kDischargeWeight},
     {24, FileId::kDischargeSummary, "DIS:BP", 2},
     {25, FileId::kDischargeSummary, "DIS:TEMPERATURE", 2},
     {26, FileId::kDischargeSummary, "DIS:P", 2},

@@ -4,6 +4,7 @@
 
 #include "app/patterns/form_table.h"
 #include "app/procedures/patient_lookup.h"
+#include "app/procedures/vital_ranges.h"
 
 namespace carelog::app::procedures {
 
@@ -20,11 +21,11 @@ inline constexpr FieldBinding kDischargeFields[] = {
     {18, "DIS:OT"},
     {19, "DIS:ST"},
     {20, "DIS:HHA"},
-    {22, "DIS:BP", 1},
-    {23, "DIS:TEMPERATURE", 1},
-    {24, "DIS:P", 1},
-    {25, "DIS:R", 1},
-    {26, "DIS:WEIGHT", 1},
+    {22, "DIS:BP", 1, vital_ranges::kDischargeBp},
+    {23, "DIS:TEMPERATURE", 1, vital_ranges::kDischargeTemperature},
+    {24, "DIS:P", 1, vital_ranges::kDischargePulse},
+    {25, "DIS:R", 1, vital_ranges::kDischargeResp},
+    {26, "DIS:WEIGHT", 1, vital_ranges::kDischargeWeight},
     {28, "DIS:BP", 2},
     {29, "DIS:TEMPERATURE", 2},
     {30, "DIS:P", 2},

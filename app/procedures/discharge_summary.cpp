@@ -5,6 +5,7 @@
 #include "app/patterns/form_engine.h"
 #include "app/patterns/form_record.h"
 #include "app/procedures/discharge_fields.h"
+#include "app/procedures/vital_ranges.h"
 
 namespace carelog::app::procedures {
 namespace {
@@ -13,9 +14,14 @@ using appdata::FileId;
 
 constexpr FileId kAlsoOpens[] = {FileId::kPatients, FileId::kProgressNotes, FileId::kMedications};
 constexpr const char* kDated[] = {"DIS:DATE"};
+namespace vr = vital_ranges;
 constexpr PrimedNumber kPrimedNumbers[] = {
-    {"DIS:RN", 1},     {"DIS:BP", 9999999, 1}, {"DIS:TEMPERATURE", 1100, 1},
-    {"DIS:P", 150, 1}, {"DIS:R", 100, 1},      {"DIS:WEIGHT", 99999, 1},
+    {"DIS:RN", 1},
+    {"DIS:BP", vr::kDischargeBp, 1},
+    {"DIS:TEMPERATURE", vr::kDischargeTemperature, 1},
+    {"DIS:P", vr::kDischargePulse, 1},
+    {"DIS:R", vr::kDischargeResp, 1},
+    {"DIS:WEIGHT", vr::kDischargeWeight, 1},
 };
 
 // The summary's start of care is the patient's.

@@ -17,6 +17,7 @@
 #include "app/month_grid.h"
 #include "app/procedure_globals.h"
 #include "app/procedures/report_procedures.h"
+#include "app/procedures/vital_ranges.h"
 #include "runtime/host/automation.h"
 #include "runtime/host/printing.h"
 #include "runtime/report/metafile.h"
@@ -292,6 +293,53 @@ TEST_F(ReportPages, VitalSignsNotTakenPrintBlankAndTakenOnesInTenths) {
   ASSERT_EQ(g_previews[1].size(), 1u);
   EXPECT_NE(Find(g_previews[1][0], "165.5"), nullptr);
   ExpectNoEmptyNumbers(g_previews[1][0]);
+}
+
+// A "lowest so far" range still at its starting point holds nothing recorded and prints blank,
+// never as the starting point or as a field too narrow for it; recorded lowest values print.
+TEST_F(ReportPages, RangeStartsNotRecordedPrintBlankAndRecordedOnesPrint) {
+  namespace vr = vital_ranges;
+  auto discharge = [](int32_t record, int32_t pulse) {
+    appdata::DIS = {};
+    appdata::EncodeDecimal(3, appdata::DIS.PATIENT_NUMBER.span());
+    appdata::DIS.RECORD_NO = record;
+    appdata::DIS.BP[0] = vr::kDischargeBp;
+    appdata::DIS.TEMPERATURE[0] = vr::kDischargeTemperature;
+    appdata::DIS.P[0] = pulse;
+    appdata::DIS.R[0] = vr::kDischargeResp;
+    appdata::DIS.WEIGHT[0] = vr::kDischargeWeight;
+    ASSERT_EQ(store::Add(appdata::DischargeSummaryFile()), 0);
+    static const ReportTable table = Previewed(kPrintdischarge);
+    RunReport(table);
+  };
+  Run({FileId::kDischargeSummary}, [&] { discharge(9101, vr::kDischargePulse); });
+  Run({FileId::kDischargeSummary}, [&] { discharge(9102, 58); });
+  auto sixty = [](int32_t record, int32_t bp) {
+    appdata::SIX = {};
+    appdata::SIX.PATIENT_NUMBER = 3;
+    appdata::SIX.RECNO = record;
+    appdata::SIX.LOWPULSE = vr::kSixtyDayPulse;
+    appdata::SIX.LOWRESP = vr::kSixtyDayResp;
+    appdata::SIX.LOWBP = bp;
+    ASSERT_EQ(store::Add(appdata::SixtyDayFile()), 0);
+    static const ReportTable table = Previewed(kPrintsummary);
+    RunReport(table);
+  };
+  Run({FileId::kSixtyDay}, [&] { sixty(9101, vr::kSixtyDayBp); });
+  Run({FileId::kSixtyDay}, [&] { sixty(9102, 108); });
+  ASSERT_EQ(g_previews.size(), 4u);
+  for (const std::vector<Page>& pages : g_previews) ASSERT_EQ(pages.size(), 1u);
+  const Page& discharge_unrecorded = g_previews[0][0];
+  const Page& sixty_unrecorded = g_previews[2][0];
+  for (const Page* page : {&discharge_unrecorded, &sixty_unrecorded}) {
+    EXPECT_FALSE(Contains(*page, "##")) << "a starting point too wide for its field";
+    for (const char* start : {"9999999", "9,999,999", "110.0", "150", "100", "99999", "180"})
+      EXPECT_EQ(Find(*page, start), nullptr) << start;
+    ExpectNoEmptyNumbers(*page);
+  }
+  EXPECT_NE(Find(g_previews[1][0], "58"), nullptr) << "the recorded lowest pulse";
+  EXPECT_EQ(Find(g_previews[1][0], "110.0"), nullptr) << "the temperature still not recorded";
+  EXPECT_NE(Find(g_previews[3][0], "108"), nullptr) << "the recorded lowest BP";
 }
 
 TEST_F(ReportPages, TheMonthCalendarPutsEachDayInItsWeekdayColumn) {

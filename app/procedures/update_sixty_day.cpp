@@ -3,24 +3,37 @@
 
 #include "app/patterns/form_engine.h"
 #include "app/procedures/patient_lookup.h"
+#include "app/procedures/vital_ranges.h"
 
 namespace carelog::app::procedures {
 namespace {
 
 using appdata::FileId;
+namespace vr = vital_ranges;
 
 constexpr FieldBinding kFields[] = {
-    {3, "SIX:PATIENT_NUMBER"}, {5, "SIX:RECNO"},        {7, "SIX:START_DATE"}, {9, "SIX:END_DATE"},
-    {11, "SIX:ABNL_LABS"},     {13, "SIX:ABNL_SUGARS"}, {15, "SIX:LOWTEMP"},   {17, "SIX:HIGHTEMP"},
-    {19, "SIX:LOWPULSE"},      {21, "SIX:HIGHPULSE"},   {23, "SIX:LOWRESP"},   {25, "SIX:HIGHRESP"},
-    {27, "SIX:LOWBP"},         {29, "SIX:HIGHBP"},      {31, "SIX:SUMMARY"},
+    {3, "SIX:PATIENT_NUMBER"},
+    {5, "SIX:RECNO"},
+    {7, "SIX:START_DATE"},
+    {9, "SIX:END_DATE"},
+    {11, "SIX:ABNL_LABS"},
+    {13, "SIX:ABNL_SUGARS"},
+    {15, "SIX:LOWTEMP"},
+    {17, "SIX:HIGHTEMP"},
+    {19, "SIX:LOWPULSE", 0, vr::kSixtyDayPulse},
+    {21, "SIX:HIGHPULSE"},
+    {23, "SIX:LOWRESP", 0, vr::kSixtyDayResp},
+    {25, "SIX:HIGHRESP"},
+    {27, "SIX:LOWBP", 0, vr::kSixtyDayBp},
+    {29, "SIX:HIGHBP"},
+    {31, "SIX:SUMMARY"},
 };
 
 constexpr FileId kAlsoOpens[] = {FileId::kProgressNotes};
 constexpr PrimedNumber kPrimedNumbers[] = {
-    {"SIX:LOWPULSE", 180},
-    {"SIX:LOWRESP", 100},
-    {"SIX:LOWBP", 99999999},
+    {"SIX:LOWPULSE", vr::kSixtyDayPulse},
+    {"SIX:LOWRESP", vr::kSixtyDayResp},
+    {"SIX:LOWBP", vr::kSixtyDayBp},
 };
 
 constexpr FieldLookupRow kLookups[] = {

@@ -1,6 +1,7 @@
 #include "runtime/window/use_binding.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -124,6 +125,15 @@ bool NumberCharactersValid(std::string_view text, const values::Picture& picture
   return true;
 }
 
+// A zero typed into a pattern: zeros and the pattern's own literal characters only ("0", "0.0").
+bool IsTypedZero(std::string_view text, std::string_view picture_text) {
+  return std::all_of(text.begin(), text.end(), [picture_text](char c) {
+    bool literal = c != '#' && c != '<' && std::ispunct(static_cast<unsigned char>(c)) &&
+                   picture_text.find(c) != std::string_view::npos;
+    return c == '0' || literal;
+  });
+}
+
 }  // namespace
 
 UseValue ReadUse(const UseVariable& variable, const UseType& type) {
@@ -232,6 +242,7 @@ bool WriteUse(const UseVariable& variable, const UseType& type, const UseValue& 
 std::string DisplayText(const UseVariable& variable, const UseType& type,
                         std::string_view picture) {
   UseValue v = ReadUse(variable, type);
+  if (!v.is_text && variable.shown_blank == v.number) return std::string();
   if (picture.empty()) return v.is_text ? v.text : PlainNumber(v.number);
   if (v.is_text) return TrimRight(values::FormatText(v.text, picture));
   return Trim(values::Format(v.number, picture));
@@ -266,6 +277,8 @@ bool ParseEntryText(std::string_view text, std::string_view picture_text, const 
       case values::PictureKind::kPattern:
       case values::PictureKind::kKeyIn: {
         if (trimmed.empty()) break;  // a cleared entry: no number, no text
+        // A typed zero shows blank again where the picture blanks zeros.
+        if (picture.blank_when_zero() && IsTypedZero(trimmed, picture_text)) break;
         if (d.is_text && !values::KeyInFits(d.text, picture)) return false;
         std::string again = d.is_text ? values::FormatText(d.text, picture_text)
                                       : values::Format(d.number, picture_text);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@ namespace carelog::window {
 struct UseVariable {
   void* address = nullptr;
   uint8_t decimal_places = 0;  // DECIMAL and PDECIMAL only
+  // A number that stands for "nothing recorded yet" (the starting point of a running lowest
+  // value): while the variable holds it, its control shows an empty text. What is stored does
+  // not change; only typing into the control replaces the value.
+  std::optional<double> shown_blank = std::nullopt;
 };
 
 // The variable's value: text for string types, a number for the others.
@@ -37,7 +42,8 @@ UseValue ReadUse(const UseVariable& variable, const UseType& type);
 bool WriteUse(const UseVariable& variable, const UseType& type, const UseValue& value);
 
 // The text a control shows for the variable: formatted through `picture`, or plain (strings
-// without trailing blanks, numbers in shortest form) when the picture is empty.
+// without trailing blanks, numbers in shortest form) when the picture is empty; empty while a
+// number holds the variable's shown_blank value.
 std::string DisplayText(const UseVariable& variable, const UseType& type, std::string_view picture);
 
 // Checks typed text against the picture and the variable's type: characters a number cannot

@@ -64,8 +64,8 @@ TEST(UseBindingTest, PatternAndKeyInEntriesTakeWhatTheirPlacesAllowAndMayBeClear
   const char* medicare = "@k###-##-####@k";
   ASSERT_TRUE(ParseEntryText("123-45-6789A", medicare, text_type, &v));
   EXPECT_EQ(v.text, "123456789A");
-  EXPECT_FALSE(ParseEntryText("12O-45-6789A", medicare, text_type, &v));  // a letter for a digit
-  EXPECT_FALSE(ParseEntryText("123456789A", medicare, text_type, &v));    // without its dashes
+  EXPECT_FALSE(ParseEntryText("12O-45-6789A", medicare, text_type, &v));   // a letter for a digit
+  EXPECT_FALSE(ParseEntryText("123456789A", medicare, text_type, &v));     // without its dashes
   EXPECT_FALSE(ParseEntryText("123-45-6789AB", medicare, text_type, &v));  // one too many
   for (const char* picture : {medicare, "@p<<<-<<-<<<<p"}) {
     v.text = "old";
@@ -97,6 +97,30 @@ TEST(UseBindingTest, DisplayFormatsThroughThePicture) {
   EXPECT_EQ(DisplayText(UseVariable{&n}, UseType{6, 4}, ""), "1234567");
   char s[8] = {'a', 'b', ' ', ' ', ' ', ' ', ' ', ' '};
   EXPECT_EQ(DisplayText(UseVariable{s}, UseType{0x12, 8}, ""), "ab");
+}
+
+// A blank-when-zero tenths entry (a weight not taken): a typed zero is taken and shows blank, a
+// letter is still refused. A variable's "nothing recorded" value shows blank, every other value
+// through the picture.
+TEST(UseBindingTest, ZerosAndNothingRecordedShowBlank) {
+  const UseType long_type{6, 4};
+  UseValue v;
+  for (const char* zero : {"0", "0.0", "000.0"}) {
+    v.number = 5;
+    ASSERT_TRUE(ParseEntryText(zero, "@p<<<.<pB", long_type, &v)) << zero;
+    EXPECT_DOUBLE_EQ(v.number, 0) << zero;
+  }
+  EXPECT_FALSE(ParseEntryText("x", "@p<<<.<pB", long_type, &v));
+  EXPECT_FALSE(ParseEntryText("0", "@p<<<.<p", long_type, &v)) << "shows \".\", not \"0\"";
+  int32_t weight = 0;
+  EXPECT_EQ(DisplayText({&weight}, long_type, "@p<<<.<pB"), "");
+
+  int32_t pulse = 150;
+  UseVariable lowest{&pulse, 0, 150};
+  EXPECT_EQ(DisplayText(lowest, long_type, "@n4B"), "");
+  EXPECT_EQ(DisplayText(lowest, long_type, ""), "");
+  pulse = 58;
+  EXPECT_EQ(DisplayText(lowest, long_type, "@n4B"), "58");
 }
 
 }  // namespace
