@@ -79,6 +79,7 @@ bool BrowseBox::Resolve(std::string* problem) {
   columns_.clear();
   for (const ColumnRow& row : table_.columns) {
     Column column;
+    column.shown_blank = row.shown_blank;
     if (!column.field.Resolve(table_.primary, row.field)) {
       if (!table_.lookup || !column.field.Resolve(table_.lookup->file, row.field)) {
         return fail(std::string("column ") + row.field);

@@ -184,6 +184,7 @@ class BrowseBox {
   struct Column {
     FieldRef field;
     bool from_lookup = false;
+    std::optional<double> shown_blank;
   };
 
   const SortOrder& Order() const;

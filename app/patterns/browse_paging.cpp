@@ -91,7 +91,11 @@ PageEntry BrowseBox::MakeEntry() {
   if (table_.lookup) LookUp();
   PageEntry entry;
   entry.values.reserve(columns_.size());
-  for (const Column& column : columns_) entry.values.push_back(column.field.Read());
+  for (const Column& column : columns_) {
+    FieldValue value = column.field.Read();
+    if (!value.is_text && value.number == column.shown_blank) value.number = 0;
+    entry.values.push_back(std::move(value));
+  }
   const store::FileDeclaration& file = primary();
   entry.record.assign(file.buffer, file.buffer + file.record_size);
   entry.position = view::ViewPosition(view_);

@@ -203,6 +203,28 @@ TEST_F(BrowsePagingTest, ARangedPageHoldsOnlyThePatientsRecordsAndHighlightsTheF
   EXPECT_EQ(ui.selected, box.current_row());
 }
 
+TEST_F(BrowsePagingTest, AColumnShowsItsNothingRecordedValueAsZeroAndEveryOtherAsStored) {
+  std::vector<int32_t> records = NotesOf(3);
+  ASSERT_GE(records.size(), 2u);
+  std::sort(records.begin(), records.end());
+  // The record number column names the first note's number as its "nothing recorded" value.
+  const ColumnRow columns[] = {{"PRO:DATE"}, {"PRO:RECORD_NO", double(records[0])}};
+  BrowseTable table = kNotes;
+  table.columns = columns;
+  RecordingUi ui(20);
+  BrowseBox& box = Start(table, ui);
+  appdata::PAT.PATIENT_NUMBER = 3;
+  box.set_reset_value(box.RangeSourceValue());
+  box.ResetView();
+  box.RefreshPage(RefreshMode::kReset);
+  std::vector<int32_t> shown = Shown(box);
+  std::sort(shown.begin(), shown.end());
+  std::vector<int32_t> expected = records;
+  expected[0] = 0;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(shown, expected);
+}
+
 TEST_F(BrowsePagingTest, AnEmptyRangeShowsNothingAndDisablesChangeAndDelete) {
   RecordingUi ui(10);
   BrowseBox& box = Notes(ui, 999999);

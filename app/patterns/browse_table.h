@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "app/data/dictionary.h"
@@ -46,6 +47,9 @@ struct LookupRow {
 
 struct ColumnRow {
   const char* field;  // "MED:DATE", or a field of the lookup file
+  // A number that stands for "nothing recorded yet" (a running lowest value's starting point):
+  // the row shows it as 0, which the column's blank-when-zero picture leaves empty.
+  std::optional<double> shown_blank = std::nullopt;
 };
 
 // What a button does.

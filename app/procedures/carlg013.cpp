@@ -1,6 +1,7 @@
 // BROWSESIX:PATKEY: the SixtyDay File by SIX:PatKey.
 #include "app/patterns/browse_loop.h"
 #include "app/procedures/browse_procedures.h"
+#include "app/procedures/vital_ranges.h"
 
 namespace carelog::app {
 namespace {
@@ -15,9 +16,13 @@ constexpr SortOrder kOrders[] = {
      "Sort1:Reset:PAT:Patient_Number",
      {FileId::kPatients, "PAT:PATIENT_NUMBER"}},
 };
-constexpr ColumnRow kColumns[] = {{"SIX:PATIENT_NUMBER"}, {"SIX:RECNO"},     {"SIX:START_DATE"},
-                                  {"SIX:END_DATE"},       {"SIX:LOWTEMP"},   {"SIX:HIGHTEMP"},
-                                  {"SIX:LOWPULSE"},       {"SIX:HIGHPULSE"}, {"SIX:LOWRESP"}};
+namespace vr = vital_ranges;
+constexpr ColumnRow kColumns[] = {
+    {"SIX:PATIENT_NUMBER"}, {"SIX:RECNO"},    {"SIX:START_DATE"},
+    {"SIX:END_DATE"},       {"SIX:LOWTEMP"},  {"SIX:HIGHTEMP"},
+    {"SIX:LOWPULSE", vr::kSixtyDayPulse},     {"SIX:HIGHPULSE"},
+    {"SIX:LOWRESP", vr::kSixtyDayResp},
+};
 constexpr ButtonRow kButtons[] = {
     {2, ButtonRole::kPrint, "PRINTSUMMARY"}, {4, ButtonRole::kInsert, nullptr},
     {5, ButtonRole::kChange, nullptr},       {6, ButtonRole::kDelete, nullptr},
