@@ -1,5 +1,8 @@
 #include "runtime/eval/name_table.h"
 
+#include <algorithm>
+#include <atomic>
+#include <iterator>
 #include <memory>
 #include <mutex>
 
@@ -11,6 +14,12 @@ namespace {
 
 int CompareNames(std::string_view a, std::string_view b) {
   return CompareNamesCollated(a, b);
+}
+
+bool SameVariable(const Variable& a, const Variable& b) {
+  return a.address == b.address && a.memo == b.memo && a.type == b.type && a.size == b.size &&
+         a.places == b.places && a.dimension_count == b.dimension_count &&
+         std::equal(std::begin(a.dimensions), std::end(a.dimensions), std::begin(b.dimensions));
 }
 
 class NameTable {
@@ -45,9 +54,14 @@ class NameTable {
     return nullptr;
   }
 
+  uint64_t Changes() const { return changes_.load(std::memory_order_relaxed); }
+
   void BindVariable(std::string_view name, const Variable& variable) {
     std::lock_guard lock(mutex_);
-    NameEntry& entry = Insert(name);
+    NameEntry& entry = Insert(name);  // a new entry is not yet a variable
+    if (entry.kind != EntryKind::kVariable || !SameVariable(entry.variable, variable)) {
+      changes_.fetch_add(1, std::memory_order_relaxed);
+    }
     entry.kind = EntryKind::kVariable;
     entry.name = std::string(name);
     entry.variable = variable;
@@ -75,6 +89,7 @@ class NameTable {
 
   std::mutex mutex_;
   NameEntry root_;
+  std::atomic<uint64_t> changes_{0};
 };
 
 NameTable& Table() {
@@ -86,6 +101,10 @@ NameTable& Table() {
 
 const NameEntry* FindName(std::string_view name) {
   return Table().Find(name);
+}
+
+uint64_t BindingChanges() {
+  return Table().Changes();
 }
 
 void BindVariable(std::string_view name, const Variable& variable) {

@@ -87,7 +87,6 @@ void ViewRange::Analyse(const eval::Expression* filter, const DriverState& state
         return at >= record && at < record + size;
       });
   nocase_ = (key.flags & kKeyNoCase) != 0;
-  text_ = LocaleTextKeyTables(state.oem());
   for (const KeyComponent& component : key.components) {
     const FieldEntry& field = *component.field;
     const eval::Node* value = nullptr;
@@ -114,6 +113,13 @@ void ViewRange::Analyse(const eval::Expression* filter, const DriverState& state
   can_jump_ = !fixed_.empty();
   for (const Component& component : rest_) {
     if (!IsIntegerType(component.field.type)) can_jump_ = false;
+  }
+  // Only text components are encoded through the text tables, taken as the locale has them now.
+  for (const Component& component : fixed_) {
+    if (component.field.type == kTypeString) {
+      text_ = LocaleTextKeyTables(state.oem());
+      break;
+    }
   }
   scratch_.assign(size, 0);
 }
