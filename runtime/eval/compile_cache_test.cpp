@@ -21,7 +21,7 @@ TEST(CompileCache, KeepsATreeOnlyWhileTheNamesStandForWhatTheyDid) {
   ASSERT_NE(first.expression, nullptr);
   EXPECT_EQ(first.expression->Integer(), 1);  // 0 = 0 as integers
   // Binding the same variables again, as a browse does at every event, keeps the tree.
-  Bind("CACHE:LEFT", &left_number);
+  Bind("Cache:Left", &left_number);
   EXPECT_EQ(CompileShared("Cache:Left = Cache:Right").expression, first.expression);
 
   // As texts the two differ by case: a tree kept from the integer binding would still say 1.

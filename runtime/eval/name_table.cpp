@@ -5,6 +5,8 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 
 #include "runtime/eval/functions.h"
 #include "runtime/eval/values_bridge.h"
@@ -45,13 +47,21 @@ class NameTable {
 
   const NameEntry* Find(std::string_view name) {
     std::lock_guard lock(mutex_);
+    const uint64_t locale = LocaleChangeCount();
+    if (locale != found_locale_ || found_.size() >= kMaxFoundSpellings) {
+      found_.clear();  // the comparison that placed the entries may have changed
+      found_locale_ = locale;
+    }
+    if (const auto known = found_.find(name); known != found_.end()) return known->second;
     const NameEntry* at = &root_;
     while (at != nullptr) {
       const int order = CompareNames(name, at->name);
-      if (order == 0) return at->kind == EntryKind::kRoot ? nullptr : at;
+      if (order == 0) break;
       at = order < 0 ? at->left : at->right;
     }
-    return nullptr;
+    if (at == nullptr || at->kind == EntryKind::kRoot) return nullptr;
+    found_.emplace(std::string(name), at);
+    return at;
   }
 
   uint64_t Changes() const { return changes_.load(std::memory_order_relaxed); }
@@ -59,7 +69,9 @@ class NameTable {
   void BindVariable(std::string_view name, const Variable& variable) {
     std::lock_guard lock(mutex_);
     NameEntry& entry = Insert(name);  // a new entry is not yet a variable
-    if (entry.kind != EntryKind::kVariable || !SameVariable(entry.variable, variable)) {
+    const bool respelled = entry.name != name;
+    if (respelled) found_.clear();  // a key of the tree changed its text
+    if (respelled || entry.kind != EntryKind::kVariable || !SameVariable(entry.variable, variable)) {
       changes_.fetch_add(1, std::memory_order_relaxed);
     }
     entry.kind = EntryKind::kVariable;
@@ -81,14 +93,26 @@ class NameTable {
       if (link == nullptr) {
         link = new NameEntry;  // entries live as long as the process (invariant 1)
         link->name = std::string(name);
+        found_.clear();  // a spelling found before may meet the new entry first
         return *link;
       }
       at = link;
     }
   }
 
+  // Spellings already found, each with its entry. Entries never move and a rebinding changes
+  // an entry in place, so a spelling keeps finding the same entry for as long as the collated
+  // comparison stays as it was; not-found results are not kept (a later binding may add them).
+  struct SpellingHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  static constexpr size_t kMaxFoundSpellings = 4096;
+
   std::mutex mutex_;
   NameEntry root_;
+  std::unordered_map<std::string, const NameEntry*, SpellingHash, std::equal_to<>> found_;
+  uint64_t found_locale_ = 0;
   std::atomic<uint64_t> changes_{0};
 };
 

@@ -11,8 +11,11 @@
 //   2. Binding a name that exists replaces that entry's content (kind, variable) in place; a
 //      compiled expression that names it reads the new variable from then on.
 //   3. BindingChanges() moves whenever a binding creates an entry or gives one a different
-//      content; binding a name again to the same variable leaves it where it was.
-//   4. The tree's shape is guarded by a mutex. Entry content is read without one: binding and
+//      content or spelling; binding a name again as before leaves it where it was.
+//   4. A look-up remembers the entry it found by the exact spelling asked for, until an entry
+//      is created or respelled or the locale's tables are written (any of which could change
+//      where the tree's walk ends); a spelling found again costs one hash look-up.
+//   5. The tree's shape is guarded by a mutex. Entry content is read without one: binding and
 //      evaluating happen under the runtime's one-thread-at-a-time rule.
 #pragma once
 
