@@ -6,6 +6,7 @@
 #include "runtime/eval/expression.h"
 #include "runtime/eval/name_table.h"
 #include "runtime/eval/record_binding.h"
+#include "runtime/values/locale.h"
 
 namespace carelog::eval {
 namespace {
@@ -26,6 +27,19 @@ TEST(NameTable, LooksUpWithoutRegardToCaseAndHoldsTheBuiltIns) {
   Bind("Mixed:Case_Name", &value);
   ASSERT_NE(FindName("MIXED:CASE_NAME"), nullptr);
   EXPECT_EQ(Eval("mixed:case_name * 2"), "10");
+}
+
+// A look-up remembers what a spelling found; a change of the case tables must still be seen.
+TEST(NameTable, LookUpsFollowAChangeOfTheCaseTables) {
+  static int32_t value = 1;
+  Bind("Case:Zebra", &value);
+  ASSERT_NE(FindName("case:zebra"), nullptr);
+  const values::LocaleTables saved = values::Locale();
+  values::MutableLocale().char_class[static_cast<uint8_t>('z')] = values::kClassOther;
+  EXPECT_EQ(FindName("case:zebra"), nullptr);
+  EXPECT_NE(FindName("CASE:ZEBRA"), nullptr);
+  values::MutableLocale() = saved;
+  EXPECT_NE(FindName("case:zebra"), nullptr);
 }
 
 TEST(NameTable, CompiledExpressionsReadVariablesAtEvaluationAndSeeRebinding) {

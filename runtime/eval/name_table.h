@@ -10,7 +10,12 @@
 //      the process, so compiled expressions may keep one.
 //   2. Binding a name that exists replaces that entry's content (kind, variable) in place; a
 //      compiled expression that names it reads the new variable from then on.
-//   3. The tree's shape is guarded by a mutex. Entry content is read without one: binding and
+//   3. BindingChanges() moves whenever a binding creates an entry or gives one a different
+//      content or spelling; binding a name again as before leaves it where it was.
+//   4. A look-up remembers the entry it found by the exact spelling asked for, until an entry
+//      is created or respelled or the locale's tables are written (any of which could change
+//      where the tree's walk ends); a spelling found again costs one hash look-up.
+//   5. The tree's shape is guarded by a mutex. Entry content is read without one: binding and
 //      evaluating happen under the runtime's one-thread-at-a-time rule.
 #pragma once
 
@@ -39,6 +44,10 @@ struct NameEntry {
 // The entry for `name`, or null when the name is neither bound nor built in. The root entry
 // "MMMMMMM" is not a usable name and is never returned.
 const NameEntry* FindName(std::string_view name);
+
+// A count that moves whenever a binding changes what some name stands for (invariant 3): a
+// tree compiled earlier would now be built differently only after it moved.
+uint64_t BindingChanges();
 
 // Binds `name` to `variable`, creating the entry or replacing its content.
 // REQUIRES: the variable's memory outlives the binding (or a later rebinding of the name).

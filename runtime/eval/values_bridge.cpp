@@ -19,6 +19,10 @@ int CompareNamesCollated(std::string_view a, std::string_view b) {
   return values::CompareCollated(a.data(), a.size(), b.data(), b.size());
 }
 
+uint64_t LocaleChangeCount() {
+  return values::LocaleChanges();
+}
+
 int32_t TodayNumber() {
   return values::Today();
 }

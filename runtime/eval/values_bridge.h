@@ -14,6 +14,8 @@ uint8_t UpperCaseOf(uint8_t c);
 uint8_t LowerCaseOf(uint8_t c);
 // The case-insensitive collated comparison (name table order).
 int CompareNamesCollated(std::string_view a, std::string_view b);
+// Moves whenever the locale's tables may have changed (and with them that comparison).
+uint64_t LocaleChangeCount();
 
 struct CalendarDate {
   int32_t year = 0;

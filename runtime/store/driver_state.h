@@ -155,7 +155,7 @@ struct DriverState {
   bool skip_memos = false;      // the next read leaves the memos alone
   uint32_t current_record = 0;  // 0 = none
   ReadingState reading;
-  int last_read_op = 0;  // operation code of the last reading operation
+  int last_read_op = 0;  // code of the last operation that began, stepped or ended the reading
 
   std::unique_ptr<TableHandle> table;
 

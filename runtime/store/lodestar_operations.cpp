@@ -414,7 +414,9 @@ int BuildIndexFiltered(OperationCall& call) {
 int Pack(OperationCall& call) {
   return WithTable(call, [&call] { return call.tables->Pack(*call.state); });
 }
+// EMPTY ends the table's reading sequence: until the next SET or RESET nothing is read.
 int Empty(OperationCall& call) {
+  call.state->last_read_op = kOpEmpty;
   return call.tables->Empty(*call.state);
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/values/locale.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "runtime/values/environment.h"
@@ -94,9 +95,18 @@ const LocaleTables& Locale() {
   return Storage();
 }
 
+namespace {
+std::atomic<uint64_t> locale_changes{0};
+}  // namespace
+
 LocaleTables& MutableLocale() {
   EnsureFilled();
+  locale_changes.fetch_add(1, std::memory_order_relaxed);
   return Storage();
+}
+
+uint64_t LocaleChanges() {
+  return locale_changes.load(std::memory_order_relaxed);
 }
 
 uint8_t UpperCase(uint8_t c) {

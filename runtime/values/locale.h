@@ -74,6 +74,10 @@ const LocaleTables& Locale();
 // Writable access for the settings loaders (environment.h); not for general use.
 LocaleTables& MutableLocale();
 
+// How many times writable access was handed out: whatever was derived from the tables (a name
+// looked up by the collated comparison, a compiled expression) is stale once it has moved.
+uint64_t LocaleChanges();
+
 // Case through the class and partner tables: a lower-case (upper-case) character becomes its
 // partner; every other character is unchanged.
 uint8_t UpperCase(uint8_t c);

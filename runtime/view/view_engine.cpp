@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "runtime/eval/compile_cache.h"
 #include "runtime/eval/expression.h"
 #include "runtime/eval/variable.h"
 #include "runtime/store/dispatcher.h"
@@ -62,7 +63,7 @@ struct ViewState {
   bool asked_driver = false;
   bool delegated = false;  // the primary file's driver serves this view itself
   bool open = false;
-  std::unique_ptr<eval::Expression> filter;
+  std::shared_ptr<const eval::Expression> filter;  // possibly shared with other views
   int filter_error = 0;  // 800 or 801 when the last filter did not compile
   bool filter_reads_memos = false;
   int order = 0;  // key number of the order, 0 for record order
@@ -127,6 +128,10 @@ class Engine {
     if (state_.filter_error != 0) return state_.filter_error;
     const bool skip_memos = file_.memo_count > 0 && !view_.uses_memos && !state_.filter_reads_memos;
     bool jumped = false;
+    if (DriverState* driver = store::StateOf(file_); UseRange(driver) && AtStartOfOrder(*driver)) {
+      if (const int error = JumpToRange(*driver, forward)) return error;
+      jumped = true;
+    }
     for (;;) {
       if (skip_memos) SkipMemosOnNextRead(file_);
       const int result = forward ? Next(file_) : Previous(file_);
@@ -139,9 +144,7 @@ class Engine {
         if (place == beyond) return kErrRecordNotAvailable;
         if (place != ViewRange::Place::kInside && !jumped && state_.range.can_jump()) {
           jumped = true;  // at most once per read: the range starts right after the jump
-          state_.range.PrepareJump(*driver, forward);
-          KeyDeclaration& key = *file_.keys[state_.range.key_number() - 1];
-          if (const int error = Set(key, key)) return error;
+          if (const int error = JumpToRange(*driver, forward)) return error;
           continue;
         }
       }
@@ -212,11 +215,11 @@ class Engine {
     state_.filter_error = 0;
     state_.filter_reads_memos = false;
     if (text.find_first_not_of(' ') != std::string_view::npos) {
-      eval::ParseResult parsed = eval::Parse(text);
-      if (parsed.tree == nullptr) {
-        state_.filter_error = parsed.error;
+      eval::SharedCompile compiled = eval::CompileShared(text);
+      if (compiled.expression == nullptr) {
+        state_.filter_error = compiled.error;
       } else {
-        state_.filter = std::make_unique<eval::Expression>(std::move(parsed.tree));
+        state_.filter = std::move(compiled.expression);
         state_.filter_reads_memos = state_.filter->tree().Reads(
             [](const eval::Variable& variable) { return variable.memo != nullptr; });
       }
@@ -225,6 +228,23 @@ class Engine {
     state_.order = driver != nullptr ? driver->reading_key_number() : 0;
     AnalyseRange();
     return state_.filter_error;
+  }
+
+  // Positions the file with SET(key, key) on the range's first entry (forward) or last.
+  int JumpToRange(DriverState& driver, bool forward) {
+    state_.range.PrepareJump(driver, forward);
+    KeyDeclaration& key = *file_.keys[state_.range.key_number() - 1];
+    return Set(key, key);
+  }
+
+  // Whether the file's next read in the view's order starts at the first (or last) entry of the
+  // order: its reading sequence was begun by SET(key) and nothing has read or ended it since.
+  // Reading on from there would only pass over records before the range (after it, backward)
+  // until the jump, so jumping before the first read gives the same records.
+  bool AtStartOfOrder(const DriverState& driver) const {
+    return state_.range.can_jump() && (driver.bits & kBitReading) != 0 &&
+           driver.reading.mode == store::ReadingMode::kKeyFromFirst &&
+           (driver.last_read_op == store::kOpSetKey || driver.last_read_op == store::kOpSetKeyPointer);
   }
 
   void AnalyseRange() {

@@ -7,7 +7,9 @@
 // serves the view from then on, else every operation is handed to the file's driver.
 //
 // Codes served on a view:
-//   25 OPEN      compile the declared filter; the order is the primary file's reading key
+//   25 OPEN      compile the declared filter (a tree kept from an earlier compile of the same
+//                text while its names are bound as then); the order is the primary file's
+//                reading key
 //   71           pop two strings: the first becomes the new filter (the second is discarded);
 //                the order is taken again
 //   24, 31       NEXT, PREVIOUS: read the primary file until a record passes the filter;
@@ -29,7 +31,8 @@
 // Filter shortcut: when the filter's top-level conjunction fixes the leading components of the
 // order ("PRO:Patient_Number = Reset:Patient_Number"), a record before that key range is
 // skipped by positioning with SET(key, key) at the range's start, and a record beyond it ends
-// the reading with 33, so a ranged view reads only its range. It returns exactly the records
+// the reading with 33, so a ranged view reads only its range. When the file was just SET on
+// the order's key (nothing read since), the first read positions on the range before reading. It returns exactly the records
 // of the plain filtered scan, in the same order.
 //
 // Failures are posted to the error state with the primary file; a filter that does not compile

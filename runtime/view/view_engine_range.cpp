@@ -1,5 +1,6 @@
 #include "runtime/view/view_engine_range.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -8,6 +9,13 @@
 
 namespace carelog::view {
 namespace {
+
+template <typename T>
+T Load(const uint8_t* at) {
+  T value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
+}
 
 bool IsIntegerType(uint8_t type) {
   return type == kTypeByte || type == kTypeShort || type == kTypeUShort || type == kTypeLong ||
@@ -35,11 +43,17 @@ void IntegerLimits(uint8_t type, double* low, double* high) {
   }
 }
 
-void WriteInteger(uint8_t type, double value, uint8_t* at) {
+// The value an integer field of `type` takes when `value` is written to it: rounded, then
+// held to the type's range.
+int64_t IntegerValue(uint8_t type, double value) {
   double low;
   double high;
   IntegerLimits(type, &low, &high);
-  const auto bits = static_cast<int64_t>(std::clamp(std::round(value), low, high));
+  return static_cast<int64_t>(std::clamp(std::round(value), low, high));
+}
+
+void WriteInteger(uint8_t type, double value, uint8_t* at) {
+  const int64_t bits = IntegerValue(type, value);
   switch (type) {
     case kTypeByte:
       *at = static_cast<uint8_t>(bits);
@@ -55,6 +69,21 @@ void WriteInteger(uint8_t type, double value, uint8_t* at) {
       std::memcpy(at, &v, 4);
       return;
     }
+  }
+}
+
+int64_t ReadInteger(uint8_t type, const uint8_t* at) {
+  switch (type) {
+    case kTypeByte:
+      return *at;
+    case kTypeShort:
+      return Load<int16_t>(at);
+    case kTypeUShort:
+      return Load<uint16_t>(at);
+    case kTypeLong:
+      return Load<int32_t>(at);
+    default:
+      return Load<uint32_t>(at);
   }
 }
 
@@ -87,7 +116,6 @@ void ViewRange::Analyse(const eval::Expression* filter, const DriverState& state
         return at >= record && at < record + size;
       });
   nocase_ = (key.flags & kKeyNoCase) != 0;
-  text_ = LocaleTextKeyTables(state.oem());
   for (const KeyComponent& component : key.components) {
     const FieldEntry& field = *component.field;
     const eval::Node* value = nullptr;
@@ -115,6 +143,13 @@ void ViewRange::Analyse(const eval::Expression* filter, const DriverState& state
   for (const Component& component : rest_) {
     if (!IsIntegerType(component.field.type)) can_jump_ = false;
   }
+  // Only text components are encoded through the text tables, taken as the locale has them now.
+  for (const Component& component : fixed_) {
+    if (component.field.type == kTypeString) {
+      text_ = LocaleTextKeyTables(state.oem());
+      break;
+    }
+  }
   scratch_.assign(size, 0);
 }
 
@@ -131,20 +166,32 @@ void ViewRange::WriteValue(const Component& component, uint8_t* record) const {
   std::memset(at + copied, ' ', field.total_size - copied);
 }
 
-void ViewRange::Encode(const uint8_t* record, std::string* out) const {
-  out->clear();
-  for (const Component& component : fixed_) {
-    AppendComponent(component.field, component.descending, nocase_, text_, record, out);
+// An integer key component orders its entries by value (the encoding is big-endian with the
+// sign bit flipped), so it is compared as a number; a text component is encoded both ways, as
+// the key encodes it (NOCASE, collation). Every component has an encoding of fixed length, so
+// the first component that differs decides, as it does between whole keys.
+int ViewRange::Compare(const Component& component, const uint8_t* record) {
+  const FieldDef& field = component.field;
+  if (IsIntegerType(field.type)) {
+    const int64_t have = ReadInteger(field.type, record + field.offset);
+    const int64_t wanted = IntegerValue(field.type, component.value->Real());
+    const int order = (have > wanted) - (have < wanted);
+    return component.descending ? -order : order;
   }
+  WriteValue(component, scratch_.data());
+  record_key_.clear();
+  range_key_.clear();
+  AppendComponent(field, component.descending, nocase_, text_, record, &record_key_);
+  AppendComponent(field, component.descending, nocase_, text_, scratch_.data(), &range_key_);
+  return record_key_.compare(range_key_);
 }
 
 ViewRange::Place ViewRange::Locate(const DriverState& state) {
-  std::memcpy(scratch_.data(), state.record, scratch_.size());
-  for (const Component& component : fixed_) WriteValue(component, scratch_.data());
-  Encode(state.record, &record_key_);
-  Encode(scratch_.data(), &range_key_);
-  const int order = record_key_.compare(range_key_);
-  return order < 0 ? Place::kBefore : (order > 0 ? Place::kAfter : Place::kInside);
+  for (const Component& component : fixed_) {
+    const int order = Compare(component, state.record);
+    if (order != 0) return order < 0 ? Place::kBefore : Place::kAfter;
+  }
+  return Place::kInside;
 }
 
 void ViewRange::PrepareJump(DriverState& state, bool forward) {

@@ -3,8 +3,9 @@
 // A filter whose top-level conjunction holds "field = value" for the leading components of the
 // view's order (value independent of the record) can only pass records whose key begins with
 // those values: the records of one contiguous range of the key. The range knows where the
-// record in the buffer lies relative to it, by comparing the encoded key components exactly as
-// the key orders them (direction, NOCASE, collation), and can prepare the buffer so that
+// record in the buffer lies relative to it, by comparing its fixed components exactly as the
+// key orders them (integers by value, texts encoded: direction, NOCASE, collation), and can
+// prepare the buffer so that
 // SET(key, key) starts at the range's first or last entry.
 //
 // Components that can be fixed: BYTE, SHORT, USHORT, LONG, ULONG (from a numeric value,
@@ -69,7 +70,8 @@ class ViewRange {
   };
 
   void WriteValue(const Component& component, uint8_t* record) const;
-  void Encode(const uint8_t* record, std::string* out) const;
+  // The record's value of a fixed component against the range's, in the key's entry order.
+  int Compare(const Component& component, const uint8_t* record);
 
   std::vector<Component> fixed_;
   std::vector<Component> rest_;
@@ -77,7 +79,7 @@ class ViewRange {
   bool can_jump_ = false;
   int key_number_ = 0;
   TextKeyTables text_{};
-  std::vector<uint8_t> scratch_;
+  std::vector<uint8_t> scratch_;  // a record-sized buffer for a text component's range value
   std::string record_key_;
   std::string range_key_;
 };
