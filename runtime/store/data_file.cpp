@@ -6,6 +6,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "runtime/store/coding.h"
 #include "runtime/store/data_file_impl.h"
 #include "runtime/store/error_codes.h"
 #include "runtime/store/internal_error.h"
@@ -344,8 +345,16 @@ void DataFileImpl::Renumber(Page* page, int32_t number) {
   } else {
     size_t index = 0;
     Page* parent = FindParent(*page, &index);
+    const bool image_current = parent->image_current();
     parent->children[index] = number;
     MarkDirty(parent);
+    // Child numbers are stored as they are, ahead of the entries: the image is mended in place
+    // instead of coding the whole inner page again.
+    if (image_current) {
+      StoreLe32(reinterpret_cast<uint8_t*>(parent->image.data()) + kPageHeaderSize + 4 * index,
+                static_cast<uint32_t>(number));
+      parent->image_edits = parent->edits;
+    }
   }
   cache_.Renumber(page, number);
   MarkMoved(page);
