@@ -72,8 +72,8 @@ class PosixFile : public File {
         vectors[i] = iovec{const_cast<void*>(pieces[i].data), pieces[i].size};
         total += pieces[i].size;
       }
-      ssize_t n = ::pwritev(fd_, vectors.data(), static_cast<int>(batch),
-                            static_cast<off_t>(offset));
+      ssize_t n =
+          ::pwritev(fd_, vectors.data(), static_cast<int>(batch), static_cast<off_t>(offset));
       if (n < 0 && errno != EINTR) return LastError();
       size_t done = n > 0 ? static_cast<size_t>(n) : 0;
       if (done < total) {

@@ -15,7 +15,8 @@ namespace {
 
 TEST(FileSystemTest, GatheredWriteLandsPiecesBackToBackBetweenUntouchedBytes) {
   const std::string path =
-      (std::filesystem::temp_directory_path() / ("gathered-" + std::to_string(::getpid()))).string();
+      (std::filesystem::temp_directory_path() / ("gathered-" + std::to_string(::getpid())))
+          .string();
   std::unique_ptr<File> file;
   FileOpenFlags flags;
   flags.write = flags.create = true;
