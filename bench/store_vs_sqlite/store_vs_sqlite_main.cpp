@@ -7,7 +7,8 @@
 // Each line is measured on the table layer and again through the application's own Patients
 // declaration and file statements.
 // SQLite runs with journal_mode=DELETE, synchronous=FULL and prepared statements; its table
-// carries the six Patients keys as indexes. Usage: store_vs_sqlite [DIR] [--quick | --profile-scan]
+// carries the six Patients keys as indexes. Usage: store_vs_sqlite [DIR]
+// [--quick | --profile-scan | --profile-durable]
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -272,6 +273,16 @@ int ProfileScan(const std::string& dir) {
   return 0;
 }
 
+// Only durable ADD statements, one commit each, for a profiler (callgrind's --toggle-collect on
+// StatementsSide::Add, strace -c) to see the commit without the rest of the run.
+int ProfileDurable(const std::string& dir) {
+  constexpr int kAdds = 2000;
+  StatementsSide statements(dir);
+  std::mt19937 rng(1);
+  for (int i = 1; i <= kAdds; ++i) statements.Add(MakePatient(i, rng));
+  return 0;
+}
+
 // Durable ADDs, one commit each, on the table layer, SQLite and the ADD statement.
 void MeasureDurableAdds(const std::string& dir, int adds, double flush) {
   StoreSide store(dir + "/bench-durable.LDS");
@@ -345,6 +356,9 @@ int main(int argc, char** argv) {
   std::string dir = argc > 1 && argv[1][0] != '-' ? argv[1] : "/tmp";
   bool quick = argc > 1 && std::strcmp(argv[argc - 1], "--quick") == 0;
   if (argc > 1 && std::strcmp(argv[argc - 1], "--profile-scan") == 0) return ProfileScan(dir);
+  if (argc > 1 && std::strcmp(argv[argc - 1], "--profile-durable") == 0) {
+    return ProfileDurable(dir);
+  }
   const int population = quick ? 10000 : 100000;
   const int gets = quick ? 100000 : 1000000;
   std::printf("ratio = sqlite time / store time (above 1: the store is faster)\n");

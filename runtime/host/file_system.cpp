@@ -1,12 +1,25 @@
 #include "runtime/host/file_system.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
 namespace carelog::host {
+
+int File::WriteGathered(uint64_t offset, const WritePiece* pieces, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (int error = Write(offset, pieces[i].data, pieces[i].size)) return error;
+    offset += pieces[i].size;
+  }
+  return 0;
+}
+
 namespace {
 
 int LastError() {
@@ -44,6 +57,43 @@ class PosixFile : public File {
         return LastError();
       }
       done += static_cast<size_t>(n);
+    }
+    return 0;
+  }
+
+  // Up to IOV_MAX pieces per pwritev; a short write finishes piece by piece.
+  int WriteGathered(uint64_t offset, const WritePiece* pieces, size_t count) override {
+    std::vector<iovec> vectors;
+    while (count > 0) {
+      const size_t batch = std::min<size_t>(count, IOV_MAX);
+      vectors.resize(batch);
+      size_t total = 0;
+      for (size_t i = 0; i < batch; ++i) {
+        vectors[i] = iovec{const_cast<void*>(pieces[i].data), pieces[i].size};
+        total += pieces[i].size;
+      }
+      ssize_t n =
+          ::pwritev(fd_, vectors.data(), static_cast<int>(batch), static_cast<off_t>(offset));
+      if (n < 0 && errno != EINTR) return LastError();
+      size_t done = n > 0 ? static_cast<size_t>(n) : 0;
+      if (done < total) {
+        // Finish the batch with plain writes from where the system stopped.
+        size_t skip = done;
+        for (size_t i = 0; i < batch; ++i) {
+          const size_t size = pieces[i].size;
+          if (skip >= size) {
+            skip -= size;
+            continue;
+          }
+          const char* data = static_cast<const char*>(pieces[i].data) + skip;
+          if (int error = Write(offset + done, data, size - skip)) return error;
+          done += size - skip;
+          skip = 0;
+        }
+      }
+      offset += total;
+      pieces += batch;
+      count -= batch;
     }
     return 0;
   }

@@ -19,6 +19,12 @@
 
 namespace carelog::host {
 
+// One piece of a gathered write (File::WriteGathered).
+struct WritePiece {
+  const void* data;
+  size_t size;
+};
+
 class File {
  public:
   virtual ~File() = default;
@@ -27,6 +33,9 @@ class File {
   virtual int Read(uint64_t offset, void* buffer, size_t size, size_t* got) = 0;
   // Writes all `size` bytes at `offset`, extending the file when needed.
   virtual int Write(uint64_t offset, const void* buffer, size_t size) = 0;
+  // Writes `count` pieces back to back from `offset`, as that many Writes in turn would; the
+  // operating system's files do it in as few system calls as it allows.
+  virtual int WriteGathered(uint64_t offset, const WritePiece* pieces, size_t count);
   // Makes every earlier write durable (fdatasync).
   virtual int Flush() = 0;
   virtual int Size(uint64_t* size) = 0;

@@ -126,10 +126,15 @@ char* WriteLiterals(char* out, const char* begin, const char* from, size_t n, si
 // pair never codes fewer bytes than it takes, give or take its counts, so three times the input
 // always holds it.
 bool RunLengthEncode(std::string_view in, std::string* out, size_t limit) {
+  out->resize(RunLengthRoom(in.size(), limit));
+  out->resize(RunLengthEncodeInto(in, out->data(), limit));
+  return !out->empty();
+}
+
+size_t RunLengthEncodeInto(std::string_view in, char* out, size_t limit) {
   const char* data = in.data();
   const size_t size = in.size();
-  out->resize(std::min(limit, 3 * size) + 16);
-  char* const begin = out->data();
+  char* const begin = out;
   char* at = begin;
   size_t literal_start = 0;
   bool found_run = false;
@@ -145,12 +150,8 @@ bool RunLengthEncode(std::string_view in, std::string* out, size_t limit) {
   if (at && literal_start < size && found_run) {
     at = WriteLiterals(at, begin, data + literal_start, size - literal_start, limit);
   }
-  if (!found_run || !at) {
-    out->clear();
-    return false;
-  }
-  out->resize(static_cast<size_t>(at - begin));
-  return true;
+  if (!found_run || !at) return 0;
+  return static_cast<size_t>(at - begin);
 }
 
 bool RunLengthDecode(std::string_view in, size_t size, std::string* out) {

@@ -56,6 +56,12 @@ bool ReadCount(std::string_view in, size_t* pos, size_t* value);
 // Run-length codes `in`. Returns false (and leaves *out empty) when `in` has no run of 4, or
 // when the coded bytes would exceed `limit` (the caller has no use for a longer coding).
 bool RunLengthEncode(std::string_view in, std::string* out, size_t limit = SIZE_MAX);
+// The same into `out`, which has room for RunLengthRoom(in.size(), limit) bytes: the coded
+// length, or 0 where RunLengthEncode returns false.
+size_t RunLengthEncodeInto(std::string_view in, char* out, size_t limit);
+inline size_t RunLengthRoom(size_t size, size_t limit) {
+  return (limit < 3 * size ? limit : 3 * size) + 16;
+}
 // Decodes `in` into exactly `size` bytes appended to *out. False when `in` is malformed: a
 // repeat before any output, output beyond `size`, or input left over or missing.
 bool RunLengthDecode(std::string_view in, size_t size, std::string* out);

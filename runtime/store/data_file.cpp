@@ -6,6 +6,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "runtime/store/coding.h"
 #include "runtime/store/data_file_impl.h"
 #include "runtime/store/error_codes.h"
 #include "runtime/store/internal_error.h"
@@ -245,6 +246,8 @@ Page* DataFileImpl::LoadPage(int32_t number) {
   if (int error = file_->Read(PageOffset(number), bytes.data(), bytes.size(), &got)) Fail(error);
   std::unique_ptr<Page> page;
   if (got != bytes.size() || !DecodePage(bytes, number, &page)) Fail(kErrInvalidDataFile);
+  page->image = std::move(bytes);
+  page->image_edits = page->edits;
   return cache_.Add(std::move(page));
 }
 
@@ -342,8 +345,16 @@ void DataFileImpl::Renumber(Page* page, int32_t number) {
   } else {
     size_t index = 0;
     Page* parent = FindParent(*page, &index);
+    const bool image_current = parent->image_current();
     parent->children[index] = number;
     MarkDirty(parent);
+    // Child numbers are stored as they are, ahead of the entries: the image is mended in place
+    // instead of coding the whole inner page again.
+    if (image_current) {
+      StoreLe32(reinterpret_cast<uint8_t*>(parent->image.data()) + kPageHeaderSize + 4 * index,
+                static_cast<uint32_t>(number));
+      parent->image_edits = parent->edits;
+    }
   }
   cache_.Renumber(page, number);
   MarkMoved(page);
@@ -359,12 +370,11 @@ void DataFileImpl::ApplyMoves(const std::vector<PageMove>& moves) {
 // their parents in turn, so this repeats until a round moves nothing. A page is serialized again
 // only when its content changed since: a page that only moved keeps its bytes.
 void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
-  SerializedPages serialized;
   for (int round = 0;; ++round) {
     if (round > 16) InternalError(1668);
     Holes holes = TakeFreedSlots();
     Homeless homeless;
-    SerializeDirtyPages(&serialized, &holes, &homeless);
+    SerializeDirtyPages(&holes, &homeless);
     bool moved = FillHoles(&holes);
     for (auto& [page, size_class] : homeless) {
       std::vector<PageMove> moves;
@@ -380,7 +390,8 @@ void DataFileImpl::PlacePages(std::vector<PageImage>* images) {
   }
   images->clear();
   for (Page* page : cache_.DirtyPages()) {
-    images->push_back(PageImage{PageOffset(page->number), std::move(serialized[page].bytes)});
+    SetPageOffset(&page->image, page->number);
+    images->push_back(PageImage{PageOffset(page->number), page->image});
   }
 }
 
@@ -393,15 +404,13 @@ DataFileImpl::Holes DataFileImpl::TakeFreedSlots() {
 
 // Serializes the dirty pages whose content changed; a page whose size class changed leaves a
 // hole at its old number and waits, under a provisional number, for a slot in its new region.
-void DataFileImpl::SerializeDirtyPages(SerializedPages* serialized, Holes* holes,
-                                       Homeless* homeless) {
+void DataFileImpl::SerializeDirtyPages(Holes* holes, Homeless* homeless) {
   for (Page* page : cache_.DirtyPages()) {
-    Serialized& done = (*serialized)[page];
-    if (done.bytes.empty() || done.edits != page->edits) {
-      SerializePage(*page, &done.bytes);
-      done.edits = page->edits;
+    if (!page->image_current()) {
+      SerializePage(*page, &page->image);
+      page->image_edits = page->edits;
     }
-    int size_class = UnitsFor(done.bytes.size());
+    int size_class = UnitsFor(page->image.size());
     int old_class = page->number >= 0 ? header_.regions.ClassOf(page->number) : 0;
     if (old_class == size_class) continue;
     if (page->number >= 0) {
@@ -441,9 +450,6 @@ void DataFileImpl::PrepareCommit() {
   if (!has_changes()) return;
   prepared_images_.clear();
   PlacePages(&prepared_images_);
-  for (PageImage& image : prepared_images_) {
-    SetPageOffset(&image.bytes, static_cast<int32_t>((image.offset - kHeaderSize) / kUnitSize));
-  }
   prepared_header_ = header_;
   prepared_header_.change_counter = disk_header_.change_counter + 1;
   // Others may read a readers-allowed file while it is open here: the header is rewritten only

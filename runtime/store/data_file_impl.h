@@ -198,10 +198,6 @@ class DataFileImpl {
   FileHeader prepared_header_;
 
  private:
-  struct Serialized {
-    uint32_t edits = 0;
-    std::string bytes;
-  };
   // A recent search path, valid while the layout generation and the root are those it was
   // taken under; `used` orders the hints for replacement. A descent for a key in [low, high)
   // (no upper bound unless `bounded`) takes every inner step of the path; both views point
@@ -233,7 +229,6 @@ class DataFileImpl {
   KnownRoot root_;
   uint64_t hint_clock_ = 0;
 
-  using SerializedPages = std::unordered_map<const Page*, Serialized>;
   using Holes = std::map<int, std::vector<int32_t>>;    // freed numbers by size class
   using Homeless = std::vector<std::pair<Page*, int>>;  // pages waiting for a slot of a class
 
@@ -244,7 +239,7 @@ class DataFileImpl {
   void ReleaseLocks();
   void PlacePages(std::vector<PageImage>* images);
   Holes TakeFreedSlots();
-  void SerializeDirtyPages(SerializedPages* serialized, Holes* holes, Homeless* homeless);
+  void SerializeDirtyPages(Holes* holes, Homeless* homeless);
   bool FillHoles(Holes* holes);
   void ApplyMoves(const std::vector<PageMove>& moves);
   Page* FindParent(const Page& page, size_t* index);

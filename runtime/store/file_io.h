@@ -12,5 +12,6 @@ namespace carelog::store {
 using File = host::File;
 using FileOpenFlags = host::FileOpenFlags;
 using FileSystem = host::FileSystem;
+using WritePiece = host::WritePiece;
 
 }  // namespace carelog::store

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,10 @@ class Page {
   uint8_t level;
   bool dirty = false;
   uint32_t edits = 0;  // counts changes of the content, so a serialization can be reused
+  // The page as last read from or written to the file (its own offset as it was then), for
+  // content `image_edits`: a page that only moves is written again from it, not re-serialized.
+  std::string image;
+  uint32_t image_edits = 0;
   std::vector<Entry> entries;
   std::vector<int32_t> children;
   size_t accounting = kPageHeaderSize;
@@ -46,6 +51,7 @@ class Page {
   uint64_t child_layout = 0;
 
   bool is_leaf() const { return level == 0; }
+  bool image_current() const { return !image.empty() && image_edits == edits; }
   size_t size() const { return entries.size(); }
   size_t EntryCost(const Entry& entry) const {
     return entry.bytes.size() + 5 + (is_leaf() ? 0 : 4);

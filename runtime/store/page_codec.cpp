@@ -54,11 +54,16 @@ void SerializePage(const Page& page, std::string* out) {
   // Run-length coding pays only when the page then occupies fewer units.
   const size_t fewer_units = static_cast<size_t>(UnitsFor(decoded) - 1) * kUnitSize;
   if (fewer_units > fixed) {
-    std::string packed;
-    if (RunLengthEncode(std::string_view(begin + fixed, decoded - fixed), &packed,
-                        fewer_units - fixed)) {
-      packed.copy(begin + fixed, packed.size());
-      stored = fixed + packed.size();
+    // One buffer per thread, grown once: coding a page allocates and clears nothing.
+    thread_local std::string packed;
+    const std::string_view body(begin + fixed, decoded - fixed);
+    const size_t limit = fewer_units - fixed;
+    if (packed.size() < RunLengthRoom(body.size(), limit)) {
+      packed.resize(RunLengthRoom(body.size(), limit));
+    }
+    if (size_t coded = RunLengthEncodeInto(body, packed.data(), limit)) {
+      std::memcpy(begin + fixed, packed.data(), coded);
+      stored = fixed + coded;
     }
   }
   if (stored > kLargestPage) InternalError(1668);

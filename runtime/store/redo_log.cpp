@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <string_view>
+#include <vector>
 
 #include "runtime/store/coding.h"
 #include "runtime/store/data_file.h"
@@ -17,6 +19,42 @@ int WriteHeader(File& file, const FileHeader& header, uint64_t offset) {
   uint8_t bytes[kHeaderSize];
   EncodeHeader(header, bytes);
   return file.Write(offset, bytes, kHeaderSize);
+}
+
+// The writes between two flushes, in any order: sorted by offset, each run of adjacent pieces
+// goes out in one gathered write. The bytes must stay in place until Write.
+class WriteBatch {
+ public:
+  void Add(uint64_t offset, std::string_view bytes) { pieces_.push_back({offset, bytes}); }
+
+  int Write(File& file) {
+    std::sort(pieces_.begin(), pieces_.end(),
+              [](const Piece& a, const Piece& b) { return a.offset < b.offset; });
+    std::vector<WritePiece> run;
+    for (size_t i = 0; i < pieces_.size();) {
+      const uint64_t start = pieces_[i].offset;
+      uint64_t end = start;
+      run.clear();
+      for (; i < pieces_.size() && pieces_[i].offset == end; ++i) {
+        run.push_back({pieces_[i].bytes.data(), pieces_[i].bytes.size()});
+        end += pieces_[i].bytes.size();
+      }
+      if (int error = file.WriteGathered(start, run.data(), run.size())) return error;
+    }
+    pieces_.clear();
+    return 0;
+  }
+
+ private:
+  struct Piece {
+    uint64_t offset;
+    std::string_view bytes;
+  };
+  std::vector<Piece> pieces_;
+};
+
+std::string_view View(const uint8_t* bytes, size_t size) {
+  return {reinterpret_cast<const char*>(bytes), size};
 }
 
 int ReadExactly(File& file, uint64_t offset, size_t size, std::string* out) {
@@ -42,21 +80,25 @@ int WriteRedoLog(File& file, const FileHeader& old_header, FileHeader* new_heade
   log->start = std::max(new_header->EndOfDataOffset(), old_end);
   log->end = log->start;
   log->logged.clear();
+  WriteBatch batch;
   for (const PageImage& page : pages) {
     if (page.offset < old_end) {
-      if (int error = file.Write(log->end, page.bytes.data(), page.bytes.size())) return error;
+      batch.Add(log->end, page.bytes);
       log->end += page.bytes.size();
       log->logged.push_back(&page);
-    } else if (int error = file.Write(page.offset, page.bytes.data(), page.bytes.size())) {
-      return error;
+    } else {
+      batch.Add(page.offset, page.bytes);
     }
   }
   // The log, like the data, stays below the byte-range lock area at 2^31.
   if (log->end + kHeaderSize > kLockAreaStart) return EFBIG;
   new_header->log_start = static_cast<uint32_t>(log->start);
   new_header->log_end = static_cast<uint32_t>(log->end + kHeaderSize);
-  if (int error = WriteHeader(file, *new_header, log->end)) return error;
+  uint8_t logged_header[kHeaderSize];
+  EncodeHeader(*new_header, logged_header);
+  batch.Add(log->end, View(logged_header, kHeaderSize));
   log->end += kHeaderSize;
+  if (int error = batch.Write(file)) return error;
 
   if (int error = file.Flush()) return error;
   FileHeader pointing = old_header;
@@ -67,10 +109,12 @@ int WriteRedoLog(File& file, const FileHeader& old_header, FileHeader* new_heade
 }
 
 int ApplyRedoLog(File& file, const RedoLog& log, FileHeader* new_header) {
-  for (const PageImage* page : log.logged) {
-    if (int error = file.Write(page->offset, page->bytes.data(), page->bytes.size())) return error;
-  }
-  if (int error = WriteHeader(file, *new_header, 0)) return error;
+  WriteBatch batch;
+  for (const PageImage* page : log.logged) batch.Add(page->offset, page->bytes);
+  uint8_t header[kHeaderSize];
+  EncodeHeader(*new_header, header);
+  batch.Add(0, View(header, kHeaderSize));
+  if (int error = batch.Write(file)) return error;
   if (int error = file.Flush()) return error;
   new_header->log_start = new_header->log_end =
       static_cast<uint32_t>(new_header->EndOfDataOffset());

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/store/file_header.h"
@@ -29,10 +30,10 @@
 
 namespace carelog::store {
 
-// A page ready to write: its serialized bytes with its own offset set.
+// A page ready to write: its serialized bytes with its own offset set (held by the page).
 struct PageImage {
   uint64_t offset;
-  std::string bytes;
+  std::string_view bytes;
 };
 
 struct RedoLog {
