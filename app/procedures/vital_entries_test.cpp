@@ -107,11 +107,12 @@ TEST_F(VitalEntries, ADischargeRangeNotRecordedShowsBlankAndKeepsItsStartingPoin
                    }),
             kRespCompleted);
   ASSERT_NO_FATAL_FAILURE(ReadTheRecord(FileId::kDischargeSummary));
-  EXPECT_EQ(appdata::DIS.BP[0], vr::kDischargeBp);
-  EXPECT_EQ(appdata::DIS.TEMPERATURE[0], vr::kDischargeTemperature);
-  EXPECT_EQ(appdata::DIS.P[0], 58);
-  EXPECT_EQ(appdata::DIS.R[0], vr::kDischargeResp);
-  EXPECT_EQ(appdata::DIS.WEIGHT[0], vr::kDischargeWeight);
+  // Record fields are packed: each is copied out (+) before the check takes a reference to it.
+  EXPECT_EQ(+appdata::DIS.BP[0], vr::kDischargeBp);
+  EXPECT_EQ(+appdata::DIS.TEMPERATURE[0], vr::kDischargeTemperature);
+  EXPECT_EQ(+appdata::DIS.P[0], 58);
+  EXPECT_EQ(+appdata::DIS.R[0], vr::kDischargeResp);
+  EXPECT_EQ(+appdata::DIS.WEIGHT[0], vr::kDischargeWeight);
 }
 
 TEST_F(VitalEntries, ASixtyDayLowestNotRecordedShowsBlankAndATypedOneIsStored) {
@@ -127,9 +128,9 @@ TEST_F(VitalEntries, ASixtyDayLowestNotRecordedShowsBlankAndATypedOneIsStored) {
                    }),
             kRespCompleted);
   ASSERT_NO_FATAL_FAILURE(ReadTheRecord(FileId::kSixtyDay));
-  EXPECT_EQ(appdata::SIX.LOWPULSE, 0);
-  EXPECT_EQ(appdata::SIX.LOWRESP, vr::kSixtyDayResp);
-  EXPECT_EQ(appdata::SIX.LOWBP, 108);
+  EXPECT_EQ(+appdata::SIX.LOWPULSE, 0);
+  EXPECT_EQ(+appdata::SIX.LOWRESP, vr::kSixtyDayResp);
+  EXPECT_EQ(+appdata::SIX.LOWBP, 108);
 }
 
 TEST_F(VitalEntries, ATenthsEntryNotRecordedShowsBlankTakesAValueAndClearsAgain) {
@@ -148,8 +149,8 @@ TEST_F(VitalEntries, ATenthsEntryNotRecordedShowsBlankTakesAValueAndClearsAgain)
                    }),
             kRespCompleted);
   ASSERT_NO_FATAL_FAILURE(ReadTheRecord(FileId::kProgressNotes));
-  EXPECT_EQ(appdata::PRO.WEIGHT, 0);
-  EXPECT_EQ(appdata::PRO.TEMPERATURE, 986);
+  EXPECT_EQ(+appdata::PRO.WEIGHT, 0);
+  EXPECT_EQ(+appdata::PRO.TEMPERATURE, 986);
 }
 
 }  // namespace
