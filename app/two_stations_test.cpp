@@ -14,6 +14,7 @@
 #include "app/data/records.h"
 #include "app/procedure_globals.h"
 #include "app/procedures/form_procedures.h"
+#include "app/procedures/patient_change_testing.h"
 #include "runtime/host/automation.h"
 #include "runtime/store/file_statements.h"
 #include "tools/carelog-sample/sample_data.h"
@@ -74,17 +75,7 @@ class TwoStations : public ::testing::Test {
                                     const std::function<void(host::Automation&)>& answer) {
     int32_t response = -1;
     {
-      wt::Program program([&] {
-        store::FileDeclaration& file = appdata::PatientsFile();
-        ASSERT_EQ(store::Open(file, 0x42), 0);
-        store::Watch(file);
-        store::Set(appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
-        ASSERT_EQ(store::Next(file), 0);
-        ProcRequest = kReqChange;
-        procedures::UPDATEPATIENTS();
-        response = ProcResponse;
-        store::Close(file);
-      });
+      wt::Program program([&response] { testing::ChangeFirstPatient(&response); });
       host::Automation automation;
       EXPECT_TRUE(automation.WaitForWindow("Changing a Patients Record").ok);
       EXPECT_TRUE(automation.Click("7", false).ok);

@@ -12,6 +12,7 @@
 #include "app/data/records.h"
 #include "app/procedure_globals.h"
 #include "app/procedures/form_procedures.h"
+#include "app/procedures/patient_change_testing.h"
 #include "runtime/host/automation.h"
 #include "runtime/store/file_statements.h"
 #include "tools/carelog-sample/sample_data.h"
@@ -63,17 +64,7 @@ class PatientFormMedicare : public ::testing::Test {
   // The form's response.
   int32_t ChangePatient(const std::function<void(host::Automation&)>& nurse) {
     int32_t response = -1;
-    wt::Program program([&response] {
-      store::FileDeclaration& file = appdata::PatientsFile();
-      ASSERT_EQ(store::Open(file, 0x42), 0);
-      store::Watch(file);
-      store::Set(appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
-      ASSERT_EQ(store::Next(file), 0);
-      ProcRequest = kReqChange;
-      procedures::UPDATEPATIENTS();
-      response = ProcResponse;
-      store::Close(file);
-    });
+    wt::Program program([&response] { testing::ChangeFirstPatient(&response); });
     host::Automation automation;
     EXPECT_TRUE(automation.WaitForWindow("Changing a Patients Record").ok);
     EXPECT_TRUE(automation.Click("General (cont.)", true).ok);

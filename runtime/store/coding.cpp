@@ -6,12 +6,23 @@
 
 namespace carelog::store {
 
-void AppendCount(std::string* out, size_t value) {
+namespace {
+
+// Writes `value` as a count: seven bits a byte, low first, the high bit set on all but the last.
+char* WriteCount(char* out, size_t value) {
   while (value >= 0x80) {
-    out->push_back(static_cast<char>((value & 0x7F) | 0x80));
+    *out++ = static_cast<char>((value & 0x7F) | 0x80);
     value >>= 7;
   }
-  out->push_back(static_cast<char>(value));
+  *out++ = static_cast<char>(value);
+  return out;
+}
+
+}  // namespace
+
+void AppendCount(std::string* out, size_t value) {
+  char bytes[10];  // a 64-bit count takes at most ten bytes
+  out->append(bytes, static_cast<size_t>(WriteCount(bytes, value) - bytes));
 }
 
 bool ReadCount(std::string_view in, size_t* pos, size_t* value) {
@@ -100,15 +111,6 @@ size_t CountSize(size_t value) {
     ++bytes;
   }
   return bytes;
-}
-
-char* WriteCount(char* out, size_t value) {
-  while (value >= 0x80) {
-    *out++ = static_cast<char>((value & 0x7F) | 0x80);
-    value >>= 7;
-  }
-  *out++ = static_cast<char>(value);
-  return out;
 }
 
 // Writes count(n) and the n literal bytes at `from`, or returns null when that would take the
