@@ -80,7 +80,9 @@ class VitalEntries : public ::testing::Test {
   static void Retype(host::Automation& automation, const char* entry, const std::string& text) {
     EXPECT_TRUE(automation.Click(entry, false).ok) << entry;
     EXPECT_TRUE(automation.Key("Backspace").ok);
-    if (!text.empty()) EXPECT_TRUE(automation.Type(text).ok);
+    if (!text.empty()) {
+      EXPECT_TRUE(automation.Type(text).ok);
+    }
     EXPECT_TRUE(automation.Key("Tab").ok);
     EXPECT_TRUE(automation.WaitIdle().ok);
   }
