@@ -91,18 +91,17 @@ TEST(Catalogue, EveryEntryPointHasARowAndItsWindowsExist) {
   std::cout << '\n';
 }
 
-// A procedure of the catalogue without an entry point, so that calling it waits for no one;
-// "" once every procedure is built.
+// A procedure without an entry point, so that calling it waits for no one: one of the
+// catalogue's not built yet, or else a name the catalogue does not hold (the same path).
 std::string AProcedureNotBuilt() {
   for (const CatalogueRow& row : Catalogue()) {
     if (EntryPointOf(row.name) == nullptr) return row.name;
   }
-  return "";
+  return "NOTBUILTPROCEDURE";
 }
 
 TEST(Catalogue, AProcedureNotBuiltIsNotStartedAndAnswersCancelled) {
   const std::string not_built = AProcedureNotBuilt();
-  if (not_built.empty()) GTEST_SKIP() << "every procedure is built";
   int32_t response = -1, form_response = -1, form_working = -1, unknown = -1;
   int thread = -1;
   window::testing::Program program([&] {
