@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/app_testing.h"
+#include "app/data/dictionary.h"
 #include "app/patterns/form_engine.h"
 #include "app/procedure_catalogue.h"
 #include "app/procedure_globals.h"
@@ -45,8 +46,14 @@ void WithFormOpen(const FormTable& table, int32_t request,
     store::Next(patients);
     store::Watch(file);
     store::Set(file);
-    store::Next(file);
-    if (request == kReqInsert) std::memset(file.buffer, 0, file.record_size);
+    const int read = store::Next(file);
+    EXPECT_TRUE(request == kReqInsert || read == 0)
+        << table.name << ": no record to change in the sample";
+    // A cleared record, memos too, as the browse's Insert gives the form.
+    if (request == kReqInsert) {
+      std::memset(file.buffer, 0, file.record_size);
+      appdata::BlankMemos(table.file);
+    }
     ProcRequest = request;
     RunForm(table);
     store::Close(file);
@@ -96,11 +103,12 @@ void ShootTabs(const FormTable& table, int32_t request, const std::string& dir,
   });
 }
 
-// Twenty sample patients with their records in the working directory.
+// Forty sample patients with their records in the working directory: enough for every file to
+// hold a record to change (one patient in ten has a discharge summary).
 void WriteSample() {
   sample::SampleCounts counts;
   std::string error;
-  ASSERT_EQ(sample::WriteSampleData(sample::SampleOptions{20, 1}, &counts, &error), 0) << error;
+  ASSERT_EQ(sample::WriteSampleData(sample::SampleOptions{40, 1}, &counts, &error), 0) << error;
 }
 
 TEST(FormScreenshots, DISABLED_EveryFormAddingAndChanging) {
