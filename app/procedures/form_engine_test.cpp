@@ -14,6 +14,7 @@
 #include "app/patterns/form_record.h"
 #include "app/procedure_globals.h"
 #include "app/procedures/form_procedures.h"
+#include "app/procedures/patient_change_testing.h"
 #include "runtime/host/automation.h"
 #include "runtime/store/file_statements.h"
 #include "runtime/window/window_testing.h"
@@ -190,14 +191,9 @@ TEST_F(FormEngineTest, CancelledInsertLeavesNothingBehind) {
 // A change of the family record of patient 5 on the note form.
 std::function<void()> ChangeFamily() {
   return [] {
-    store::FileDeclaration& file = appdata::FamilyFile();
-    ASSERT_EQ(store::Open(file, 0x42), 0);
-    store::Watch(file);
-    store::Set(appdata::Key(appdata::FamKey::KEY_PATIENT_NUMBER));
-    ASSERT_EQ(store::Next(file), 0);
-    ProcRequest = kReqChange;
-    procedures::UPDATEFAMILY();
-    store::Close(file);
+    testing::ChangeFirstRecord(appdata::FamilyFile(),
+                               appdata::Key(appdata::FamKey::KEY_PATIENT_NUMBER),
+                               procedures::UPDATEFAMILY);
   };
 }
 

@@ -4,6 +4,7 @@
 // window. The windows are opened and measured only; no form loop runs.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -198,8 +199,7 @@ bool Contains(const Control& box, const Control& c) {
 }
 
 // `over_sheet`: controls may lie over the sheet without belonging to one of its tabs.
-void OverlapFaults(const window::Structure& w, bool over_sheet,
-                   std::vector<std::string>* faults) {
+void OverlapFaults(const window::Structure& w, bool over_sheet, std::vector<std::string>* faults) {
   std::vector<const Control*> shown;
   for (const auto& owned : w.controls) {
     const Control& c = *owned;
@@ -310,7 +310,8 @@ std::vector<std::string> FormLayoutFaults(const FormTable& table, bool display_f
     ASSERT_TRUE(window::Open(window)) << table.window;
     if (display_font) ApplyDisplayFont(window);
     // The patient form's row of eighteen tabs scrolls by design.
-    faults = LayoutFaults(window, {.tabs_scroll = std::string_view(table.name) == "UPDATEPATIENTS"});
+    faults =
+        LayoutFaults(window, {.tabs_scroll = std::string_view(table.name) == "UPDATEPATIENTS"});
     window::Close(window);
   });
   program.Join();
@@ -335,7 +336,9 @@ std::vector<std::string> GridLayoutFaults(const char* module, const char* label,
     appdata::FileUse files(form ? std::vector<appdata::FileId>{form->file}
                                 : std::vector<appdata::FileId>{});
     window::UseTable use_table;
-    if (form) ASSERT_NO_FATAL_FAILURE(BindFields(*form, &use_table));
+    if (form) {
+      ASSERT_NO_FATAL_FAILURE(BindFields(*form, &use_table));
+    }
     window::Structure window(window::StructureKind::kWindow, label, module, use_table);
     ASSERT_TRUE(window::Open(window)) << label;
     if (display_font) ApplyDisplayFont(window);
@@ -366,19 +369,28 @@ TEST(FormLayout, EveryFormFitsItsTextAndKeepsItsControlsApart) {
   }
 }
 
-TEST(FormLayout, FormsTakingTheDefaultFontFitAtEightAndTwelvePoints) {
-  testing::TempWorkingDirectory directory;
+// Checks with `faults_of` every table whose procedure takes the default display font, with that
+// font at 8 and at 12 points.
+template <typename Table, typename FaultsOf>
+void ExpectFitAtEightAndTwelvePoints(std::span<const Table* const> tables, FaultsOf faults_of) {
   for (uint8_t size : {8, 12}) {
     DisplayFont = DisplayFontSettings{"MS Sans Serif", size, 0, 0};
-    for (const FormTable* table : procedures::FormTables()) {
+    for (const Table* table : tables) {
       const CatalogueRow* row = FindProcedure(table->name);
       if (!row || !row->takes_default_font) continue;
-      std::vector<std::string> faults = FormLayoutFaults(*table, true);
+      std::vector<std::string> faults = faults_of(*table);
       EXPECT_TRUE(faults.empty()) << table->name << " at " << int{size} << " points"
                                   << Listed(faults);
     }
   }
   DisplayFont = DisplayFontSettings{};
+}
+
+TEST(FormLayout, FormsTakingTheDefaultFontFitAtEightAndTwelvePoints) {
+  testing::TempWorkingDirectory directory;
+  ExpectFitAtEightAndTwelvePoints(procedures::FormTables(), [](const FormTable& table) {
+    return FormLayoutFaults(table, true);
+  });
 }
 
 // Opens the browse's window, with the display font where the browse takes it, and returns
@@ -404,17 +416,8 @@ TEST(BrowseLayout, EveryBrowseFitsItsHeadersAndValuesAtItsOwnFontAndAtEightAndTw
     std::vector<std::string> faults = BrowseLayoutFaults(*table, false);
     EXPECT_TRUE(faults.empty()) << table->name << Listed(faults);
   }
-  for (uint8_t size : {8, 12}) {
-    DisplayFont = DisplayFontSettings{"MS Sans Serif", size, 0, 0};
-    for (const BrowseTable* table : BrowseTables()) {
-      const CatalogueRow* row = FindProcedure(table->name);
-      if (!row || !row->takes_default_font) continue;
-      std::vector<std::string> faults = BrowseLayoutFaults(*table, true);
-      EXPECT_TRUE(faults.empty()) << table->name << " at " << int{size} << " points"
-                                  << Listed(faults);
-    }
-  }
-  DisplayFont = DisplayFontSettings{};
+  ExpectFitAtEightAndTwelvePoints(
+      BrowseTables(), [](const BrowseTable& table) { return BrowseLayoutFaults(table, true); });
 }
 
 const FormTable* MonthCalForm() {

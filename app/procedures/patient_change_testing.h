@@ -1,5 +1,5 @@
-// Test support: the patient form opened on a stored patient as a change, the way the patient
-// browse's Change button opens it.
+// Test support: a form opened on a stored record as a change, the way a browse's Change button
+// opens it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,19 +14,25 @@
 
 namespace carelog::app::testing {
 
-// Runs UPDATEPATIENTS as a change on the first patient by number, read under WATCH so that a
-// save checks for another station's change; `*response` gets the form's response. Meant as the
-// body of a test Program.
-inline void ChangeFirstPatient(int32_t* response) {
-  store::FileDeclaration& file = appdata::PatientsFile();
+// Runs `form` as a change on the first record of `file` in the order of `key`, read under WATCH
+// so that a save checks for another station's change, the way a browse's Change button opens
+// it; `*response` gets the form's response when asked for. Meant as the body of a test Program.
+inline void ChangeFirstRecord(store::FileDeclaration& file, store::KeyDeclaration& key,
+                              void (*form)(), int32_t* response = nullptr) {
   ASSERT_EQ(store::Open(file, 0x42), 0);
   store::Watch(file);
-  store::Set(appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER));
+  store::Set(key);
   ASSERT_EQ(store::Next(file), 0);
   ProcRequest = kReqChange;
-  procedures::UPDATEPATIENTS();
-  *response = ProcResponse;
+  form();
+  if (response) *response = ProcResponse;
   store::Close(file);
+}
+
+// UPDATEPATIENTS as a change on the first patient by number.
+inline void ChangeFirstPatient(int32_t* response) {
+  ChangeFirstRecord(appdata::PatientsFile(), appdata::Key(appdata::PatKey::KEY_PATIENT_NUMBER),
+                    procedures::UPDATEPATIENTS, response);
 }
 
 }  // namespace carelog::app::testing

@@ -80,7 +80,9 @@ class PatientFormMedicare : public ::testing::Test {
     EXPECT_TRUE(automation.Click(kMedicare, false).ok);
     EXPECT_TRUE(automation.Key("End").ok);
     for (int i = 0; i < 14; ++i) EXPECT_TRUE(automation.Key("Backspace").ok);
-    if (!text.empty()) EXPECT_TRUE(automation.Type(text).ok);
+    if (!text.empty()) {
+      EXPECT_TRUE(automation.Type(text).ok);
+    }
     EXPECT_TRUE(automation.Key("Tab").ok);
     EXPECT_TRUE(automation.WaitIdle().ok);
   }

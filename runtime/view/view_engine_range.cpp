@@ -6,16 +6,10 @@
 #include <limits>
 
 #include "runtime/eval/filter_analysis.h"
+#include "runtime/eval/variable.h"
 
 namespace carelog::view {
 namespace {
-
-template <typename T>
-T Load(const uint8_t* at) {
-  T value;
-  std::memcpy(&value, at, sizeof value);
-  return value;
-}
 
 bool IsIntegerType(uint8_t type) {
   return type == kTypeByte || type == kTypeShort || type == kTypeUShort || type == kTypeLong ||
@@ -69,21 +63,6 @@ void WriteInteger(uint8_t type, double value, uint8_t* at) {
       std::memcpy(at, &v, 4);
       return;
     }
-  }
-}
-
-int64_t ReadInteger(uint8_t type, const uint8_t* at) {
-  switch (type) {
-    case kTypeByte:
-      return *at;
-    case kTypeShort:
-      return Load<int16_t>(at);
-    case kTypeUShort:
-      return Load<uint16_t>(at);
-    case kTypeLong:
-      return Load<int32_t>(at);
-    default:
-      return Load<uint32_t>(at);
   }
 }
 
@@ -173,8 +152,10 @@ void ViewRange::WriteValue(const Component& component, uint8_t* record) const {
 int ViewRange::Compare(const Component& component, const uint8_t* record) {
   const FieldDef& field = component.field;
   if (IsIntegerType(field.type)) {
-    const int64_t have = ReadInteger(field.type, record + field.offset);
-    const int64_t wanted = IntegerValue(field.type, component.value->Real());
+    // Every integer type's value is exact in a double.
+    const double have = eval::ReadReal(
+        eval::Scalar{record + field.offset, static_cast<store::FieldType>(field.type)});
+    const auto wanted = static_cast<double>(IntegerValue(field.type, component.value->Real()));
     const int order = (have > wanted) - (have < wanted);
     return component.descending ? -order : order;
   }
